@@ -1,0 +1,2 @@
+#pragma once
+// Command-line parsing of quillpress-cli.

@@ -1,0 +1,5 @@
+// quillpress-cli: the headless program.
+int main()
+{
+    return 0;
+}

@@ -1,0 +1,136 @@
+#pragma once
+// The settings model: the named settings of the four settings windows, their defaults, key filters,
+// radio groups and change rules. There is no other settings store; every reader asks here at the
+// moment it needs a value.
+#include <QColor>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace qp {
+
+enum class SettingWindow { Prog, Optionen, OptionenName, EinstShortcuts };
+enum class SettingKind { Text, ChoiceText, Check, Radio, Position, PanelFlag };
+enum class KeyFilter {
+    Any,          // every key
+    Digits,       // digits and backspace
+    DigitsMinus,  // digits, "-" and backspace
+    NoReserved,   // everything but the reserved characters
+    Nothing,      // every typed key is discarded (out_format)
+    Quality,      // the quality rule of out_quality
+    NotTyped,     // not a typing control (checks, radios, panels, positions)
+};
+
+struct SettingDef {
+    const char* name;
+    SettingWindow window;
+    SettingKind kind;
+    const char* defaultText;   // text kinds
+    bool defaultChecked;       // check, radio, panel flag
+    int defaultPosition;       // position
+    KeyFilter keys;
+    const char* group;         // radio group, or nullptr
+};
+
+// Arrow buttons attached to a text setting.
+struct ArrowRange {
+    int minimum;
+    int maximum;
+    int start;
+};
+
+class SettingsModel : public QObject {
+    Q_OBJECT
+public:
+    // programFolder: the folder the default output folder is placed in.
+    explicit SettingsModel(const QString& programFolder = QString(), QObject* parent = nullptr);
+
+    // Every setting of the four windows, window by window, in their fixed order.
+    static const std::vector<SettingDef>& definitions();
+    static std::vector<const SettingDef*> definitionsOf(SettingWindow window);
+    static const SettingDef* find(const QString& name);
+    // The 28 entries of the output-format list (German form).
+    static const QStringList& outputFormats();
+    // The proposals of FSize and out_quality.
+    static const QStringList& fontSizeProposals();
+    static const QStringList& qualityProposals();
+    // The arrows of FSize, abs_z and the four margins; nullptr for other settings.
+    static const ArrowRange* arrowRange(const QString& name);
+
+    // Reading. text() of a check, radio or panel flag is "1" or "0", of a position its decimal.
+    QString text(const QString& name) const;
+    bool checked(const QString& name) const;
+    int position(const QString& name) const;
+
+    // Writing from outside has the same effects as a user change. Unknown names and values that do
+    // not fit the kind are refused (false).
+    bool setText(const QString& name, const QString& value);
+    bool setChecked(const QString& name, bool value);
+    bool setPosition(const QString& name, int value);
+    // Sets any kind from text: checks, radios and panel flags take "1" or "0" (and "true"/"false"),
+    // positions an integer.
+    bool setFromString(const QString& name, const QString& value);
+    // Puts every setting back to its default, with the change rules.
+    void resetToDefaults();
+
+    // Key filter of a typed character (backspace is QChar(8)); true when the control accepts it.
+    // For out_quality this applies the quality rule, including the replacement of a text longer
+    // than three characters by "100".
+    bool acceptKey(const QString& name, QChar key);
+    // One press of an arrow button: steps the value by delta within the arrow's range.
+    bool stepArrow(const QString& name, int delta);
+
+    // Enabling rules of the size mode (controls and their labels share the state of these names).
+    bool isEnabled(const QString& name) const;
+
+    // The colours the colour fields hold: the last valid colour text of each field.
+    QColor fontColor() const { return m_fontColor; }
+    QColor backgroundColor() const { return m_backgroundColor; }
+    // Contrast rule of a colour field: black letters when r + g + b >= 500, else white.
+    static QColor contrastTextColor(const QColor& background);
+    // "#RRGGBB" in upper case.
+    static QString colorText(const QColor& c);
+
+    // Font list: label2 is used as face only while an entry of the font list is selected.
+    bool fontListSelected() const { return m_fontListSelected; }
+    void setFontListSelected(bool selected);
+    // Selects the font-list entry equal to label2 when a font of that name is installed.
+    bool selectFontEntryForLabel();
+
+    // Whether the format options window exists: before it does, the renderer uses the text
+    // engine's default quality instead of cb_antialias.
+    bool optionsWindowExists() const { return m_optionsWindowExists; }
+    void setOptionsWindowExists(bool exists) { m_optionsWindowExists = exists; }
+
+    QString programFolder() const { return m_programFolder; }
+    // The default output folder: the program folder followed by "output".
+    static QString defaultOutputFolder(const QString& programFolder);
+
+signals:
+    // Any setting's value changed.
+    void changed(const QString& name);
+    // A change that affects the image: the preview is to be redrawn.
+    void previewRequested();
+    // The enabling state of the size-mode controls may have changed.
+    void enablingChanged();
+
+private:
+    struct Value {
+        QString text;
+        bool checked = false;
+        int position = 0;
+    };
+    int indexOf(const QString& name) const;
+    void applyChangeRules(const SettingDef& def);
+    void colourTextChanged(const QString& name);
+
+    std::vector<Value> m_values;
+    QString m_programFolder;
+    QColor m_fontColor{0, 0, 0};
+    QColor m_backgroundColor{255, 255, 255};
+    bool m_fontListSelected = false;
+    bool m_optionsWindowExists = true;
+};
+
+} // namespace qp
