@@ -1,0 +1,404 @@
+#include "render/Renderer.h"
+
+#include "render/TextMeasure.h"
+#include "settings/IntegerTest.h"
+#include "settings/SettingsModel.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPair>
+#include <algorithm>
+#include <limits>
+
+namespace qp {
+
+namespace {
+
+constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+constexpr qint64 kMin = std::numeric_limits<qint64>::min();
+
+// Layout arithmetic saturates instead of wrapping, so absurd margins, sizes or line counts give an
+// absurd (and refused) image size, never a small wrong one.
+qint64 satAdd(qint64 a, qint64 b)
+{
+    if (b > 0 && a > kMax - b)
+        return kMax;
+    if (b < 0 && a < kMin - b)
+        return kMin;
+    return a + b;
+}
+
+qint64 satMul(qint64 a, qint64 b)
+{
+    if (a == 0 || b == 0)
+        return 0;
+    const bool negative = (a < 0) != (b < 0);
+    const bool overflows = a > 0 ? (b > 0 ? a > kMax / b : b < kMin / a)
+                                 : (b > 0 ? a < kMin / b : a < kMax / b);
+    if (overflows)
+        return negative ? kMin : kMax;
+    return a * b;
+}
+
+std::function<void()>& yieldHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+void yieldAfterTrial()
+{
+    // A copy, so that the hook may replace itself while it runs.
+    if (auto hook = yieldHook())
+        hook();
+}
+
+QColor opaque(const QColor& c)
+{
+    return QColor(c.red(), c.green(), c.blue());
+}
+
+void checkImageSize(qint64 w, qint64 h)
+{
+    if (w > kMaxImageSide || h > kMaxImageSide || w * h > kMaxImagePixels)
+        throw RenderError(QStringLiteral("The image would be %1 x %2 pixels, which is too large: "
+                                         "at most %3 pixels per side and %4 pixels in all can be made.")
+                              .arg(w)
+                              .arg(h)
+                              .arg(kMaxImageSide)
+                              .arg(kMaxImagePixels)
+                              .toStdString());
+}
+
+[[noreturn]] void throwFontTooLarge(qint64 points)
+{
+    throw RenderError(QStringLiteral("The font size of %1 points is too large: at most %2 points can be drawn.")
+                          .arg(points)
+                          .arg(qint64(kMaxFontPixelSize) * 72 / kRenderDpi)
+                          .toStdString());
+}
+
+// Font size step. A positive size is the character height without internal leading (pixels per
+// em). A negative size gives the cell height instead, as the size field allows it in
+// configuration files: the em size is scaled so that the font's height comes out at that cell
+// height. Zero keeps the font's size.
+void applyFontSize(QFont& font, qint64 points)
+{
+    if (points == 0)
+        return;
+    const qint64 pixels = pointsToPixels(points < 0 ? -points : points);
+    if (pixels > kMaxFontPixelSize)
+        throwFontTooLarge(points);
+    if (points > 0) {
+        font.setPixelSize(int(std::max<qint64>(1, pixels)));
+        return;
+    }
+    QFont probe = font;
+    probe.setPixelSize(int(std::max<qint64>(1, pixels)));
+    const int cell = TextMeasure(probe).height();
+    const qint64 em = cell > 0 ? (pixels * pixels + cell / 2) / cell : pixels;
+    font.setPixelSize(int(std::clamp<qint64>(em, 1, kMaxFontPixelSize)));
+}
+
+// Lines of a text: split at CR LF and also at a lone LF, which is what Qt's text widgets give.
+// A lone CR stays part of its line. An empty text is one empty line.
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\n')
+            continue;
+        const qsizetype end = (i > start && text[i - 1] == u'\r') ? i - 1 : i;
+        lines.append(text.mid(start, end - start));
+        start = i + 1;
+    }
+    lines.append(text.mid(start));
+    return lines;
+}
+
+LineAlignment readAlignment(const SettingsModel& settings)
+{
+    if (settings.checked(QStringLiteral("rb_alright")))
+        return LineAlignment::Right;
+    if (settings.checked(QStringLiteral("rb_alcenter")))
+        return LineAlignment::Centre;
+    return LineAlignment::Left;
+}
+
+// Wraps one line that is too wide for the image width W. Tries the piece length k from c - 1
+// down to 1 and takes the first one at which every piece fits (piece width + l + r <= W); when
+// none fits, k = 1. With l + r >= W the first trial counts as fitting. Each trial stops at its
+// first piece that does not fit, and piece widths are remembered across trials, which does not
+// change which trial is taken.
+QString wrapLineToWidth(const QString& line, qint64 W, qint64 marginsLR, const TextMeasure& measure)
+{
+    const qsizetype c = line.size();
+    if (c < 2)
+        return line;
+    const bool alwaysFits = marginsLR >= W;
+    const qint64 available = W - marginsLR;
+    QHash<QPair<qsizetype, qsizetype>, qint64> widths;
+    auto pieceWidth = [&](const WrapPiece& piece) {
+        const auto key = qMakePair(piece.start, piece.end);
+        auto it = widths.constFind(key);
+        if (it != widths.constEnd())
+            return *it;
+        const qint64 w = measure.width(line.constData() + piece.start, piece.size());
+        widths.insert(key, w);
+        return w;
+    };
+    for (qsizetype k = c - 1; k >= 1; --k) {
+        bool fits = true;
+        if (!alwaysFits) {
+            WrapPieces pieces(line, k);
+            WrapPiece piece;
+            while (fits && pieces.next(piece))
+                fits = pieceWidth(piece) <= available;
+        }
+        yieldAfterTrial();
+        if (fits)
+            return WrapLine(line, k);
+    }
+    return WrapLine(line, 1);
+}
+
+// Draws one line with the left end of its baseline at (x, baseline). Parts far outside the image
+// are skipped; a line longer than the measuring chunk is drawn chunk by chunk, so that no
+// position handed to the text engine leaves its fixed-point range.
+void drawLine(QPainter& painter, const TextMeasure& measure, const QString& line, qint64 x, qint64 baseline,
+              qint64 imageWidth, qint64 slack)
+{
+    constexpr qint64 kChunkWidthBound = qint64(1) << 24;
+    if (line.size() <= measure.chunkLength()) {
+        if (x > imageWidth + slack || x + kChunkWidthBound + slack < 0)
+            return;
+        painter.drawText(QPointF(double(x), double(baseline)), line);
+        return;
+    }
+    const QChar* text = line.constData();
+    for (qsizetype start = 0; start < line.size() && x <= imageWidth + slack;) {
+        const qsizetype end = measure.chunkEnd(text, line.size(), start);
+        const qint64 w = measure.width(text + start, end - start);
+        if (x + w + slack >= 0)
+            painter.drawText(QPointF(double(x), double(baseline)), line.mid(start, end - start));
+        x += w;
+        start = end;
+    }
+}
+
+} // namespace
+
+void SetFontQuality(QFont& font, FontQuality quality)
+{
+    switch (quality) {
+    case FontQuality::Default:
+        font.setStyleStrategy(QFont::PreferDefault);
+        break;
+    case FontQuality::Antialiased:
+        font.setStyleStrategy(QFont::PreferAntialias);
+        break;
+    case FontQuality::NonAntialiased:
+        font.setStyleStrategy(QFont::NoAntialias);
+        break;
+    }
+}
+
+qint64 pointsToPixels(qint64 points)
+{
+    // points * 96 / 72 = points * 4 / 3; no exact halves occur.
+    const qint64 scaled = satMul(points, 4);
+    return scaled >= 0 ? satAdd(scaled, 1) / 3 : -(satAdd(-scaled, 1) / 3);
+}
+
+qint64 LineOffset(LineAlignment alignment, qint64 freeWidth)
+{
+    switch (alignment) {
+    case LineAlignment::Left:
+        return 0;
+    case LineAlignment::Right:
+        return freeWidth;
+    case LineAlignment::Centre: {
+        // Floor division, then a remaining half goes to the even neighbour.
+        qint64 half = freeWidth / 2;
+        if (freeWidth % 2 != 0 && freeWidth < 0)
+            --half;
+        if (freeWidth % 2 != 0 && half % 2 != 0)
+            ++half;
+        return half;
+    }
+    }
+    return 0;
+}
+
+void setRenderYield(std::function<void()> yield)
+{
+    yieldHook() = std::move(yield);
+}
+
+TextLayout LayoutText(const QString& text, const SettingsModel& settings)
+{
+    TextLayout layout;
+
+    // A new drawing font: the default user-interface face at 8 points, no style flags, default quality.
+    QFont font;
+    font.setPixelSize(int(pointsToPixels(kDefaultFontPoints)));
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    font.setStyleStrategy(QFont::PreferDefault);
+
+    // Face: label2 only while an entry of the font list is selected.
+    if (settings.fontListSelected())
+        font.setFamily(settings.text(QStringLiteral("label2")));
+
+    // The marker "\nl" (case-sensitive) becomes a line break, scanning left to right.
+    QString source = text;
+    source.replace(QLatin1String("\\nl"), QLatin1String("\r\n"));
+
+    if (const auto points = toInteger(settings.text(QStringLiteral("FSize"))))
+        applyFontSize(font, *points);
+
+    layout.textColor = opaque(settings.fontColor());
+    layout.backgroundColor = opaque(settings.backgroundColor());
+
+    font.setWeight(settings.checked(QStringLiteral("cb_bold")) ? QFont::Bold : QFont::Normal);
+    font.setItalic(settings.checked(QStringLiteral("cb_italic")));
+    font.setUnderline(settings.checked(QStringLiteral("cb_underline")));
+    font.setStrikeOut(settings.checked(QStringLiteral("cb_strikeout")));
+
+    // Quality after face, size and style. Before the format options window exists, the engine's
+    // default quality applies.
+    if (settings.optionsWindowExists())
+        SetFontQuality(font, settings.checked(QStringLiteral("cb_antialias")) ? FontQuality::Antialiased
+                                                                                : FontQuality::NonAntialiased);
+    else
+        SetFontQuality(font, FontQuality::Default);
+
+    const TextMeasure measure(font);
+    if (measure.height() <= 0 || measure.ascent() < 0)
+        throw RenderError("The text engine cannot measure the chosen font at this size.");
+
+    QStringList lines = splitLines(source);
+    std::vector<qint64> widths;
+    widths.reserve(size_t(lines.size()));
+    qint64 maxw = 0;
+    for (const QString& line : lines) {
+        widths.push_back(measure.width(line));
+        maxw = std::max(maxw, widths.back());
+    }
+
+    const qint64 h = measure.height();
+
+    const qint64 o = integerOr(settings.text(QStringLiteral("abs_o")), 0);
+    const qint64 u = integerOr(settings.text(QStringLiteral("abs_u")), 0);
+    const qint64 l = integerOr(settings.text(QStringLiteral("abs_l")), 0);
+    const qint64 r = integerOr(settings.text(QStringLiteral("abs_r")), 0);
+    const qint64 z = integerOr(settings.text(QStringLiteral("abs_z")), 0);
+
+    auto textHeight = [&](qint64 n) { return satAdd(satAdd(o, u), satAdd(satMul(h, n), satMul(n - 1, z))); };
+
+    const bool fixed = settings.checked(QStringLiteral("abstand_fix"));
+    qint64 W;
+    qint64 H;
+    if (fixed) {
+        H = integerOr(settings.text(QStringLiteral("abs_h")), 100);
+        W = integerOr(settings.text(QStringLiteral("abs_b")), 500);
+        checkImageSize(std::max<qint64>(W, 1), std::max<qint64>(H, 1));
+    } else {
+        W = satAdd(maxw, l + r);
+        if (settings.checked(QStringLiteral("max_breite"))) {
+            if (const auto limit = toInteger(settings.text(QStringLiteral("abs_bmax"))))
+                W = std::min<qint64>(W, *limit);
+        }
+        H = textHeight(lines.size());
+        // Wrapping never changes the width: refuse an impossible one before any wrapping trial.
+        checkImageSize(std::max<qint64>(W, 1), 1);
+    }
+
+    const bool wrap = fixed ? settings.checked(QStringLiteral("fix_wrap"))
+                            : settings.checked(QStringLiteral("max_breite"));
+    if (wrap && measure.width(QStringLiteral("W")) + 10 < W) {
+        QStringList wrapped;
+        wrapped.reserve(lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (widths[size_t(i)] + l + r > W) {
+                const QString pieces = wrapLineToWidth(lines[i], W, l + r, measure);
+                wrapped.append(pieces.split(QLatin1String("\r\n")));
+            } else {
+                wrapped.append(lines[i]);
+            }
+        }
+        lines = std::move(wrapped);
+        if (!fixed)
+            H = textHeight(lines.size());
+    }
+
+    layout.font = font;
+    layout.lines = std::move(lines);
+    layout.lineHeight = int(h);
+    layout.ascent = measure.ascent();
+    layout.top = o;
+    layout.bottom = u;
+    layout.left = l;
+    layout.right = r;
+    layout.spacing = z;
+    layout.width = W;
+    layout.height = H;
+    layout.fixedSize = fixed;
+    return layout;
+}
+
+QImage CreateBitmap(const QString& text, const SettingsModel& settings)
+{
+    const TextLayout layout = LayoutText(text, settings);
+    const qint64 W = std::max<qint64>(layout.width, 1);
+    const qint64 H = std::max<qint64>(layout.height, 1);
+    checkImageSize(W, H);
+
+    QImage image(int(W), int(H), QImage::Format_RGB32);
+    if (image.isNull())
+        throw RenderError(QStringLiteral("Not enough memory for an image of %1 x %2 pixels.")
+                              .arg(W)
+                              .arg(H)
+                              .toStdString());
+    image.fill(layout.backgroundColor);
+
+    const LineAlignment alignment = readAlignment(settings);
+    {
+        QPainter painter(&image);
+        painter.setFont(layout.font);
+        painter.setPen(layout.textColor);
+        // Only the glyphs are painted, never their cells: overlapping lines show through each other.
+        painter.setBackgroundMode(Qt::TransparentMode);
+        const TextMeasure measure(layout.font);
+        const qint64 h = layout.lineHeight;
+        const qint64 step = satAdd(h, layout.spacing);
+        // Glyphs may reach beyond their cells (accents, italics); this much beyond the image a
+        // line can no longer touch it.
+        const qint64 slack = 4 * h + 64;
+        const qint64 between = layout.width - layout.left - layout.right;
+        for (qsizetype i = 0; i < layout.lines.size(); ++i) {
+            const qint64 y = satAdd(layout.top, satMul(i, step));
+            if (y > H + slack || satAdd(y, h + slack) < 0)
+                continue;
+            const QString& line = layout.lines[i];
+            const qint64 tw = alignment == LineAlignment::Left ? 0 : measure.width(line);
+            const qint64 x = layout.left + LineOffset(alignment, between - tw);
+            drawLine(painter, measure, line, x, y + layout.ascent, W, slack);
+        }
+    }
+
+    if (settings.checked(QStringLiteral("rb_drehung_90"))) {
+        RotateBitmap90(image);
+    } else if (settings.checked(QStringLiteral("rb_drehung_180"))) {
+        RotateBitmap180(image);
+    } else if (settings.checked(QStringLiteral("rb_drehung_270"))) {
+        RotateBitmap90(image);
+        RotateBitmap180(image);
+    }
+    return image;
+}
+
+} // namespace qp

@@ -1,0 +1,76 @@
+#pragma once
+// The renderer: lays a text out in lines, sizes the image, fills it with the background colour,
+// draws the lines and turns the finished image. Reads the settings at the moment of the call and
+// keeps nothing between calls.
+#include "render/RenderError.h"
+#include "render/RotateBitmap.h"
+#include "render/WrapLine.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace qp {
+
+class SettingsModel;
+
+// Limits of what the renderer makes. An image with more pixels, or with a longer side, is refused
+// with a RenderError instead of exhausting memory; a 32-bit image at the pixel limit takes 1 GiB.
+constexpr qint64 kMaxImagePixels = qint64(1) << 28;
+constexpr qint64 kMaxImageSide = 1'000'000;
+// The text engine measures fonts correctly up to about this many pixels per em; a larger font
+// size is refused with a RenderError.
+constexpr int kMaxFontPixelSize = 16384;
+// Sizes are given in points and drawn at a fixed 96 dpi, so the output never depends on the display.
+constexpr int kRenderDpi = 96;
+// Size of a new drawing font, kept when FSize is no integer.
+constexpr int kDefaultFontPoints = 8;
+
+// Output quality of a drawing font: the engine's default, smoothed edges, or hard edges.
+enum class FontQuality { Default, Antialiased, NonAntialiased };
+// Sets the quality and keeps every other attribute of the font.
+void SetFontQuality(QFont& font, FontQuality quality);
+
+// Pixels per em for a size in points at 96 dpi, rounded to nearest (20 points give 27 pixels).
+qint64 pointsToPixels(qint64 points);
+
+enum class LineAlignment { Left, Right, Centre };
+// Horizontal offset of a line inside the space between the left and right margins, given the
+// free space (that space minus the line's width; may be negative). Centred lines take half of it,
+// rounded to nearest with halves to the even neighbour.
+qint64 LineOffset(LineAlignment alignment, qint64 freeWidth);
+
+// Everything the drawing step needs, as laid out from the text and the settings.
+struct TextLayout {
+    QFont font;
+    QColor textColor;
+    QColor backgroundColor;
+    QStringList lines;       // after line markers, line breaks and wrapping
+    int lineHeight = 0;      // h: height of the text extent of "Wg"
+    int ascent = 0;
+    qint64 top = 0, bottom = 0, left = 0, right = 0; // margins o, u, l, r
+    qint64 spacing = 0;      // z: extra space between lines
+    qint64 width = 0;        // W before rotation; may be below 1 (the image is at least 1 wide)
+    qint64 height = 0;       // H before rotation; may be below 1
+    bool fixedSize = false;
+};
+
+// The layout steps: drawing font, line markers, lines, image size and wrapping. Throws RenderError
+// when the font size or the image size exceeds the limits above.
+TextLayout LayoutText(const QString& text, const SettingsModel& settings);
+
+// Lays out and draws the text and turns the image as the settings say. The result is always
+// QImage::Format_RGB32 (0xffRRGGBB: every pixel opaque, background and text colours exact), turned
+// or not. Throws RenderError when the image would exceed the limits above or cannot be allocated.
+// "\nl" in the text stands for a line break; both CR LF and a lone LF end a line.
+QImage CreateBitmap(const QString& text, const SettingsModel& settings);
+
+// A function the renderer calls after every wrapping trial, so that a long wrap keeps the program
+// responsive: the desktop program processes pending events there, the command-line tool sets
+// none. It may re-enter CreateBitmap. An exception it throws leaves CreateBitmap.
+void setRenderYield(std::function<void()> yield);
+
+} // namespace qp

@@ -1,0 +1,51 @@
+#include "render/TextMeasure.h"
+
+#include <QImage>
+#include <algorithm>
+
+namespace qp {
+
+namespace {
+
+// Metrics for drawing on a QImage (96 dpi), whatever the screen is.
+const QPaintDevice* measuringDevice()
+{
+    static const QImage device(1, 1, QImage::Format_RGB32);
+    return &device;
+}
+
+} // namespace
+
+TextMeasure::TextMeasure(const QFont& font) : m_metrics(font, measuringDevice())
+{
+    // A chunk's width stays below 2^24 pixels even if every character were four times as wide
+    // as the widest glyph of the font (fallback fonts may be wider).
+    constexpr qint64 kSafeWidth = qint64(1) << 24;
+    const qint64 widest = std::max<qint64>({m_metrics.maxWidth(), font.pixelSize(), 1});
+    m_chunkLength = std::max<qint64>(1, kSafeWidth / (4 * widest));
+}
+
+qsizetype TextMeasure::chunkEnd(const QChar* text, qsizetype length, qsizetype start) const
+{
+    qsizetype end = std::min(length, start + m_chunkLength);
+    if (end < length && end > start + 1 && text[end - 1].isHighSurrogate() && text[end].isLowSurrogate())
+        --end;
+    return end;
+}
+
+qint64 TextMeasure::width(const QChar* text, qsizetype length) const
+{
+    if (length <= 0)
+        return 0;
+    if (length <= m_chunkLength)
+        return m_metrics.horizontalAdvance(QString::fromRawData(text, length));
+    qint64 total = 0;
+    for (qsizetype start = 0; start < length;) {
+        const qsizetype end = chunkEnd(text, length, start);
+        total += m_metrics.horizontalAdvance(QString::fromRawData(text + start, end - start));
+        start = end;
+    }
+    return total;
+}
+
+} // namespace qp

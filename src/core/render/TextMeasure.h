@@ -1,0 +1,35 @@
+#pragma once
+// Text widths in a drawing font, safe for lines of any length.
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+
+namespace qp {
+
+class TextMeasure {
+public:
+    explicit TextMeasure(const QFont& font);
+
+    // Advance width of the text in pixels. The text engine keeps positions in a fixed-point
+    // format that overflows at about 33 million pixels, so a text that could come near that is
+    // measured in chunks (see chunkLength) and the chunk widths are added up.
+    qint64 width(const QChar* text, qsizetype length) const;
+    qint64 width(const QString& text) const { return width(text.constData(), text.size()); }
+
+    // Line height (ascent plus descent) and ascent of the font.
+    int height() const { return m_metrics.height(); }
+    int ascent() const { return m_metrics.ascent(); }
+    const QFontMetrics& metrics() const { return m_metrics; }
+
+    // The longest run of characters measured or drawn at once; its width stays far below the
+    // engine's limit.
+    qsizetype chunkLength() const { return m_chunkLength; }
+    // End of the chunk that starts at `start`: never inside a surrogate pair.
+    qsizetype chunkEnd(const QChar* text, qsizetype length, qsizetype start) const;
+
+private:
+    QFontMetrics m_metrics;
+    qsizetype m_chunkLength;
+};
+
+} // namespace qp
