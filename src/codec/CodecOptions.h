@@ -1,5 +1,6 @@
 #pragma once
 // The option table: encoder settings carried by numeric id, bound to the variables of their owners.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -50,8 +51,8 @@ constexpr int32_t InvalidOption = -2147483647;
 class TOptionTable {
 public:
     TOptionTable();
-    // Binds id to a variable and stores the default in it. False (first binding kept) when the id
-    // is negative or already bound. The table grows to id + 256 entries when needed.
+    // Binds id to a variable, which already holds the option's default. False (first binding kept)
+    // when the id is negative or already bound. The table grows to id + 256 entries when needed.
     bool RegisterOption(int32_t id, int32_t* variable);
     // Stores value in the bound variable, after the clamps of the core ids 128 to 131.
     bool SetOption(int32_t id, int32_t value);

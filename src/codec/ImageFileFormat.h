@@ -86,6 +86,12 @@ protected:
 
     // Splits a comma-separated mask text, trimming each part.
     void AddMasks(const std::string& masks);
+
+private:
+    // The writer can save and every image of the non-empty list is valid.
+    bool CanWriteList(const TDynImageDataArray& images) const;
+    // PrepareWrite and WriteImages into a fresh stream; out receives the bytes on success only.
+    bool Encode(const TDynImageDataArray& images, int index, std::vector<uint8_t>& out);
 };
 
 } // namespace imaging

@@ -1,0 +1,32 @@
+#pragma once
+// Reading and writing one pixel of any plain (not block-compressed) format, as 8-bit ARGB or as
+// floating point. The conversions between formats are built from these.
+#include "ImageData.h"
+
+namespace imaging {
+
+// A pixel with floating-point channels, 0 to 1.
+struct TColorFPRec {
+    float A = 0, R = 0, G = 0, B = 0;
+};
+
+// The gray value of a colour: round(0.299 r + 0.587 g + 0.114 b) with single-precision weights.
+uint8_t GrayOf(const TColor32Rec& c);
+
+// palette is needed for indexed formats only (at least PaletteEntries entries).
+TColor32Rec GetPixel32(const uint8_t* pixel, const TImageFormatInfo& info, const TColor32Rec* palette);
+// Indexed formats cannot be written this way (they need colour reduction); nothing is written.
+void SetPixel32(uint8_t* pixel, const TImageFormatInfo& info, const TColor32Rec& color);
+
+TColorFPRec GetPixelFP(const uint8_t* pixel, const TImageFormatInfo& info, const TColor32Rec* palette);
+void SetPixelFP(uint8_t* pixel, const TImageFormatInfo& info, const TColorFPRec& color);
+
+// True for formats with more than 8 bits in a channel (16-bit integers, floating point); their
+// conversions go through floating point so that no precision is lost on the way.
+bool IsDeepFormat(const TImageFormatInfo& info);
+
+// IEEE half precision.
+float HalfToFloat(uint16_t h);
+uint16_t FloatToHalf(float f);
+
+} // namespace imaging
