@@ -1,0 +1,11 @@
+#include "XpmFileFormat.h"
+
+namespace imaging {
+
+TXPMFileFormat::TXPMFileFormat(TOptionTable& options) : TImageFileFormat(options)
+{
+    m_name = "X Window Pixmap";
+    AddMasks("*.xpm");
+}
+
+} // namespace imaging
