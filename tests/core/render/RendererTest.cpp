@@ -1,0 +1,419 @@
+#include "render/Renderer.h"
+#include "render/TextMeasure.h"
+#include "settings/SettingsModel.h"
+
+#include <QFontMetrics>
+#include <QRect>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace qp {
+namespace {
+
+// Settings with the DejaVu Sans face at the default 20 points, margins 10, variable size with a
+// maximum width of 400, black on white, hard-edged glyphs so that every pixel is exactly the
+// text or the background colour.
+class RendererTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        settings.setText("label2", "DejaVu Sans");
+        settings.setFontListSelected(true);
+        settings.setChecked("cb_antialias", false);
+    }
+    ~RendererTest() override { setRenderYield({}); }
+
+    void setMargins(int o, int u, int l, int r, int z = 0)
+    {
+        settings.setText("abs_o", QString::number(o));
+        settings.setText("abs_u", QString::number(u));
+        settings.setText("abs_l", QString::number(l));
+        settings.setText("abs_r", QString::number(r));
+        settings.setText("abs_z", QString::number(z));
+    }
+    void setFixed(const QString& w, const QString& h)
+    {
+        settings.setChecked("abstand_fix", true);
+        settings.setText("abs_b", w);
+        settings.setText("abs_h", h);
+    }
+    // Metrics of the font the renderer uses with the current settings, measured independently.
+    QFontMetrics metrics() const
+    {
+        QFont font("DejaVu Sans");
+        font.setPixelSize(27);
+        font.setStyleStrategy(QFont::NoAntialias);
+        return QFontMetrics(font);
+    }
+    // Bounding box of every pixel that differs from the top-left pixel (the background).
+    static QRect inkBox(const QImage& image)
+    {
+        QRect box;
+        const QRgb background = image.pixel(0, 0);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != background)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    }
+    static QSet<QRgb> colours(const QImage& image)
+    {
+        QSet<QRgb> set;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                set.insert(image.pixel(x, y));
+        return set;
+    }
+
+    SettingsModel settings;
+};
+
+TEST_F(RendererTest, SizeFollowsTheText)
+{
+    const QFontMetrics fm = metrics();
+    const int h = fm.height();
+    settings.setChecked("max_breite", false);
+    struct Case {
+        QString text;
+        int o, u, l, r, z;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"Hello", 10, 10, 10, 10, 0, {"Hello"}},
+        {"ab\r\ncdef\nx", 3, 4, 5, 6, 7, {"ab", "cdef", "x"}},
+        // The line marker is case-sensitive; it mixes with real line breaks.
+        {"A\\nlB", 0, 0, 0, 0, 0, {"A", "B"}},
+        {"A\\NLB", 0, 0, 0, 0, 0, {"A\\NLB"}},
+        {"a\r\nb\\nlc", 0, 0, 0, 0, -5, {"a", "b", "c"}},
+        {"end\r\n", 1, 1, 1, 1, 0, {"end", ""}},
+        // An empty text is one empty line; a width below 1 becomes 1.
+        {"", 10, 10, 10, 10, 0, {""}},
+        {"", 0, 0, 0, 0, 0, {""}},
+        {"Hi", -20, -20, -30, -30, 0, {"Hi"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        setMargins(c.o, c.u, c.l, c.r, c.z);
+        const TextLayout layout = LayoutText(c.text, settings);
+        EXPECT_EQ(layout.lines, c.lines);
+        EXPECT_EQ(layout.lineHeight, h);
+        int maxw = 0;
+        for (const QString& line : c.lines)
+            maxw = std::max(maxw, fm.horizontalAdvance(line));
+        const qsizetype n = c.lines.size();
+        const int W = maxw + c.l + c.r;
+        const int H = c.o + c.u + int(n) * h + int(n - 1) * c.z;
+        const QImage image = CreateBitmap(c.text, settings);
+        EXPECT_EQ(image.size(), QSize(std::max(W, 1), std::max(H, 1)));
+        EXPECT_EQ(image.format(), QImage::Format_RGB32);
+        if (c.text.isEmpty()) {
+            EXPECT_EQ(colours(image), QSet<QRgb>{qRgb(255, 255, 255)});
+        }
+    }
+}
+
+TEST_F(RendererTest, FontSizeAndStyleFromTheSettings)
+{
+    struct Case {
+        const char* size;
+        int pixels;
+    };
+    // 20 points at 96 dpi are 27 pixels; no integer keeps the default of 8 points.
+    for (const Case& c : {Case{"20", 27}, Case{"1", 1}, Case{"2", 3}, Case{" $1F", 41}, Case{"abc", 11},
+                          Case{"", 11}, Case{"0", 11}}) {
+        settings.setText("FSize", c.size);
+        EXPECT_EQ(LayoutText("x", settings).font.pixelSize(), c.pixels) << c.size;
+    }
+    // A negative size is the cell height: the font is scaled so that its height comes out at it.
+    settings.setText("FSize", "-20");
+    EXPECT_NEAR(LayoutText("x", settings).lineHeight, 27, 1);
+
+    settings.setChecked("cb_bold", true);
+    settings.setChecked("cb_underline", true);
+    QFont font = LayoutText("x", settings).font;
+    EXPECT_EQ(font.weight(), QFont::Bold);
+    EXPECT_TRUE(font.underline());
+    EXPECT_FALSE(font.italic());
+    EXPECT_FALSE(font.strikeOut());
+
+    // The face of label2 applies only while a font-list entry is selected.
+    settings.setText("label2", "DejaVu Serif");
+    EXPECT_EQ(LayoutText("x", settings).font.family(), "DejaVu Serif");
+    settings.setFontListSelected(false);
+    EXPECT_EQ(LayoutText("x", settings).font.family(), QFont().family());
+}
+
+TEST_F(RendererTest, QualityFollowsTheOptionsWindow)
+{
+    EXPECT_EQ(LayoutText("x", settings).font.styleStrategy(), QFont::NoAntialias);
+    settings.setChecked("cb_antialias", true);
+    EXPECT_EQ(LayoutText("x", settings).font.styleStrategy(), QFont::PreferAntialias);
+    // Smoothed glyphs have edge pixels between text and background colour.
+    EXPECT_GT(colours(CreateBitmap("Wg", settings)).size(), 2);
+    settings.setOptionsWindowExists(false);
+    EXPECT_EQ(LayoutText("x", settings).font.styleStrategy(), QFont::PreferDefault);
+}
+
+TEST_F(RendererTest, FixedSizeAndFallbacks)
+{
+    struct Case {
+        const char* w;
+        const char* h;
+        QSize size;
+    };
+    for (const Case& c : {Case{"300", "40", {300, 40}}, Case{"abc", "", {500, 100}},
+                          Case{"0", "-5", {1, 1}}}) {
+        setFixed(c.w, c.h);
+        EXPECT_EQ(CreateBitmap("Some text that is longer than the image", settings).size(), c.size) << c.w;
+    }
+    // Without fix_wrap an over-long line is clipped; with it the line is wrapped at the fixed
+    // width and lines below the fixed height are cut off.
+    setFixed("200", "40");
+    settings.setChecked("fix_wrap", false);
+    EXPECT_EQ(LayoutText("one two three four", settings).lines.size(), 1);
+    settings.setChecked("fix_wrap", true);
+    const TextLayout layout = LayoutText("one two three four", settings);
+    EXPECT_GT(layout.lines.size(), 1);
+    EXPECT_EQ(layout.width, 200);
+    EXPECT_EQ(layout.height, 40);
+}
+
+TEST_F(RendererTest, WrapsAtTheMaximumWidth)
+{
+    const QFontMetrics fm = metrics();
+    const int h = fm.height();
+    const int words = std::max(fm.horizontalAdvance("Hello"), fm.horizontalAdvance("World"));
+    const int w = fm.horizontalAdvance("W");
+    struct Case {
+        QString text;
+        int l, r;
+        int maxWidth;
+        QStringList lines;
+        int trials; // calls of the yield function
+    };
+    const Case cases[] = {
+        // Only one word fits: the first trial (k = 10) breaks after the space.
+        {"Hello World", 10, 10, words + 20, {"Hello", "World"}, 1},
+        // Single characters wider than the room: every character is a line of its own.
+        {"WWW", 20, 20, 60, {"W", "W", "W"}, 2},
+        // A one-character line wider than the image stays unchanged.
+        {"W", 20, 20, 60, {"W"}, 0},
+        // Margins fill the width: the first trial counts as fitting.
+        {"abcdef", 60, 60, 100, {"abcde", "f"}, 1},
+        // "W" plus 10 is not less than the width: no wrapping, the line is clipped.
+        {"Hello World", 0, 0, w + 10, {"Hello World"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        setMargins(10, 10, c.l, c.r);
+        settings.setText("abs_bmax", QString::number(c.maxWidth));
+        int trials = 0;
+        setRenderYield([&trials] { ++trials; });
+        const TextLayout layout = LayoutText(c.text, settings);
+        EXPECT_EQ(layout.lines, c.lines);
+        EXPECT_EQ(trials, c.trials);
+        // The width stays the maximum width; the height is recounted with the wrapped lines.
+        EXPECT_EQ(layout.width, c.maxWidth);
+        EXPECT_EQ(layout.height, 20 + h * c.lines.size());
+    }
+}
+
+TEST_F(RendererTest, LongWordIsCutAtTheLargestFittingCount)
+{
+    const QFontMetrics fm = metrics();
+    setMargins(0, 0, 10, 10);
+    settings.setText("abs_bmax", "150");
+    const QString word = "abcdefghijklmnopqrstuvwxyz";
+    const QStringList lines = LayoutText("go " + word, settings).lines;
+    // Every line fits, and the next larger count would not fit somewhere.
+    qsizetype k = 0;
+    for (const QString& line : lines) {
+        EXPECT_LE(fm.horizontalAdvance(line) + 20, 150) << line.toStdString();
+        k = std::max(k, line.size());
+    }
+    bool largerFits = true;
+    for (const QString& piece : WrapLine("go " + word, k + 1).split("\r\n"))
+        largerFits = largerFits && fm.horizontalAdvance(piece) + 20 <= 150;
+    EXPECT_FALSE(largerFits);
+    EXPECT_EQ(lines.join(""), "go" + word);
+    EXPECT_EQ(lines.first(), "go");
+}
+
+TEST_F(RendererTest, LongLineWrapsIntoFittingLines)
+{
+    QString text;
+    for (int i = 0; text.size() < 5000; ++i)
+        text += QStringLiteral("word%1 ").arg(i % 97);
+    const TextLayout layout = LayoutText(text, settings);
+    const QFontMetrics fm = metrics();
+    for (const QString& line : layout.lines)
+        EXPECT_LE(fm.horizontalAdvance(line) + 20, 400) << line.toStdString();
+    EXPECT_EQ(layout.lines.join(" "), text.trimmed());
+    EXPECT_EQ(CreateBitmap(text, settings).width(), 400);
+}
+
+TEST_F(RendererTest, YieldMayReenterTheRenderer)
+{
+    settings.setText("abs_bmax", "150");
+    const QImage expected = CreateBitmap("a line that needs wrapping", settings);
+    int depth = 0;
+    setRenderYield([&] {
+        if (depth++ == 0)
+            CreateBitmap("another line that needs wrapping too", settings);
+    });
+    EXPECT_EQ(CreateBitmap("a line that needs wrapping", settings), expected);
+}
+
+TEST(LineOffset, CentreRoundsHalvesToEven)
+{
+    struct Case {
+        LineAlignment alignment;
+        qint64 free;
+        qint64 offset;
+    };
+    for (const Case& c : {Case{LineAlignment::Centre, 5, 2}, Case{LineAlignment::Centre, 7, 4},
+                          Case{LineAlignment::Centre, 6, 3}, Case{LineAlignment::Centre, -1, 0},
+                          Case{LineAlignment::Centre, -3, -2}, Case{LineAlignment::Centre, -4, -2},
+                          Case{LineAlignment::Right, -9, -9}, Case{LineAlignment::Left, 9, 0}}) {
+        EXPECT_EQ(LineOffset(c.alignment, c.free), c.offset) << c.free;
+    }
+}
+
+TEST_F(RendererTest, AlignmentShiftsEachLine)
+{
+    const QFontMetrics fm = metrics();
+    const int tw = fm.horizontalAdvance("Hi");
+    setMargins(0, 0, 10, 10);
+    settings.setChecked("fix_wrap", false);
+    struct Case {
+        const char* button;
+        int free;
+        int shift;
+    };
+    for (const Case& c : {Case{"rb_alcenter", 5, 2}, Case{"rb_alcenter", 7, 4}, Case{"rb_alright", 7, 7},
+                          Case{"rb_alcenter", -7, -4}}) {
+        setFixed(QString::number(tw + 20 + c.free), "40");
+        settings.setChecked("rb_alleft", true);
+        const QRect left = inkBox(CreateBitmap("Hi", settings));
+        settings.setChecked(c.button, true);
+        const QRect aligned = inkBox(CreateBitmap("Hi", settings));
+        EXPECT_EQ(aligned.left() - left.left(), c.shift) << c.button << " " << c.free;
+        EXPECT_EQ(aligned.top(), left.top());
+    }
+}
+
+TEST_F(RendererTest, ColoursAreExactAndOverlappingLinesShowThrough)
+{
+    settings.setText("act_text_fontcolor", "#123456");
+    settings.setText("act_text_hintergrund", "#FEDCBA");
+    const QFontMetrics fm = metrics();
+    // z = -h puts both lines at the same place; neither line's cells hide the other.
+    setMargins(5, 5, 5, 5, -fm.height());
+    setFixed("80", "50");
+    const QImage both = CreateBitmap("o\\nl|", settings);
+    const QImage first = CreateBitmap("o", settings);
+    const QImage second = CreateBitmap("|", settings);
+    const QRgb background = qRgb(0xFE, 0xDC, 0xBA);
+    const QRgb ink = qRgb(0x12, 0x34, 0x56);
+    EXPECT_EQ(colours(both), (QSet<QRgb>{background, ink}));
+    for (int y = 0; y < both.height(); ++y)
+        for (int x = 0; x < both.width(); ++x) {
+            const bool expected = first.pixel(x, y) == ink || second.pixel(x, y) == ink;
+            ASSERT_EQ(both.pixel(x, y) == ink, expected) << x << "," << y;
+        }
+    settings.setChecked("rb_drehung_270", true);
+    EXPECT_EQ(colours(CreateBitmap("o\\nl|", settings)), (QSet<QRgb>{background, ink}));
+}
+
+TEST_F(RendererTest, RotationTurnsTheImageWithItsMargins)
+{
+    // A large top margin and distinct others: after turning, the ink box must sit where the
+    // margins were carried.
+    setMargins(40, 5, 15, 25);
+    const QImage upright = CreateBitmap("Hg", settings);
+    const QRect ink = inkBox(upright);
+    const int W = upright.width();
+    const int H = upright.height();
+    ASSERT_GE(ink.top(), 40);
+    struct Case {
+        const char* button;
+        QSize size;
+        QRect box;
+    };
+    const Case cases[] = {
+        // 90°: the top margin ends up on the right edge, the left margin on the top edge.
+        {"rb_drehung_90", {H, W}, QRect(QPoint(H - 1 - ink.bottom(), ink.left()), QPoint(H - 1 - ink.top(), ink.right()))},
+        {"rb_drehung_180", {W, H},
+         QRect(QPoint(W - 1 - ink.right(), H - 1 - ink.bottom()), QPoint(W - 1 - ink.left(), H - 1 - ink.top()))},
+        // 270°: the top margin on the left edge, the left margin on the bottom edge.
+        {"rb_drehung_270", {H, W},
+         QRect(QPoint(ink.top(), W - 1 - ink.right()), QPoint(ink.bottom(), W - 1 - ink.left()))},
+    };
+    for (const Case& c : cases) {
+        settings.setChecked(c.button, true);
+        const QImage turned = CreateBitmap("Hg", settings);
+        EXPECT_EQ(turned.size(), c.size) << c.button;
+        EXPECT_EQ(inkBox(turned), c.box) << c.button;
+        EXPECT_EQ(turned.format(), QImage::Format_RGB32);
+    }
+    // A fixed size W x H becomes H x W.
+    setFixed("300", "50");
+    settings.setChecked("rb_drehung_90", true);
+    EXPECT_EQ(CreateBitmap("Hg", settings).size(), QSize(50, 300));
+}
+
+TEST_F(RendererTest, RefusesImagesBeyondTheLimits)
+{
+    struct Case {
+        const char* name;
+        const char* value;
+    };
+    // Each case alone would make an image too large, also where 32-bit arithmetic would wrap
+    // around to a small or negative size.
+    const Case cases[] = {
+        {"abs_o", "2147483647"},
+        {"abs_u", "1000000"},
+        {"abs_l", "2147483647"},
+        {"abs_r", "2000000"},
+        {"abs_z", "2147483647"},
+        {"FSize", "99999"},
+    };
+    for (const Case& c : cases) {
+        SettingsModel s;
+        s.setText("label2", "DejaVu Sans");
+        s.setFontListSelected(true);
+        s.setChecked("max_breite", false);
+        s.setText(c.name, c.value);
+        EXPECT_THROW(CreateBitmap("a\r\nb", s), RenderError) << c.name;
+    }
+    setFixed("2000000000", "10");
+    EXPECT_THROW(CreateBitmap("a", settings), RenderError);
+    setFixed("100000", "100000");
+    EXPECT_THROW(CreateBitmap("a", settings), RenderError);
+    try {
+        CreateBitmap("a", settings);
+    } catch (const RenderError& e) {
+        EXPECT_NE(std::string(e.what()).find("100000 x 100000"), std::string::npos) << e.what();
+    }
+    // Many lines add up beyond the side limit.
+    settings.setChecked("abstand_var", true);
+    EXPECT_THROW(CreateBitmap(QString("\r\n").repeated(40000), settings), RenderError);
+    // Huge negative margins give a 1-pixel side, not an error.
+    setMargins(0, 0, -2147483647 - 1, -2147483647 - 1);
+    EXPECT_EQ(CreateBitmap("a", settings).width(), 1);
+}
+
+TEST(TextMeasure, VeryLongTextsAreMeasuredWithoutOverflow)
+{
+    QFont font("DejaVu Sans");
+    font.setPixelSize(27);
+    const TextMeasure measure(font);
+    const double w = QFontMetricsF(font).horizontalAdvance("W");
+    // 2,000,000 glyphs of about 27 pixels are 53 million pixels: beyond the engine's fixed-point
+    // range. Each chunk's width is rounded on its own.
+    const qint64 n = 2'000'000;
+    EXPECT_NEAR(double(measure.width(QString(n, 'W'))), double(n) * w, double(n / measure.chunkLength() + 1));
+}
+
+} // namespace
+} // namespace qp
