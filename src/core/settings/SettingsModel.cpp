@@ -360,6 +360,21 @@ void SettingsModel::resetToDefaults()
     }
 }
 
+void SettingsModel::runChangeRules(const QString& name)
+{
+    if (const SettingDef* def = find(name))
+        applyChangeRules(*def);
+}
+
+void SettingsModel::setAutoSaveChoice(bool never, bool all)
+{
+    if (m_autoSaveNever == never && m_autoSaveAll == all)
+        return;
+    m_autoSaveNever = never;
+    m_autoSaveAll = all;
+    emit autoSaveChoiceChanged();
+}
+
 void SettingsModel::applyChangeRules(const SettingDef& def)
 {
     const QString name = QString::fromLatin1(def.name);

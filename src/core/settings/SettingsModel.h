@@ -73,6 +73,15 @@ public:
     bool setFromString(const QString& name, const QString& value);
     // Puts every setting back to its default, with the change rules.
     void resetToDefaults();
+    // Runs the change rules of a setting as a user change does. Loading a configuration assigns
+    // every value even when it is unchanged, and the unchanged ones take effect through this.
+    void runChangeRules(const QString& name);
+
+    // The auto-save choice of the Configuration menu ("never" and "save all"). Not a control
+    // value, but it travels with configuration files, which may leave both set or both clear.
+    bool autoSaveNever() const { return m_autoSaveNever; }
+    bool autoSaveAll() const { return m_autoSaveAll; }
+    void setAutoSaveChoice(bool never, bool all);
 
     // Key filter of a typed character (backspace is QChar(8)); true when the control accepts it.
     // For out_quality this applies the quality rule, including the replacement of a text longer
@@ -114,6 +123,8 @@ signals:
     void previewRequested();
     // The enabling state of the size-mode controls may have changed.
     void enablingChanged();
+    // The auto-save choice changed.
+    void autoSaveChoiceChanged();
 
 private:
     struct Value {
@@ -131,6 +142,8 @@ private:
     QColor m_backgroundColor{255, 255, 255};
     bool m_fontListSelected = false;
     bool m_optionsWindowExists = true;
+    bool m_autoSaveNever = true;
+    bool m_autoSaveAll = false;
 };
 
 } // namespace qp

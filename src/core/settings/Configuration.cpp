@@ -1,0 +1,151 @@
+#include "settings/Configuration.h"
+
+#include "settings/IniFile.h"
+
+#include <climits>
+
+namespace qp {
+
+namespace {
+
+// The order in which the windows' settings are written and read.
+constexpr SettingWindow windowOrder[] = {SettingWindow::Prog, SettingWindow::EinstShortcuts,
+                                         SettingWindow::Optionen, SettingWindow::OptionenName};
+
+const QString placementSection = QStringLiteral("SP");
+const QString autoSaveSection = QStringLiteral("AS");
+
+bool isFlagKind(SettingKind k)
+{
+    return k == SettingKind::Check || k == SettingKind::Radio || k == SettingKind::PanelFlag;
+}
+
+// Runs `set`; when it left the value as it was, the change rules run all the same.
+template <typename Set>
+void assign(SettingsModel& settings, const QString& name, Set set)
+{
+    const QString before = settings.text(name);
+    set();
+    if (settings.text(name) == before)
+        settings.runChangeRules(name);
+}
+
+} // namespace
+
+QString configurationSection(SettingWindow window, SettingKind kind)
+{
+    QString prefix;
+    switch (window) {
+    case SettingWindow::Prog: prefix = QStringLiteral("PB"); break;
+    case SettingWindow::EinstShortcuts: prefix = QStringLiteral("ES"); break;
+    case SettingWindow::Optionen: prefix = QStringLiteral("OP"); break;
+    case SettingWindow::OptionenName: prefix = QStringLiteral("ON"); break;
+    }
+    switch (kind) {
+    case SettingKind::Text: return prefix + QStringLiteral("ED");
+    case SettingKind::ChoiceText: return prefix + QStringLiteral("CB");
+    case SettingKind::Radio: return prefix + QStringLiteral("RB");
+    case SettingKind::Check: return prefix + QStringLiteral("CH");
+    case SettingKind::Position: return prefix + QStringLiteral("SB");
+    case SettingKind::PanelFlag: return prefix + QStringLiteral("PA");
+    }
+    return prefix;
+}
+
+QString escapeQuotedEnds(const QString& text)
+{
+    if (text.size() >= 2) {
+        for (const QChar quote : {QLatin1Char('\''), QLatin1Char('"')})
+            if (text.front() == quote && text.back() == quote)
+                return quote + text + quote;
+    }
+    return text;
+}
+
+void assignText(SettingsModel& settings, const QString& name, const QString& value)
+{
+    assign(settings, name, [&] { settings.setText(name, value); });
+}
+
+void assignChecked(SettingsModel& settings, const QString& name, bool value)
+{
+    assign(settings, name, [&] { settings.setChecked(name, value); });
+}
+
+void assignPosition(SettingsModel& settings, const QString& name, int value)
+{
+    assign(settings, name, [&] { settings.setPosition(name, value); });
+}
+
+void KonfigurationSpeichern(const SettingsModel& settings, const QString& path,
+                            const ConfigurationHooks& hooks)
+{
+    IniFile ini(path);
+    for (const SettingWindow window : windowOrder) {
+        for (const SettingDef* def : SettingsModel::definitionsOf(window)) {
+            const QString section = configurationSection(window, def->kind);
+            const QString name = QString::fromLatin1(def->name);
+            if (isFlagKind(def->kind))
+                ini.WriteFlag(section, name, settings.checked(name));
+            else if (def->kind == SettingKind::Position)
+                ini.WriteNumber(section, name, settings.position(name));
+            else
+                ini.WriteText(section, name, escapeQuotedEnds(settings.text(name)));
+        }
+    }
+    if (hooks.currentPlacement) {
+        const WindowPlacement p = hooks.currentPlacement();
+        ini.WriteFlag(placementSection, QStringLiteral("PF"), p.maximized);
+        ini.WriteNumber(placementSection, QStringLiteral("PB"), p.clientWidth);
+        ini.WriteNumber(placementSection, QStringLiteral("PH"), p.clientHeight);
+        ini.WriteNumber(placementSection, QStringLiteral("PT"), p.top);
+        ini.WriteNumber(placementSection, QStringLiteral("PL"), p.left);
+    }
+    ini.WriteFlag(autoSaveSection, QStringLiteral("N"), settings.autoSaveNever());
+    ini.WriteFlag(autoSaveSection, QStringLiteral("A"), settings.autoSaveAll());
+    ini.Flush();
+}
+
+void KonfigurationLaden(SettingsModel& settings, ConfigurationCaller caller, const QString& path,
+                        const ConfigurationHooks& hooks)
+{
+    {
+        const IniFile ini(path);
+        for (const SettingWindow window : windowOrder) {
+            for (const SettingDef* def : SettingsModel::definitionsOf(window)) {
+                const QString section = configurationSection(window, def->kind);
+                const QString name = QString::fromLatin1(def->name);
+                if (isFlagKind(def->kind))
+                    assignChecked(settings, name, ini.ReadFlag(section, name, settings.checked(name)));
+                else if (def->kind == SettingKind::Position)
+                    assignPosition(settings, name,
+                                   ini.ReadNumber(section, name, settings.position(name)));
+                else
+                    assignText(settings, name, ini.ReadText(section, name, settings.text(name)));
+            }
+        }
+
+        if (hooks.currentPlacement && hooks.applyPlacement) {
+            PlacementFileValues file;
+            file.maximized = ini.readFlag(placementSection, QStringLiteral("PF"));
+            file.clientWidth = ini.readNumber(placementSection, QStringLiteral("PB"));
+            file.clientHeight = ini.readNumber(placementSection, QStringLiteral("PH"));
+            file.top = ini.readNumber(placementSection, QStringLiteral("PT"));
+            file.left = ini.readNumber(placementSection, QStringLiteral("PL"));
+            const QSize screen = hooks.screenSize ? hooks.screenSize() : QSize(INT_MAX, INT_MAX);
+            hooks.applyPlacement(placementAfterLoad(file, hooks.currentPlacement(), screen, caller));
+        }
+
+        settings.setAutoSaveChoice(
+            ini.ReadFlag(autoSaveSection, QStringLiteral("N"), settings.autoSaveNever()),
+            ini.ReadFlag(autoSaveSection, QStringLiteral("A"), settings.autoSaveAll()));
+    }
+
+    settings.selectFontEntryForLabel();
+    if (hooks.reapplyLanguage)
+        hooks.reapplyLanguage();
+    if (hooks.refreshPreview)
+        hooks.refreshPreview();
+}
+
+} // namespace qp

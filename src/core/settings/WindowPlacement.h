@@ -1,0 +1,51 @@
+#pragma once
+// The main window's placement as a configuration file stores it, and the rules by which a loaded
+// placement is applied within the screen.
+#include <QSize>
+#include <optional>
+
+namespace qp {
+
+struct WindowPlacement {
+    bool maximized = false;
+    int clientWidth = 594;   // inner (client) size in pixels
+    int clientHeight = 646;
+    int top = 0;             // outer top-left corner on the screen; may be negative
+    int left = 0;
+
+    bool operator==(const WindowPlacement&) const = default;
+};
+
+// The placement values a configuration file holds; a value that is missing or not a number is
+// empty.
+struct PlacementFileValues {
+    std::optional<bool> maximized;
+    std::optional<int> clientWidth;
+    std::optional<int> clientHeight;
+    std::optional<int> top;
+    std::optional<int> left;
+};
+
+// Who loads a configuration: the start window (at program start and for files a second start
+// hands over) or anything later (menus, dialogs). Only the placement depends on it.
+enum class ConfigurationCaller { StartWindow, Menu };
+
+// What the window does after a load: take `placement` (its maximized state is the current one; a
+// load never maximizes or restores directly) and, when `maximizeOnActivation` is set, maximize
+// itself at its next activation.
+struct PlacementChange {
+    WindowPlacement placement;
+    bool maximizeOnActivation = false;
+
+    bool operator==(const PlacementChange&) const = default;
+};
+
+// A file that asks for a maximized window: from the start window, the window is maximized at its
+// next activation and its top edge set to 0; from a menu, it is moved to the top-left corner at
+// its current size. Otherwise each of width, height, top and left is taken when it is not larger
+// than the screen's width, height, height and width respectively. Missing values count as the
+// current ones.
+PlacementChange placementAfterLoad(const PlacementFileValues& file, const WindowPlacement& current,
+                                   const QSize& screen, ConfigurationCaller caller);
+
+} // namespace qp
