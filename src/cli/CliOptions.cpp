@@ -1,1 +1,154 @@
 #include "cli/CliOptions.h"
+
+#include "run/FileNaming.h"
+#include "settings/SettingsModel.h"
+
+namespace qp::cli {
+
+std::optional<QString> formatForExtension(const QString& ext)
+{
+    QString wanted = ext.trimmed();
+    wanted.remove(QLatin1Char('*'));
+    if (!wanted.startsWith(QLatin1Char('.')))
+        wanted.prepend(QLatin1Char('.'));
+    for (const QString& entry : SettingsModel::outputFormats())
+        if (formatExtension(entry).compare(wanted, Qt::CaseInsensitive) == 0)
+            return entry;
+    return std::nullopt;
+}
+
+ParseResult parseArguments(const QStringList& args)
+{
+    ParseResult r;
+    CliOptions& o = r.options;
+    bool onlyText = false;
+    auto needValue = [&](int& i, const QString& opt, QString& value) -> bool {
+        const qsizetype eq = opt.indexOf(QLatin1Char('='));
+        if (eq >= 0) {
+            value = opt.mid(eq + 1);
+            return true;
+        }
+        if (i + 1 >= args.size()) {
+            r.error = QStringLiteral("Option %1 needs a value").arg(opt);
+            return false;
+        }
+        value = args[++i];
+        return true;
+    };
+
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (onlyText || a == QLatin1String("-") || !a.startsWith(QLatin1Char('-'))) {
+            if (a == QLatin1String("-") && !onlyText)
+                o.textFromStdin = true;
+            else
+                o.textArguments << a;
+            continue;
+        }
+        const QString name = a.section(QLatin1Char('='), 0, 0);
+        QString value;
+        if (a == QLatin1String("--")) {
+            onlyText = true;
+        } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
+            o.help = true;
+        } else if (a == QLatin1String("--list-settings")) {
+            o.listSettings = true;
+        } else if (a == QLatin1String("--list-formats")) {
+            o.listFormats = true;
+        } else if (a == QLatin1String("-q") || a == QLatin1String("--quiet")) {
+            o.quiet = true;
+        } else if (a == QLatin1String("--per-line")) {
+            o.settings.append({QStringLiteral("txt_line"), QStringLiteral("1")});
+        } else if (a == QLatin1String("--whole-text")) {
+            o.settings.append({QStringLiteral("txt_all"), QStringLiteral("1")});
+        } else if (name == QLatin1String("--set") || name == QLatin1String("-s")) {
+            if (!needValue(i, a, value))
+                return r;
+            const qsizetype eq = value.indexOf(QLatin1Char('='));
+            if (eq <= 0) {
+                r.error = QStringLiteral("--set expects NAME=VALUE, got \"%1\"").arg(value);
+                return r;
+            }
+            const QString setting = value.left(eq);
+            if (!SettingsModel::find(setting)) {
+                r.error = QStringLiteral("Unknown setting \"%1\" (see --list-settings)").arg(setting);
+                return r;
+            }
+            o.settings.append({setting, value.mid(eq + 1)});
+        } else if (name == QLatin1String("--text-file")) {
+            if (!needValue(i, a, value))
+                return r;
+            o.textFile = value;
+        } else if (name == QLatin1String("--language")) {
+            if (!needValue(i, a, value))
+                return r;
+            if (value != QLatin1String("de") && value != QLatin1String("en")) {
+                r.error = QStringLiteral("--language takes de or en");
+                return r;
+            }
+            o.language = value;
+        } else if (name == QLatin1String("--output") || name == QLatin1String("-o")) {
+            if (!needValue(i, a, value))
+                return r;
+            o.settings.append({QStringLiteral("out_ordner"), value});
+        } else if (name == QLatin1String("--format") || name == QLatin1String("-f")) {
+            if (!needValue(i, a, value))
+                return r;
+            const auto entry = formatForExtension(value);
+            if (!entry) {
+                r.error = QStringLiteral("Unknown format \"%1\" (see --list-formats)").arg(value);
+                return r;
+            }
+            o.settings.append({QStringLiteral("out_format"), *entry});
+        } else if (name == QLatin1String("--name")) {
+            if (!needValue(i, a, value))
+                return r;
+            o.settings.append({QStringLiteral("n_eigenen"), QStringLiteral("1")});
+            o.settings.append({QStringLiteral("ed_name"), value});
+        } else {
+            r.error = QStringLiteral("Unknown option %1").arg(a);
+            return r;
+        }
+    }
+    const int sources = (o.textArguments.isEmpty() ? 0 : 1) + (o.textFromStdin ? 1 : 0) +
+                        (o.textFile.isEmpty() ? 0 : 1);
+    if (sources > 1)
+        r.error = QStringLiteral("Give the text either as arguments, as \"-\" (standard input) or with --text-file");
+    return r;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage: quillpress-cli [OPTIONS] [TEXT...]\n"
+        "       quillpress-cli [OPTIONS] -            (text from standard input)\n"
+        "       quillpress-cli [OPTIONS] --text-file FILE\n"
+        "\n"
+        "Turns text into image files, exactly as the desktop program's \"Create and Save\" does.\n"
+        "Several TEXT arguments are joined by line breaks. Every written path is printed on\n"
+        "standard output; messages and progress go to standard error.\n"
+        "\n"
+        "Options:\n"
+        "  -s, --set NAME=VALUE   set a setting by its control name (repeatable, applied in order).\n"
+        "                         Checks and radio buttons take 1 or 0; setting a radio button\n"
+        "                         clears the others of its group. Setting label2 selects that font\n"
+        "                         when it is installed. See --list-settings.\n"
+        "  -o, --output DIR       output folder (out_ordner)\n"
+        "  -f, --format EXT       output format by extension, e.g. png, tif, jp2 (out_format)\n"
+        "      --per-line         every line becomes an image of its own (txt_line=1);\n"
+        "                         \\nl inside a line stands for a line break\n"
+        "      --whole-text       the whole text becomes one image (txt_all=1, the default)\n"
+        "      --name NAME        fixed file name for all images (n_eigenen=1, ed_name=NAME)\n"
+        "      --text-file FILE   read the text from FILE (UTF-8)\n"
+        "      --language de|en   language of messages (default: marker files de/en in the\n"
+        "                         working directory, else English)\n"
+        "  -q, --quiet            no progress bar\n"
+        "      --list-settings    list every setting with its current value and exit\n"
+        "      --list-formats     list the output formats and exit\n"
+        "  -h, --help             show this help and exit\n"
+        "\n"
+        "Exit status: 0 every image was written; 1 a check refused the run or an image failed;\n"
+        "2 wrong usage.\n");
+}
+
+} // namespace qp::cli

@@ -1,2 +1,35 @@
 #pragma once
 // Command-line parsing of quillpress-cli.
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace qp::cli {
+
+struct CliOptions {
+    // Settings to apply, in order: (control name, value).
+    QList<QPair<QString, QString>> settings;
+    QStringList textArguments;       // positional arguments, joined by a line break
+    bool textFromStdin = false;      // the positional argument "-"
+    QString textFile;                // --text-file
+    std::optional<QString> language; // --language de|en
+    bool help = false;
+    bool listSettings = false;
+    bool listFormats = false;
+    bool quiet = false;              // no progress bar
+};
+
+struct ParseResult {
+    CliOptions options;
+    QString error;   // non-empty: wrong usage
+};
+
+ParseResult parseArguments(const QStringList& arguments);
+
+// The output-format entry whose extension is `ext` ("png", ".png" or "*.png"), case-insensitive.
+std::optional<QString> formatForExtension(const QString& ext);
+
+QString usageText();
+
+} // namespace qp::cli

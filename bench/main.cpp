@@ -1,0 +1,82 @@
+// Benchmarks of the main job. Run from the build folder: build/bench/quillpress_bench
+#include "render/Renderer.h"
+#include "run/GenerationRun.h"
+#include "settings/SettingsModel.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class QuietView : public qp::RunView {
+public:
+    void showMessage(const QString&, const QString&) override { ++messages; }
+    void runStarted(int) override {}
+    void imageStarted(int, const QString&) override {}
+    void imageFinished(int, const QString&) override {}
+    void runFinished(bool) override {}
+    int messages = 0;
+};
+
+void configure(qp::SettingsModel& s)
+{
+    s.setText("label2", "DejaVu Sans");
+    s.setFontListSelected(true);
+}
+
+// The per-line run of 1,000 lines written as PNG files.
+void BM_PerLineRunPng(benchmark::State& state)
+{
+    QString text;
+    for (int i = 0; i < 1000; ++i)
+        text += QStringLiteral("Line number %1 of the benchmark text\n").arg(i);
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        qp::SettingsModel settings;
+        configure(settings);
+        settings.setText("out_ordner", dir.path());
+        settings.setChecked("txt_line", true);
+        settings.setText("out_format", "*.png - Portable Network Graphics");
+        QuietView view;
+        qp::GenerationRun run(settings, view);
+        state.ResumeTiming();
+        const qp::RunResult r = run.run(text);
+        if (r.written != 1000)
+            state.SkipWithError("not every image was written");
+    }
+    state.SetItemsProcessed(state.iterations() * 1000);
+}
+BENCHMARK(BM_PerLineRunPng)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Wrapping one 5,000-character line at a maximum width of 400 pixels.
+void BM_WrapLongLine(benchmark::State& state)
+{
+    QString line;
+    while (line.size() < 5000)
+        line += QStringLiteral("lorem ipsum dolor sit amet ");
+    line.truncate(5000);
+    qp::SettingsModel settings;
+    configure(settings);
+    settings.setText("abs_bmax", "400");
+    for (auto _ : state) {
+        const QImage image = qp::CreateBitmap(line, settings);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_WrapLongLine)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,38 @@
+#include "i18n/Language.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace qp {
+
+namespace {
+QString& currentCode()
+{
+    static QString code = QStringLiteral("en");
+    return code;
+}
+} // namespace
+
+QString Language::code()
+{
+    return currentCode();
+}
+
+void Language::setCode(const QString& code)
+{
+    currentCode() = code == QLatin1String("de") ? QStringLiteral("de") : QStringLiteral("en");
+}
+
+QString Language::chooseStartLanguage(const QString& workingDir)
+{
+    const QDir dir(workingDir);
+    QString code = QStringLiteral("en");
+    if (QFileInfo::exists(dir.filePath(QStringLiteral("en"))))
+        code = QStringLiteral("en");
+    if (QFileInfo::exists(dir.filePath(QStringLiteral("de"))))
+        code = QStringLiteral("de");
+    setCode(code);
+    return code;
+}
+
+} // namespace qp

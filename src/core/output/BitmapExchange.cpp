@@ -1,0 +1,62 @@
+#include "output/BitmapExchange.h"
+
+#include "codec/ImagingError.h"
+
+#include <cstring>
+
+namespace qp {
+
+using namespace imaging;
+
+void BitmapToImageData(const QImage& source, TImageData& record)
+{
+    if (source.isNull()) {
+        ReleaseImageData(record);
+        return;
+    }
+    QImage image = source;
+    TImageFormat format = ifA8R8G8B8;
+    if (image.format() == QImage::Format_Indexed8) {
+        format = ifIndex8;
+    } else if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32) {
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        if (image.isNull())
+            throw EImagingError(Format("Cannot find compatible data format for bitmap %p",
+                                       static_cast<const void*>(&source)));
+    }
+    NewImageData(image.width(), image.height(), format, record);
+    const size_t rowBytes = record.RowBytes();
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(record.Row(y), image.constScanLine(y), rowBytes);
+    if (format == ifIndex8) {
+        const QList<QRgb> table = image.colorTable();
+        for (int i = 0; i < table.size() && i < static_cast<int>(record.Palette.size()); ++i) {
+            const QRgb c = table[i];
+            record.Palette[i] = {static_cast<uint8_t>(qBlue(c)), static_cast<uint8_t>(qGreen(c)),
+                                 static_cast<uint8_t>(qRed(c)), 255};
+        }
+    }
+}
+
+QImage ImageDataToBitmap(const TImageData& source)
+{
+    if (!TestImage(source))
+        return {};
+    TImageData copy;
+    const TImageData* record = &source;
+    if (source.Format != ifA8R8G8B8 && source.Format != ifX8R8G8B8) {
+        CloneImageData(source, copy);
+        ConvertImageData(copy, ifA8R8G8B8);
+        record = &copy;
+    }
+    QImage image(record->Width, record->Height,
+                 record->Format == ifX8R8G8B8 ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+    if (image.isNull())
+        throw EImagingError(Format("Cannot find compatible bitmap format for image %s",
+                                   ImageToStr(source).c_str()));
+    for (int y = 0; y < record->Height; ++y)
+        std::memcpy(image.scanLine(y), record->Row(y), record->RowBytes());
+    return image;
+}
+
+} // namespace qp

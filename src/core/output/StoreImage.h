@@ -1,0 +1,31 @@
+#pragma once
+// Writes one image data record to a file whose format is chosen by the file's extension.
+#include "codec/ImageData.h"
+
+#include <QString>
+#include <functional>
+#include <stdexcept>
+
+namespace qp {
+
+class StoreError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Gives the next free path when the one being written was taken in the meantime.
+using NextPathFunction = std::function<QString()>;
+
+// Encodes `image` with the writer that the extension of `fileName` selects and writes it as a new
+// file. Returns false, writing nothing, when no writer matches or the writer refuses the image.
+// Never replaces an existing file: when the name is taken by the time the file is moved into
+// place, `nextPath` is asked for another name (without it, StoreError is raised). `writtenPath`
+// receives the path actually written. Encoding and file errors are raised as exceptions.
+bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
+                    const NextPathFunction& nextPath = {}, QString* writtenPath = nullptr);
+
+// The upper-cased extension by the rule of the writer choice: from the last "." after the last
+// folder separator (or ":"), else empty.
+QString upperExtension(const QString& fileName);
+
+} // namespace qp

@@ -1,0 +1,121 @@
+#include "run/FileNaming.h"
+
+#include "settings/IntegerTest.h"
+#include "settings/SettingsModel.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace qp {
+
+QString replaceAll(const QString& input, const QString& search, const QString& replacement)
+{
+    if (input.isEmpty() || search.isEmpty() || search == replacement)
+        return input;
+    QString out;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype at = input.indexOf(search, from);
+        if (at < 0)
+            break;
+        out += QStringView(input).mid(from, at - from);
+        out += replacement;
+        from = at + search.size();
+    }
+    out += QStringView(input).mid(from);
+    return out;
+}
+
+QString formatExtension(const QString& formatText)
+{
+    const qsizetype at = formatText.indexOf(QLatin1String(" - "));
+    if (at < 0)
+        return {};
+    QString ext = formatText.left(at);
+    ext.remove(QLatin1Char('*'));
+    return ext;
+}
+
+QString automaticName(const QString& text, const SettingsModel& s)
+{
+    const QString spaceReplacement =
+        s.checked(QStringLiteral("cb_leerzeichen")) ? s.text(QStringLiteral("ed_leerzeichen")) : QString();
+    const QString removalReplacement =
+        s.checked(QStringLiteral("cb_ersatz")) ? s.text(QStringLiteral("ed_ersatz")) : QString();
+    const QString dot = QStringLiteral(".");
+
+    QString n = text;
+    for (QChar& c : n)
+        if (isReservedCharacter(c))
+            c = QLatin1Char('.');
+    n = replaceAll(n, dot, removalReplacement);
+    n = replaceAll(n, QStringLiteral("\r\n"), QStringLiteral(" "));
+    if (s.checked(QStringLiteral("cb_leerzeichen")))
+        n = replaceAll(n, QStringLiteral(" "), spaceReplacement);
+    if (s.checked(QStringLiteral("cb_buchst"))) {
+        const QString allowed = s.text(QStringLiteral("ed_buchst"));
+        for (QChar& c : n)
+            if (!allowed.contains(c))
+                c = QLatin1Char('.');
+        n = replaceAll(n, dot, removalReplacement);
+    }
+    if (s.checked(QStringLiteral("cb_max"))) {
+        if (const auto max = toInteger(s.text(QStringLiteral("ed_max"))))
+            n = *max <= 0 ? QString() : n.left(*max);
+    }
+    if (s.checked(QStringLiteral("cb_lower")))
+        n = n.toLower();
+    else if (s.checked(QStringLiteral("cb_upper")))
+        n = n.toUpper();
+    return n;
+}
+
+namespace {
+
+// A name never leads out of the output folder: reserved characters (both path separators among
+// them) and NUL, which would cut the name short, become "_". Replacement texts loaded from a
+// configuration and fixed names may carry them.
+QString confineToFolder(QString name)
+{
+    for (QChar& c : name)
+        if (isReservedCharacter(c) || c.unicode() == 0)
+            c = QLatin1Char('_');
+    return name;
+}
+
+bool fileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    // A folder of that name does not count; a dangling link does, since it blocks the name.
+    return (info.exists() && !info.isDir()) || info.isSymLink();
+}
+
+} // namespace
+
+QString CreateFileName(const QString& text, const SettingsModel& s)
+{
+    QString folder = s.text(QStringLiteral("out_ordner"));
+    QDir().mkpath(folder);
+    const QChar sep = QDir::separator();
+    if (!folder.endsWith(sep))
+        folder += sep;
+
+    const QString extension = formatExtension(s.text(QStringLiteral("out_format")));
+    const QString name = confineToFolder(s.checked(QStringLiteral("n_auto"))
+                                             ? automaticName(text, s)
+                                             : s.text(QStringLiteral("ed_name")));
+
+    QString path = folder + name + extension;
+    if (fileExists(path) || s.checked(QStringLiteral("cb_numsofort"))) {
+        qint64 k = 1;
+        if (s.checked(QStringLiteral("cb_num")))
+            k = integerOr(s.text(QStringLiteral("ed_num")), 1);
+        do {
+            path = folder + name + QString::number(k) + extension;
+            ++k;
+        } while (fileExists(path));
+    }
+    return path;
+}
+
+} // namespace qp

@@ -1,0 +1,25 @@
+#pragma once
+// Automatic file naming: the full output path of one image, built from its text or the fixed
+// name, shaped by the file-name options and numbered until no file of that name exists.
+#include <QString>
+
+namespace qp {
+
+class SettingsModel;
+
+// Replaces every occurrence of `search` by `replacement`, left to right, without overlap; the
+// replacement is not scanned again. Unchanged when input or search is empty or both texts equal.
+QString replaceAll(const QString& input, const QString& search, const QString& replacement);
+
+// The file extension of an output-format text: the part before the first " - " without "*"
+// ("*.jpg - JPEG-Bild" gives ".jpg"); empty when there is no " - ".
+QString formatExtension(const QString& formatText);
+
+// The name (without folder, number and extension) that the naming options give for a text.
+QString automaticName(const QString& text, const SettingsModel& settings);
+
+// The full path for the image of `text`. Creates the output folder (with missing parents) first;
+// a folder that cannot be created is not an error here (the write that follows fails).
+QString CreateFileName(const QString& text, const SettingsModel& settings);
+
+} // namespace qp

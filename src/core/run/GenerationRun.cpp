@@ -1,0 +1,109 @@
+#include "run/GenerationRun.h"
+
+#include "codec/ImageData.h"
+#include "output/BitmapExchange.h"
+#include "output/EncoderOptions.h"
+#include "output/StoreImage.h"
+#include "render/Renderer.h"
+#include "run/FileNaming.h"
+#include "run/FolderCheck.h"
+#include "run/Messages.h"
+#include "settings/SettingsModel.h"
+
+namespace qp {
+
+QStringList GenerationRun::buildItems(const QString& text, bool perLine)
+{
+    // Text widgets hand over LF line breaks; a configuration or a pasted text may carry CR LF.
+    QString normalized = text;
+    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!perLine) {
+        normalized.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        return {normalized};
+    }
+    QStringList lines = normalized.split(QLatin1Char('\n'));
+    // A line break at the very end adds no line; an empty text has no lines at all.
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& line : lines) {
+        if (line.size() > 65535)
+            throw RunError("A line of the text is longer than 65535 characters");
+        line.replace(QStringLiteral("\\nl"), QStringLiteral("\r\n"));
+    }
+    return lines;
+}
+
+RunResult GenerationRun::run(const QString& text)
+{
+    RunResult result;
+    AusgabeWerteSetzen(m_settings);
+
+    const QString folder = m_settings.text(QStringLiteral("out_ordner"));
+    if (!IsValidFolderPath(folder)) {
+        if (folder.isEmpty())
+            m_view.showMessage(MessageId::keinordner, QString());
+        else
+            m_view.showMessage(MessageId::ordnerfalsch, folder);
+        return result;
+    }
+    if (m_settings.checked(QStringLiteral("n_eigenen")) && m_settings.text(QStringLiteral("ed_name")).isEmpty()) {
+        m_view.showMessage(MessageId::keinname, QString());
+        return result;
+    }
+
+    const QStringList items = buildItems(text, m_settings.checked(QStringLiteral("txt_line")));
+    result.started = true;
+    result.items = static_cast<int>(items.size());
+    m_view.runStarted(result.items);
+    m_view.processEvents();
+
+    for (int i = 0; i < items.size(); ++i) {
+        QString written;
+        QString attempted;
+        bool ok = false;
+        try {
+            ok = writeOne(i, items[i], written, attempted);
+        } catch (const std::exception&) {
+            ok = false;
+        }
+        if (ok) {
+            ++result.written;
+            result.writtenPaths << written;
+        } else {
+            ++result.failed;
+            written.clear();
+            m_view.showMessage(MessageId::speicherfehler, attempted);
+        }
+        m_view.imageFinished(i, written);
+        if (m_cancel) {
+            m_cancel = false;
+            result.cancelled = true;
+            m_view.runFinished(true);
+            return result;
+        }
+    }
+    m_cancel = false;
+    m_view.runFinished(false);
+    return result;
+}
+
+bool GenerationRun::writeOne(int index, const QString& item, QString& writtenPath, QString& attemptedPath)
+{
+    attemptedPath = CreateFileName(item, m_settings);
+    m_view.imageStarted(index, attemptedPath);
+    m_view.processEvents();
+
+    // One bitmap and one record at a time; both go out of scope before the next image.
+    const QImage bitmap = CreateBitmap(item, m_settings);
+    imaging::TImageData record;
+    BitmapToImageData(bitmap, record);
+    imaging::ConvertImageData(record, imaging::ifR8G8B8);
+    // A name taken between naming and writing: the numbering is asked again.
+    const bool stored = StoreImageFile(attemptedPath, record, [&] { return CreateFileName(item, m_settings); },
+                                       &writtenPath);
+    imaging::ReleaseImageData(record);
+    return stored;
+}
+
+} // namespace qp

@@ -1,0 +1,72 @@
+#pragma once
+// The "Create and Save" run: checks folder and name, makes one image of the whole text or one per
+// line, writes every file, reports failed images one by one and honours a cancel request.
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+namespace qp {
+
+class SettingsModel;
+
+// What a run shows to its user. The desktop program implements it with its progress and message
+// windows; the command-line tool with the terminal.
+class RunView {
+public:
+    virtual ~RunView() = default;
+    // A problem by message identifier; `parameter` is a path or empty. The run waits until it
+    // returns (the desktop program shows a modal message window).
+    virtual void showMessage(const QString& id, const QString& parameter) = 0;
+    // The run begins with `count` images: disable the main window, show the progress window.
+    virtual void runStarted(int count) = 0;
+    // Image `index` will be written to `path`.
+    virtual void imageStarted(int index, const QString& path) = 0;
+    // Image `index` is done; `writtenPath` is empty when it failed.
+    virtual void imageFinished(int index, const QString& writtenPath) = 0;
+    // The run is over (after the last image or a cancel): hide the progress, enable the window.
+    virtual void runFinished(bool cancelled) = 0;
+    // Lets pending events through (the cancel button, timers, option windows).
+    virtual void processEvents() {}
+};
+
+// A line of more than 65,535 characters cannot be taken from the text box.
+class RunError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct RunResult {
+    bool started = false;     // false when a check refused the run
+    int items = 0;
+    int written = 0;
+    int failed = 0;
+    bool cancelled = false;
+    QStringList writtenPaths;
+};
+
+class GenerationRun {
+public:
+    GenerationRun(SettingsModel& settings, RunView& view) : m_settings(settings), m_view(view) {}
+
+    // durchfuehrenClick: runs over `text` (the content of the text box). Exceptions from the
+    // encoder options (a quality text that is not a number) and RunError pass to the caller
+    // before anything is shown.
+    RunResult run(const QString& text);
+
+    // The progress window's cancel button: the run ends after the current image.
+    void requestCancel() { m_cancel = true; }
+    bool cancelRequested() const { return m_cancel; }
+
+    // The items of a run: one per line of the text box (per-line mode, "\nl" as CR LF) or the
+    // whole text with CR LF line breaks.
+    static QStringList buildItems(const QString& text, bool perLine);
+
+private:
+    bool writeOne(int index, const QString& item, QString& writtenPath, QString& attemptedPath);
+
+    SettingsModel& m_settings;
+    RunView& m_view;
+    bool m_cancel = false;
+};
+
+} // namespace qp

@@ -1,0 +1,32 @@
+#pragma once
+// The problems the program reports, by message identifier, with their texts in both languages.
+#include <QString>
+#include <optional>
+
+namespace qp {
+
+namespace MessageId {
+inline const QString keinordner = QStringLiteral("keinordner");
+inline const QString ordnerfalsch = QStringLiteral("ordnerfalsch");
+inline const QString keinname = QStringLiteral("keinname");
+inline const QString keinestartkonfig = QStringLiteral("keinestartkonfig");
+inline const QString speicherfehler = QStringLiteral("speicherfehler");
+} // namespace MessageId
+
+struct MessageText {
+    QString title;
+    QString line1;
+    QString line2;        // fixed second line; empty when the message shows its parameter there
+    QString line3;
+    bool showsParameter = false;
+    bool offersOkForAll = false;   // "OK for all" is offered with the save error only
+};
+
+// The texts of a message in the current language; nothing for an unknown identifier (compared
+// exactly, case included).
+std::optional<MessageText> messageText(const QString& id);
+
+// The second line as shown: the fixed line, or the (already shortened) parameter in double quotes.
+QString messageSecondLine(const MessageText& text, const QString& shortenedParameter);
+
+} // namespace qp

@@ -1,0 +1,98 @@
+#include "codec/ImageData.h"
+#include "output/SafeFileWriter.h"
+#include "output/StoreImage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace qp;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+imaging::TImageData smallImage()
+{
+    imaging::TImageData image;
+    imaging::NewImageData(3, 2, imaging::ifR8G8B8, image);
+    for (size_t i = 0; i < image.Bits.size(); ++i)
+        image.Bits[i] = static_cast<uint8_t>(i * 13);
+    return image;
+}
+
+} // namespace
+
+TEST(SafeFileWriter, NeverReplacesAndLeavesNoTemporaryFiles)
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/a.bin";
+    EXPECT_EQ(writeNewFile(path, {1, 2, 3}), WriteOutcome::Written);
+    EXPECT_EQ(readAll(path), QByteArray("\x01\x02\x03", 3));
+    EXPECT_EQ(writeNewFile(path, {9}), WriteOutcome::NameTaken);
+    EXPECT_EQ(readAll(path), QByteArray("\x01\x02\x03", 3));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(SafeFileWriter, FailureLeavesNothingBehind)
+{
+    QTemporaryDir dir;
+    EXPECT_THROW(writeNewFile(dir.path() + "/missing/a.bin", {1}), FileWriteError);
+    if (geteuid() != 0) { // root may write anywhere
+        const QString locked = dir.path() + "/locked";
+        QDir().mkdir(locked);
+        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        EXPECT_THROW(writeNewFile(locked + "/a.bin", {1}), FileWriteError);
+        EXPECT_TRUE(QDir(locked).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+}
+
+TEST(StoreImageFile, WriterChosenByExtension)
+{
+    QTemporaryDir dir;
+    const imaging::TImageData image = smallImage();
+    const QByteArray before(reinterpret_cast<const char*>(image.Bits.data()), image.Size);
+
+    EXPECT_TRUE(StoreImageFile(dir.path() + "/a.PNG", image));
+    EXPECT_TRUE(readAll(dir.path() + "/a.PNG").startsWith("\x89PNG"));
+    EXPECT_TRUE(StoreImageFile(dir.path() + "/b.Jpg", image));
+    EXPECT_TRUE(readAll(dir.path() + "/b.Jpg").startsWith("\xFF\xD8"));
+    EXPECT_TRUE(StoreImageFile(dir.path() + "/c.dib", image));
+    EXPECT_TRUE(readAll(dir.path() + "/c.dib").startsWith("BM"));
+    // The caller's pixels are untouched.
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(image.Bits.data()), image.Size), before);
+
+    // No writer: false and no file.
+    EXPECT_FALSE(StoreImageFile(dir.path() + "/d.xyz", image));
+    EXPECT_FALSE(StoreImageFile(dir.path() + "/noext", image));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/d.xyz"));
+    // An invalid record is never written.
+    EXPECT_FALSE(StoreImageFile(dir.path() + "/e.png", imaging::TImageData{}));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/e.png"));
+}
+
+TEST(StoreImageFile, TakenNameAsksForTheNextOne)
+{
+    QTemporaryDir dir;
+    const QString taken = dir.path() + "/x.bmp";
+    ASSERT_EQ(writeNewFile(taken, {7}), WriteOutcome::Written);
+    QString written;
+    EXPECT_TRUE(StoreImageFile(taken, smallImage(), [&] { return dir.path() + "/x1.bmp"; }, &written));
+    EXPECT_EQ(written, dir.path() + "/x1.bmp");
+    EXPECT_EQ(readAll(taken), QByteArray("\x07", 1));
+    EXPECT_THROW(StoreImageFile(taken, smallImage()), StoreError);
+}
+
+TEST(StoreImageFile, UpperExtensionRule)
+{
+    EXPECT_EQ(upperExtension("/a/b.c/name"), "");
+    EXPECT_EQ(upperExtension("/a/b/name.tar.Gz"), ".GZ");
+    EXPECT_EQ(upperExtension("C:\\x.y\\name"), "");
+    EXPECT_EQ(upperExtension("/a/.png"), ".PNG");
+}

@@ -1,0 +1,151 @@
+#include "run/FileNaming.h"
+#include "settings/SettingsModel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace qp;
+
+namespace {
+
+class FileNamingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        settings.setText("out_ordner", dir.path());
+        settings.setText("out_format", "*.png - Portable Network Graphics");
+    }
+    QString path(const QString& name) const { return dir.path() + "/" + name; }
+    void touch(const QString& name) const
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QString next(const QString& text)
+    {
+        const QString p = CreateFileName(text, settings);
+        QFile f(p);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << p.toStdString();
+        return QFileInfo(p).fileName();
+    }
+
+    QTemporaryDir dir;
+    SettingsModel settings;
+};
+
+} // namespace
+
+TEST(ReplaceAll, ScansLeftToRightWithoutRescanning)
+{
+    EXPECT_EQ(replaceAll("aaa", "aa", "b"), "ba");
+    EXPECT_EQ(replaceAll("a.b.c", ".", ".."), "a..b..c");
+    EXPECT_EQ(replaceAll("a.b", ".", "."), "a.b");
+    EXPECT_EQ(replaceAll("abc", "", "x"), "abc");
+    EXPECT_EQ(replaceAll("a b", " ", ""), "ab");
+}
+
+TEST(FormatExtension, TakesThePatternBeforeTheDash)
+{
+    EXPECT_EQ(formatExtension("*.jpg - JPEG-Bild"), ".jpg");
+    EXPECT_EQ(formatExtension("*.jpg - JPEG-Image"), ".jpg");
+    EXPECT_EQ(formatExtension("*.tiff - Tagged Image File Format"), ".tiff");
+    EXPECT_EQ(formatExtension("*.png"), "");
+}
+
+TEST_F(FileNamingTest, WorkedExampleAndNumbering)
+{
+    EXPECT_EQ(automaticName("Top 10: Ideas", settings), "top_____ideas");
+    EXPECT_EQ(next("Top 10: Ideas"), "top_____ideas.png");
+    EXPECT_EQ(next("Top 10: Ideas"), "top_____ideas1.png");
+    EXPECT_EQ(next("Top 10: Ideas"), "top_____ideas2.png");
+
+    settings.setChecked("cb_numsofort", true);
+    settings.setText("ed_num", "5");
+    EXPECT_EQ(next("fresh"), "fresh5.png");
+    settings.setChecked("cb_num", false); // numbering then starts at 1
+    EXPECT_EQ(next("other"), "other1.png");
+}
+
+TEST_F(FileNamingTest, NumbersPastExistingFilesButNotFolders)
+{
+    touch("a.png");
+    touch("a1.png");
+    EXPECT_EQ(next("a"), "a2.png");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("b.png"));
+    EXPECT_EQ(QFileInfo(CreateFileName("b", settings)).fileName(), "b.png");
+}
+
+TEST_F(FileNamingTest, FixedNameIsUsedVerbatim)
+{
+    settings.setChecked("n_eigenen", true);
+    settings.setText("ed_name", "QuillPress");
+    settings.setText("out_format", "*.jpg - JPEG-Bild");
+    EXPECT_EQ(next("ignored"), "QuillPress.jpg");
+    EXPECT_EQ(next("ignored"), "QuillPress1.jpg");
+    EXPECT_EQ(next("ignored"), "QuillPress2.jpg");
+}
+
+TEST_F(FileNamingTest, NameOptions)
+{
+    struct Case {
+        const char* text;
+        std::function<void(SettingsModel&)> configure;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"abcdef", [](SettingsModel& s) { s.setText("ed_max", "0"); }, ""},
+        {"abcdef", [](SettingsModel& s) { s.setText("ed_max", ""); }, "abcdef"},
+        {"abcdef", [](SettingsModel& s) { s.setText("ed_max", "3"); }, "abc"},
+        {"a.b", [](SettingsModel& s) { s.setText("ed_ersatz", "."); s.setText("ed_buchst", "ab."); }, "a.b"},
+        {"a/b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setChecked("cb_ersatz", false); }, "ab"},
+        {"a.b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setChecked("cb_ersatz", false); }, "ab"},
+        {"One\r\nTwo", [](SettingsModel&) {}, "one_two"},
+        {"Grüße", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setChecked("cb_upper", true); }, "GRÜSSE"},
+        {"Mixed Case", [](SettingsModel& s) { s.setChecked("cb_keine", true); }, "Mixed_Case"},
+        {"a b", [](SettingsModel& s) { s.setText("ed_leerzeichen", "--"); }, "a--b"},
+        {"a b", [](SettingsModel& s) { s.setChecked("cb_leerzeichen", false); }, "a b"},
+    };
+    for (const Case& c : cases) {
+        SettingsModel s;
+        c.configure(s);
+        EXPECT_EQ(automaticName(QString::fromUtf8(c.text), s), QString::fromUtf8(c.name)) << c.text;
+    }
+}
+
+TEST_F(FileNamingTest, EmptyNamesAndMissingExtension)
+{
+    settings.setText("ed_max", "0");
+    EXPECT_EQ(next("x"), ".png");
+    EXPECT_EQ(next("y"), "1.png");
+    settings.setText("out_format", "no dash here");
+    settings.setText("ed_max", "20");
+    EXPECT_EQ(next("plain"), "plain");
+}
+
+TEST_F(FileNamingTest, NamesNeverLeaveTheOutputFolder)
+{
+    // A fixed name or replacement texts carrying separators (possible from a configuration file)
+    // stay inside the output folder.
+    settings.setChecked("n_eigenen", true);
+    settings.setText("ed_name", "../../escape");
+    const QString fixed = CreateFileName("x", settings);
+    EXPECT_EQ(QFileInfo(fixed).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+    EXPECT_EQ(QFileInfo(fixed).fileName(), ".._.._escape.png");
+
+    settings.setChecked("n_auto", true);
+    settings.setText("ed_ersatz", "/");
+    settings.setText("ed_buchst", "abc./");
+    const QString automatic = CreateFileName("a.b", settings);
+    EXPECT_EQ(QFileInfo(automatic).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+}
+
+TEST_F(FileNamingTest, CreatesTheOutputFolderWithParents)
+{
+    settings.setText("out_ordner", dir.path() + "/deep/er");
+    const QString p = CreateFileName("x", settings);
+    EXPECT_TRUE(QFileInfo(dir.path() + "/deep/er").isDir());
+    EXPECT_EQ(p, dir.path() + "/deep/er/x.png");
+}

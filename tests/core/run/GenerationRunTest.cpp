@@ -1,0 +1,176 @@
+#include "output/EncoderOptions.h"
+#include "run/GenerationRun.h"
+#include "run/Messages.h"
+#include "settings/SettingsModel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace qp;
+
+namespace {
+
+// Records what a run shows.
+class RecordingView : public RunView {
+public:
+    void showMessage(const QString& id, const QString& parameter) override { messages << id + "|" + parameter; }
+    void runStarted(int count) override { started = count; }
+    void imageStarted(int index, const QString&) override
+    {
+        if (onImageStarted)
+            onImageStarted(index);
+    }
+    void imageFinished(int index, const QString& writtenPath) override
+    {
+        lastPosition = index + 1;
+        written << writtenPath;
+    }
+    void runFinished(bool wasCancelled) override
+    {
+        finished = true;
+        cancelled = wasCancelled;
+    }
+
+    QStringList messages;
+    QStringList written;
+    int started = -1;
+    int lastPosition = 0;
+    bool finished = false;
+    bool cancelled = false;
+    std::function<void(int)> onImageStarted;
+};
+
+class GenerationRunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        settings.setText("out_ordner", dir.path());
+        settings.setText("label2", "DejaVu Sans");
+        settings.setFontListSelected(true);
+    }
+    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+
+    QTemporaryDir dir;
+    SettingsModel settings;
+    RecordingView view;
+    GenerationRun run{settings, view};
+};
+
+} // namespace
+
+TEST(RunItems, LinesAndMarkers)
+{
+    EXPECT_EQ(GenerationRun::buildItems("a\n\nb", true), QStringList({"a", "", "b"}));
+    EXPECT_EQ(GenerationRun::buildItems("a\n", true), QStringList({"a"}));
+    EXPECT_EQ(GenerationRun::buildItems("", true), QStringList());
+    EXPECT_EQ(GenerationRun::buildItems("x\\nly", true), QStringList({"x\r\ny"}));
+    EXPECT_EQ(GenerationRun::buildItems("a\r\nb", true), QStringList({"a", "b"}));
+    EXPECT_EQ(GenerationRun::buildItems("", false), QStringList({""}));
+    EXPECT_EQ(GenerationRun::buildItems("a\nb\\nlc", false), QStringList({"a\r\nb\\nlc"}));
+    EXPECT_THROW(GenerationRun::buildItems(QString(65536, 'x'), true), RunError);
+}
+
+TEST_F(GenerationRunTest, ChecksRefuseTheRunWithTheirMessage)
+{
+    settings.setText("out_ordner", "");
+    EXPECT_FALSE(run.run("x").started);
+    settings.setText("out_ordner", "relative/out");
+    EXPECT_FALSE(run.run("x").started);
+    settings.setText("out_ordner", dir.path());
+    settings.setChecked("n_eigenen", true);
+    settings.setText("ed_name", "");
+    EXPECT_FALSE(run.run("x").started);
+    EXPECT_EQ(view.messages, QStringList({"keinordner|", "ordnerfalsch|relative/out", "keinname|"}));
+    EXPECT_EQ(view.started, -1);
+    EXPECT_TRUE(files().isEmpty());
+
+    settings.setText("out_quality", "abc");
+    EXPECT_THROW(run.run("x"), ConversionError);
+    EXPECT_EQ(view.started, -1);
+}
+
+TEST_F(GenerationRunTest, DefaultRunNamesFromTheTextAndNeverOverwrites)
+{
+    const RunResult first = run.run("Hello World");
+    EXPECT_EQ(first.written, 1);
+    const RunResult second = run.run("Hello World");
+    EXPECT_EQ(second.written, 1);
+    EXPECT_EQ(files(), QStringList({"hello_world.jpg", "hello_world1.jpg"}));
+    EXPECT_TRUE(view.messages.isEmpty());
+}
+
+TEST_F(GenerationRunTest, PerLineModeMakesOneImagePerLine)
+{
+    settings.setChecked("txt_line", true);
+    settings.setText("out_format", "*.png - Portable Network Graphics");
+    const RunResult r = run.run("a\n\nb\n");
+    EXPECT_EQ(r.items, 3);
+    EXPECT_EQ(r.written, 3);
+    EXPECT_EQ(files(), QStringList({".png", "a.png", "b.png"}));
+    EXPECT_EQ(view.lastPosition, 3);
+
+    view.started = -1;
+    EXPECT_EQ(run.run("").items, 0);
+    EXPECT_EQ(view.started, 0);
+    EXPECT_TRUE(view.finished);
+}
+
+TEST_F(GenerationRunTest, CancelEndsAfterTheCurrentImage)
+{
+    settings.setChecked("txt_line", true);
+    settings.setText("out_format", "*.bmp - Windows Bitmap");
+    view.onImageStarted = [&](int index) {
+        if (index == 2)
+            run.requestCancel();
+    };
+    const RunResult r = run.run("1\n2\n3\n4\n5\n6\n7\n8\n9\n10");
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(files().size(), 3);
+    EXPECT_EQ(view.lastPosition, 3);
+    EXPECT_TRUE(view.cancelled);
+    EXPECT_TRUE(view.messages.isEmpty());
+    EXPECT_FALSE(run.cancelRequested());
+
+    view.onImageStarted = nullptr;
+    EXPECT_EQ(run.run("11\n12").written, 2); // the next run starts with the flag clear
+}
+
+TEST_F(GenerationRunTest, FailedImagesAreReportedAndTheRunGoesOn)
+{
+    settings.setChecked("txt_line", true);
+    // A format text without writer: every image is a save error (never a silent skip).
+    settings.setText("out_format", "*.xyz - Nothing");
+    RunResult r = run.run("a\nb");
+    EXPECT_EQ(r.failed, 2);
+    ASSERT_EQ(view.messages.size(), 2);
+    EXPECT_EQ(view.messages[0], "speicherfehler|" + dir.path() + "/a.xyz");
+    EXPECT_EQ(view.messages[1], "speicherfehler|" + dir.path() + "/b.xyz");
+    EXPECT_TRUE(files().isEmpty());
+
+    // A layout too large to allocate fails only its own image.
+    view.messages.clear();
+    settings.setText("out_format", "*.png - Portable Network Graphics");
+    settings.setChecked("abstand_fix", true);
+    settings.setText("abs_b", "2000000000");
+    settings.setText("abs_h", "2000000000");
+    settings.setChecked("txt_all", true);
+    r = run.run("huge");
+    EXPECT_EQ(r.failed, 1);
+    EXPECT_EQ(view.messages, QStringList({"speicherfehler|" + dir.path() + "/huge.png"}));
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(GenerationRunTest, UnwritableFolderReportsEveryImage)
+{
+    QFile blocker(dir.path() + "/blocker");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    settings.setText("out_ordner", dir.path() + "/blocker/out");
+    settings.setChecked("txt_line", true);
+    const RunResult r = run.run("a\nb\nc");
+    EXPECT_EQ(r.failed, 3);
+    EXPECT_EQ(view.messages.size(), 3);
+}

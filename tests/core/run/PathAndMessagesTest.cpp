@@ -1,0 +1,101 @@
+#include "i18n/Language.h"
+#include "run/FolderCheck.h"
+#include "run/Messages.h"
+#include "run/PathShortening.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace qp;
+
+TEST(FolderCheck, WindowsFormChecksDriveAndLastPart)
+{
+    struct Case {
+        const char* text;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"", false},          {"C", false},           {"C:", true},          {"c:", true},
+        {"C:\\", true},       {"C:\\out\\", true},    {"C:\\out", true},     {"C:\\a*b\\out", true},
+        {"C:\\out*", false},  {"1:\\out", false},     {"\\\\server\\share", false},
+        {"C:x", false},       {"C:\\out\\\\", false}, {"CC:\\out", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsValidWindowsFolderPath(QString::fromLatin1(c.text)), c.valid) << c.text;
+}
+
+#ifndef Q_OS_WIN
+TEST(FolderCheck, LinuxFormNeedsAnAbsolutePath)
+{
+    struct Case {
+        const char* text;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"", false},          {"/", true},           {"/home/me/out", true}, {"/home/me/out/", true},
+        {"relative", false},  {"/home/a*b/out", true}, {"/home/out*", false}, {"/home/o:t", false},
+        {"//", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsValidFolderPath(QString::fromLatin1(c.text)), c.valid) << c.text;
+}
+#endif
+
+TEST(ShortenPathToWidth, CutsLeadingFoldersStepByStep)
+{
+    // One pixel per character makes the widths easy to follow.
+    const TextWidthFunction width = [](const QString& s) { return static_cast<int>(s.size()); };
+    const QString path = "C:\\Users\\me\\out\\file.png";
+    const QStringList expected = {"C:\\Users\\me\\out\\file.png", "C:\\...\\me\\out\\file.png",
+                                  "C:\\...\\out\\file.png", "C:\\...\\file.png", "...\\file.png",
+                                  "file.png"};
+    QStringList seen;
+    for (int w = 40; w >= 0; --w) {
+        const QString r = ShortenPathToWidth(path, width, w, QLatin1Char('\\'));
+        if (seen.isEmpty() || seen.last() != r)
+            seen << r;
+    }
+    EXPECT_EQ(seen, expected);
+
+    EXPECT_EQ(ShortenPathToWidth("/home/me/out/file.png", width, 18, '/'), "/.../out/file.png");
+    EXPECT_EQ(ShortenPathToWidth("/home/me/out/file.png", width, 0, '/'), "file.png");
+    EXPECT_EQ(ShortenPathToWidth("file.png", width, 1, '/'), "file.png");
+}
+
+TEST(Messages, EveryIdentifierInBothLanguages)
+{
+    const QString ids[] = {MessageId::keinordner, MessageId::ordnerfalsch, MessageId::keinname,
+                           MessageId::keinestartkonfig, MessageId::speicherfehler};
+    for (const QString& lang : {QStringLiteral("de"), QStringLiteral("en")}) {
+        Language::setCode(lang);
+        for (const QString& id : ids) {
+            const auto m = messageText(id);
+            ASSERT_TRUE(m) << id.toStdString();
+            EXPECT_FALSE(m->title.isEmpty());
+            EXPECT_FALSE(m->line1.isEmpty());
+            EXPECT_FALSE(m->line3.isEmpty());
+            EXPECT_EQ(m->showsParameter, m->line2.isEmpty());
+            EXPECT_EQ(m->offersOkForAll, id == MessageId::speicherfehler);
+        }
+    }
+    Language::setCode("de");
+    EXPECT_EQ(messageText(MessageId::speicherfehler)->title, u"Fehler beim Speichern"_qs);
+    EXPECT_EQ(messageSecondLine(*messageText(MessageId::ordnerfalsch), "C:\\x*"), "\"C:\\x*\"");
+    Language::setCode("en");
+    EXPECT_EQ(messageText(MessageId::keinordner)->line2, "Saving-Options no Folder is declared.");
+    EXPECT_FALSE(messageText("Keinordner")); // compared exactly
+}
+
+TEST(Language, MarkerFilesChooseTheStartLanguage)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "en");
+    QFile en(dir.path() + "/en");
+    ASSERT_TRUE(en.open(QIODevice::WriteOnly));
+    EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "en");
+    QFile de(dir.path() + "/de");
+    ASSERT_TRUE(de.open(QIODevice::WriteOnly));
+    EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "de");
+    Language::setCode("en");
+}
