@@ -1,0 +1,293 @@
+// PNG writer: chunk layout, filters, options and decoding by independent decoders.
+#include "CodecTestSupport.h"
+
+#include "codec/FormatRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <zlib.h>
+
+using namespace imaging;
+using namespace codectest;
+
+namespace {
+
+struct Chunk {
+    std::string type;
+    std::vector<uint8_t> data;
+    bool crcOk = false;
+};
+
+std::vector<Chunk> ParseChunks(const std::vector<uint8_t>& png)
+{
+    std::vector<Chunk> chunks;
+    size_t pos = 8;
+    while (pos + 12 <= png.size()) {
+        const uint32_t length = BE32(png, pos);
+        if (pos + 12 + length > png.size())
+            break;
+        Chunk c;
+        c.type.assign(png.begin() + pos + 4, png.begin() + pos + 8);
+        c.data.assign(png.begin() + pos + 8, png.begin() + pos + 8 + length);
+        const uLong crc = crc32(0, png.data() + pos + 4, 4 + length);
+        c.crcOk = crc == BE32(png, pos + 8 + length);
+        chunks.push_back(c);
+        pos += 12 + length;
+    }
+    EXPECT_EQ(pos, png.size()) << "bytes after the last chunk";
+    return chunks;
+}
+
+std::vector<uint8_t> Inflate(const std::vector<uint8_t>& data, size_t expectedSize)
+{
+    std::vector<uint8_t> out(expectedSize + 1);
+    uLongf size = out.size();
+    EXPECT_EQ(uncompress(out.data(), &size, data.data(), data.size()), Z_OK);
+    out.resize(size);
+    return out;
+}
+
+// The filter byte of every row of an image whose rows hold rowBytes bytes.
+std::vector<int> FilterBytes(const std::vector<uint8_t>& png, size_t rowBytes, int height)
+{
+    std::vector<uint8_t> idat;
+    for (const Chunk& c : ParseChunks(png))
+        if (c.type == "IDAT")
+            idat = c.data;
+    const std::vector<uint8_t> raw = Inflate(idat, (rowBytes + 1) * height);
+    EXPECT_EQ(raw.size(), (rowBytes + 1) * height);
+    std::vector<int> filters;
+    for (size_t pos = 0; pos < raw.size(); pos += rowBytes + 1)
+        filters.push_back(raw[pos]);
+    return filters;
+}
+
+class PngWriter : public ::testing::Test {
+protected:
+    TImaging codec;
+    TImageFileFormat* png = codec.Registry.FindWriterForFileName("x.png");
+
+    std::vector<uint8_t> Write(const TImageData& image)
+    {
+        std::vector<uint8_t> out;
+        EXPECT_TRUE(png->WriteImageToMemory({image}, out));
+        return out;
+    }
+};
+
+TImageData Uniform(int width, int height, uint8_t b, uint8_t g, uint8_t r)
+{
+    TImageData image;
+    NewImageData(width, height, ifR8G8B8, image);
+    for (size_t i = 0; i < image.Bits.size(); i += 3) {
+        image.Bits[i] = b;
+        image.Bits[i + 1] = g;
+        image.Bits[i + 2] = r;
+    }
+    return image;
+}
+
+// A record of the format with pseudo-random bytes, and the samples every decoder should give for
+// it as red, green, blue, alpha at 16 bits.
+struct Sample {
+    TImageData image;
+    std::vector<uint16_t> rgba16;
+};
+
+Sample RandomSample(TImageFormat format, int width, int height, unsigned seed)
+{
+    Sample s;
+    NewImageData(width, height, format, s.image);
+    std::mt19937 random(seed);
+    for (uint8_t& b : s.image.Bits)
+        b = static_cast<uint8_t>(random());
+    for (TColor32Rec& c : s.image.Palette)
+        c = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+             static_cast<uint8_t>(random() % 3 == 0 ? random() : 255)};
+    // Layout of each format: byte offsets of red, green, blue and alpha (-1: none), sample size.
+    struct Layout {
+        int r, g, b, a, bytes;
+    };
+    Layout l{};
+    switch (format) {
+    case ifGray8: l = {0, 0, 0, -1, 1}; break;
+    case ifA8Gray8: l = {0, 0, 0, 1, 1}; break;
+    case ifGray16: l = {0, 0, 0, -1, 2}; break;
+    case ifA16Gray16: l = {0, 0, 0, 2, 2}; break;
+    case ifR8G8B8: l = {2, 1, 0, -1, 1}; break;
+    case ifA8R8G8B8: l = {2, 1, 0, 3, 1}; break;
+    case ifR16G16B16: l = {4, 2, 0, -1, 2}; break;
+    case ifA16R16G16B16: l = {4, 2, 0, 6, 2}; break;
+    case ifB16G16R16: l = {0, 2, 4, -1, 2}; break;
+    case ifA16B16G16R16: l = {0, 2, 4, 6, 2}; break;
+    default: break;
+    }
+    const size_t bpp = static_cast<size_t>(GetFormatInfo(format)->BytesPerPixel);
+    for (size_t p = 0; p < s.image.Bits.size(); p += bpp) {
+        const uint8_t* px = s.image.Bits.data() + p;
+        if (format == ifIndex8) {
+            const TColor32Rec& c = s.image.Palette[px[0]];
+            for (int v : {c.R, c.G, c.B, c.A})
+                s.rgba16.push_back(static_cast<uint16_t>(v * 257));
+            continue;
+        }
+        const auto at = [&](int offset) -> uint16_t {
+            if (offset < 0)
+                return 65535;
+            return l.bytes == 1 ? static_cast<uint16_t>(px[offset] * 257)
+                                : static_cast<uint16_t>(px[offset] | px[offset + 1] << 8);
+        };
+        for (int offset : {l.r, l.g, l.b, l.a})
+            s.rgba16.push_back(at(offset));
+    }
+    return s;
+}
+
+} // namespace
+
+TEST_F(PngWriter, TruecolourStreamHoldsExactlyHeaderOneIdatAndEnd)
+{
+    for (auto [w, h] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{600, 400}}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        const std::vector<uint8_t> f = Write(MakeRgbImage(w, h, 7));   // random: no small stream
+        ASSERT_GE(f.size(), 8u);
+        EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 8),
+                  (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}));
+        const std::vector<Chunk> chunks = ParseChunks(f);
+        ASSERT_EQ(chunks.size(), 3u);
+        EXPECT_EQ(chunks[0].type, "IHDR");
+        EXPECT_EQ(chunks[1].type, "IDAT");
+        EXPECT_EQ(chunks[2].type, "IEND");
+        for (const Chunk& c : chunks)
+            EXPECT_TRUE(c.crcOk) << c.type;
+        const std::vector<uint8_t> ihdr = {0, 0, uint8_t(w >> 8), uint8_t(w), 0, 0, uint8_t(h >> 8), uint8_t(h),
+                                           8, 2, 0, 0, 0};
+        EXPECT_EQ(chunks[0].data, ihdr);
+        EXPECT_TRUE(chunks[2].data.empty());
+    }
+}
+
+TEST_F(PngWriter, RowFilterOption)
+{
+    const TImageData uniform = Uniform(13, 9, 10, 200, 30);
+    // Default: Paeth on every row of a truecolour image.
+    EXPECT_EQ(FilterBytes(Write(uniform), 39, 9), std::vector<int>(9, 4));
+    // Other colour types take no filter by default.
+    TImageData gray = uniform;
+    ConvertImageData(gray, ifGray8);
+    EXPECT_EQ(FilterBytes(Write(gray), 13, 9), std::vector<int>(9, 0));
+
+    const TImageData random = MakeRgbImage(13, 9, 11);
+    for (int filter = 0; filter <= 4; ++filter) {
+        codec.Options.SetOption(ImagingPNGPreFilter, filter);
+        EXPECT_EQ(FilterBytes(Write(random), 39, 9), std::vector<int>(9, filter));
+    }
+    // Adaptive: chosen per row; the smooth gradient picks a predicting filter.
+    codec.Options.SetOption(ImagingPNGPreFilter, 6);
+    for (int f : FilterBytes(Write(MakeRgbImage(64, 8, 0)), 192, 8))
+        EXPECT_TRUE(f >= 1 && f <= 4) << f;
+    // Out of range falls back to the default.
+    codec.Options.SetOption(ImagingPNGPreFilter, 5);
+    const std::vector<uint8_t> reference = Write(random);
+    for (int value : {7, 100, -1}) {
+        codec.Options.SetOption(ImagingPNGPreFilter, value);
+        EXPECT_EQ(Write(random), reference) << value;
+        EXPECT_EQ(codec.Options.GetOption(ImagingPNGPreFilter), 5);
+    }
+}
+
+TEST_F(PngWriter, CompressionLevelOption)
+{
+    const TImageData image = MakeRgbImage(50, 40, 0);
+    const std::vector<uint8_t> level5 = Write(image);
+    codec.Options.SetOption(ImagingPNGCompressLevel, 0);
+    const std::vector<uint8_t> stored = Write(image);
+    EXPECT_GT(stored.size(), level5.size());
+    for (int value : {10, -3}) {
+        codec.Options.SetOption(ImagingPNGCompressLevel, value);
+        EXPECT_EQ(Write(image), level5) << value;
+        EXPECT_EQ(codec.Options.GetOption(ImagingPNGCompressLevel), 5);
+    }
+}
+
+TEST_F(PngWriter, IndexedImagesCarryPaletteAndTransparency)
+{
+    Sample s = RandomSample(ifIndex8, 5, 4, 3);
+    const std::vector<Chunk> chunks = ParseChunks(Write(s.image));
+    ASSERT_EQ(chunks.size(), 5u);
+    EXPECT_EQ(chunks[1].type, "PLTE");
+    EXPECT_EQ(chunks[1].data.size(), 768u);
+    EXPECT_EQ(chunks[2].type, "tRNS");
+    EXPECT_EQ(chunks[3].type, "IDAT");
+
+    for (TColor32Rec& c : s.image.Palette)
+        c.A = 255;
+    const std::vector<Chunk> opaque = ParseChunks(Write(s.image));
+    ASSERT_EQ(opaque.size(), 4u);   // no transparency chunk when every entry is opaque
+    EXPECT_EQ(opaque[2].type, "IDAT");
+}
+
+// Files of several sizes, every filter and every directly written format, read back by
+// independent decoders with exactly the pixels written.
+TEST_F(PngWriter, DecodersReadBackExactPixels)
+{
+    if (!HaveImageMagick() && !HavePillow() && !HavePngcheck())
+        GTEST_SKIP() << "no PNG decoder is installed";
+    TempDir dir;
+    struct Case {
+        std::string what;
+        Sample sample;
+        int filter;
+    };
+    std::vector<Case> cases;
+    for (auto [w, h, pattern] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{17, 5, 0u},
+                                 std::tuple{31, 33, 3u}, std::tuple{257, 129, 0u}}) {
+        Sample s;
+        s.image = MakeRgbImage(w, h, pattern);
+        for (uint8_t v : RgbBytes(s.image))
+            s.rgba16.push_back(static_cast<uint16_t>(v * 257));
+        // Put an opaque alpha after every third sample.
+        std::vector<uint16_t> rgba;
+        for (size_t i = 0; i < s.rgba16.size(); i += 3)
+            rgba.insert(rgba.end(), {s.rgba16[i], s.rgba16[i + 1], s.rgba16[i + 2], 65535});
+        s.rgba16 = rgba;
+        cases.push_back({"R8G8B8 " + std::to_string(w) + "x" + std::to_string(h), s, 5});
+    }
+    for (int filter : {0, 1, 2, 3, 4, 6})
+        cases.push_back({"R8G8B8 filter " + std::to_string(filter), RandomSample(ifR8G8B8, 29, 11, 20 + filter), filter});
+    for (TImageFormat format : {ifGray8, ifA8Gray8, ifGray16, ifA16Gray16, ifA8R8G8B8, ifR16G16B16,
+                                ifA16R16G16B16, ifB16G16R16, ifA16B16G16R16, ifIndex8})
+        for (int filter : {5, 6})
+            cases.push_back({std::string(GetFormatName(format)) + " filter " + std::to_string(filter),
+                             RandomSample(format, 19, 7, static_cast<unsigned>(format) * 10 + filter), filter});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        codec.Options.SetOption(ImagingPNGPreFilter, c.filter);
+        const auto file = dir.File("image.png");
+        WriteFile(file, Write(c.sample.image));
+        if (HavePngcheck()) {
+            std::string message;
+            EXPECT_TRUE(PngcheckPasses(file, message)) << message;
+        }
+        if (HaveImageMagick()) {
+            const auto decoded = DecodeWithImageMagick(file, 4, 16);
+            ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
+            EXPECT_EQ(decoded->Width, c.sample.image.Width);
+            EXPECT_EQ(decoded->Height, c.sample.image.Height);
+            EXPECT_EQ(Compare(decoded->Samples, c.sample.rgba16).Max, 0);
+        }
+        // Pillow gives 8 bits per channel: the high byte of 16-bit samples. A 16-bit gray file
+        // opens in its integer mode, whose conversion to colour clips instead of scaling.
+        if (HavePillow() && c.sample.image.Format != ifGray16) {
+            const auto decoded = DecodeWithPillow(file, "RGBA");
+            ASSERT_TRUE(decoded) << "Pillow could not read the file";
+            std::vector<uint16_t> expected;
+            for (uint16_t v : c.sample.rgba16)
+                expected.push_back(v >> 8);
+            EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
+        }
+    }
+}
