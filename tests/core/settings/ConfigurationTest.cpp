@@ -1,0 +1,394 @@
+#include "settings/Configuration.h"
+#include "settings/IniFile.h"
+#include "settings/SettingsModel.h"
+#include "settings/StandardConfiguration.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace qp;
+
+namespace {
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray utf16(const QString& text)
+{
+    QByteArray bytes("\xFF\xFE", 2);
+    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    return bytes;
+}
+
+ConfigurationHooks placementHooks(const WindowPlacement& p)
+{
+    ConfigurationHooks hooks;
+    hooks.currentPlacement = [p] { return p; };
+    return hooks;
+}
+
+QStringList allNames()
+{
+    QStringList names;
+    for (const SettingDef& d : SettingsModel::definitions())
+        names << QString::fromLatin1(d.name);
+    return names;
+}
+
+// A value other than the default for every setting; texts chosen to need the escaping.
+void changeEverySetting(SettingsModel& s)
+{
+    const std::pair<const char*, QString> texts[] = {
+        {"FSize", "'"},
+        {"act_text_fontcolor", "#12AB3F"},
+        {"act_text_hintergrund", "\"#FFFFFF\""},
+        {"label2", "'Quoted Face'"},
+        {"abs_h", "12a"},
+        {"abs_b", " 300"},
+        {"abs_u", "-5 "},
+        {"abs_o", "$1F"},
+        {"abs_l", "0x10"},
+        {"abs_r", "''"},
+        {"abs_z", "\t-3"},
+        {"abs_bmax", "a=b=c"},
+        {"out_ordner", QString::fromUtf8(" /tmp/Gr\u00FC\u00DFe \u2603 \U0001F600/")},
+        {"out_format", "*.png - Portable Network Graphics"},
+        {"ed_name", "\"name\""},
+        {"out_quality", "37"},
+        {"ed_num", "0x"},
+        {"ed_buchst", QString::fromUtf8("\u00E4\u00F6\u00FC=")},
+        {"ed_max", "\"open"},
+        {"ed_leerzeichen", " "},
+        {"ed_ersatz", ""},
+        {"beldateien", "jpg, png ; tif"},
+    };
+    for (const auto& [name, value] : texts)
+        ASSERT_TRUE(s.setText(name, value)) << name;
+    for (const SettingDef& d : SettingsModel::definitions())
+        if (d.kind == SettingKind::Check || d.kind == SettingKind::PanelFlag)
+            s.setChecked(d.name, !d.defaultChecked);
+    for (const char* radio : {"txt_line", "rb_drehung_270", "abstand_fix", "rb_alcenter",
+                              "n_eigenen", "cb_keine"})
+        s.setChecked(radio, true);
+    s.setAutoSaveChoice(false, true);
+}
+
+void expectSameSettings(const SettingsModel& a, const SettingsModel& b)
+{
+    for (const QString& name : allNames())
+        EXPECT_EQ(a.text(name), b.text(name)) << name.toStdString();
+    EXPECT_EQ(a.autoSaveNever(), b.autoSaveNever());
+    EXPECT_EQ(a.autoSaveAll(), b.autoSaveAll());
+}
+
+} // namespace
+
+TEST(Configuration, FileWithAllDefaultsHasTheDocumentedLayout)
+{
+    QTemporaryDir dir;
+    SettingsModel s("/opt/Quillpress");
+    s.setText("out_format", "*.jpg - JPEG-Image"); // as the English interface shows it
+    const QString path = dir.filePath("Defaults.qpcf");
+    KonfigurationSpeichern(s, path, placementHooks({false, 594, 646, 120, 200}));
+
+    const QString expected = QStringLiteral(
+        "[PBPA]\r\nPanel1=1\r\nPanel2=1\r\nPanel5=1\r\nPanel3=1\r\nPanel12=1\r\n"
+        "[PBRB]\r\ntxt_all=1\r\ntxt_line=0\r\nrb_drehung_0=1\r\nrb_drehung_90=0\r\n"
+        "rb_drehung_180=0\r\nrb_drehung_270=0\r\nabstand_var=1\r\nabstand_fix=0\r\nrb_alleft=1\r\n"
+        "rb_alright=0\r\nrb_alcenter=0\r\nn_eigenen=0\r\nn_auto=1\r\n"
+        "[PBCB]\r\nFSize=20\r\nout_format=*.jpg - JPEG-Image\r\n"
+        "[PBCH]\r\ncb_bold=0\r\ncb_italic=0\r\ncb_underline=0\r\ncb_strikeout=0\r\nfix_wrap=1\r\n"
+        "max_breite=1\r\n"
+        "[PBED]\r\nact_text_fontcolor=#000000\r\nact_text_hintergrund=#FFFFFF\r\nlabel2=Tahoma\r\n"
+        "abs_h=100\r\nabs_b=400\r\nabs_u=10\r\nabs_o=10\r\nabs_l=10\r\nabs_r=10\r\nabs_z=0\r\n"
+        "abs_bmax=400\r\nout_ordner=/opt/Quillpress/output\r\ned_name=quillpress\r\n"
+        "[ESED]\r\nbeldateien=jpg,bmp,png\r\n"
+        "[OPCH]\r\nact_sizehochquerformat=1\r\nact_sizebigger=1\r\nact_sizekleiner=1\r\n"
+        "progressivaktiv=1\r\npsdlayers=0\r\ncb_antialias=1\r\n"
+        "[OPCB]\r\nout_quality=100\r\n"
+        "[OPSB]\r\nScrollBar1=100\r\n"
+        "[ONRB]\r\ncb_lower=1\r\ncb_upper=0\r\ncb_keine=0\r\n"
+        "[ONCH]\r\ncb_num=1\r\ncb_numsofort=0\r\ncb_buchst=1\r\ncb_max=1\r\ncb_leerzeichen=1\r\n"
+        "cb_ersatz=1\r\n"
+        "[ONED]\r\ned_num=1\r\ned_buchst=abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ _-\r\n"
+        "ed_max=20\r\ned_leerzeichen=_\r\ned_ersatz=_\r\n"
+        "[SP]\r\nPF=0\r\nPB=594\r\nPH=646\r\nPT=120\r\nPL=200\r\n"
+        "[AS]\r\nN=1\r\nA=0\r\n");
+    EXPECT_EQ(readBytes(path), utf16(expected));
+}
+
+TEST(Configuration, EverySettingSurvivesARoundTripAndSavingTwiceGivesTheSameBytes)
+{
+    QTemporaryDir dir;
+    SettingsModel a("/opt/qp");
+    changeEverySetting(a);
+    // Hand-checked: the quotes at both ends get one more pair, outer blanks get double quotes.
+    const QString path = dir.filePath("All.qpcf");
+    KonfigurationSpeichern(a, path);
+    const IniFile raw(path);
+    EXPECT_EQ(raw.ReadText("PBED", "label2", ""), "'Quoted Face'");
+    const QByteArray bytes = readBytes(path);
+    const QString file = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                                            (bytes.size() - 2) / 2);
+    EXPECT_TRUE(file.contains("\r\nlabel2=''Quoted Face''\r\n"));
+    EXPECT_TRUE(file.contains("\r\ned_name=\"\"name\"\"\r\n"));
+    EXPECT_TRUE(file.contains("\r\ned_leerzeichen=\" \"\r\n"));
+    EXPECT_TRUE(file.contains("\r\nabs_bmax=a=b=c\r\n"));
+
+    SettingsModel b("/somewhere/else");
+    KonfigurationLaden(b, ConfigurationCaller::Menu, path);
+    expectSameSettings(a, b);
+
+    KonfigurationSpeichern(b, path);
+    EXPECT_EQ(readBytes(path), bytes);
+}
+
+TEST(Configuration, SavingKeepsForeignContentAndTheFileEncoding)
+{
+    QTemporaryDir dir;
+    SettingsModel s;
+    s.setText("ed_name", QString::fromUtf8("n\u00E4me"));
+
+    // Foreign sections and keys, in a UTF-16 file.
+    const QString withForeign = dir.filePath("Foreign.qpcf");
+    writeBytes(withForeign, utf16("[Mine]\r\nmy=1\r\n[PBED]\r\nextra=kept\r\ned_name=old\r\n"));
+    KonfigurationSpeichern(s, withForeign);
+    const IniFile ini(withForeign);
+    EXPECT_EQ(ini.ReadText("Mine", "my", ""), "1");
+    EXPECT_EQ(ini.ReadText("PBED", "extra", ""), "kept");
+    EXPECT_EQ(ini.ReadText("PBED", "ed_name", ""), QString::fromUtf8("n\u00E4me"));
+    EXPECT_TRUE(readBytes(withForeign).startsWith(utf16("[Mine]\r\nmy=1\r\n[PBED]\r\nextra=kept\r\n"
+                                                        "ed_name=n\u00E4me\r\nact_text_fontcolor=")));
+
+    // A file without byte-order mark stays without one.
+    const QString plain = dir.filePath("Plain.qpcf");
+    writeBytes(plain, "[Mine]\nmy=1\n");
+    KonfigurationSpeichern(s, plain);
+    const QByteArray bytes = readBytes(plain);
+    EXPECT_TRUE(bytes.startsWith("[Mine]\r\nmy=1\r\n[PBPA]\r\n"));
+    EXPECT_TRUE(bytes.contains(QString::fromUtf8("ed_name=n\u00E4me\r\n").toUtf8()));
+    SettingsModel back;
+    KonfigurationLaden(back, ConfigurationCaller::Menu, plain);
+    EXPECT_EQ(back.text("ed_name"), QString::fromUtf8("n\u00E4me"));
+}
+
+TEST(Configuration, HandWrittenFilesLoadByTheReadingRules)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Hand.qpcf");
+    // No byte-order mark, odd spacing, mixed case, duplicates, letters for flags and positions,
+    // and sections missing altogether (format options, shell settings).
+    writeBytes(path, "  [pbed]  \n"
+                     "  ABS_O =  42  \n"
+                     "label2 = 'Courier' \n"
+                     "abs_o=99\n"
+                     "[PBED]\n"
+                     "abs_u=77\n"
+                     "[PbRb]\n"
+                     "txt_all=1\n"
+                     "TXT_LINE=1\n"
+                     "rb_drehung_0 = yes\n"
+                     "abstand_fix=1\n"
+                     "[PBCH]\n"
+                     "cb_bold=$1\n"
+                     "cb_italic=ja\n"
+                     "fix_wrap=0\n"
+                     "[ONSB]\n"
+                     "[OPSB]\n"
+                     "ScrollBar1=viel\n"
+                     "[PBPA]\n"
+                     "Panel12=0\n");
+    SettingsModel s("/opt/qp");
+    s.setChecked("cb_italic", true);
+    KonfigurationLaden(s, ConfigurationCaller::Menu, path);
+
+    EXPECT_EQ(s.text("abs_o"), "42");     // first key of the first section
+    EXPECT_EQ(s.text("abs_u"), "10");     // only in the second [PBED]: not seen
+    EXPECT_EQ(s.text("label2"), "Courier");
+    EXPECT_FALSE(s.checked("txt_all"));   // both set: the later one wins
+    EXPECT_TRUE(s.checked("txt_line"));
+    EXPECT_TRUE(s.checked("rb_drehung_0")); // letters: unchanged
+    EXPECT_TRUE(s.checked("abstand_fix"));
+    EXPECT_FALSE(s.checked("abstand_var"));
+    EXPECT_TRUE(s.isEnabled("abs_b"));
+    EXPECT_TRUE(s.checked("cb_bold"));
+    EXPECT_TRUE(s.checked("cb_italic"));  // letters: unchanged
+    EXPECT_FALSE(s.checked("fix_wrap"));
+    EXPECT_FALSE(s.checked("Panel12"));
+    EXPECT_EQ(s.position("ScrollBar1"), 100);
+    EXPECT_EQ(s.text("beldateien"), "jpg,bmp,png");
+    EXPECT_EQ(s.text("out_ordner"), "/opt/qp/output");
+    EXPECT_TRUE(s.autoSaveNever());
+    EXPECT_FALSE(s.autoSaveAll());
+
+    // Both radios of a group cleared: neither is checked afterwards. The auto-save choice may be
+    // both set.
+    writeBytes(path, "[PBRB]\r\ntxt_all=0\r\ntxt_line=0\r\n[AS]\r\nN=1\r\nA=1\r\n");
+    KonfigurationLaden(s, ConfigurationCaller::Menu, path);
+    EXPECT_FALSE(s.checked("txt_all"));
+    EXPECT_FALSE(s.checked("txt_line"));
+    EXPECT_TRUE(s.autoSaveNever());
+    EXPECT_TRUE(s.autoSaveAll());
+}
+
+TEST(Configuration, LoadingRunsEveryChangeRuleThenPlacementFontLanguageAndPreview)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Same.qpcf");
+    const QStringList families = QFontDatabase::families();
+    SettingsModel s("/opt/qp");
+    if (!families.isEmpty())
+        s.setText("label2", families.first());
+    KonfigurationSpeichern(s, path, placementHooks({false, 700, 500, 30, 40}));
+    ASSERT_FALSE(s.fontListSelected());
+
+    // Loading the same values: every setting is assigned and its change rules run.
+    QSignalSpy changed(&s, &SettingsModel::changed);
+    QSignalSpy enabling(&s, &SettingsModel::enablingChanged);
+    std::vector<std::string> events;
+    PlacementChange applied;
+    ConfigurationHooks hooks = placementHooks({false, 594, 646, 0, 0});
+    hooks.screenSize = [] { return QSize(1920, 1080); };
+    hooks.applyPlacement = [&](const PlacementChange& c) {
+        applied = c;
+        events.push_back("placement");
+    };
+    hooks.reapplyLanguage = [&] { events.push_back("language"); };
+    hooks.refreshPreview = [&] { events.push_back("preview"); };
+    KonfigurationLaden(s, ConfigurationCaller::Menu, path, hooks);
+
+    QStringList changedNames;
+    for (const QList<QVariant>& args : changed)
+        changedNames << args.at(0).toString();
+    for (const QString& name : allNames())
+        EXPECT_TRUE(changedNames.contains(name)) << name.toStdString();
+    EXPECT_GE(enabling.count(), 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"placement", "language", "preview"}));
+    EXPECT_EQ(s.fontListSelected(), !families.isEmpty()); // the entry equal to label2
+    EXPECT_EQ(applied, (PlacementChange{{false, 700, 500, 30, 40}, false}));
+
+    // A file that does not exist changes nothing, but the steps after reading still run.
+    events.clear();
+    changed.clear();
+    SettingsModel before("/opt/qp");
+    KonfigurationLaden(before, ConfigurationCaller::Menu, dir.filePath("Missing.qpcf"), hooks);
+    EXPECT_EQ(events, (std::vector<std::string>{"placement", "language", "preview"}));
+    expectSameSettings(before, SettingsModel("/opt/qp"));
+}
+
+TEST(Configuration, WithoutAWindowThePlacementOfTheFileIsLeftAsItIs)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tool.qpcf");
+    SettingsModel s;
+    KonfigurationSpeichern(s, path, placementHooks({true, 800, 600, -8, -8}));
+    s.setText("ed_name", "changed");
+    KonfigurationSpeichern(s, path);
+    const IniFile ini(path);
+    EXPECT_EQ(ini.ReadText("PBED", "ed_name", ""), "changed");
+    EXPECT_EQ(ini.ReadNumber("SP", "PB", 0), 800);
+    EXPECT_EQ(ini.ReadNumber("SP", "PT", 0), -8);
+    EXPECT_TRUE(ini.ReadFlag("SP", "PF", false));
+
+    const QString fresh = dir.filePath("Fresh.qpcf");
+    KonfigurationSpeichern(s, fresh);
+    EXPECT_EQ(IniFile(fresh).ReadText("SP", "PF", "none"), "none");
+}
+
+TEST(WindowPlacement, LoadedPlacementIsAppliedWithinTheScreen)
+{
+    const WindowPlacement current{false, 594, 646, 100, 200};
+    const QSize screen(1024, 768);
+    using C = ConfigurationCaller;
+    struct Case {
+        const char* what;
+        PlacementFileValues file;
+        C caller;
+        PlacementChange expected;
+    };
+    const Case cases[] = {
+        {"all within", {false, 800, 700, 10, 20}, C::Menu, {{false, 800, 700, 10, 20}, false}},
+        {"width too large, rest applied", {false, 1025, 768, 768, 1024}, C::Menu,
+         {{false, 594, 768, 768, 1024}, false}},
+        {"height and top too large", {false, 1024, 769, 769, -50}, C::Menu,
+         {{false, 1024, 646, 100, -50}, false}},
+        {"left too large", {false, {}, {}, -20, 1025}, C::Menu, {{false, 594, 646, -20, 200}, false}},
+        {"nothing in the file", {}, C::StartWindow, {current, false}},
+        {"maximized from the start window", {true, 5000, 5000, 50, 60}, C::StartWindow,
+         {{false, 594, 646, 0, 200}, true}},
+        {"maximized from a menu", {true, 300, 300, 50, 60}, C::Menu,
+         {{false, 594, 646, 0, 0}, false}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(placementAfterLoad(c.file, current, screen, c.caller), c.expected) << c.what;
+
+    // A missing maximized value counts as the current state.
+    const WindowPlacement maximized{true, 594, 646, 100, 200};
+    EXPECT_EQ(placementAfterLoad({}, maximized, screen, C::StartWindow),
+              (PlacementChange{{true, 594, 646, 0, 200}, true}));
+}
+
+TEST(StandardConfiguration, SetsExactlyItsTable)
+{
+    SettingsModel s("/opt/qp");
+    changeEverySetting(s);
+    s.setFontListSelected(true);
+    SettingsModel kept("/opt/qp");
+    changeEverySetting(kept);
+
+    QSignalSpy preview(&s, &SettingsModel::previewRequested);
+    KonfigurationLadenStandard(s);
+    EXPECT_GT(preview.count(), 0);
+
+    const QString folder = standardOutputFolder();
+    EXPECT_TRUE(folder.endsWith("/Quillpress"));
+    EXPECT_TRUE(folder.startsWith(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)));
+
+    const std::pair<const char*, QString> table[] = {
+        {"act_text_fontcolor", "#000000"}, {"act_text_hintergrund", "#FFFFFF"},
+        {"label2", "Tahoma"}, {"abs_h", "100"}, {"abs_b", "400"}, {"abs_u", "10"},
+        {"abs_o", "10"}, {"abs_l", "10"}, {"abs_r", "10"}, {"abs_z", "0"}, {"abs_bmax", "400"},
+        {"out_ordner", folder}, {"ed_name", "quillpress"}, {"out_format", "*.jpg - JPEG-Image"},
+        {"FSize", "20"}, {"txt_all", "1"}, {"txt_line", "0"}, {"abstand_var", "1"},
+        {"abstand_fix", "0"}, {"n_eigenen", "0"}, {"n_auto", "1"}, {"cb_bold", "0"},
+        {"cb_italic", "0"}, {"cb_underline", "0"}, {"cb_strikeout", "0"}, {"fix_wrap", "1"},
+        {"max_breite", "1"}, {"cb_num", "1"}, {"cb_numsofort", "0"}, {"cb_buchst", "1"},
+        {"cb_max", "1"}, {"cb_leerzeichen", "1"}, {"cb_ersatz", "1"}, {"cb_lower", "1"},
+        {"cb_upper", "0"}, {"cb_keine", "0"}, {"ed_num", "1"},
+        {"ed_buchst", "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ _-"},
+        {"ed_max", "20"}, {"ed_leerzeichen", "_"}, {"ed_ersatz", "_"},
+        {"act_sizehochquerformat", "1"}, {"act_sizebigger", "1"}, {"act_sizekleiner", "1"},
+        {"out_quality", "100"}, {"ScrollBar1", "100"}, {"progressivaktiv", "1"},
+        {"beldateien", "jpg,bmp,png"},
+    };
+    QStringList inTable;
+    for (const auto& [name, value] : table) {
+        EXPECT_EQ(s.text(name), value) << name;
+        inTable << name;
+    }
+    EXPECT_TRUE(s.autoSaveNever());
+    EXPECT_FALSE(s.autoSaveAll());
+
+    // Everything else is left alone: rotation, alignment, psdlayers, cb_antialias, panels.
+    for (const QString& name : allNames()) {
+        if (!inTable.contains(name)) {
+            EXPECT_EQ(s.text(name), kept.text(name)) << name.toStdString();
+        }
+    }
+    EXPECT_TRUE(s.checked("rb_drehung_270"));
+    EXPECT_TRUE(s.fontListSelected());
+}
