@@ -107,11 +107,13 @@ IniFile::IniFile(const QString& path) : m_path(path)
         m_encoding = encodingForNewFile(path);
         return;
     }
-    // An existing file that cannot be read counts as empty but keeps the encoding of a file that
-    // has no byte-order mark.
+    // An existing file that cannot be read counts as empty; it is never written over, since its
+    // content would be lost.
     m_encoding = Encoding::Utf8;
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_unreadable = true;
         return;
+    }
     const QString text = decode(file.readAll(), m_encoding);
     m_lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     // The line break at the end of the last line does not start another line.
@@ -266,6 +268,8 @@ void IniFile::Flush()
     const bool existed = QFileInfo::exists(m_path);
     // The new content goes to a temporary file beside the old one and replaces it only when it is
     // complete: a failure at any point leaves the previous file untouched.
+    if (m_unreadable)
+        throw IniFileError(QStringLiteral("Unable to write to %1").arg(shown));
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (existed)

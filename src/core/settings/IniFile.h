@@ -39,7 +39,7 @@ public:
     static constexpr qsizetype MaxValueLength = 2047;
 
     // Reads the file at `path` into memory; a file that does not exist or cannot be read counts
-    // as empty.
+    // as empty (and one that cannot be read is not written over by Flush).
     explicit IniFile(const QString& path);
 
     QString fileName() const { return m_path; }
@@ -86,6 +86,7 @@ private:
     QStringList m_lines;
     Encoding m_encoding = Encoding::Utf16LE;
     bool m_dirty = false;
+    bool m_unreadable = false; // exists but could not be read
 };
 
 } // namespace qp
