@@ -35,13 +35,18 @@ void ClearImageData(TImageData& image);
 bool TestImage(const TImageData& image);
 // Releases the record: a valid one is freed and cleared, an invalid one only cleared.
 void ReleaseImageData(TImageData& image);
-// Replaces the record by a zero-filled image; a size of 0 leaves it empty. Raises EImagingError
-// ("Error while creating image data with params: ...") when the buffers cannot be had.
+// Replaces the record by a zero-filled image (indexed formats get a zero-filled palette). A width
+// or height of 0 leaves the record empty and gives false. Raises EImagingError ("Error while
+// creating image data with params: ...") for a negative size, an unknown format, a byte size
+// beyond 32 bits or a failed allocation; the record is then left as it was.
 bool NewImageData(int32_t width, int32_t height, TImageFormat format, TImageData& image);
-// Deep copy; false when the source is not valid.
+// Deep copy; false (dest untouched) when the source is not valid. Raises EImagingError ("Error
+// while cloning image. ...") when memory runs out.
 bool CloneImageData(const TImageData& source, TImageData& dest);
 // Converts in place; true also when the record already has the format; false for an invalid
-// record. Raises EImagingError ("Error while converting image to format ...") on failure.
+// record. Raises EImagingError ("Error while converting image to format ...") for an unknown
+// target id and when the conversion fails (block-compressed formats; Index8 as a target until
+// colour reduction exists); the record is then left as it was.
 bool ConvertImageData(TImageData& image, TImageFormat destFormat);
 // "Image @%p info: Width = ..." as used in error messages.
 std::string ImageToStr(const TImageData& image);

@@ -150,3 +150,61 @@ TEST(ImageFileFormat, WriteImageFileWritesTheEncodedBytes)
     EXPECT_EQ(ReadFile(dir.File("serie001.bmp")), second);
     EXPECT_FALSE(std::filesystem::exists(dir.File("serie.bmp")));
 }
+
+namespace {
+
+// A writer that records which images a call asks it to write.
+class RecordingWriter : public TImageFileFormat {
+public:
+    RecordingWriter(TOptionTable& options, bool multiImage, bool implementsWriting)
+        : TImageFileFormat(options), m_implementsWriting(implementsWriting)
+    {
+        m_name = "Recording";
+        m_canSave = true;
+        m_isMultiImageFormat = multiImage;
+        m_supportedFormats = {ifR8G8B8};
+    }
+    int first = -1, last = -1;
+
+protected:
+    void WriteImages(TMemoryStream& stream, const TDynImageDataArray& images) override
+    {
+        if (!m_implementsWriting)
+            TImageFileFormat::WriteImages(stream, images);
+        first = m_firstIdx;
+        last = m_lastIdx;
+        stream.WriteByte(1);
+    }
+
+private:
+    bool m_implementsWriting;
+};
+
+} // namespace
+
+TEST(ImageFileFormat, ImagesToWriteFollowTheWriterKind)
+{
+    TOptionTable options;
+    const TDynImageDataArray three{MakeRgbImage(1, 1), MakeRgbImage(2, 1), MakeRgbImage(1, 2)};
+    std::vector<uint8_t> out;
+
+    RecordingWriter multi(options, true, true);
+    ASSERT_TRUE(multi.WriteImageToMemory(three, out, false));
+    EXPECT_EQ(std::make_pair(multi.first, multi.last), std::make_pair(0, 2));
+    ASSERT_TRUE(multi.WriteImageToMemory(three, out, true));
+    EXPECT_EQ(std::make_pair(multi.first, multi.last), std::make_pair(0, 0));
+
+    RecordingWriter single(options, false, true);
+    ASSERT_TRUE(single.WriteImageToMemory(three, out, true));
+    EXPECT_EQ(std::make_pair(single.first, single.last), std::make_pair(0, 0));
+    ASSERT_TRUE(single.WriteImageToMemory({three[1]}, out, false));
+    EXPECT_EQ(std::make_pair(single.first, single.last), std::make_pair(0, 0));
+
+    RecordingWriter unfinished(options, false, false);
+    try {
+        unfinished.WriteImageToMemory(three, out);
+        ADD_FAILURE() << "no error";
+    } catch (const EImagingError& e) {
+        EXPECT_STREQ(e.what(), "Image Format \"Recording\" does not support saving images.");
+    }
+}

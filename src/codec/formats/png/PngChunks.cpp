@@ -206,8 +206,8 @@ std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data, int level)
         result = deflate(&z, inLeft <= step ? Z_FINISH : Z_NO_FLUSH);
         inLeft -= givenIn - z.avail_in;
         outLeft -= givenOut - z.avail_out;
-        if (result == Z_BUF_ERROR && outLeft > 0)
-            result = Z_OK;   // no progress possible in this round only
+        if (result == Z_BUF_ERROR && (z.avail_in != givenIn || z.avail_out != givenOut))
+            result = Z_OK;   // progress was made; the next round goes on
     }
     if (result != Z_STREAM_END)
         throw EImagingError(Format("zlib compression failed (%d).", result));
