@@ -3,13 +3,18 @@
 #include "app/ProgramFolder.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalView.h"
+#include "i18n/FormatNames.h"
 #include "i18n/Language.h"
+#include "settings/Configuration.h"
+#include "settings/ConfigurationMenu.h"
+#include "settings/IniFile.h"
 #include "render/Renderer.h"
 #include "run/FileNaming.h"
 #include "settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace qp::cli {
 
@@ -68,7 +73,27 @@ int runCli(const QStringList& arguments, CliStreams& s)
     if (o.language)
         Language::setCode(*o.language);
 
-    SettingsModel settings(programFolder());
+    const QString folder = programFolder();
+    SettingsModel settings(folder);
+
+    // Loading a configuration ends by bringing the format text into the current language.
+    ConfigurationHooks hooks;
+    hooks.reapplyLanguage = [&settings] {
+        const QString format = settings.text(QStringLiteral("out_format"));
+        settings.setText(QStringLiteral("out_format"), formatNameForLanguage(format, Language::code()));
+    };
+    QStringList configs = o.configs;
+    if (configs.isEmpty() && !o.noStartConfig && QFileInfo::exists(startConfigurationPath(folder)))
+        configs << startConfigurationPath(folder);
+    for (const QString& config : configs) {
+        if (!QFileInfo(config).isFile()) {
+            s.err << "quillpress-cli: " << QStringLiteral("Configuration file \"%1\" not found").arg(config)
+                  << Qt::endl;
+            return 2;
+        }
+        KonfigurationLaden(settings, ConfigurationCaller::StartWindow, config, hooks);
+    }
+
     for (const auto& [name, value] : o.settings) {
         if (!settings.setFromString(name, value)) {
             s.err << "quillpress-cli: " << QStringLiteral("Invalid value \"%1\" for %2").arg(value, name)
@@ -79,11 +104,27 @@ int runCli(const QStringList& arguments, CliStreams& s)
         if (name == QLatin1String("label2"))
             settings.setFontListSelected(settings.selectFontEntryForLabel());
     }
+    if (!o.saveConfig.isEmpty()) {
+        try {
+            KonfigurationSpeichern(settings, o.saveConfig);
+        } catch (const std::exception& e) {
+            s.err << "quillpress-cli: " << QString::fromStdString(e.what()) << Qt::endl;
+            return 1;
+        }
+    }
     if (o.listSettings) {
         listSettings(settings, s.out);
         return 0;
     }
 
+    const bool hasText = !o.textArguments.isEmpty() || o.textFromStdin || !o.textFile.isEmpty();
+    if (!hasText) {
+        if (!o.saveConfig.isEmpty())
+            return 0; // only saving a configuration
+        s.err << "quillpress-cli: no text given (use \"\" for an empty image)\n"
+              << "Try 'quillpress-cli --help'." << Qt::endl;
+        return 2;
+    }
     const auto text = readText(o, s);
     if (!text)
         return 1;

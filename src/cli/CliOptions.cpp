@@ -57,6 +57,16 @@ ParseResult parseArguments(const QStringList& args)
             o.listFormats = true;
         } else if (a == QLatin1String("-q") || a == QLatin1String("--quiet")) {
             o.quiet = true;
+        } else if (a == QLatin1String("--no-start-config")) {
+            o.noStartConfig = true;
+        } else if (name == QLatin1String("--config") || name == QLatin1String("-c")) {
+            if (!needValue(i, a, value))
+                return r;
+            o.configs << value;
+        } else if (name == QLatin1String("--save-config")) {
+            if (!needValue(i, a, value))
+                return r;
+            o.saveConfig = value;
         } else if (a == QLatin1String("--per-line")) {
             o.settings.append({QStringLiteral("txt_line"), QStringLiteral("1")});
         } else if (a == QLatin1String("--whole-text")) {
@@ -129,6 +139,11 @@ QString usageText()
         "standard output; messages and progress go to standard error.\n"
         "\n"
         "Options:\n"
+        "  -c, --config FILE      load a configuration file (.qpcf; repeatable, in order, before\n"
+        "                         any --set). Without --config the start configuration Auto.qpcf\n"
+        "                         of the program folder is loaded when it exists.\n"
+        "      --no-start-config  do not load Auto.qpcf\n"
+        "      --save-config FILE save the settings, after all options are applied, to FILE\n"
         "  -s, --set NAME=VALUE   set a setting by its control name (repeatable, applied in order).\n"
         "                         Checks and radio buttons take 1 or 0; setting a radio button\n"
         "                         clears the others of its group. Setting label2 selects that font\n"
@@ -143,7 +158,8 @@ QString usageText()
         "      --language de|en   language of messages (default: marker files de/en in the\n"
         "                         working directory, else English)\n"
         "  -q, --quiet            no progress bar\n"
-        "      --list-settings    list every setting with its current value and exit\n"
+        "      --list-settings    list every setting with its current value and exit (after\n"
+        "                         configurations and --set; with --save-config, saves first)\n"
         "      --list-formats     list the output formats and exit\n"
         "  -h, --help             show this help and exit\n"
         "\n"

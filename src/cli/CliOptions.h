@@ -18,6 +18,9 @@ struct CliOptions {
     bool listSettings = false;
     bool listFormats = false;
     bool quiet = false;              // no progress bar
+    QStringList configs;             // --config, loaded in order before the settings
+    bool noStartConfig = false;      // --no-start-config
+    QString saveConfig;              // --save-config
 };
 
 struct ParseResult {

@@ -117,3 +117,35 @@ TEST_F(CliTest, TextFileAndFixedName)
     EXPECT_EQ(r.out.split('\n', Qt::SkipEmptyParts),
               QStringList({output("card.bmp"), output("card1.bmp"), output("card2.bmp")}));
 }
+
+TEST_F(CliTest, SavedConfigurationReproducesTheSameFiles)
+{
+    const QString config = work.path() + "/look.qpcf";
+    CliRun r = cli({"--set", "FSize=31", "--set", "cb_italic=1", "--set", "rb_drehung_270=1", "--set",
+                    "act_text_hintergrund=#202020", "--set", "act_text_fontcolor=#F0C000", "-f", "png",
+                    "--set", "label2=DejaVu Sans", "--save-config", config});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty()); // saving alone writes no image
+
+    r = cli({"--config", config, "Same look"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = cli({"--no-start-config", "--set", "FSize=31", "--set", "cb_italic=1", "--set", "rb_drehung_270=1", "--set",
+             "act_text_hintergrund=#202020", "--set", "act_text_fontcolor=#F0C000", "-f", "png", "--set",
+             "label2=DejaVu Sans", "Same look"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QImage a(output("same_look.png"));
+    const QImage b(output("same_look1.png"));
+    ASSERT_FALSE(a.isNull());
+    EXPECT_EQ(a, b);
+
+    // As start configuration it is loaded without --config, unless --no-start-config says so.
+    ASSERT_TRUE(QFile::copy(config, home.path() + "/Auto.qpcf"));
+    r = cli({"--list-settings"});
+    EXPECT_TRUE(r.out.contains("prog\tFSize\t31")) << r.out.toStdString();
+    r = cli({"--no-start-config", "--list-settings"});
+    EXPECT_TRUE(r.out.contains("prog\tFSize\t20"));
+    r = cli({"--config", work.path() + "/missing.qpcf", "x"});
+    EXPECT_EQ(r.status, 2);
+    r = cli({});
+    EXPECT_EQ(r.status, 2);
+}

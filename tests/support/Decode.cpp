@@ -1,5 +1,6 @@
 #include "support/Decode.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <cstdlib>
@@ -7,15 +8,25 @@
 
 namespace qp::test {
 
+namespace {
+// Debian's ImageMagick; a `convert` earlier on the PATH may be something else.
+QString convertTool()
+{
+    if (QFileInfo::exists(QStringLiteral("/usr/bin/convert")))
+        return QStringLiteral("/usr/bin/convert");
+    return QStandardPaths::findExecutable(QStringLiteral("convert"));
+}
+} // namespace
+
 bool haveImageMagick()
 {
-    return !QStandardPaths::findExecutable(QStringLiteral("convert")).isEmpty();
+    return !convertTool().isEmpty();
 }
 
 std::optional<QImage> decodeWithImageMagick(const QString& path)
 {
     QProcess identify;
-    identify.start(QStringLiteral("convert"),
+    identify.start(convertTool(),
                    {path + QStringLiteral("[0]"), QStringLiteral("-format"), QStringLiteral("%w %h"),
                     QStringLiteral("info:")});
     if (!identify.waitForFinished(60000) || identify.exitCode() != 0)
@@ -27,7 +38,7 @@ std::optional<QImage> decodeWithImageMagick(const QString& path)
     const int h = wh[1].toInt();
 
     QProcess convert;
-    convert.start(QStringLiteral("convert"),
+    convert.start(convertTool(),
                   {path + QStringLiteral("[0]"), QStringLiteral("-depth"), QStringLiteral("8"),
                    QStringLiteral("rgb:-")});
     if (!convert.waitForFinished(60000) || convert.exitCode() != 0)

@@ -21,6 +21,12 @@ QString upperExtension(const QString& fileName)
 bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
                     const NextPathFunction& nextPath, QString* writtenPath)
 {
+    return StoreImageFile(fileName, imaging::TDynImageDataArray{image}, nextPath, writtenPath);
+}
+
+bool StoreImageFile(const QString& fileName, const imaging::TDynImageDataArray& images,
+                    const NextPathFunction& nextPath, QString* writtenPath)
+{
     if (fileName.isEmpty())
         throw StoreError("No file name given");
     const QString ext = upperExtension(fileName);
@@ -32,7 +38,7 @@ bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
     if (!writer)
         return false;
     std::vector<uint8_t> bytes;
-    if (!writer->WriteImageToMemory(imaging::TDynImageDataArray{image}, bytes, true))
+    if (!writer->WriteImageToMemory(images, bytes, true))
         return false;
 
     QString path = fileName;

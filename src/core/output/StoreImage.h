@@ -23,6 +23,9 @@ using NextPathFunction = std::function<QString()>;
 // receives the path actually written. Encoding and file errors are raised as exceptions.
 bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
                     const NextPathFunction& nextPath = {}, QString* writtenPath = nullptr);
+// The same for the first image of a list, without copying its pixels.
+bool StoreImageFile(const QString& fileName, const imaging::TDynImageDataArray& images,
+                    const NextPathFunction& nextPath = {}, QString* writtenPath = nullptr);
 
 // The upper-cased extension by the rule of the writer choice: from the last "." after the last
 // folder separator (or ":"), else empty.

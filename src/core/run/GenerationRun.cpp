@@ -94,15 +94,16 @@ bool GenerationRun::writeOne(int index, const QString& item, QString& writtenPat
     m_view.imageStarted(index, attemptedPath);
     m_view.processEvents();
 
-    // One bitmap and one record at a time; both go out of scope before the next image.
-    const QImage bitmap = CreateBitmap(item, m_settings);
-    imaging::TImageData record;
-    BitmapToImageData(bitmap, record);
-    imaging::ConvertImageData(record, imaging::ifR8G8B8);
+    // One bitmap and one record at a time; both are released before the next image.
+    imaging::TDynImageDataArray images(1);
+    {
+        const QImage bitmap = CreateBitmap(item, m_settings);
+        BitmapToImageData(bitmap, images[0]);
+    }
+    imaging::ConvertImageData(images[0], imaging::ifR8G8B8);
     // A name taken between naming and writing: the numbering is asked again.
-    const bool stored = StoreImageFile(attemptedPath, record, [&] { return CreateFileName(item, m_settings); },
+    const bool stored = StoreImageFile(attemptedPath, images, [&] { return CreateFileName(item, m_settings); },
                                        &writtenPath);
-    imaging::ReleaseImageData(record);
     return stored;
 }
 
