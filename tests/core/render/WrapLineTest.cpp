@@ -11,6 +11,11 @@ struct WrapCase {
     const char16_t* expected;
 };
 
+void PrintTo(const WrapCase& c, std::ostream* os)
+{
+    *os << '"' << QString::fromUtf16(c.line).toStdString() << "\" k=" << c.k;
+}
+
 class WrapLineTable : public ::testing::TestWithParam<WrapCase> {};
 
 TEST_P(WrapLineTable, BreaksAndTrimsPieces)
@@ -42,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{u" a b ", 5, u"a b"},
         WrapCase{u"", 3, u""},
         // k below 1 counts as 1.
-        WrapCase{u"ab", 0, u"a\r\nb"}));
+        WrapCase{u"ab", 0, u"a\r\nb"}),
+    [](const ::testing::TestParamInfo<WrapCase>& info) { return "case" + std::to_string(info.index); });
 
 TEST(WrapLine, HardCutKeepsSurrogatePairsWhole)
 {
