@@ -1,0 +1,19 @@
+#pragma once
+// Help and problem-report windows, one per language, with static pages.
+#include <QDialog>
+
+namespace qp {
+
+class StaticPageWindow : public QDialog {
+    Q_OBJECT
+public:
+    StaticPageWindow(const QString& title, const QString& html, QWidget* parent = nullptr);
+};
+
+// The four windows of the program: German and English help, German and English problem report.
+StaticPageWindow* createHilfe(QWidget* parent);
+StaticPageWindow* createHilfeEn(QWidget* parent);
+StaticPageWindow* createBugreportDe(QWidget* parent);
+StaticPageWindow* createBugreportEn(QWidget* parent);
+
+} // namespace qp

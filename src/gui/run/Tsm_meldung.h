@@ -1,0 +1,24 @@
+#pragma once
+// Message window: shows one problem by message identifier, modally, in the current language.
+#include <QDialog>
+
+namespace qp {
+
+class Tsm_meldung : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tsm_meldung(QWidget* parent = nullptr);
+    void Sprache();
+    // Fills the lines for `id` (the parameter shortened to the line's width, in double quotes),
+    // shows "OK for all" only for the save error, places the window over `over` and shows it
+    // modally; returns when the user closed it. An unknown id changes no line.
+    void meldungzeigen(const QString& id, const QString& parameter, QWidget* over);
+    // Set by "OK for all"; the run clears it at its normal end.
+    bool acknowledgedAll() const { return m_acknowledgedAll; }
+    void clearAcknowledgedAll() { m_acknowledgedAll = false; }
+
+private:
+    bool m_acknowledgedAll = false;
+};
+
+} // namespace qp
