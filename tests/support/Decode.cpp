@@ -23,7 +23,7 @@ bool haveImageMagick()
     return !convertTool().isEmpty();
 }
 
-std::optional<QImage> decodeWithImageMagick(const QString& path)
+std::optional<QImage> decodeWithImageMagick(const QString& path, bool withAlpha)
 {
     QProcess identify;
     identify.start(convertTool(),
@@ -40,15 +40,16 @@ std::optional<QImage> decodeWithImageMagick(const QString& path)
     QProcess convert;
     convert.start(convertTool(),
                   {path + QStringLiteral("[0]"), QStringLiteral("-depth"), QStringLiteral("8"),
-                   QStringLiteral("rgb:-")});
+                   withAlpha ? QStringLiteral("rgba:-") : QStringLiteral("rgb:-")});
     if (!convert.waitForFinished(60000) || convert.exitCode() != 0)
         return std::nullopt;
     const QByteArray raw = convert.readAllStandardOutput();
-    if (w <= 0 || h <= 0 || raw.size() != qsizetype(w) * h * 3)
+    const int bytes = withAlpha ? 4 : 3;
+    if (w <= 0 || h <= 0 || raw.size() != qsizetype(w) * h * bytes)
         return std::nullopt;
-    QImage image(w, h, QImage::Format_RGB888);
+    QImage image(w, h, withAlpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     for (int y = 0; y < h; ++y)
-        memcpy(image.scanLine(y), raw.constData() + qsizetype(y) * w * 3, size_t(w) * 3);
+        memcpy(image.scanLine(y), raw.constData() + qsizetype(y) * w * bytes, size_t(w) * bytes);
     return image;
 }
 

@@ -9,8 +9,9 @@ namespace qp::test {
 // True when ImageMagick's `convert` can be run.
 bool haveImageMagick();
 
-// Decodes `path` with ImageMagick into 8-bit RGB; nothing when decoding fails.
-std::optional<QImage> decodeWithImageMagick(const QString& path);
+// Decodes `path` (its first image) with ImageMagick into 8-bit RGB, or RGBA with `withAlpha`;
+// nothing when decoding fails.
+std::optional<QImage> decodeWithImageMagick(const QString& path, bool withAlpha = false);
 
 // Largest per-channel difference and mean absolute difference of two RGB images of equal size.
 struct PixelDifference {
