@@ -104,6 +104,26 @@ bool IsDeepFormat(const TImageFormatInfo& info)
     return info.BytesPerPixel / info.ChannelCount > 1;
 }
 
+TChannelLayout GetChannelLayout(const TImageFormatInfo& info)
+{
+    TChannelLayout layout;
+    if (info.UsePixelFormat || info.IsSpecial || info.ChannelCount == 0)
+        return layout;
+    const bool colour = info.ChannelCount >= 3;
+    // X8R8G8B8 is the one format with a byte that belongs to no channel.
+    const int size = info.Format == ifX8R8G8B8 ? 1 : info.BytesPerPixel / info.ChannelCount;
+    layout.ChannelBytes = size;
+    if (colour) {
+        const ChannelOrder o = OrderOf(info);
+        layout.Offsets = {o.r * size, size, o.b * size};
+    } else {
+        layout.Offsets = {0};
+    }
+    if (info.HasAlphaChannel)
+        layout.Offsets.push_back((colour ? 3 : 1) * size);
+    return layout;
+}
+
 float HalfToFloat(uint16_t h)
 {
     const uint32_t sign = static_cast<uint32_t>(h & 0x8000u) << 16;

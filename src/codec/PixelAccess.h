@@ -25,6 +25,17 @@ void SetPixelFP(uint8_t* pixel, const TImageFormatInfo& info, const TColorFPRec&
 // conversions go through floating point so that no precision is lost on the way.
 bool IsDeepFormat(const TImageFormatInfo& info);
 
+// Where the channels of a byte-aligned format lie within one pixel, in the order files store
+// them: red, green, blue, then alpha for colour formats; the gray value, palette index or single
+// channel, then alpha for the others. Every channel takes ChannelBytes bytes (stored
+// little-endian); the fourth byte of X8R8G8B8 is no channel. Packed and block-compressed formats
+// have no byte-aligned channels: no offsets, ChannelBytes 0.
+struct TChannelLayout {
+    int ChannelBytes = 0;
+    std::vector<int> Offsets;
+};
+TChannelLayout GetChannelLayout(const TImageFormatInfo& info);
+
 // IEEE half precision.
 float HalfToFloat(uint16_t h);
 uint16_t FloatToHalf(float f);
