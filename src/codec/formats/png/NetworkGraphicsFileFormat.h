@@ -1,6 +1,6 @@
 #pragma once
-// The PNG, MNG and JNG writers and their common base. PNG is built; MNG and JNG are registered
-// with their names, masks and options and refuse to save for now.
+// The PNG, MNG and JNG writers and their common base. All three are built from the chunk code of
+// PngChunks; JNG and the lossy MNG frames take their JPEG streams from the JPEG writer's encoder.
 #include "codec/ImageFileFormat.h"
 
 namespace imaging {
@@ -29,14 +29,26 @@ protected:
     void ConvertForWriting(TImageData& image, const TImageFormatInfo& info) override;
 };
 
+// One frame per image: PNG-type frames (IHDR, IDAT, IEND) by default, JNG-type frames when lossy
+// compression (option 28) is on. Which pixel formats it takes directly follows that option.
 class TMNGFileFormat : public TNetworkGraphicsFileFormat {
 public:
     explicit TMNGFileFormat(TOptionTable& options);
+
+protected:
+    void WriteImages(TMemoryStream& stream, const TDynImageDataArray& images) override;
+    void ConvertForWriting(TImageData& image, const TImageFormatInfo& info) override;
+    void ValidateOptions() override;
 };
 
+// JHDR, one JDAT with a complete JPEG stream, the alpha channel (if any) as IDAT or JDAA, IEND.
 class TJNGFileFormat : public TNetworkGraphicsFileFormat {
 public:
     explicit TJNGFileFormat(TOptionTable& options);
+
+protected:
+    void WriteImages(TMemoryStream& stream, const TDynImageDataArray& images) override;
+    void ConvertForWriting(TImageData& image, const TImageFormatInfo& info) override;
 };
 
 } // namespace imaging
