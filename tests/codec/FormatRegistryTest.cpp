@@ -32,8 +32,8 @@ const WriterRow Writers[] = {
     {"Graphics Interchange Format", {"*.gif"}, false},
     {"Joint Photographic Experts Group Image", {"*.jpg", "*.jpeg", "*.jfif", "*.jpe", "*.jif"}, true},
     {"Portable Network Graphics", {"*.png"}, true},
-    {"Multiple Network Graphics", {"*.mng"}, false},
-    {"JPEG Network Graphics", {"*.jng"}, false},
+    {"Multiple Network Graphics", {"*.mng"}, true},
+    {"JPEG Network Graphics", {"*.jng"}, true},
     {"Windows Bitmap Image", {"*.bmp", "*.dib"}, true},
 };
 
