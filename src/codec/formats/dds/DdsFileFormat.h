@@ -1,6 +1,7 @@
 #pragma once
-// DirectDraw Surface writer. Not built yet: registered with its name, masks and options, and
-// refuses to save.
+// DirectDraw Surface writer: a 128-byte header and the pixel data as stored, uncompressed or
+// block-compressed. Mipmaps, cube maps and volumes are written when options 18 to 21 ask for
+// them and the image list holds the images they need.
 #include "codec/ImageFileFormat.h"
 
 namespace imaging {
@@ -10,6 +11,8 @@ public:
     explicit TDDSFileFormat(TOptionTable& options);
 
 protected:
+    void WriteImages(TMemoryStream& stream, const TDynImageDataArray& images) override;
+    void ConvertForWriting(TImageData& image, const TImageFormatInfo& info) override;
     void ValidateOptions() override;
 
     // Options 14 to 17: what the last loaded file held (nothing is ever loaded).
