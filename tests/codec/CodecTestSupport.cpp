@@ -236,6 +236,11 @@ bool PngcheckPasses(const fs::path& file, std::string& message)
     return Run({"pngcheck", "-v", file.string()}, message);
 }
 
+bool RunTool(const std::vector<std::string>& args, std::string& out)
+{
+    return Run(args, out);
+}
+
 Difference Compare(const std::vector<uint16_t>& a, const std::vector<uint16_t>& b)
 {
     Difference d;

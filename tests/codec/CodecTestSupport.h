@@ -59,6 +59,10 @@ std::optional<Decoded> DecodeWithPillow(const std::filesystem::path& file, const
 // pngcheck's verdict; its output goes to message.
 bool PngcheckPasses(const std::filesystem::path& file, std::string& message);
 
+// Runs a program (found on the path) without a shell; true when it exited with 0. Its standard
+// output goes to out, its standard error is discarded.
+bool RunTool(const std::vector<std::string>& args, std::string& out);
+
 // Mean and largest absolute difference between equal-length sample lists.
 struct Difference {
     double Mean = 0;
