@@ -20,7 +20,7 @@ const WriterRow Writers[] = {
     {"X Window Pixmap", {"*.xpm"}, false},
     {"ZSoft Paintbrush Image", {"*.pcx"}, false},
     {"Photoshop Image", {"*.psd", "*.pdd"}, false},
-    {"Tagged Image File Format", {"*.tif", "*.tiff"}, false},
+    {"Tagged Image File Format", {"*.tif", "*.tiff"}, true},
     {"JPEG 2000 Image", {"*.jp2", "*.j2k", "*.j2c", "*.jpx", "*.jpc"}, false},
     {"Portable Bit Map", {"*.pbm"}, false},
     {"Portable Gray Map", {"*.pgm"}, false},
