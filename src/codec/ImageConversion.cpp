@@ -1,4 +1,6 @@
 // Conversion of an image data record to another pixel format, in place.
+#include "ColorReduction.h"
+#include "FormatRegistry.h"
 #include "ImageData.h"
 #include "ImagingError.h"
 #include "PixelAccess.h"
@@ -71,21 +73,26 @@ bool ConvertImageData(TImageData& image, TImageFormat destFormat)
     }
     if (src.IsSpecial || dst->IsSpecial)
         throw failure("Block-compressed pixel data cannot be converted.");
-    if (dst->IsIndexed)
-        throw failure("Reduction to an indexed format is not available.");
 
     const int64_t size = dst->GetPixelsSize(image.Width, image.Height);
     if (size > std::numeric_limits<int32_t>::max())
         throw failure("The converted image is too large.");
     std::vector<uint8_t> bits;
+    std::vector<TColor32Rec> palette;
     try {
-        bits = ConvertPixels(image, src, *dst, static_cast<size_t>(size));
+        if (dst->IsIndexed) {
+            // Median-cut reduction with the process-wide channel mask (option 128).
+            const uint8_t mask = ChannelMaskFromOption(GetCodecOption(ImagingColorReductionMask));
+            ReduceToIndexed(image, destFormat, mask, bits, palette);
+        } else {
+            bits = ConvertPixels(image, src, *dst, static_cast<size_t>(size));
+        }
     } catch (const std::bad_alloc&) {
         throw failure("Out of memory.");
     }
     // Only now the record changes: a failed conversion leaves it as it was.
     image.Bits = std::move(bits);
-    image.Palette.clear();
+    image.Palette = std::move(palette);
     image.Palette.shrink_to_fit();
     image.Size = static_cast<int32_t>(size);
     image.Format = destFormat;

@@ -45,8 +45,8 @@ bool NewImageData(int32_t width, int32_t height, TImageFormat format, TImageData
 bool CloneImageData(const TImageData& source, TImageData& dest);
 // Converts in place; true also when the record already has the format; false for an invalid
 // record. Raises EImagingError ("Error while converting image to format ...") for an unknown
-// target id and when the conversion fails (block-compressed formats; Index8 as a target until
-// colour reduction exists); the record is then left as it was.
+// target id and when the conversion fails (block-compressed formats); the record is then left as
+// it was. Index8 as a target goes through median-cut colour reduction (ColorReduction.h).
 bool ConvertImageData(TImageData& image, TImageFormat destFormat);
 // "Image @%p info: Width = ..." as used in error messages.
 std::string ImageToStr(const TImageData& image);
