@@ -1,6 +1,14 @@
 #pragma once
 // Format options window: quality (box and slider), progressive, PSD layers, antialiasing.
+// Modeless, stays above the main window; its OK button and its close box only hide it.
 #include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QSlider;
 
 namespace qp {
 class SettingsModel;
@@ -14,6 +22,14 @@ public:
 
 private:
     SettingsModel& m_settings;
+    QGroupBox* m_group = nullptr;
+    QLabel* m_qualityLabel = nullptr;
+    QComboBox* m_quality = nullptr;
+    QSlider* m_qualitySlider = nullptr;
+    QCheckBox* m_progressive = nullptr;
+    QCheckBox* m_psdLayers = nullptr;
+    QCheckBox* m_antialias = nullptr;
+    QPushButton* m_ok = nullptr;
 };
 
 } // namespace qp

@@ -1,5 +1,6 @@
 #pragma once
 // File-name options window: case, numbering, allowed characters, length, replacements.
+// Modeless, stays above the main window; its OK button and its close box only hide it.
 #include <QDialog>
 
 namespace qp {
@@ -9,6 +10,7 @@ class Toptionen_name : public QDialog {
     Q_OBJECT
 public:
     explicit Toptionen_name(SettingsModel& settings, QWidget* parent = nullptr);
+    // Applies the current language to the window.
     void Sprache();
 
 private:

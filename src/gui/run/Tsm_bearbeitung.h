@@ -1,7 +1,12 @@
 #pragma once
 // Progress window of a run: headings, the shortened path of the current image, a progress bar and
-// a cancel button that ends the run after the current image.
+// a cancel button that ends the run after the current image. A tool window of fixed size without
+// a close box; the run shows and hides it.
 #include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
 
 namespace qp {
 
@@ -18,9 +23,20 @@ public:
     void setPosition(int position);
     void finishRun();
 
+public slots:
+    // Escape and the window manager's close request do not close the window.
+    void reject() override {}
+
 signals:
     // The cancel button was pressed; the window stays open until the run ends.
     void cancelRequested();
+
+private:
+    QLabel* m_heading = nullptr;
+    QLabel* m_currentLabel = nullptr;
+    QLabel* m_current = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_cancel = nullptr;
 };
 
 } // namespace qp

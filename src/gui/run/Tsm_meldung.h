@@ -1,6 +1,10 @@
 #pragma once
 // Message window: shows one problem by message identifier, modally, in the current language.
+// A tool window of fixed size without a close box; only its buttons close it.
 #include <QDialog>
+
+class QLabel;
+class QPushButton;
 
 namespace qp {
 
@@ -17,7 +21,17 @@ public:
     bool acknowledgedAll() const { return m_acknowledgedAll; }
     void clearAcknowledgedAll() { m_acknowledgedAll = false; }
 
+public slots:
+    // Escape and the window manager's close request do not close the window.
+    void reject() override {}
+
 private:
+    QLabel* m_title = nullptr;
+    QLabel* m_line1 = nullptr;
+    QLabel* m_line2 = nullptr;
+    QLabel* m_line3 = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_okAll = nullptr;
     bool m_acknowledgedAll = false;
 };
 

@@ -1,0 +1,58 @@
+#pragma once
+// What every secondary window of the desktop program shares: its window flags, its placement over
+// the main window, the texts of the current language from the catalogue, and the picture of the
+// message and progress windows.
+#include <QFont>
+#include <QPixmap>
+#include <QRect>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+namespace qp {
+
+// Gives a control the name of its setting or catalogue row, so that bindings, language texts and
+// tests find it.
+template <typename T>
+T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// A tool window that stays above `parent`. Without a parent it stays on top of all windows, so it
+// cannot disappear behind the main window. Without `closeBox` the title bar has no close button.
+Qt::WindowFlags secondaryWindowFlags(const QWidget* parent, bool closeBox = true);
+
+// Top-left corner of a window of client size `own` centred over a window whose frame begins at
+// `overTopLeft` and whose client area is `overClient`:
+//   left = over.left + (over.clientWidth - own.width) / 2, top likewise,
+// with divisions truncating toward zero (a window larger than the main window sticks out by the
+// same amount on both sides, rounded toward the main window's corner).
+QPoint centredOver(QPoint overTopLeft, QSize overClient, QSize own);
+
+// Moves `window` over the top-level window of `over`; with no `over`, centres it on its screen.
+void placeOver(QWidget* window, const QWidget* over);
+
+// Writes the texts of the catalogue rows of `catalogWindow` in the current language: the title row
+// into the window's title, every caption row into the child whose object name is the row's control
+// (labels, buttons, check boxes, radio buttons, group boxes). Rows without such a child are skipped.
+void applyCatalogTexts(QWidget* window, const QString& catalogWindow);
+
+// The message and progress windows ("notices"): a fixed client area, the picture at the left with
+// a vertical line beside it, and a column of text lines to its right.
+inline constexpr QSize kNoticeClientSize{481, 220};
+// The text column of a notice window, in client coordinates.
+QRect noticeTextArea();
+// Adds the picture (Image1) and the line (Bevel1) to a notice window.
+void addNoticePicture(QWidget* window, bool problem);
+// The heading font of a notice window (15 pixels high) and the font of its other lines (11).
+QFont noticeHeadingFont(const QFont& base);
+QFont noticeLineFont(const QFont& base);
+
+// The 48 x 48 picture at the left of the message and progress windows: a page of text; `problem`
+// adds a warning badge.
+QPixmap windowPicture(bool problem);
+
+} // namespace qp
