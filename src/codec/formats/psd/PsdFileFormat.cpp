@@ -149,7 +149,8 @@ void TPSDFileFormat::WriteImages(TMemoryStream& stream, const TDynImageDataArray
         stream.WriteU32BE(3 * 256);
         for (int channel = 0; channel < 3; ++channel) {
             for (int i = 0; i < 256; ++i) {
-                const TColor32Rec& c = image.Palette[static_cast<size_t>(i)];
+                // A palette shorter than the format's is padded with black.
+                const TColor32Rec c = static_cast<size_t>(i) < image.Palette.size() ? image.Palette[static_cast<size_t>(i)] : TColor32Rec{};
                 stream.WriteByte(channel == 0 ? c.R : channel == 1 ? c.G : c.B);
             }
         }

@@ -106,7 +106,8 @@ void TTargaFileFormat::WriteImages(TMemoryStream& stream, const TDynImageDataArr
     stream.WriteByte(descriptor);
 
     for (int i = 0; hasPalette && i < info.PaletteEntries; ++i) {
-        const TColor32Rec& c = image.Palette[static_cast<size_t>(i)];
+        // A palette shorter than the format's is padded with black.
+        const TColor32Rec c = static_cast<size_t>(i) < image.Palette.size() ? image.Palette[static_cast<size_t>(i)] : TColor32Rec{};
         stream.WriteByte(c.B);
         stream.WriteByte(c.G);
         stream.WriteByte(c.R);
