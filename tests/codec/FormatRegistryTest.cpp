@@ -21,7 +21,7 @@ const WriterRow Writers[] = {
     {"ZSoft Paintbrush Image", {"*.pcx"}, false},
     {"Photoshop Image", {"*.psd", "*.pdd"}, true},
     {"Tagged Image File Format", {"*.tif", "*.tiff"}, true},
-    {"JPEG 2000 Image", {"*.jp2", "*.j2k", "*.j2c", "*.jpx", "*.jpc"}, false},
+    {"JPEG 2000 Image", {"*.jp2", "*.j2k", "*.j2c", "*.jpx", "*.jpc"}, true},
     {"Portable Bit Map", {"*.pbm"}, false},
     {"Portable Gray Map", {"*.pgm"}, true},
     {"Portable Pixel Map", {"*.ppm"}, true},
