@@ -29,7 +29,7 @@ const WriterRow Writers[] = {
     {"Portable Float Map", {"*.pfm"}, true},
     {"Truevision Targa Image", {"*.tga"}, true},
     {"DirectDraw Surface", {"*.dds"}, true},
-    {"Graphics Interchange Format", {"*.gif"}, false},
+    {"Graphics Interchange Format", {"*.gif"}, true},
     {"Joint Photographic Experts Group Image", {"*.jpg", "*.jpeg", "*.jfif", "*.jpe", "*.jif"}, true},
     {"Portable Network Graphics", {"*.png"}, true},
     {"Multiple Network Graphics", {"*.mng"}, true},
