@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <sstream>
 
@@ -389,6 +390,38 @@ TEST_F(Jpeg2000Writer, CallersRecordIsUnchanged)
         Write(image);
         EXPECT_EQ(image.Bits, original.Bits) << GetFormatName(format);
         EXPECT_EQ(image.Format, original.Format);
+    }
+}
+
+// OpenJPEG's own command-line encoder, given the same parameters (six resolution levels, the
+// irreversible transform at the rate of the quality, no component transform, or lossless), writes
+// the same bytes.
+TEST_F(Jpeg2000Writer, SameFileAsOpenJpegsEncoderWithTheSameParameters)
+{
+    std::string out;
+    RunTool({"opj_compress", "-h"}, out);
+    if (out.empty())
+        GTEST_SKIP() << "opj_compress is not installed";
+    TempDir dir;
+    for (auto [w, h, lossless] : {std::tuple{100, 100, false}, std::tuple{257, 129, false}, std::tuple{64, 40, true}}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + (lossless ? " lossless" : ""));
+        const TImageData image = Strokes(w, h);
+        std::vector<uint8_t> ppm;
+        const std::string header = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
+        ppm.assign(header.begin(), header.end());
+        const std::vector<uint8_t> rgb = RgbBytes(image);
+        ppm.insert(ppm.end(), rgb.begin(), rgb.end());
+        WriteFile(dir.File("in.ppm"), ppm);
+        std::vector<std::string> args = {"opj_compress", "-i", dir.File("in.ppm").string(), "-o",
+                                         dir.File("reference.jp2").string(), "-n", "6", "-mct", "0"};
+        if (!lossless) {
+            char rate[32];
+            std::snprintf(rate, sizeof rate, "%.9g", Jpeg2000Rate(w, h, 3, 3, 80));
+            args.insert(args.end(), {"-I", "-r", rate});
+        }
+        ASSERT_TRUE(RunTool(args, out)) << out;
+        codec.Options.SetOption(ImagingJpeg2000LosslessCompression, lossless);
+        EXPECT_EQ(Write(image), ReadFile(dir.File("reference.jp2")));
     }
 }
 
