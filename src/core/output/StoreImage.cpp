@@ -1,6 +1,7 @@
 #include "output/StoreImage.h"
 
 #include "codec/FormatRegistry.h"
+#include "output/IconWriter.h"
 #include "output/SafeFileWriter.h"
 
 #include <QDir>
@@ -18,6 +19,35 @@ QString upperExtension(const QString& fileName)
     return fileName.mid(dot).toUpper();
 }
 
+namespace {
+
+// Writes the bytes as a new file, asking for the next name while the one tried is taken.
+void writeUnderFreeName(const QString& fileName, const std::vector<uint8_t>& bytes,
+                        const NextPathFunction& nextPath, QString* writtenPath)
+{
+    QString path = fileName;
+    // Each retry takes a name the numbering has not seen yet, so a handful always suffices unless
+    // something keeps creating files under our feet.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        if (writeNewFile(path, bytes) == WriteOutcome::Written) {
+            if (writtenPath)
+                *writtenPath = path;
+            return;
+        }
+        if (!nextPath)
+            break;
+        const QString next = nextPath();
+        if (next == path)
+            break;
+        path = next;
+    }
+    throw StoreError(QStringLiteral("The file \"%1\" already exists")
+                         .arg(QDir::toNativeSeparators(path))
+                         .toStdString());
+}
+
+} // namespace
+
 bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
                     const NextPathFunction& nextPath, QString* writtenPath)
 {
@@ -30,8 +60,13 @@ bool StoreImageFile(const QString& fileName, const imaging::TDynImageDataArray& 
     if (fileName.isEmpty())
         throw StoreError("No file name given");
     const QString ext = upperExtension(fileName);
-    if (ext == QLatin1String(".ICO") || ext == QLatin1String(".CUR"))
-        throw StoreError("Icon and cursor files cannot be written yet");
+    if (ext == QLatin1String(".ICO") || ext == QLatin1String(".CUR")) {
+        // Cursor names receive the same icon file. The name is used as it is, in full Unicode.
+        static const imaging::TImageData noImage;
+        writeUnderFreeName(fileName, BuildIconFile(images.empty() ? noImage : images.front()), nextPath,
+                           writtenPath);
+        return true;
+    }
 
     imaging::TImageFileFormat* writer =
         imaging::FindWriterForFileName(QDir::toNativeSeparators(fileName).toStdString());
@@ -40,26 +75,8 @@ bool StoreImageFile(const QString& fileName, const imaging::TDynImageDataArray& 
     std::vector<uint8_t> bytes;
     if (!writer->WriteImageToMemory(images, bytes, true))
         return false;
-
-    QString path = fileName;
-    // Each retry takes a name the numbering has not seen yet, so a handful always suffices unless
-    // something keeps creating files under our feet.
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        if (writeNewFile(path, bytes) == WriteOutcome::Written) {
-            if (writtenPath)
-                *writtenPath = path;
-            return true;
-        }
-        if (!nextPath)
-            break;
-        const QString next = nextPath();
-        if (next == path)
-            break;
-        path = next;
-    }
-    throw StoreError(QStringLiteral("The file \"%1\" already exists")
-                         .arg(QDir::toNativeSeparators(path))
-                         .toStdString());
+    writeUnderFreeName(fileName, bytes, nextPath, writtenPath);
+    return true;
 }
 
 } // namespace qp

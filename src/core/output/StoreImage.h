@@ -21,6 +21,8 @@ using NextPathFunction = std::function<QString()>;
 // Never replaces an existing file: when the name is taken by the time the file is moved into
 // place, `nextPath` is asked for another name (without it, StoreError is raised). `writtenPath`
 // receives the path actually written. Encoding and file errors are raised as exceptions.
+// Names ending in .ico or .cur (any case) are written as an icon file (see IconWriter.h); that
+// branch returns true or raises.
 bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
                     const NextPathFunction& nextPath = {}, QString* writtenPath = nullptr);
 // The same for the first image of a list, without copying its pixels.

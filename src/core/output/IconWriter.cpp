@@ -1,0 +1,112 @@
+#include "output/IconWriter.h"
+
+#include "output/BitmapExchange.h"
+
+#include <QImage>
+
+namespace qp {
+
+namespace {
+
+constexpr int MaxIconHeight = 32768;
+constexpr uint32_t InfoHeaderSize = 40;
+constexpr uint32_t DirectorySize = 6 + 16;   // icon directory and its one entry
+constexpr uint16_t ColourBitsPerPixel = 32;
+
+class LittleEndianWriter {
+public:
+    explicit LittleEndianWriter(std::vector<unsigned char>& out) : m_out(out) {}
+    void u8(unsigned v) { m_out.push_back(static_cast<unsigned char>(v)); }
+    void u16(unsigned v)
+    {
+        u8(v & 0xFF);
+        u8((v >> 8) & 0xFF);
+    }
+    void u32(uint32_t v)
+    {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    }
+
+private:
+    std::vector<unsigned char>& m_out;
+};
+
+} // namespace
+
+std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
+{
+    const QImage bitmap = ImageDataToBitmap(record);
+    const int width = bitmap.width();
+    const int height = bitmap.height();
+    if (bitmap.isNull() || width < 1 || height < 1 || height > MaxIconHeight)
+        throw IconError("Invalid image size");
+
+    // Row lengths padded to a multiple of 4 bytes; 32-bit rows always are.
+    const uint32_t colourRowBytes = static_cast<uint32_t>(width) * 4;
+    const uint32_t maskRowBytes = (static_cast<uint32_t>(width) + 31) / 32 * 4;
+    const uint32_t colourBytes = colourRowBytes * static_cast<uint32_t>(height);
+    const uint32_t maskBytes = maskRowBytes * static_cast<uint32_t>(height);
+    const uint32_t imageDataSize = InfoHeaderSize + colourBytes + maskBytes;
+
+    std::vector<unsigned char> out;
+    out.reserve(DirectorySize + imageDataSize);
+    LittleEndianWriter w(out);
+
+    // Icon directory: reserved, resource type 1 (an icon, also for .cur names), one image.
+    w.u16(0);
+    w.u16(1);
+    w.u16(1);
+    // Directory entry. The sizes keep their low 8 bits only; the word after them holds planes
+    // times bits per pixel, and the two words after that stay zero.
+    w.u8(static_cast<unsigned>(width) & 0xFF);
+    w.u8(static_cast<unsigned>(height) & 0xFF);
+    w.u16(1 * ColourBitsPerPixel);
+    w.u16(0);
+    w.u16(0);
+    w.u32(imageDataSize);
+    w.u32(DirectorySize);
+
+    // Header of the colour image; its height counts the mask too.
+    w.u32(InfoHeaderSize);
+    w.u32(static_cast<uint32_t>(width));
+    w.u32(static_cast<uint32_t>(height) * 2);
+    w.u16(1);                    // planes
+    w.u16(ColourBitsPerPixel);
+    w.u32(0);                    // no compression
+    w.u32(colourBytes);          // size of the colour bits alone
+    w.u32(0);                    // horizontal resolution
+    w.u32(0);                    // vertical resolution
+    w.u32(0);                    // colours used
+    w.u32(0);                    // important colours
+
+    // The background: the bottom-left pixel's colour, matched exactly on all three channels.
+    const QRgb background = bitmap.pixel(0, height - 1) & RGB_MASK;
+    const auto transparent = [&](QRgb pixel) { return (pixel & RGB_MASK) == background; };
+
+    // Colour bits, bottom row first: blue, green, red and an alpha byte that agrees with the mask
+    // (readers that take a 32-bit icon's fourth byte as alpha would otherwise show nothing);
+    // all zero where the mask shows through.
+    for (int y = height - 1; y >= 0; --y) {
+        const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = transparent(row[x]) ? 0 : (row[x] | 0xFF000000u);
+            w.u8(qBlue(p));
+            w.u8(qGreen(p));
+            w.u8(qRed(p));
+            w.u8(qAlpha(p));
+        }
+    }
+    // Mask bits, bottom row first, leftmost pixel in the highest bit, 1 = transparent.
+    for (int y = height - 1; y >= 0; --y) {
+        const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
+        const size_t start = out.size();
+        out.resize(start + maskRowBytes, 0);
+        for (int x = 0; x < width; ++x)
+            if (transparent(row[x]))
+                out[start + static_cast<size_t>(x / 8)] |= static_cast<unsigned char>(0x80 >> (x % 8));
+    }
+    return out;
+}
+
+} // namespace qp

@@ -1,0 +1,24 @@
+#pragma once
+// Icon files (.ico, and .cur, which receives the same icon): one image whose background, the
+// colour of its bottom-left pixel, is transparent.
+#include "codec/ImageData.h"
+
+#include <stdexcept>
+#include <vector>
+
+namespace qp {
+
+class IconError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The complete bytes of an icon file (resource type 1, one image) for `image`: a 32-bit colour
+// image and a 1-bit mask that marks every pixel of exactly the bottom-left pixel's colour as
+// transparent. Transparent pixels are all zero in the colour image (black, alpha 0), the others
+// keep their colour with alpha 255.
+// Raises IconError("Invalid image size") for an empty record, a side below 1 or a height above
+// 32768, and imaging::EImagingError when the record cannot be turned into a bitmap.
+std::vector<unsigned char> BuildIconFile(const imaging::TImageData& image);
+
+} // namespace qp
