@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -103,6 +104,7 @@ StaticPageWindow::StaticPageWindow(const QString& title, const QString& html, QW
     m_page = new QTextBrowser(this);
     m_page->setObjectName(QStringLiteral("page"));
     m_page->setOpenExternalLinks(true);
+    m_page->document()->setDocumentMargin(12);
     m_page->setHtml(html);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -116,7 +118,7 @@ StaticPageWindow::StaticPageWindow(const QString& title, const QString& html, QW
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_page, 1);
     layout->addLayout(buttons);
-    resize(560, 460);
+    resize(600, 540);
 }
 
 StaticPageWindow* createHilfe(QWidget* parent)
@@ -129,13 +131,17 @@ StaticPageWindow* createHilfeEn(QWidget* parent)
 }
 StaticPageWindow* createBugreportDe(QWidget* parent)
 {
-    return new StaticPageWindow(QStringLiteral("Quillpress - Fehler melden"), QString::fromUtf16(kBugreportDe),
-                                parent);
+    auto* window = new StaticPageWindow(QStringLiteral("Quillpress - Fehler melden"),
+                                        QString::fromUtf16(kBugreportDe), parent);
+    window->resize(600, 380);
+    return window;
 }
 StaticPageWindow* createBugreportEn(QWidget* parent)
 {
-    return new StaticPageWindow(QStringLiteral("Quillpress - Report a Bug"), QString::fromUtf16(kBugreportEn),
-                                parent);
+    auto* window = new StaticPageWindow(QStringLiteral("Quillpress - Report a Bug"),
+                                        QString::fromUtf16(kBugreportEn), parent);
+    window->resize(600, 380);
+    return window;
 }
 
 } // namespace qp

@@ -93,12 +93,20 @@ Toptionen_name::Toptionen_name(SettingsModel& settings, QWidget* parent)
     layout->addWidget(writingGroup);
     layout->addLayout(buttons);
 
+    m_numberLayout = numberLayout;
+    m_writingLayout = writingLayout;
     Sprache();
 }
 
 void Toptionen_name::Sprache()
 {
     applyCatalogTexts(this, QStringLiteral("optionen_name"));
+    // The number field lines up with the fields below it, whatever the captions' lengths.
+    int captions = 0;
+    for (const char* name : {"cb_num", "cb_max", "cb_leerzeichen", "cb_ersatz"})
+        captions = std::max(captions, findChild<QWidget*>(QString::fromLatin1(name))->sizeHint().width());
+    m_numberLayout->setColumnMinimumWidth(0, captions);
+    m_writingLayout->setColumnMinimumWidth(0, captions);
 }
 
 } // namespace qp

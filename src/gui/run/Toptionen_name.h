@@ -3,6 +3,8 @@
 // Modeless, stays above the main window; its OK button and its close box only hide it.
 #include <QDialog>
 
+class QGridLayout;
+
 namespace qp {
 class SettingsModel;
 
@@ -15,6 +17,8 @@ public:
 
 private:
     SettingsModel& m_settings;
+    QGridLayout* m_numberLayout = nullptr;
+    QGridLayout* m_writingLayout = nullptr;
 };
 
 } // namespace qp

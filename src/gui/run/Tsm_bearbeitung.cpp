@@ -38,7 +38,7 @@ Tsm_bearbeitung::Tsm_bearbeitung(QWidget* parent) : QDialog(parent, secondaryWin
 
     auto* lines = new QVBoxLayout(column);
     lines->setContentsMargins(0, 0, 0, 0);
-    lines->setSpacing(3);
+    lines->setSpacing(5);
     lines->addWidget(m_heading);
     lines->addSpacing(10);
     lines->addWidget(m_currentLabel);

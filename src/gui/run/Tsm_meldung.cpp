@@ -41,7 +41,7 @@ Tsm_meldung::Tsm_meldung(QWidget* parent) : QDialog(parent, secondaryWindowFlags
     m_line3->setWordWrap(true);
     auto* lines = new QVBoxLayout(column);
     lines->setContentsMargins(0, 0, 0, 0);
-    lines->setSpacing(3);
+    lines->setSpacing(5);
     lines->addWidget(m_title);
     lines->addSpacing(10);
     lines->addWidget(m_line1);

@@ -21,7 +21,6 @@ QLabel* text(QWidget* owner, const char* name)
 {
     auto* label = named(new QLabel(owner), name);
     label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
     return label;
 }
 
@@ -70,9 +69,10 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent)
     auto* restart = named(new QPushButton(this), "AlsAdminStarten");
     restart->setEnabled(false);
     restart->setAutoDefault(false);
-    auto* admin = new QHBoxLayout;
-    admin->addWidget(adminText, 1);
-    admin->addWidget(restart, 0, Qt::AlignVCenter);
+    auto* admin = new QVBoxLayout;
+    admin->setSpacing(6);
+    admin->addWidget(adminText);
+    admin->addWidget(restart, 0, Qt::AlignRight);
 
     auto* files = group(this, "gb4", "Label10", "ver_alledateien", "AlleDateienAn", "AlleDateienAus");
     auto* filesLayout = static_cast<QVBoxLayout*>(files->layout());
@@ -104,6 +104,7 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent)
     buttons->addWidget(ok);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(10);
     layout->addLayout(admin);
@@ -111,7 +112,6 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent)
     layout->addWidget(group(this, "gb2", "Label7", "ver_sendenan", "SendenAnAn", "SendenAnAus"));
     layout->addWidget(group(this, "gb3", "Label4", "ver_ordner", "OrdnerAn", "OrdnerAus"));
     layout->addWidget(files);
-    layout->addStretch(1);
     layout->addLayout(buttons);
 
     Sprache();
@@ -120,10 +120,6 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent)
 void Teinstshortcuts::Sprache()
 {
     applyCatalogTexts(this, QStringLiteral("einstshortcuts"));
-    // The window keeps its width; a longer text wraps and the window grows downwards.
-    setFixedWidth(409);
-    adjustSize();
-    setMinimumHeight(std::max(526, minimumSizeHint().height()));
 }
 
 void Teinstshortcuts::showEvent(QShowEvent* event)

@@ -1,0 +1,88 @@
+// Writes pictures of the secondary windows in both languages into the folder named by
+// QP_SCREENSHOT_DIR (skipped without it). Run under a real X server for faithful fonts:
+//   QP_SCREENSHOT_DIR=docs/screenshots xvfb-run -a env QT_QPA_PLATFORM=xcb tests_gui --gtest_filter='Screenshots.*'
+#include "ModalDriver.h"
+
+#include "app/StaticPages.h"
+#include "i18n/Language.h"
+#include "output/Toptionen.h"
+#include "run/Messages.h"
+#include "run/Toptionen_name.h"
+#include "run/Tsm_bearbeitung.h"
+#include "run/Tsm_meldung.h"
+#include "settings/SettingsModel.h"
+#include "shell/Teinstshortcuts.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace qp {
+namespace {
+
+TEST(Screenshots, SecondaryWindowsInBothLanguages)
+{
+    const QString folder = qEnvironmentVariable("QP_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QP_SCREENSHOT_DIR not set";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    auto save = [&folder](QWidget& w, const QString& name) {
+        QTest::qWait(50);
+        EXPECT_TRUE(w.grab().save(QDir(folder).filePath(name + u".png"_qs))) << name.toStdString();
+    };
+
+    QWidget main;
+    main.resize(820, 620);
+    main.show();
+    SettingsModel settings(u"/home/anna/Quillpress"_qs);
+    for (const char* language : {"de", "en"}) {
+        Language::setCode(QString::fromLatin1(language));
+        const QString suffix = u"-"_qs + QString::fromLatin1(language);
+
+        Toptionen options(settings, &main);
+        options.show();
+        save(options, u"format-options"_qs + suffix);
+
+        Toptionen_name names(settings, &main);
+        names.show();
+        save(names, u"file-name-options"_qs + suffix);
+
+        Teinstshortcuts shell(settings, &main);
+        shell.show();
+        save(shell, u"shell-settings"_qs + suffix);
+
+        Tsm_bearbeitung progress(&main);
+        progress.startRun(10, &main);
+        progress.showCurrent(u"/home/anna/Pictures/Quillpress/output/greetings_from_the_seaside.png"_qs);
+        progress.setPosition(3);
+        save(progress, u"progress"_qs + suffix);
+        progress.finishRun();
+
+        Tsm_meldung message(&main);
+        for (const QString& id : {MessageId::speicherfehler, MessageId::keinestartkonfig, MessageId::ordnerfalsch,
+                                  MessageId::keinordner, MessageId::keinname}) {
+            test::ModalDriver driver(message, [&](QDialog& w) {
+                save(w, u"message-"_qs + id + suffix);
+                QTest::mouseClick(w.findChild<QPushButton*>("OK"), Qt::LeftButton);
+            });
+            message.meldungzeigen(id, u"/home/anna/Pictures/Quillpress/output/a_rather_long_folder_name/"
+                                                         u"greetings_from_the_seaside.png"_qs,
+                                  &main);
+        }
+
+        StaticPageWindow* help = QString::fromLatin1(language) == u"de" ? createHilfe(&main) : createHilfeEn(&main);
+        help->show();
+        save(*help, u"help"_qs + suffix);
+        StaticPageWindow* report =
+            QString::fromLatin1(language) == u"de" ? createBugreportDe(&main) : createBugreportEn(&main);
+        report->show();
+        save(*report, u"problem-report"_qs + suffix);
+        delete help;
+        delete report;
+    }
+    Language::setCode(u"en"_qs);
+}
+
+} // namespace
+} // namespace qp
