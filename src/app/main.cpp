@@ -1,8 +1,29 @@
 // quillpress: the desktop program.
-#include <QApplication>
+#include "app/ProgramWindows.h"
+#include "app/QuillpressApplication.h"
+#include "app/Tstart.h"
+
+#include "codec/FormatRegistry.h"
+
+#include <QDir>
+#include <QStyleFactory>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    qp::QuillpressApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quillpress"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The program ends when the start window closes, not when its last visible window does.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The codec's writers and option table exist before any window.
+    imaging::Imaging();
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    qp::ProgramWindows windows(arguments, QDir::currentPath());
+    QObject::connect(&windows, &qp::ProgramWindows::programEnd, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    windows.start().show();
+    return app.exec();
 }

@@ -1,0 +1,202 @@
+#pragma once
+// The main window: the text box with its line counter, the preview, the four settings pages
+// (Text, Font and Format, Margins and Spaces, Save), the bottom bar with the link, "Next >>" and
+// "Create and Save", and the menus File, Settings, Configuration and Help.
+#include "render/PipetteButton.h"
+#include "settings/WindowPlacement.h"
+
+#include <QColor>
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace qp {
+
+class ColorField;
+class ConfigurationMenu;
+class FontListBox;
+class GuiRunView;
+class PreviewBox;
+class SettingBinder;
+class SettingsModel;
+class Teinstshortcuts;
+class Toptionen;
+class Toptionen_name;
+class Tsm_bearbeitung;
+class Tsm_meldung;
+class Tstart;
+
+class Tprog : public QMainWindow {
+    Q_OBJECT
+public:
+    // The windows created after the main window, known to it once they exist.
+    struct Windows {
+        Tsm_bearbeitung* sm_bearbeitung = nullptr;
+        Tsm_meldung* sm_meldung = nullptr;
+        Teinstshortcuts* einstshortcuts = nullptr;
+        Toptionen* optionen = nullptr;
+        Toptionen_name* optionen_name = nullptr;
+        QWidget* hilfe = nullptr;
+        QWidget* hilfe_en = nullptr;
+        QWidget* bugreport_de = nullptr;
+        QWidget* bugreport_en = nullptr;
+    };
+
+    // The dialogs the window opens. Each has a default that shows the platform's dialog; tests
+    // replace them so that nothing blocks.
+    struct Dialogs {
+        // Folder dialog; empty when cancelled.
+        std::function<QString(const QString& caption)> chooseFolder;
+        // Save and open dialogs of configurations; empty when cancelled.
+        std::function<QString(const QString& proposed, const QStringList& filters)> chooseSaveFile;
+        std::function<QString(const QString& proposed, const QStringList& filters)> chooseOpenFile;
+        // Colour dialog preset with `initial`; nothing when cancelled.
+        std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
+        // A message by identifier (the message window).
+        std::function<void(const QString& id, const QString& parameter)> showMessage;
+        // Opens a web page.
+        std::function<void(const QUrl& url)> openUrl;
+    };
+
+    // FormCreate. `arguments` are the command-line arguments after the program path; they are
+    // read when the window is first shown.
+    Tprog(SettingsModel& settings, Tstart& start, const QStringList& arguments,
+          QWidget* parent = nullptr);
+    ~Tprog() override;
+
+    void setWindows(const Windows& windows);
+    Dialogs& dialogs() { return m_dialogs; }
+
+    // The preview: renders the whole text, or in per-line mode the line the counter names, and
+    // shows it in the preview box.
+    void Vorschau();
+    // The text the preview renders now.
+    QString previewText() const;
+    // The step button: the next settings page, after the last the first.
+    void weiterClick();
+    // "Create and Save".
+    void durchfuehrenClick();
+    // Applies the current language to the main window.
+    void SpracheProg();
+    // Applies the current language to every window.
+    void sprachealles();
+    // Switches the language and applies it everywhere.
+    void setLanguage(const QString& code);
+    // One tick of the 10 s link timer.
+    void Timer1Timer();
+    void laspendenClick();
+    // The File menu's exit: closes the start window directly, without the auto-save.
+    void m_datei_beendenClick();
+    // Shows a message by identifier.
+    void meldungzeigen(const QString& id, const QString& parameter = QString());
+
+    // The 1-based line of `text` that holds the caret at `caret`.
+    static int lineNumberAt(const QString& text, int caret);
+
+    SettingsModel& settings() const { return m_settings; }
+    ConfigurationMenu& configurationMenu() const { return *m_configMenu; }
+    SettingBinder& binder() const { return *m_binder; }
+    QPlainTextEdit* memo() const { return m_memo; }
+    QLabel* lineCounter() const { return m_lineCounter; }
+    PreviewBox* previewBox() const { return m_preview; }
+    QTabWidget* pages() const { return m_pages; }
+    FontListBox* fontList() const { return m_fontList; }
+    QLabel* linkLabel() const { return m_link; }
+    int linkCounter() const { return m_linkCounter; }
+    QTimer* linkTimer() const { return m_linkTimer; }
+    QMenu* configMenu() const { return m_konfigMenu; }
+    // The configuration entries appended to the Configuration menu.
+    QList<QAction*> configurationEntryActions() const { return m_entryActions; }
+    QLabel* pipetteNote() const { return m_pipetteNote; }
+    // A menu entry by its control name (m_datei_konvert, m_konfig_load, ...).
+    QAction* action(const QString& name) const { return m_actions.value(name); }
+    // The client area (below the menu bar).
+    QSize clientSize() const;
+    void setClientSize(const QSize& size);
+    WindowPlacement placement() const;
+    void applyPlacement(const PlacementChange& change);
+    // Whether the next activation maximises the window.
+    bool maximizesAtActivation() const { return m_maximizeAtActivation; }
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    QWidget* buildTextPage();
+    QWidget* buildFontPage();
+    QWidget* buildMarginsPage();
+    QWidget* buildSavePage();
+    QWidget* buildBottomBar();
+    void bindSettings();
+    void installDefaultDialogs();
+    QAction* addAction(QMenu* menu, const QString& name, const QKeySequence& shortcut = {});
+
+    void FormShow();
+    void updateLineCounter();
+    void applyTextMode();
+    void updateLinkCaption();
+    void updateAutoSaveChecks();
+    void selectFontForLabel();
+    void chooseColor(ColorField* field);
+    void pickColor(ColorField* field, const QColor& colour);
+    void addConfigurationEntry(const QString& path, const QString& caption);
+    void KonfigurationSpeichernDialog();
+    void KonfigurationLadenDialog();
+    void m_konfig_startClick();
+    void outordnerbtClick();
+    void showWindow(QWidget* window);
+    void applyCaption(const QString& control, const QString& text);
+
+    SettingsModel& m_settings;
+    QPointer<Tstart> m_start;
+    QStringList m_arguments;
+    Windows m_windows;
+    Dialogs m_dialogs;
+    std::unique_ptr<ConfigurationMenu> m_configMenu;
+    std::unique_ptr<GuiRunView> m_runView;
+    SettingBinder* m_binder = nullptr;
+
+    QPlainTextEdit* m_memo = nullptr;
+    QLabel* m_lineCounter = nullptr;
+    QLabel* m_lineCaption = nullptr;
+    PreviewBox* m_preview = nullptr;
+    QTabWidget* m_pages = nullptr;
+    FontListBox* m_fontList = nullptr;
+    ColorField* m_fontColor = nullptr;
+    ColorField* m_backColor = nullptr;
+    PipetteButton* m_fontPipette = nullptr;
+    PipetteButton* m_backPipette = nullptr;
+    QLabel* m_pipetteNote = nullptr;
+    QLabel* m_link = nullptr;
+    QTimer* m_linkTimer = nullptr;
+    QMenu* m_konfigMenu = nullptr;
+    QHash<QString, QAction*> m_actions;
+    QList<QAction*> m_entryActions;
+
+    QString m_configFileName;
+    QStringList m_configFilters;
+    int m_linkCounter = 0;
+    bool m_shownOnce = false;
+    bool m_maximizeAtActivation = false;
+    bool m_running = false;
+    PipetteButton::State m_pipetteState;
+};
+
+} // namespace qp

@@ -1,0 +1,46 @@
+#include "render/ColorField.h"
+
+#include "settings/SettingsModel.h"
+
+namespace qp {
+
+ColorField::ColorField(SettingsModel& settings, const QString& name, QWidget* parent)
+    : QLineEdit(parent), m_settings(settings), m_name(name)
+{
+    setObjectName(name);
+    // The model takes over a colour after it has reported the text change, and then asks for a
+    // redraw; the field follows at both moments.
+    connect(&m_settings, &SettingsModel::changed, this, [this](const QString& changed) {
+        if (changed == m_name)
+            showModelColor();
+    });
+    connect(&m_settings, &SettingsModel::previewRequested, this, &ColorField::showModelColor);
+    showModelColor();
+}
+
+QColor ColorField::fieldColor() const
+{
+    return palette().color(QPalette::Base);
+}
+
+QColor ColorField::letterColor() const
+{
+    return palette().color(QPalette::Text);
+}
+
+void ColorField::showModelColor()
+{
+    const QColor colour = m_name == QLatin1String("act_text_fontcolor") ? m_settings.fontColor()
+                                                                         : m_settings.backgroundColor();
+    const QColor letters = SettingsModel::contrastTextColor(colour);
+    if (colour == fieldColor() && letters == letterColor())
+        return;
+    QPalette pal = palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(group, QPalette::Base, colour);
+        pal.setColor(group, QPalette::Text, letters);
+    }
+    setPalette(pal);
+}
+
+} // namespace qp

@@ -1,0 +1,242 @@
+#include "settings/SettingBinder.h"
+
+#include "settings/ArrowButtons.h"
+#include "settings/SettingKeyFilter.h"
+#include "settings/SettingsModel.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QWheelEvent>
+
+namespace qp {
+
+namespace {
+
+// Shows `value` in an editable combo box; selects the matching list entry when there is one.
+void showComboText(QComboBox* box, const QString& value)
+{
+    const int index = box->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0 && index != box->currentIndex())
+        box->setCurrentIndex(index);
+    if (box->currentText() != value)
+        box->setEditText(value);
+}
+
+// Counts the binder as showing for the lifetime of the guard, also when an exception passes.
+struct ShowingGuard {
+    explicit ShowingGuard(int& counter) : m_counter(counter) { ++m_counter; }
+    ~ShowingGuard() { --m_counter; }
+    ShowingGuard(const ShowingGuard&) = delete;
+    ShowingGuard& operator=(const ShowingGuard&) = delete;
+    int& m_counter;
+};
+
+} // namespace
+
+SettingBinder::SettingBinder(SettingsModel& settings, QObject* parent)
+    : QObject(parent), m_settings(settings)
+{
+    connect(&m_settings, &SettingsModel::changed, this, &SettingBinder::modelChanged);
+    connect(&m_settings, &SettingsModel::enablingChanged, this, &SettingBinder::enablingChanged);
+}
+
+void SettingBinder::bindLineEdit(const QString& name, QLineEdit* edit)
+{
+    m_bindings.insert(name, {edit, Binding::Line});
+    SettingKeyFilter::install(m_settings, name, edit);
+    connect(edit, &QLineEdit::textChanged, this, [this, name](const QString& text) {
+        if (!m_showing)
+            m_settings.setText(name, text);
+    });
+    show(name);
+}
+
+void SettingBinder::bindComboBox(const QString& name, QComboBox* box, const QStringList& proposals)
+{
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    {
+        const ShowingGuard guard(m_showing);
+        box->clear();
+        box->addItems(proposals);
+    }
+    m_bindings.insert(name, {box, Binding::Combo});
+    const SettingDef* def = SettingsModel::find(name);
+    if (def && def->keys == KeyFilter::Nothing)
+        box->lineEdit()->setReadOnly(true);
+    SettingKeyFilter::install(m_settings, name, box);
+    connect(box, &QComboBox::editTextChanged, this, [this, name](const QString& text) {
+        if (!m_showing)
+            m_settings.setText(name, text);
+    });
+    show(name);
+}
+
+void SettingBinder::bindCheckBox(const QString& name, QAbstractButton* box)
+{
+    box->setCheckable(true);
+    m_bindings.insert(name, {box, Binding::Check});
+    connect(box, &QAbstractButton::toggled, this, [this, name](bool on) {
+        if (!m_showing)
+            m_settings.setChecked(name, on);
+    });
+    show(name);
+}
+
+void SettingBinder::bindRadio(const QString& name, QAbstractButton* button)
+{
+    button->setCheckable(true);
+    m_bindings.insert(name, {button, Binding::Radio});
+    const SettingDef* def = SettingsModel::find(name);
+    if (def && def->group) {
+        const QString group = QString::fromLatin1(def->group);
+        QButtonGroup*& g = m_groups[group];
+        if (!g)
+            g = new QButtonGroup(this);
+        g->addButton(button);
+    }
+    // Only the button that becomes checked writes; the model clears the rest of its group.
+    connect(button, &QAbstractButton::toggled, this, [this, name](bool on) {
+        if (!m_showing && on)
+            m_settings.setChecked(name, true);
+    });
+    show(name);
+}
+
+void SettingBinder::bindSlider(const QString& name, QAbstractSlider* slider)
+{
+    m_bindings.insert(name, {slider, Binding::Slider});
+    connect(slider, &QAbstractSlider::valueChanged, this, [this, name](int value) {
+        if (!m_showing)
+            m_settings.setPosition(name, value);
+    });
+    show(name);
+}
+
+void SettingBinder::bindPanel(const QString& name, QWidget* panel)
+{
+    m_bindings.insert(name, {panel, Binding::Panel});
+    show(name);
+}
+
+void SettingBinder::bindEnabled(const QString& name, QWidget* widget)
+{
+    m_enabled.append({name, widget});
+    widget->setEnabled(m_settings.isEnabled(name));
+}
+
+void SettingBinder::bindArrows(const QString& name, ArrowButtons* arrows, QWidget* field)
+{
+    connect(arrows, &ArrowButtons::stepped, this,
+            [this, name](int delta) { m_settings.stepArrow(name, delta); });
+    if (field) {
+        m_arrowFields.insert(field, name);
+        field->installEventFilter(this);
+    }
+}
+
+void SettingBinder::setComboItems(const QString& name, const QStringList& items)
+{
+    for (auto it = m_bindings.constFind(name); it != m_bindings.cend() && it.key() == name; ++it) {
+        auto* box = qobject_cast<QComboBox*>(it->widget.data());
+        if (!box)
+            continue;
+        const ShowingGuard guard(m_showing);
+        box->clear();
+        box->addItems(items);
+        showComboText(box, m_settings.text(name));
+    }
+}
+
+QWidget* SettingBinder::control(const QString& name) const
+{
+    const auto it = m_bindings.constFind(name);
+    return it == m_bindings.cend() ? nullptr : it->widget.data();
+}
+
+bool SettingBinder::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto it = m_arrowFields.constFind(watched);
+    if (it != m_arrowFields.cend()) {
+        if (event->type() == QEvent::Wheel) {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            const int dy = wheel->angleDelta().y();
+            if (dy != 0)
+                m_settings.stepArrow(*it, dy > 0 ? +1 : -1);
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Up || key == Qt::Key_Down) {
+                m_settings.stepArrow(*it, key == Qt::Key_Up ? +1 : -1);
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SettingBinder::modelChanged(const QString& name)
+{
+    if (m_bindings.contains(name))
+        show(name);
+}
+
+void SettingBinder::enablingChanged()
+{
+    for (const auto& [name, widget] : m_enabled)
+        if (widget)
+            widget->setEnabled(m_settings.isEnabled(name));
+}
+
+void SettingBinder::show(const QString& name)
+{
+    const ShowingGuard guard(m_showing);
+    for (auto it = m_bindings.constFind(name); it != m_bindings.cend() && it.key() == name; ++it) {
+        QWidget* w = it->widget.data();
+        if (!w)
+            continue;
+        switch (it->kind) {
+        case Binding::Line: {
+            auto* edit = static_cast<QLineEdit*>(w);
+            const QString value = m_settings.text(name);
+            if (edit->text() != value)
+                edit->setText(value);
+            break;
+        }
+        case Binding::Combo:
+            showComboText(static_cast<QComboBox*>(w), m_settings.text(name));
+            break;
+        case Binding::Check:
+            static_cast<QAbstractButton*>(w)->setChecked(m_settings.checked(name));
+            break;
+        case Binding::Radio: {
+            auto* button = static_cast<QAbstractButton*>(w);
+            const bool on = m_settings.checked(name);
+            if (button->isChecked() == on)
+                break;
+            // An exclusive group refuses to clear its checked button; a configuration may clear
+            // every button of a group, so exclusivity is lifted for the moment.
+            QButtonGroup* group = button->group();
+            if (!on && group)
+                group->setExclusive(false);
+            button->setChecked(on);
+            if (!on && group)
+                group->setExclusive(true);
+            break;
+        }
+        case Binding::Slider:
+            static_cast<QAbstractSlider*>(w)->setValue(m_settings.position(name));
+            break;
+        case Binding::Panel:
+            w->setHidden(!m_settings.checked(name));
+            break;
+        }
+    }
+}
+
+} // namespace qp

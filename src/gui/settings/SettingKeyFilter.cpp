@@ -1,0 +1,48 @@
+#include "settings/SettingKeyFilter.h"
+
+#include "settings/SettingsModel.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace qp {
+
+SettingKeyFilter::SettingKeyFilter(SettingsModel& settings, const QString& name, QObject* parent)
+    : QObject(parent), m_settings(settings), m_name(name)
+{
+}
+
+SettingKeyFilter* SettingKeyFilter::install(SettingsModel& settings, const QString& name,
+                                            QWidget* control)
+{
+    auto* filter = new SettingKeyFilter(settings, name, control);
+    control->installEventFilter(filter);
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit())
+        combo->lineEdit()->installEventFilter(filter);
+    return filter;
+}
+
+bool SettingKeyFilter::accepts(const QKeyEvent& event)
+{
+    if (event.key() == Qt::Key_Backspace)
+        return m_settings.acceptKey(m_name, QChar(8));
+    const QString text = event.text();
+    for (const QChar c : text) {
+        // Control characters and Delete type nothing; they belong to editing and shortcuts.
+        if (c.unicode() < 32 || c.unicode() == 127)
+            continue;
+        if (!m_settings.acceptKey(m_name, c))
+            return false;
+    }
+    return true;
+}
+
+bool SettingKeyFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && !accepts(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace qp

@@ -1,0 +1,406 @@
+// The controls of the main window: key filters, arrow buttons, enabling rules, the text box's
+// line counter, the step button, colour fields with their dialog and pipettes, the font list, and
+// which changes redraw the preview.
+#include "ProgramFixture.h"
+
+#include "render/ColorField.h"
+#include "render/FontListBox.h"
+#include "render/PipetteButton.h"
+#include "render/Renderer.h"
+#include "settings/ArrowButtons.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QWheelEvent>
+
+namespace qp::testing {
+namespace {
+
+using MainWindowControls = ProgramFixture;
+
+// Empties a field (through the model) and types `keys` into it.
+void typeInto(QWidget* field, SettingsModel& settings, const QString& name, const QString& keys)
+{
+    settings.setText(name, QString());
+    field->setFocus();
+    QTest::keyClicks(field, keys);
+}
+
+TEST_F(MainWindowControls, KeyFiltersDropWhatAFieldRefuses)
+{
+    create();
+    struct Case {
+        const char* name;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"abs_o", "-12a3", "-123"},        {"abs_bmax", "4 x0", "40"},
+        {"abs_z", "+-7", "-7"},            {"FSize", "1a8.", "18"},
+        {"out_ordner", "a:b\\c/d?e", "abcde"}, {"ed_name", "x*y|z\"", "xyz"},
+        {"label2", "Any Face 1:", "Any Face 1:"}, {"act_text_fontcolor", "#0f0F0f", "#0f0F0f"},
+    };
+    for (const Case& c : cases) {
+        const QString name = QString::fromLatin1(c.name);
+        typeInto(control(name), settings(), name, QString::fromLatin1(c.typed));
+        EXPECT_EQ(settings().text(name), QString::fromLatin1(c.shown)) << c.name;
+    }
+
+    // Backspace passes the digits filter.
+    auto* fsize = control<QComboBox>(QStringLiteral("FSize"));
+    settings().setText(QStringLiteral("FSize"), QStringLiteral("20"));
+    fsize->lineEdit()->end(false);
+    QTest::keyClick(fsize, Qt::Key_Backspace);
+    EXPECT_EQ(settings().text(QStringLiteral("FSize")), QStringLiteral("2"));
+
+    // The format box takes no typed keys at all; its value comes from the list.
+    auto* format = control<QComboBox>(QStringLiteral("out_format"));
+    const QString before = settings().text(QStringLiteral("out_format"));
+    QTest::keyClicks(format, QStringLiteral("abc"));
+    QTest::keyClick(format, Qt::Key_Backspace);
+    EXPECT_EQ(settings().text(QStringLiteral("out_format")), before);
+    format->setCurrentIndex(1);
+    EXPECT_EQ(settings().text(QStringLiteral("out_format")), QStringLiteral("*.png - Portable Network Graphics"));
+}
+
+TEST_F(MainWindowControls, ArrowButtonsStepWithinTheirRanges)
+{
+    create();
+    struct Case {
+        const char* name;
+        const char* arrows;
+        const char* start;
+        bool up;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"FSize", "UpDown1", "20", true, "21"},       {"FSize", "UpDown1", "100", true, "100"},
+        {"FSize", "UpDown1", "0", false, "0"},        {"FSize", "UpDown1", "144", false, "100"},
+        {"abs_o", "UpDownO", "10", false, "9"},       {"abs_u", "UpDownU", "10000", true, "10000"},
+        {"abs_l", "UpDownL", "-10000", false, "-10000"}, {"abs_r", "UpDownR", "-1", true, "0"},
+        {"abs_z", "UpDown2", "1000", true, "1000"},   {"abs_z", "UpDown2", "-1000", false, "-1000"},
+        {"abs_z", "UpDown2", "0", false, "-1"},
+    };
+    for (const Case& c : cases) {
+        const QString name = QString::fromLatin1(c.name);
+        settings().setText(name, QString::fromLatin1(c.start));
+        auto* arrows = control<ArrowButtons>(QString::fromLatin1(c.arrows));
+        const int draws = drawCount();
+        QTest::mouseClick(c.up ? arrows->upButton() : arrows->downButton(), Qt::LeftButton);
+        EXPECT_EQ(settings().text(name), QString::fromLatin1(c.after)) << c.name << " from " << c.start;
+        // A press redraws the preview, also at the end of the range.
+        EXPECT_GT(drawCount(), draws) << c.name << " from " << c.start;
+    }
+
+    // The mouse wheel and the Up/Down keys over a field step the same way.
+    settings().setText(QStringLiteral("abs_o"), QStringLiteral("10"));
+    auto* top = control(QStringLiteral("abs_o"));
+    QWheelEvent wheel(QPointF(5, 5), top->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(top, &wheel);
+    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("11"));
+    QTest::keyClick(top, Qt::Key_Down);
+    QTest::keyClick(top, Qt::Key_Down);
+    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("9"));
+}
+
+TEST_F(MainWindowControls, SizeModeEnablesItsControlsAndLabels)
+{
+    create();
+    const QStringList variableOnly = {"max_breite", "abs_bmax", "Label23", "Label24"};
+    const QStringList fixedOnly = {"abs_b", "abs_h", "fix_wrap", "Label3", "Label4"};
+    auto expectMode = [&](bool variable, const char* when) {
+        for (const QString& n : variableOnly)
+            EXPECT_EQ(control(n)->isEnabled(), variable) << n.toStdString() << " " << when;
+        for (const QString& n : fixedOnly)
+            EXPECT_EQ(control(n)->isEnabled(), !variable) << n.toStdString() << " " << when;
+    };
+    expectMode(true, "at start");
+
+    prog().pages()->setCurrentIndex(2);
+    const int draws = drawCount();
+    QTest::mouseClick(control(QStringLiteral("abstand_fix")), Qt::LeftButton, {}, QPoint(5, 5));
+    expectMode(false, "after clicking the fixed size");
+    EXPECT_TRUE(settings().checked(QStringLiteral("abstand_fix")));
+    EXPECT_FALSE(control<QRadioButton>(QStringLiteral("abstand_var"))->isChecked());
+    EXPECT_GT(drawCount(), draws);
+
+    // A configuration that checks the variable size swaps them back.
+    nextOpenName = writeConfiguration(workPath(QStringLiteral("var.qpcf")),
+                                      "[PBRB]\r\nabstand_var=1\r\nabstand_fix=0\r\n");
+    prog().action(QStringLiteral("m_konfig_load"))->trigger();
+    expectMode(true, "after loading a configuration");
+}
+
+TEST_F(MainWindowControls, LineCounterFollowsTheCaretOnClickEnterAndArrows)
+{
+    create();
+    EXPECT_EQ(Tprog::lineNumberAt(QStringLiteral("a\nb\nc"), 4), 3);
+    EXPECT_EQ(Tprog::lineNumberAt(QStringLiteral("a\nb\nc"), 3), 2);
+    EXPECT_EQ(Tprog::lineNumberAt(QString(), 0), 1);
+
+    QPlainTextEdit* memo = prog().memo();
+    memo->setPlainText(QStringLiteral("one\ntwo\nthree"));
+    memo->setFocus();
+    QTest::keyClick(memo, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(memo, Qt::Key_Down);
+    QTest::keyClick(memo, Qt::Key_Down);
+    EXPECT_EQ(prog().lineCounter()->text(), QStringLiteral("3"));
+
+    // A click puts the caret into the clicked line and counts it.
+    const QRect second = memo->cursorRect(QTextCursor(memo->document()->findBlockByNumber(1)));
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, second.center() + QPoint(2, 0));
+    EXPECT_EQ(prog().lineCounter()->text(), QStringLiteral("2"));
+
+    // Typed characters leave the counter alone; Enter counts the new line.
+    QTest::keyClick(memo, Qt::Key_End);
+    QTest::keyClicks(memo, QStringLiteral("x"));
+    EXPECT_EQ(prog().lineCounter()->text(), QStringLiteral("2"));
+    QTest::keyClick(memo, Qt::Key_Return);
+    EXPECT_EQ(prog().lineCounter()->text(), QStringLiteral("3"));
+}
+
+TEST_F(MainWindowControls, PerLinePreviewShowsTheCountedLine)
+{
+    create();
+    settings().setChecked(QStringLiteral("txt_line"), true);
+    QPlainTextEdit* memo = prog().memo();
+    struct Case {
+        const char* text;
+        const char* counter;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"one\ntwo\nthree", "2", "two"},
+        {"one\ntwo\nthree", "5", "one"},   // more than one past the end: the first line
+        {"one\ntwo\nthree", "4", ""},      // just past the end: an empty line
+        {"a\n", "2", ""},                   // the empty last line is no line
+    };
+    for (const Case& c : cases) {
+        memo->setPlainText(QString::fromLatin1(c.text));
+        prog().lineCounter()->setText(QString::fromLatin1(c.counter));
+        prog().Vorschau();
+        EXPECT_EQ(prog().previewText(), QString::fromLatin1(c.shown)) << c.text << " @" << c.counter;
+        const QImage expected = CreateBitmap(QString::fromLatin1(c.shown), settings());
+        EXPECT_EQ(prog().previewBox()->picture().size(), expected.size() + QSize(2, 2));
+    }
+
+    // Whole-text mode wraps the box's lines; per-line mode shows both scroll bars.
+    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    settings().setChecked(QStringLiteral("txt_all"), true);
+    EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(prog().previewText(), memo->toPlainText());
+}
+
+TEST_F(MainWindowControls, StepButtonWalksThePagesAndWraps)
+{
+    create();
+    auto* next = control<QPushButton>(QStringLiteral("weiter"));
+    EXPECT_EQ(prog().pages()->currentIndex(), 0);
+    for (const int expected : {1, 2, 3, 0}) {
+        QTest::mouseClick(next, Qt::LeftButton);
+        EXPECT_EQ(prog().pages()->currentIndex(), expected);
+    }
+    prog().action(QStringLiteral("m_datei_next"))->trigger();
+    EXPECT_EQ(prog().pages()->currentIndex(), 1);
+}
+
+TEST_F(MainWindowControls, ColourFieldsTakeValidColourTextsOnly)
+{
+    create();
+    auto* field = control<ColorField>(QStringLiteral("act_text_hintergrund"));
+    EXPECT_EQ(field->fieldColor(), QColor(255, 255, 255));
+    EXPECT_EQ(field->letterColor(), QColor(0, 0, 0));
+    EXPECT_EQ(control<ColorField>(QStringLiteral("act_text_fontcolor"))->letterColor(), QColor(255, 255, 255));
+
+    struct Case {
+        const char* before;   // already in the field
+        char last;            // then typed
+        QColor colour;        // the field's colour afterwards
+        QColor letters;
+        bool redraws;
+    };
+    const QColor white(255, 255, 255), black(0, 0, 0), green(0, 255, 0);
+    const Case cases[] = {
+        {"#00FF", '0', white, black, false},      // five digits: nothing happens
+        {"#00FF0", '0', green, white, true},      // 0 + 255 + 0 < 500: white letters
+        {"#FFFF0", '0', QColor(255, 255, 0), black, true}, // 510: black letters
+        {"00ff0", '0', green, white, true},       // without "#"
+        {"#00#FF0", '0', green, white, true},     // every "#" removed
+        {"#GGGGG", 'G', green, white, true},      // six characters, not hexadecimal: colour stays
+    };
+    for (const Case& c : cases) {
+        field->setText(QString::fromLatin1(c.before));
+        const int draws = drawCount();
+        field->setFocus();
+        field->end(false);
+        QTest::keyClick(field, c.last);
+        EXPECT_EQ(field->fieldColor(), c.colour) << c.before << c.last;
+        EXPECT_EQ(field->letterColor(), c.letters) << c.before << c.last;
+        EXPECT_EQ(drawCount() > draws, c.redraws) << c.before << c.last;
+        EXPECT_EQ(settings().backgroundColor(), c.colour) << c.before << c.last;
+    }
+}
+
+TEST_F(MainWindowControls, ColourDialogSetsTheFieldOrLeavesItWhenCancelled)
+{
+    create();
+    auto* field = control<ColorField>(QStringLiteral("act_text_fontcolor"));
+    nextColor = std::nullopt;
+    QTest::mouseClick(control(QStringLiteral("BitBtn14")), Qt::LeftButton);
+    EXPECT_EQ(colorDialogInitial, QColor(0, 0, 0));
+    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), QStringLiteral("#000000"));
+
+    nextColor = QColor(15, 63, 111);
+    const int draws = drawCount();
+    QTest::mouseClick(control(QStringLiteral("BitBtn14")), Qt::LeftButton);
+    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), QStringLiteral("#0F3F6F"));
+    EXPECT_EQ(field->fieldColor(), QColor(15, 63, 111));
+    EXPECT_EQ(field->letterColor(), QColor(255, 255, 255));
+    EXPECT_EQ(settings().fontColor(), QColor(15, 63, 111));
+    EXPECT_GT(drawCount(), draws);
+}
+
+TEST_F(MainWindowControls, PipettesPickWhileHeldAndShareTheLastColour)
+{
+    create();
+    prog().pages()->setCurrentIndex(1);
+    auto* fontPipette = control<PipetteButton>(QStringLiteral("BitBtn13"));
+    auto* backPipette = control<PipetteButton>(QStringLiteral("BitBtn16"));
+    // The screen reads red left of x = 1000 in global coordinates, blue right of it.
+    QList<QPoint> reads;
+    const auto reader = [&reads](const QPoint& global) -> std::optional<QColor> {
+        reads << global;
+        return global.x() < 1000 ? QColor(200, 0, 0) : QColor(0, 0, 200);
+    };
+    fontPipette->setScreenReader(reader);
+    backPipette->setScreenReader(reader);
+
+    // Press and release without moving applies the shared last colour, black at first.
+    settings().setText(QStringLiteral("act_text_hintergrund"), QStringLiteral("#FFFFFF"));
+    QTest::mousePress(backPipette, Qt::LeftButton);
+    EXPECT_TRUE(backPipette->state().picking);
+    QTest::mouseRelease(backPipette, Qt::LeftButton);
+    EXPECT_FALSE(backPipette->state().picking);
+    EXPECT_EQ(settings().text(QStringLiteral("act_text_hintergrund")), QStringLiteral("#000000"));
+    EXPECT_TRUE(reads.isEmpty());
+
+    // Moving while held follows the pointer and redraws the preview.
+    QTest::mousePress(fontPipette, Qt::LeftButton);
+    const int draws = drawCount();
+    QTest::mouseMove(fontPipette, QPoint(3, 3));
+    EXPECT_EQ(reads.size(), 1);
+    const QString expected = reads.last().x() < 1000 ? QStringLiteral("#C80000") : QStringLiteral("#0000C8");
+    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), expected);
+    EXPECT_GT(drawCount(), draws);
+    QTest::mouseRelease(fontPipette, Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), expected);
+
+    // The other pipette applies that colour on a bare click.
+    QTest::mousePress(backPipette, Qt::LeftButton);
+    QTest::mouseRelease(backPipette, Qt::LeftButton);
+    EXPECT_EQ(settings().text(QStringLiteral("act_text_hintergrund")), expected);
+}
+
+TEST_F(MainWindowControls, UnreadableScreenIsReportedInTheWindow)
+{
+    create();
+    prog().pages()->setCurrentIndex(1);
+    auto* pipette = control<PipetteButton>(QStringLiteral("BitBtn13"));
+    pipette->setScreenReader([](const QPoint&) { return std::optional<QColor>(); });
+    settings().setText(QStringLiteral("act_text_fontcolor"), QStringLiteral("#123456"));
+    EXPECT_FALSE(prog().pipetteNote()->isVisible());
+    QTest::mousePress(pipette, Qt::LeftButton);
+    QTest::mouseMove(pipette, QPoint(4, 4));
+    EXPECT_TRUE(prog().pipetteNote()->isVisible());
+    EXPECT_FALSE(prog().pipetteNote()->text().isEmpty());
+    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), QStringLiteral("#123456"));
+    QTest::mouseRelease(pipette, Qt::LeftButton);
+}
+
+TEST_F(MainWindowControls, FontListShowsFacesAndSetsTheFaceName)
+{
+    create();
+    FontListBox* list = prog().fontList();
+    EXPECT_EQ(FontListBox::screenFontNames({"b", "@Vertical", "A", "c"}), QStringList({"A", "b", "c"}));
+    ASSERT_GT(list->count(), 0);
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_FALSE(settings().fontListSelected());
+    EXPECT_EQ(list->sizeHintForRow(0), FontListBox::kItemHeight);
+
+    prog().pages()->setCurrentIndex(1);
+    const QString face = list->item(0)->text();
+    const int draws = drawCount();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(settings().text(QStringLiteral("label2")), face);
+    EXPECT_TRUE(settings().fontListSelected());
+    EXPECT_GT(drawCount(), draws);
+
+    // The selected entry is filled with the selection colour.
+    const QImage shot = list->viewport()->grab().toImage();
+    const QRect r = list->visualItemRect(list->item(0));
+    EXPECT_EQ(shot.pixelColor(r.right() - 2, r.center().y()), FontListBox::selectionColor());
+}
+
+TEST_F(MainWindowControls, OnlyTheTriggersOfThePreviewRedrawIt)
+{
+    create();
+    struct Case {
+        const char* name;
+        const char* before;
+        const char* keys;
+        bool redraws;
+    };
+    const Case cases[] = {
+        {"label2", "Face", "x", false},     {"out_ordner", "/tmp", "x", false},
+        {"ed_name", "n", "x", false},       {"abs_o", "", "-", false},
+        {"abs_o", "-", "5", true},          {"abs_bmax", "4", "-", false},
+        {"FSize", "2", "2", true},          {"act_text_fontcolor", "#000000", "x", false},
+    };
+    for (const Case& c : cases) {
+        const QString name = QString::fromLatin1(c.name);
+        QWidget* field = control(name);
+        settings().setText(name, QString::fromLatin1(c.before));
+        if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+            edit->setFocus();
+            edit->end(false);
+        }
+        const int draws = drawCount();
+        QTest::keyClicks(field, QString::fromLatin1(c.keys));
+        EXPECT_EQ(drawCount() > draws, c.redraws) << c.name << " " << c.keys;
+    }
+
+    // Style boxes redraw; the file-name options do not.
+    prog().pages()->setCurrentIndex(1);
+    int draws = drawCount();
+    QTest::mouseClick(control(QStringLiteral("cb_bold")), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_GT(drawCount(), draws);
+    draws = drawCount();
+    settings().setChecked(QStringLiteral("cb_upper"), true);
+    settings().setText(QStringLiteral("out_format"), QStringLiteral("*.png - Portable Network Graphics"));
+    EXPECT_EQ(drawCount(), draws);
+}
+
+TEST_F(MainWindowControls, FolderButtonTakesAChosenFolderOnly)
+{
+    create();
+    const QString before = settings().text(QStringLiteral("out_ordner"));
+    prog().pages()->setCurrentIndex(3);
+    nextFolder.clear();
+    QTest::mouseClick(control(QStringLiteral("outordnerbt")), Qt::LeftButton);
+    EXPECT_EQ(settings().text(QStringLiteral("out_ordner")), before);
+    EXPECT_EQ(folderCaptions.value(0), QStringLiteral("Choose a Folder for Output"));
+
+    nextFolder = workPath(QStringLiteral("pictures"));
+    QTest::mouseClick(control(QStringLiteral("outordnerbt")), Qt::LeftButton);
+    EXPECT_EQ(settings().text(QStringLiteral("out_ordner")), QDir::toNativeSeparators(nextFolder));
+    EXPECT_EQ(control<QLineEdit>(QStringLiteral("out_ordner"))->text(), QDir::toNativeSeparators(nextFolder));
+}
+
+} // namespace
+} // namespace qp::testing
