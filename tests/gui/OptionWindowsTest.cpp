@@ -87,11 +87,17 @@ TEST_F(FormatOptionsTest, QualityKeysFollowTheQualityRule)
     const Case cases[] = {
         {"100", Qt::Key_Backspace, 0, "10", 10},
         {"5", Qt::Key_0, '0', "50", 50},
+        {"1", Qt::Key_0, '0', "10", 10},     // typed as it is, not completed to the proposal 100
         {"50", Qt::Key_0, '0', "100", 100},  // 500: the slider stops at 100 and the box follows it
         {"50", Qt::Key_A, 'a', "50", 50},    // no letters
         {"abc", Qt::Key_5, '5', "abc", 42},  // the text before the key is no quality: refused
         {"abcd", Qt::Key_5, '5', "100", 100},  // longer than three characters: replaced by 100
     };
+    // Typing happens in a shown window with the focus in the box, as for the user.
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    quality->lineEdit()->setFocus();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);
         settings.setPosition(u"ScrollBar1"_qs, 42);
