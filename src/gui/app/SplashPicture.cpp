@@ -120,8 +120,8 @@ QImage splashPicture(bool german)
     p.setPen(QColor(220, 230, 242));
     const QString lines = german
         ? QStringLiteral("Schrift, Farben, Ränder wählen\nund als Bilddatei speichern")
-        : QStringLiteral("Choose font, colours and margins\nand save as image files");
-    p.drawText(QRectF(170, 118, 202, 40), Qt::AlignRight | Qt::AlignTop, lines);
+        : QStringLiteral("Pick font, colours and margins\nand save image files");
+    p.drawText(QRectF(182, 118, 190, 40), Qt::AlignRight | Qt::AlignTop, lines);
 
     small.setPixelSize(11);
     p.setFont(small);

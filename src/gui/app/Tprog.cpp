@@ -109,6 +109,7 @@ QWidget* withArrows(QWidget* field, ArrowButtons* arrows)
     h->setSpacing(1);
     h->addWidget(field);
     h->addWidget(arrows);
+    arrows->setFixedHeight(field->sizeHint().height());
     return box;
 }
 
@@ -206,6 +207,8 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
                        SettingsModel::defaultOutputFolder(m_settings.programFolder()));
     m_settings.setText(QStringLiteral("label2"), font().family());
     SpracheProg();
+    // The pages keep one height whichever is shown; the preview takes what is left.
+    m_pages->setFixedHeight(m_pages->sizeHint().height());
     m_configMenu->startUpStepA();
     m_pages->setCurrentIndex(0);
     m_fontList->fill(QFontDatabase::families());
@@ -446,29 +449,29 @@ QWidget* Tprog::buildMarginsPage()
     v->setContentsMargins(8, 8, 8, 8);
     auto* gb3 = named(new QGroupBox, "gb3");
     auto* columns = new QHBoxLayout(gb3);
-    columns->setSpacing(16);
+    columns->setSpacing(18);
     const int indent = 22;
 
-    // Left: size mode.
+    // Left: size mode, then the alignment.
     auto* left = new QGridLayout;
     left->setHorizontalSpacing(6);
     left->setVerticalSpacing(3);
     left->setColumnMinimumWidth(0, indent);
     int row = 0;
-    left->addWidget(named(new QRadioButton, "abstand_var"), row++, 0, 1, 4);
-    left->addWidget(hint("Label17"), row++, 1, 1, 3);
-    left->addWidget(named(new QCheckBox, "max_breite"), row, 1, 1, 2);
+    left->addWidget(named(new QRadioButton, "abstand_var"), row++, 0, 1, 3);
+    left->addWidget(label("Label17"), row++, 1, 1, 2);
+    left->addWidget(named(new QCheckBox, "max_breite"), row, 1);
     auto* bmax = named(new QLineEdit, "abs_bmax");
     bmax->setFixedWidth(60);
-    left->addWidget(bmax, row++, 3, Qt::AlignLeft);
+    left->addWidget(bmax, row++, 2, Qt::AlignLeft);
     auto* wrapHint = new QVBoxLayout;
     wrapHint->setSpacing(0);
     wrapHint->addWidget(label("Label23"));
     wrapHint->addWidget(label("Label24"));
-    left->addLayout(wrapHint, row++, 1, 1, 3);
+    left->addLayout(wrapHint, row++, 1, 1, 2);
     left->addItem(new QSpacerItem(0, 8), row++, 0);
-    left->addWidget(named(new QRadioButton, "abstand_fix"), row++, 0, 1, 4);
-    left->addWidget(hint("Label19"), row++, 1, 1, 3);
+    left->addWidget(named(new QRadioButton, "abstand_fix"), row++, 0, 1, 3);
+    left->addWidget(label("Label19"), row++, 1, 1, 2);
     auto* sizeRow = new QHBoxLayout;
     sizeRow->setSpacing(6);
     auto* absB = named(new QLineEdit, "abs_b");
@@ -477,56 +480,57 @@ QWidget* Tprog::buildMarginsPage()
     absH->setFixedWidth(60);
     sizeRow->addWidget(label("Label3"));
     sizeRow->addWidget(absB);
-    sizeRow->addSpacing(10);
+    sizeRow->addSpacing(12);
     sizeRow->addWidget(label("Label4"));
     sizeRow->addWidget(absH);
     sizeRow->addStretch();
-    left->addLayout(sizeRow, row++, 1, 1, 3);
-    left->addWidget(named(new QCheckBox, "fix_wrap"), row++, 1, 1, 3);
-    left->setRowStretch(row, 1);
-    left->setColumnStretch(2, 1);
-    columns->addLayout(left, 11);
-
-    // Right: margins, line spacing, alignment.
-    auto* right = new QGridLayout;
-    right->setHorizontalSpacing(6);
-    right->setVerticalSpacing(4);
-    row = 0;
-    right->addWidget(heading("Label18"), row++, 0, 1, 4);
-    auto margin = [&](const char* labelName, const char* field, const char* arrows, int r, int c) {
-        auto* edit = named(new QLineEdit, field);
-        edit->setFixedWidth(56);
-        auto* ud = named(new ArrowButtons, arrows);
-        right->addWidget(label(labelName), r, c);
-        right->addWidget(withArrows(edit, ud), r, c + 1, Qt::AlignLeft);
-    };
-    margin("Label5", "abs_o", "UpDownO", row, 0);
-    margin("Label6", "abs_u", "UpDownU", row++, 2);
-    margin("Label11", "abs_l", "UpDownL", row, 0);
-    margin("Label10", "abs_r", "UpDownR", row++, 2);
-    margin("Label1", "abs_z", "UpDown2", row++, 0);
-    right->addItem(new QSpacerItem(0, 4), row++, 0);
-    QLabel* tip1 = hint("Label15");
-    QLabel* tip2 = hint("Label21");
-    for (QLabel* tip : {tip1, tip2}) {
-        tip->setForegroundRole(QPalette::PlaceholderText);
-    }
-    right->addWidget(tip1, row++, 0, 1, 4);
-    right->addWidget(tip2, row++, 0, 1, 4);
-    right->addItem(new QSpacerItem(0, 6), row++, 0);
-    right->addWidget(heading("Label20"), row++, 0, 1, 4);
+    left->addLayout(sizeRow, row++, 1, 1, 2);
+    left->addWidget(named(new QCheckBox, "fix_wrap"), row++, 1, 1, 2);
+    left->addItem(new QSpacerItem(0, 10), row++, 0);
+    left->addWidget(heading("Label20"), row++, 0, 1, 3);
     auto* panel3 = named(new QWidget, "Panel3");
     auto* align = new QHBoxLayout(panel3);
     align->setContentsMargins(0, 0, 0, 0);
-    align->setSpacing(12);
+    align->setSpacing(14);
     align->addWidget(named(new QRadioButton, "rb_alleft"));
     align->addWidget(named(new QRadioButton, "rb_alright"));
     align->addWidget(named(new QRadioButton, "rb_alcenter"));
     align->addStretch();
-    right->addWidget(panel3, row++, 0, 1, 4);
+    left->addWidget(panel3, row++, 1, 1, 2);
+    left->setRowStretch(row, 1);
+    left->setColumnStretch(2, 1);
+    columns->addLayout(left, 1);
+
+    // Right: margins and line spacing, one per row, with the two tips below.
+    auto* right = new QGridLayout;
+    right->setHorizontalSpacing(8);
+    right->setVerticalSpacing(4);
+    row = 0;
+    right->addWidget(heading("Label18"), row++, 0, 1, 2);
+    auto margin = [&](const char* labelName, const char* field, const char* arrows) {
+        auto* edit = named(new QLineEdit, field);
+        edit->setFixedWidth(64);
+        auto* ud = named(new ArrowButtons, arrows);
+        right->addWidget(label(labelName), row, 0);
+        right->addWidget(withArrows(edit, ud), row++, 1, Qt::AlignLeft);
+    };
+    margin("Label5", "abs_o", "UpDownO");
+    margin("Label6", "abs_u", "UpDownU");
+    margin("Label11", "abs_l", "UpDownL");
+    margin("Label10", "abs_r", "UpDownR");
+    margin("Label1", "abs_z", "UpDown2");
+    right->addItem(new QSpacerItem(0, 6), row++, 0);
+    for (const char* name : {"Label15", "Label21"}) {
+        QLabel* tip = hint(name);
+        tip->setForegroundRole(QPalette::PlaceholderText);
+        QFont f = tip->font();
+        f.setPointSizeF(f.pointSizeF() * 0.9);
+        tip->setFont(f);
+        tip->setFixedWidth(190);
+        right->addWidget(tip, row++, 0, 1, 2);
+    }
     right->setRowStretch(row, 1);
-    right->setColumnStretch(3, 1);
-    columns->addLayout(right, 10);
+    columns->addLayout(right, 0);
     v->addWidget(gb3);
     return page;
 }

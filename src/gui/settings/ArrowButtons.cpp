@@ -15,8 +15,9 @@ QToolButton* makeArrow(Qt::ArrowType type, QWidget* parent)
     b->setAutoRepeatDelay(400);
     b->setAutoRepeatInterval(60);
     b->setFocusPolicy(Qt::NoFocus);
-    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    b->setIconSize(QSize(8, 8));
+    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    b->setFixedWidth(17);
+    b->setIconSize(QSize(7, 7));
     return b;
 }
 
@@ -37,7 +38,7 @@ ArrowButtons::ArrowButtons(QWidget* parent)
 
 QSize ArrowButtons::sizeHint() const
 {
-    return {18, 24};
+    return {17, 24};
 }
 
 } // namespace qp

@@ -1,0 +1,83 @@
+// Writes pictures of the start window, every page of the main window and its menus in both
+// languages into the folder named by QP_SCREENSHOT_DIR (skipped without it). Run under a real X
+// server for faithful fonts:
+//   QP_SCREENSHOT_DIR=docs/screenshots xvfb-run -a -s "-screen 0 1280x1024x24"
+//     env QT_QPA_PLATFORM=xcb tests_gui --gtest_filter='MainWindowScreenshots.*'
+#include "ProgramFixture.h"
+
+#include "render/FontListBox.h"
+
+#include <QScreen>
+#include <QPlainTextEdit>
+
+namespace qp::testing {
+namespace {
+
+using MainWindowScreenshots = ProgramFixture;
+
+TEST_F(MainWindowScreenshots, StartAndMainWindowInBothLanguages)
+{
+    const QString folder = qEnvironmentVariable("QP_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "QP_SCREENSHOT_DIR not set";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    auto save = [&folder](const QImage& image, const QString& name) {
+        EXPECT_TRUE(image.save(QDir(folder).filePath(name + QStringLiteral(".png")))) << name.toStdString();
+    };
+    auto grab = [](QWidget& w) {
+        QTest::qWait(80);
+        return w.grab().toImage();
+    };
+
+    writeConfiguration(homePath(QStringLiteral("Banner.qpcf")), "");
+    create({}, false);
+    prog().setClientSize(QSize(594, 646));
+    prog().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&prog()));
+    prog().showNormal();
+    prog().setClientSize(QSize(594, 646));
+
+    // What a user might have set up: two lines, a serif face, white on blue, centred.
+    prog().memo()->setPlainText(QStringLiteral("Grand Opening\nSaturday, 10 o'clock"));
+    settings().setText(QStringLiteral("act_text_fontcolor"), QStringLiteral("#FFFFFF"));
+    settings().setText(QStringLiteral("act_text_hintergrund"), QStringLiteral("#0F3F6F"));
+    settings().setChecked(QStringLiteral("rb_alcenter"), true);
+    settings().setText(QStringLiteral("FSize"), QStringLiteral("24"));
+    settings().setText(QStringLiteral("abs_o"), QStringLiteral("14"));
+    settings().setText(QStringLiteral("abs_u"), QStringLiteral("14"));
+    settings().setText(QStringLiteral("abs_l"), QStringLiteral("24"));
+    settings().setText(QStringLiteral("abs_r"), QStringLiteral("24"));
+    prog().fontList()->selectName(QStringLiteral("DejaVu Serif"));
+    settings().setText(QStringLiteral("label2"), QStringLiteral("DejaVu Serif"));
+    settings().setFontListSelected(true);
+    prog().Vorschau();
+
+    static const char* pages[] = {"text", "font", "margins", "save"};
+    for (const char* language : {"en", "de"}) {
+        const QString code = QString::fromLatin1(language);
+        prog().setLanguage(code);
+        for (int page = 0; page < 4; ++page) {
+            prog().pages()->setCurrentIndex(page);
+            save(grab(prog()), QStringLiteral("main-%1-%2").arg(QString::fromLatin1(pages[page]), code));
+        }
+
+        // The Configuration menu, opened below its title: the screen around window and menu.
+        prog().pages()->setCurrentIndex(0);
+        QMenu* menu = prog().configMenu();
+        const QRect title = prog().menuBar()->actionGeometry(menu->menuAction());
+        menu->popup(prog().menuBar()->mapToGlobal(title.bottomLeft()));
+        QTest::qWait(150);
+        const QRect area = prog().geometry().united(menu->geometry());
+        save(prog().screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage(),
+             QStringLiteral("main-menu-configuration-%1").arg(code));
+        menu->close();
+
+        start().sprache();
+        start().show();
+        save(grab(start()), QStringLiteral("start-%1").arg(code));
+        start().hide();
+    }
+}
+
+} // namespace
+} // namespace qp::testing
