@@ -193,7 +193,8 @@ void TJpeg2000FileFormat::WriteImages(TMemoryStream& stream, const TDynImageData
     encoder.cp_disto_alloc = 1;
     encoder.tcp_numlayers = 1;
     encoder.numresolution = ResolutionsFor(image.Width, image.Height);
-    encoder.irreversible = m_losslessCompression ? 0 : 1;
+    // The library's default wavelet (the reversible 5/3 one) for lossy and lossless files alike;
+    // a lossy file differs only by the rate of its layer.
     encoder.tcp_rates[0] = m_losslessCompression
                                ? 0.0f
                                : Jpeg2000Rate(image.Width, image.Height, info.BytesPerPixel, channels, m_quality);
