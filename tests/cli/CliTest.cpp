@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -148,4 +149,18 @@ TEST_F(CliTest, SavedConfigurationReproducesTheSameFiles)
     EXPECT_EQ(r.status, 2);
     r = cli({});
     EXPECT_EQ(r.status, 2);
+}
+
+TEST_F(CliTest, WritesEveryFormatOfTheList)
+{
+    const CliRun list = cli({"--list-formats"});
+    const QStringList formats = list.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(formats.size(), 28);
+    for (const QString& entry : formats) {
+        const QString ext = entry.section(" - ", 0, 0).remove('*');
+        const CliRun r = cli({"--set", "out_format=" + entry, "Format check"});
+        EXPECT_EQ(r.status, 0) << ext.toStdString() << ": " << r.err.toStdString();
+        EXPECT_EQ(r.out.trimmed(), output("format_check" + ext));
+        EXPECT_GT(QFileInfo(output("format_check" + ext)).size(), 0) << ext.toStdString();
+    }
 }
