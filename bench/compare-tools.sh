@@ -7,7 +7,7 @@ build="${1:-build}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
-QP_BENCH_PPM="$work/page.ppm" "$build/bench/quillpress_bench" --benchmark_filter='BM_Encode4000/(jpg|tif|jp2)$'
+QP_BENCH_PPM="$work/page.ppm" "$build/bench/quillpress_bench" --benchmark_filter='BM_Encode4000/(jpg|tif|jp2)/'
 timeit() { local start end; start=$(date +%s.%N); "$@" >/dev/null 2>&1; end=$(date +%s.%N); echo "$end - $start" | bc; }
 echo "Library tools on the same pixels (seconds):"
 if command -v cjpeg >/dev/null; then
