@@ -38,8 +38,7 @@ LinkCaption linkCaption(LinkPage page, bool german)
         break;
     case LinkPage::OtherProduct:
         path = QStringLiteral("cli");
-        description = german ? QStringLiteral("Quillpress auf der Kommandozeile")
-                             : QStringLiteral("Quillpress on the command line");
+        description = german ? QStringLiteral("Für die Kommandozeile") : QStringLiteral("For the command line");
         break;
     case LinkPage::Contribute:
         path = german ? QStringLiteral("mitmachen") : QStringLiteral("contribute");

@@ -3,6 +3,7 @@
 #include "app/ErrorBox.h"
 #include "app/LinkCaptions.h"
 #include "app/Tstart.h"
+#include "app/ToolkitLanguage.h"
 #include "i18n/Catalog.h"
 #include "i18n/FormatNames.h"
 #include "i18n/Language.h"
@@ -193,7 +194,16 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     m_linkTimer->setInterval(10000);
     connect(m_linkTimer, &QTimer::timeout, this, &Tprog::Timer1Timer);
 
-    // Client area 594 x 646, centred on the screen.
+    // FormCreate, in its order.
+    m_memo->setPlainText(QStringLiteral("Quillpress"));
+    m_settings.setText(QStringLiteral("out_ordner"),
+                       SettingsModel::defaultOutputFolder(m_settings.programFolder()));
+    m_settings.setText(QStringLiteral("label2"), font().family());
+    SpracheProg();
+
+    // The pages keep one height whichever is shown; the preview takes what is left. Client area
+    // 594 x 646 below the menu bar (whose height is known once it has its captions), centred.
+    m_pages->setFixedHeight(m_pages->sizeHint().height());
     setClientSize(QSize(594, 646));
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         const QRect area = s->availableGeometry();
@@ -201,14 +211,6 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     }
     centralWidget()->layout()->activate();
 
-    // FormCreate, in its order.
-    m_memo->setPlainText(QStringLiteral("Quillpress"));
-    m_settings.setText(QStringLiteral("out_ordner"),
-                       SettingsModel::defaultOutputFolder(m_settings.programFolder()));
-    m_settings.setText(QStringLiteral("label2"), font().family());
-    SpracheProg();
-    // The pages keep one height whichever is shown; the preview takes what is left.
-    m_pages->setFixedHeight(m_pages->sizeHint().height());
     m_configMenu->startUpStepA();
     m_pages->setCurrentIndex(0);
     m_fontList->fill(QFontDatabase::families());
@@ -268,6 +270,9 @@ void Tprog::buildMenus()
     QAction* english = addAction(sprache, QStringLiteral("m_einst_sprache_english"));
     deutsch->setCheckable(true);
     english->setCheckable(true);
+    auto* languages = new QActionGroup(this);
+    languages->addAction(deutsch);
+    languages->addAction(english);
     connect(deutsch, &QAction::triggered, this, [this] { setLanguage(QStringLiteral("de")); });
     connect(english, &QAction::triggered, this, [this] { setLanguage(QStringLiteral("en")); });
 
@@ -788,6 +793,8 @@ bool Tprog::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == m_link && event->type() == QEvent::MouseButtonRelease) {
         laspendenClick();
+    } else if (watched == m_link && event->type() == QEvent::Resize) {
+        showLinkCaption();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -992,6 +999,7 @@ void Tprog::SpracheProg()
 {
     const QString code = Language::code();
     const bool german = Language::isGerman();
+    applyToolkitLanguage(code);
     for (const CatalogRow& row : catalogRows()) {
         if (row.window != kProg)
             continue;
@@ -1093,8 +1101,15 @@ void Tprog::Timer1Timer()
 void Tprog::updateLinkCaption()
 {
     const LinkCaption link = linkCaption(linkPageFor(m_linkCounter), Language::isGerman());
-    m_link->setText(link.caption);
+    m_linkCaption = link.caption;
     m_link->setToolTip(link.url.toString());
+    showLinkCaption();
+}
+
+void Tprog::showLinkCaption()
+{
+    // The label shares the bar with the buttons; a caption wider than its room ends in "...".
+    m_link->setText(m_link->fontMetrics().elidedText(m_linkCaption, Qt::ElideRight, m_link->width()));
 }
 
 void Tprog::laspendenClick()

@@ -115,6 +115,8 @@ public:
     QTabWidget* pages() const { return m_pages; }
     FontListBox* fontList() const { return m_fontList; }
     QLabel* linkLabel() const { return m_link; }
+    // The link's full caption (the label shortens it when it lacks room).
+    QString linkCaptionText() const { return m_linkCaption; }
     int linkCounter() const { return m_linkCounter; }
     QTimer* linkTimer() const { return m_linkTimer; }
     QMenu* configMenu() const { return m_konfigMenu; }
@@ -152,6 +154,7 @@ private:
     void updateLineCounter();
     void applyTextMode();
     void updateLinkCaption();
+    void showLinkCaption();
     void updateAutoSaveChecks();
     void selectFontForLabel();
     void chooseColor(ColorField* field);
@@ -190,6 +193,7 @@ private:
     QHash<QString, QAction*> m_actions;
     QList<QAction*> m_entryActions;
 
+    QString m_linkCaption;
     QString m_configFileName;
     QStringList m_configFilters;
     int m_linkCounter = 0;

@@ -66,8 +66,12 @@ void SettingBinder::bindComboBox(const QString& name, QComboBox* box, const QStr
     }
     m_bindings.insert(name, {box, Binding::Combo});
     const SettingDef* def = SettingsModel::find(name);
-    if (def && def->keys == KeyFilter::Nothing)
+    if (def && def->keys == KeyFilter::Nothing) {
+        // Nothing can be typed: a click on the text opens the list, as on a plain drop-down list.
         box->lineEdit()->setReadOnly(true);
+        m_popupEdits.insert(box->lineEdit(), box);
+        box->lineEdit()->installEventFilter(this);
+    }
     SettingKeyFilter::install(m_settings, name, box);
     connect(box, &QComboBox::editTextChanged, this, [this, name](const QString& text) {
         if (!m_showing)
@@ -160,6 +164,12 @@ QWidget* SettingBinder::control(const QString& name) const
 
 bool SettingBinder::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (QComboBox* box = m_popupEdits.value(watched)) {
+            box->showPopup();
+            return true;
+        }
+    }
     const auto it = m_arrowFields.constFind(watched);
     if (it != m_arrowFields.cend()) {
         if (event->type() == QEvent::Wheel) {

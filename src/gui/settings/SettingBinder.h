@@ -77,6 +77,7 @@ private:
     QList<QPair<QString, QPointer<QWidget>>> m_enabled;
     QHash<QString, QButtonGroup*> m_groups;
     QHash<QObject*, QString> m_arrowFields;
+    QHash<QObject*, QPointer<QComboBox>> m_popupEdits;
     // Set while the binder writes a model value into a control.
     int m_showing = 0;
 };
