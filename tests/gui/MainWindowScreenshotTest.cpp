@@ -50,6 +50,7 @@ TEST_F(MainWindowScreenshots, StartAndMainWindowInBothLanguages)
     prog().fontList()->selectName(QStringLiteral("DejaVu Serif"));
     settings().setText(QStringLiteral("label2"), QStringLiteral("DejaVu Serif"));
     settings().setFontListSelected(true);
+    settings().setText(QStringLiteral("out_ordner"), QStringLiteral("/home/anna/Pictures/Quillpress"));
     prog().Vorschau();
 
     static const char* pages[] = {"text", "font", "margins", "save"};
