@@ -256,6 +256,32 @@ TEST_F(ProgramLifeCycle, LoadedPanelFlagsHideAndShowTheBottomBar)
     EXPECT_TRUE(createButton->isVisible());
 }
 
+TEST_F(ProgramLifeCycle, LoadingRedrawsOnceAndAFailingRedrawDoesNotCutItShort)
+{
+    create();
+    nextOpenName = writeConfiguration(workPath(QStringLiteral("bold.qpcf")),
+                                      "[PBED]\r\nabs_o=31\r\nabs_u=32\r\n[PBCH]\r\ncb_bold=1\r\n");
+    int draws = drawCount();
+    prog().action(QStringLiteral("m_konfig_load"))->trigger();
+    EXPECT_EQ(drawCount(), draws + 1);
+    EXPECT_TRUE(settings().checked(QStringLiteral("cb_bold")));
+
+    // A font size the renderer refuses comes before the margins in the file's order; the load
+    // still takes every value and the error is shown once, at the end.
+    nextOpenName = writeConfiguration(workPath(QStringLiteral("huge.qpcf")),
+                                      "[PBCB]\r\nFSize=99999\r\n[PBED]\r\nabs_o=41\r\n");
+    draws = drawCount();
+    EXPECT_FALSE(runReportingErrors([this] {
+        prog().action(QStringLiteral("m_konfig_load"))->trigger();
+        return true;
+    }));
+    EXPECT_EQ(settings().text(QStringLiteral("FSize")), QStringLiteral("99999"));
+    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("41"));
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(drawCount(), draws);
+    EXPECT_EQ(prog().configurationEntryActions().size(), 2);
+}
+
 TEST_F(ProgramLifeCycle, LinkCaptionCyclesEveryTick)
 {
     EXPECT_EQ(linkPageFor(0), LinkPage::Help);

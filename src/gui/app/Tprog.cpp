@@ -299,7 +299,8 @@ void Tprog::buildMenus()
     });
     m_konfigMenu->addSeparator();
     connect(addAction(m_konfigMenu, QStringLiteral("m_konfig_standard"), QKeySequence(Qt::Key_F2)),
-            &QAction::triggered, this, [this] { m_configMenu->loadStandardConfiguration(); });
+            &QAction::triggered, this,
+            [this] { holdPreview([this] { m_configMenu->loadStandardConfiguration(); }); });
     connect(addAction(m_konfigMenu, QStringLiteral("m_konfig_start"), QKeySequence(Qt::Key_F3)),
             &QAction::triggered, this, &Tprog::m_konfig_startClick);
     QAction* entriesSeparator = m_konfigMenu->addSeparator();
@@ -736,12 +737,40 @@ void Tprog::showEvent(QShowEvent* event)
 
 void Tprog::FormShow()
 {
-    m_configMenu->startUpStepB(m_arguments);
-    if (QScreen* s = screen()) {
-        const QSize desk = s->availableGeometry().size();
-        const QSize client = clientSize();
-        if (desk.height() < client.height() + 50 || desk.width() < client.width() + 50)
-            m_maximizeAtActivation = true;
+    // After the configurations (whose placement may change the size), also when one fails, a
+    // desktop too small for the window maximises it at its first activation.
+    struct DesktopCheck {
+        Tprog& prog;
+        ~DesktopCheck()
+        {
+            if (QScreen* s = prog.screen()) {
+                const QSize desk = s->availableGeometry().size();
+                const QSize client = prog.clientSize();
+                if (desk.height() < client.height() + 50 || desk.width() < client.width() + 50)
+                    prog.m_maximizeAtActivation = true;
+            }
+        }
+    } check{*this};
+    holdPreview([this] { m_configMenu->startUpStepB(m_arguments); });
+}
+
+void Tprog::HandleNewInstance(const QStringList& params)
+{
+    holdPreview([this, &params] { m_configMenu->handOff(params); });
+}
+
+void Tprog::holdPreview(const std::function<void()>& load)
+{
+    ++m_previewHeld;
+    try {
+        load();
+    } catch (...) {
+        --m_previewHeld;
+        throw;
+    }
+    if (--m_previewHeld == 0 && m_previewPending) {
+        m_previewPending = false;
+        Vorschau();
     }
 }
 
@@ -842,6 +871,10 @@ QString Tprog::previewText() const
 
 void Tprog::Vorschau()
 {
+    if (m_previewHeld) {
+        m_previewPending = true;
+        return;
+    }
     const QImage bitmap = CreateBitmap(previewText(), m_settings);
     m_preview->showImage(bitmap);
 }
@@ -926,7 +959,8 @@ void Tprog::addConfigurationEntry(const QString& path, const QString& caption)
     entry->setToolTip(path);
     // Captions are paths, not mnemonics.
     entry->setText(QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")));
-    connect(entry, &QAction::triggered, this, [this, path] { m_configMenu->loadEntry(path); });
+    connect(entry, &QAction::triggered, this,
+            [this, path] { holdPreview([this, &path] { m_configMenu->loadEntry(path); }); });
     m_actions.value(QStringLiteral("m_konfig_entries"))->setVisible(true);
     m_konfigMenu->addAction(entry);
     m_entryActions.append(entry);
@@ -951,12 +985,14 @@ void Tprog::KonfigurationLadenDialog()
     if (name.isEmpty())
         return;
     m_configFileName = name;
-    m_configMenu->loadWithDialog(name);
+    holdPreview([this, &name] { m_configMenu->loadWithDialog(name); });
 }
 
 void Tprog::m_konfig_startClick()
 {
-    if (!m_configMenu->loadStartConfiguration())
+    bool loaded = false;
+    holdPreview([this, &loaded] { loaded = m_configMenu->loadStartConfiguration(); });
+    if (!loaded)
         meldungzeigen(MessageId::keinestartkonfig);
 }
 

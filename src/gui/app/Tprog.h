@@ -102,6 +102,9 @@ public:
     void m_datei_beendenClick();
     // Shows a message by identifier.
     void meldungzeigen(const QString& id, const QString& parameter = QString());
+    // Configuration files handed over by a second start of the program (the first entry is the
+    // program path), each loaded like a command-line argument.
+    void HandleNewInstance(const QStringList& params);
 
     // The 1-based line of `text` that holds the caret at `caret`.
     static int lineNumberAt(const QString& text, int caret);
@@ -151,6 +154,9 @@ private:
     QAction* addAction(QMenu* menu, const QString& name, const QKeySequence& shortcut = {});
 
     void FormShow();
+    // Runs a configuration load with the preview held: the settings' redraw requests are
+    // gathered and the preview is drawn once when the load is complete.
+    void holdPreview(const std::function<void()>& load);
     void updateLineCounter();
     void applyTextMode();
     void updateLinkCaption();
@@ -200,6 +206,8 @@ private:
     bool m_shownOnce = false;
     bool m_maximizeAtActivation = false;
     bool m_running = false;
+    int m_previewHeld = 0;
+    bool m_previewPending = false;
     PipetteButton::State m_pipetteState;
 };
 
