@@ -786,6 +786,11 @@ bool Tprog::event(QEvent* event)
 
 void Tprog::closeEvent(QCloseEvent* event)
 {
+    // The window takes no input during a run; a close request from the window system waits too.
+    if (m_running) {
+        event->ignore();
+        return;
+    }
     // The auto-save runs first; when it fails the window stays open with its error.
     try {
         m_configMenu->autoSaveOnClose();
