@@ -83,11 +83,17 @@ int runCli(const QStringList& arguments, CliStreams& s)
         settings.setText(QStringLiteral("out_format"), formatNameForLanguage(format, Language::code()));
     };
     QStringList configs = o.configs;
-    if (configs.isEmpty() && !o.noStartConfig && QFileInfo::exists(startConfigurationPath(folder)))
+    if (configs.isEmpty() && !o.noStartConfig && QFileInfo(startConfigurationPath(folder)).isFile())
         configs << startConfigurationPath(folder);
     for (const QString& config : configs) {
-        if (!QFileInfo(config).isFile()) {
-            s.err << "quillpress-cli: " << QStringLiteral("Configuration file \"%1\" not found").arg(config)
+        // A configuration the tool was told to use must really be read: the loader itself treats
+        // a missing or unreadable file as empty, which would go on silently with other settings.
+        const QFileInfo info(config);
+        if (!info.isFile() || !info.isReadable()) {
+            s.err << "quillpress-cli: "
+                  << (info.isFile() ? QStringLiteral("Configuration file \"%1\" cannot be read")
+                                    : QStringLiteral("Configuration file \"%1\" not found"))
+                         .arg(config)
                   << Qt::endl;
             return 2;
         }

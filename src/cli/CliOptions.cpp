@@ -162,6 +162,7 @@ QString usageText()
         "                         configurations and --set; with --save-config, saves first)\n"
         "      --list-formats     list the output formats and exit\n"
         "  -h, --help             show this help and exit\n"
+        "  --                     end of options: every further argument is text (e.g. \"-5\")\n"
         "\n"
         "Exit status: 0 every image was written; 1 a check refused the run or an image failed;\n"
         "2 wrong usage.\n");

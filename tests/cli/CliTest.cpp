@@ -147,6 +147,11 @@ TEST_F(CliTest, SavedConfigurationReproducesTheSameFiles)
     EXPECT_TRUE(r.out.contains("prog\tFSize\t20"));
     r = cli({"--config", work.path() + "/missing.qpcf", "x"});
     EXPECT_EQ(r.status, 2);
+    // A folder in place of the start configuration is no configuration.
+    ASSERT_TRUE(QFile::remove(home.path() + "/Auto.qpcf"));
+    ASSERT_TRUE(QDir(home.path()).mkdir("Auto.qpcf"));
+    r = cli({"--list-settings"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
     r = cli({});
     EXPECT_EQ(r.status, 2);
 }

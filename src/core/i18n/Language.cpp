@@ -27,9 +27,10 @@ QString Language::chooseStartLanguage(const QString& workingDir)
 {
     const QDir dir(workingDir);
     QString code = QStringLiteral("en");
-    if (QFileInfo::exists(dir.filePath(QStringLiteral("en"))))
+    // Marker files only: a folder of that name does not count.
+    if (QFileInfo(dir.filePath(QStringLiteral("en"))).isFile())
         code = QStringLiteral("en");
-    if (QFileInfo::exists(dir.filePath(QStringLiteral("de"))))
+    if (QFileInfo(dir.filePath(QStringLiteral("de"))).isFile())
         code = QStringLiteral("de");
     setCode(code);
     return code;

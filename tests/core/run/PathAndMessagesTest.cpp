@@ -3,6 +3,7 @@
 #include "run/Messages.h"
 #include "run/PathShortening.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -91,6 +92,9 @@ TEST(Language, MarkerFilesChooseTheStartLanguage)
 {
     QTemporaryDir dir;
     EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "en");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("de")); // a folder is no marker
+    EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "en");
+    ASSERT_TRUE(QDir(dir.path()).rmdir("de"));
     QFile en(dir.path() + "/en");
     ASSERT_TRUE(en.open(QIODevice::WriteOnly));
     EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "en");
