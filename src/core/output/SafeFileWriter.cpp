@@ -29,6 +29,14 @@ namespace {
 }
 
 #ifndef Q_OS_WIN
+// The process's file-creation mask (reading it means setting it; the program has one thread).
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 // Moves `from` to `to` unless `to` exists. True when moved; false when the name is taken.
 bool moveWithoutReplacing(const QByteArray& from, const QByteArray& to, const QString& path)
 {
@@ -80,9 +88,11 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
         throw FileWriteError(QStringLiteral("Cannot write \"%1\": %2")
                                  .arg(QDir::toNativeSeparators(path), temp.errorString())
                                  .toStdString());
-    // Temporary files are created private; the image gets the permissions of a normal new file.
-    temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                        QFileDevice::ReadOther);
+    // Temporary files are created private; the image gets the permissions of a normal new file,
+    // as the user's file-creation mask makes them.
+#ifndef Q_OS_WIN
+    ::fchmod(temp.handle(), 0666 & ~currentUmask());
+#endif
     const QString tempName = temp.fileName();
     temp.close();
 

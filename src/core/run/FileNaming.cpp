@@ -60,8 +60,13 @@ QString automaticName(const QString& text, const SettingsModel& s)
         n = replaceAll(n, dot, removalReplacement);
     }
     if (s.checked(QStringLiteral("cb_max"))) {
-        if (const auto max = toInteger(s.text(QStringLiteral("ed_max"))))
-            n = *max <= 0 ? QString() : n.left(*max);
+        if (const auto max = toInteger(s.text(QStringLiteral("ed_max")))) {
+            qsizetype keep = *max <= 0 ? 0 : std::min<qsizetype>(*max, n.size());
+            // Never keep half of a character that takes two units (a surrogate pair).
+            if (keep > 0 && keep < n.size() && n[keep - 1].isHighSurrogate())
+                --keep;
+            n.truncate(keep);
+        }
     }
     if (s.checked(QStringLiteral("cb_lower")))
         n = n.toLower();
@@ -100,7 +105,9 @@ QString CreateFileName(const QString& text, const SettingsModel& s)
     if (!folder.endsWith(sep))
         folder += sep;
 
-    const QString extension = formatExtension(s.text(QStringLiteral("out_format")));
+    // The extension comes from the format text, which a configuration file may set to anything:
+    // it is confined like the name.
+    const QString extension = confineToFolder(formatExtension(s.text(QStringLiteral("out_format"))));
     const QString name = confineToFolder(s.checked(QStringLiteral("n_auto"))
                                              ? automaticName(text, s)
                                              : s.text(QStringLiteral("ed_name")));

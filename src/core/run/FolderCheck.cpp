@@ -10,8 +10,7 @@ namespace {
 
 bool isDriveLetter(QChar c)
 {
-    const QChar u = c.toUpper();
-    return u >= QLatin1Char('A') && u <= QLatin1Char('Z');
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
 }
 
 bool lastPartValid(const QString& last)

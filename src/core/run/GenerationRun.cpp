@@ -101,8 +101,14 @@ bool GenerationRun::writeOne(int index, const QString& item, QString& writtenPat
         BitmapToImageData(bitmap, images[0]);
     }
     imaging::ConvertImageData(images[0], imaging::ifR8G8B8);
-    // A name taken between naming and writing: the numbering is asked again.
-    const bool stored = StoreImageFile(attemptedPath, images, [&] { return CreateFileName(item, m_settings); },
+    // A name taken between naming and writing: the numbering is asked again, and a failure is
+    // reported with the name that was tried last.
+    const QString first = attemptedPath;
+    const bool stored = StoreImageFile(first, images,
+                                       [&] {
+                                           attemptedPath = CreateFileName(item, m_settings);
+                                           return attemptedPath;
+                                       },
                                        &writtenPath);
     return stored;
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace qp;
@@ -38,6 +39,20 @@ TEST(SafeFileWriter, NeverReplacesAndLeavesNoTemporaryFiles)
     EXPECT_EQ(writeNewFile(path, {9}), WriteOutcome::NameTaken);
     EXPECT_EQ(readAll(path), QByteArray("\x01\x02\x03", 3));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(SafeFileWriter, NewFilesFollowTheFileCreationMask)
+{
+    QTemporaryDir dir;
+    for (const mode_t mask : {mode_t(022), mode_t(077), mode_t(002)}) {
+        const mode_t old = ::umask(mask);
+        const QString path = dir.path() + QStringLiteral("/m%1.bin").arg(mask, 3, 8, QLatin1Char('0'));
+        ASSERT_EQ(writeNewFile(path, {1}), WriteOutcome::Written);
+        ::umask(old);
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask) << path.toStdString();
+    }
 }
 
 TEST(SafeFileWriter, FailureLeavesNothingBehind)

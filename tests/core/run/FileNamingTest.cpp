@@ -107,6 +107,9 @@ TEST_F(FileNamingTest, NameOptions)
         {"Mixed Case", [](SettingsModel& s) { s.setChecked("cb_keine", true); }, "Mixed_Case"},
         {"a b", [](SettingsModel& s) { s.setText("ed_leerzeichen", "--"); }, "a--b"},
         {"a b", [](SettingsModel& s) { s.setChecked("cb_leerzeichen", false); }, "a b"},
+        // A cut never leaves half of a character that takes two units.
+        {"a\U0001F600b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setText("ed_max", "2"); }, "a"},
+        {"a\U0001F600b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setText("ed_max", "3"); }, "a\U0001F600"},
     };
     for (const Case& c : cases) {
         SettingsModel s;
@@ -134,6 +137,13 @@ TEST_F(FileNamingTest, NamesNeverLeaveTheOutputFolder)
     const QString fixed = CreateFileName("x", settings);
     EXPECT_EQ(QFileInfo(fixed).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
     EXPECT_EQ(QFileInfo(fixed).fileName(), ".._.._escape.png");
+
+    // A format text from a configuration file carries the path in its extension part.
+    settings.setText("ed_name", ".");
+    settings.setText("out_format", "*/../../x.png - PNG");
+    const QString viaExtension = CreateFileName("x", settings);
+    EXPECT_EQ(QFileInfo(viaExtension).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+    settings.setText("out_format", "*.png - Portable Network Graphics");
 
     settings.setChecked("n_auto", true);
     settings.setText("ed_ersatz", "/");

@@ -24,6 +24,8 @@ TEST(FolderCheck, WindowsFormChecksDriveAndLastPart)
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsValidWindowsFolderPath(QString::fromLatin1(c.text)), c.valid) << c.text;
+    // Only the letters A to Z: a dotless i would upper-case to I.
+    EXPECT_FALSE(IsValidWindowsFolderPath(QString(QChar(0x131)) + ":\\out"));
 }
 
 #ifndef Q_OS_WIN
