@@ -3,6 +3,7 @@
 #include "CodecOptions.h"
 #include "ImagingError.h"
 
+#include <filesystem>
 #include <fstream>
 #include <new>
 
@@ -286,7 +287,9 @@ namespace {
 
 void WriteBytesToFile(const std::string& fileName, const std::vector<uint8_t>& bytes)
 {
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+    // The name is UTF-8; a filesystem path made from it keeps every character on every platform.
+    const std::filesystem::path path(std::u8string(fileName.begin(), fileName.end()));
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file)
         throw EImagingError(Format("Cannot create file \"%s\".", fileName.c_str()));
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

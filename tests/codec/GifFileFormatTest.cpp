@@ -232,6 +232,17 @@ TEST_F(GifWriter, SidesAbove65535AreARangeError)
     }
 }
 
+// Block-compressed pixels cannot be reduced directly; they go through their plain format, which is
+// an error here rather than a silently black image.
+TEST_F(GifWriter, BlockCompressedInputIsAnErrorNotABlackImage)
+{
+    TImageData image;
+    ASSERT_TRUE(NewImageData(8, 8, ifDXT1, image));
+    std::vector<uint8_t> out;
+    EXPECT_THROW(gif->WriteImageToMemory({image}, out), EImagingError);
+    EXPECT_TRUE(out.empty());
+}
+
 // giflib reports every code it reads: the stream starts with a clear code, and each time code
 // 4094 has been assigned, that is after 3837 codes that assigned one plus the pixel that came
 // with the last, a clear code follows and the table starts afresh.

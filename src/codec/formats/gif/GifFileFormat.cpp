@@ -159,8 +159,12 @@ TGIFFileFormat::TGIFFileFormat(TOptionTable& options) : TImageFileFormat(options
     options.RegisterOption(56, &m_loadAnimated);
 }
 
-void TGIFFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo&)
+void TGIFFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo& info)
 {
+    // Block-compressed pixels have no per-pixel layout to reduce: go through their plain format
+    // first (which raises the conversion error where that is not possible).
+    if (info.IsSpecial)
+        ConvertImageData(image, info.SpecialNearestFormat);
     std::vector<uint8_t> bits;
     std::vector<TColor32Rec> palette;
     ReduceToIndexed(image, ifIndex8, ChannelMaskFromOption(m_options.GetOption(ImagingColorReductionMask)),
