@@ -22,8 +22,7 @@ int main(int argc, char** argv)
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     qp::ProgramWindows windows(arguments, QDir::currentPath());
-    QObject::connect(&windows, &qp::ProgramWindows::programEnd, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
+    windows.endEventLoopOnProgramEnd();
     windows.start().show();
     return app.exec();
 }

@@ -341,6 +341,11 @@ TEST_F(MainWindowControls, FontListShowsFacesAndSetsTheFaceName)
     EXPECT_TRUE(settings().fontListSelected());
     EXPECT_GT(drawCount(), draws);
 
+    // A click on the entry already selected takes it again when the name was typed over.
+    settings().setText(QStringLiteral("label2"), QStringLiteral("Typed Over"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(settings().text(QStringLiteral("label2")), face);
+
     // The selected entry is filled with the selection colour.
     const QImage shot = list->viewport()->grab().toImage();
     const QRect r = list->visualItemRect(list->item(0));
@@ -384,6 +389,45 @@ TEST_F(MainWindowControls, OnlyTheTriggersOfThePreviewRedrawIt)
     settings().setChecked(QStringLiteral("cb_upper"), true);
     settings().setText(QStringLiteral("out_format"), QStringLiteral("*.png - Portable Network Graphics"));
     EXPECT_EQ(drawCount(), draws);
+}
+
+TEST_F(MainWindowControls, FontSizeBoxTakesTypedNumbersAsTyped)
+{
+    create();
+    EXPECT_EQ(settings().text(QStringLiteral("label2")), QStringLiteral("Tahoma"));
+    prog().pages()->setCurrentIndex(1);
+    QWidget* size = control(QStringLiteral("FSize"));
+    settings().setText(QStringLiteral("FSize"), QString());
+    size->setFocus();
+    QTest::keyClicks(size, QStringLiteral("3"));
+    QTest::keyClick(size, Qt::Key_Tab);
+    EXPECT_EQ(settings().text(QStringLiteral("FSize")), QStringLiteral("3"));
+}
+
+TEST_F(MainWindowControls, RedrawsAskedForWhileRenderingRunOnceMoreInsteadOfNesting)
+{
+    create();
+    // A long line that wraps lets events through after every trial; each one asks for a redraw.
+    settings().setChecked(QStringLiteral("max_breite"), true);
+    settings().setText(QStringLiteral("abs_bmax"), QStringLiteral("200"));
+    int depth = 0;
+    int deepest = 0;
+    int asked = 0;
+    setRenderYield([&] {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        if (asked < 50) {
+            ++asked;
+            settings().setText(QStringLiteral("FSize"), QString::number(10 + asked % 20));
+        }
+        --depth;
+    });
+    prog().memo()->setPlainText(QString(300, QLatin1Char('x')) + QStringLiteral(" end"));
+    setRenderYield({});
+    EXPECT_EQ(deepest, 1);
+    // The picture shown belongs to the settings as they are now.
+    const QImage expected = CreateBitmap(prog().memo()->toPlainText(), settings());
+    EXPECT_EQ(prog().previewBox()->picture().size(), expected.size() + QSize(2, 2));
 }
 
 TEST_F(MainWindowControls, FolderButtonTakesAChosenFolderOnly)

@@ -218,6 +218,20 @@ TEST_F(ProgramLifeCycle, AutoSaveOnClosingButNotOnTheMenuExit)
     EXPECT_FALSE(QFile::exists(autoFile));
 }
 
+TEST_F(ProgramLifeCycle, MenuExitEndsTheEventLoopWithoutAutoSave)
+{
+    create();
+    windows().endEventLoopOnProgramEnd();
+    prog().action(QStringLiteral("m_konfig_autosave_alles"))->trigger();
+    QTimer::singleShot(0, &prog(), [this] { prog().action(QStringLiteral("m_datei_beenden"))->trigger(); });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(10000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(QFile::exists(homePath(QStringLiteral("Auto.qpcf"))));
+}
+
 TEST_F(ProgramLifeCycle, FailingAutoSaveKeepsTheWindowOpen)
 {
     create();

@@ -60,4 +60,9 @@ ProgramWindows::~ProgramWindows()
     setRenderYield({});
 }
 
+void ProgramWindows::endEventLoopOnProgramEnd()
+{
+    connect(this, &ProgramWindows::programEnd, this, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
 } // namespace qp

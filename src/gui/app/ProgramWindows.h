@@ -40,6 +40,10 @@ public:
     QWidget* helpWindow(bool german) const { return german ? m_hilfe : m_hilfeEn; }
     QWidget* problemReportWindow(bool german) const { return german ? m_bugDe : m_bugEn; }
 
+    // Ends the application's event loop when the program ends, without closing the other windows
+    // first: closing the main window would run its auto-save, which the menu's exit must not do.
+    void endEventLoopOnProgramEnd();
+
 signals:
     // The start window was closed: the program ends.
     void programEnd();

@@ -47,6 +47,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -198,7 +199,8 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     m_memo->setPlainText(QStringLiteral("Quillpress"));
     m_settings.setText(QStringLiteral("out_ordner"),
                        SettingsModel::defaultOutputFolder(m_settings.programFolder()));
-    m_settings.setText(QStringLiteral("label2"), font().family());
+    // The face name of the main window's own font, which the settings know as their default.
+    m_settings.setText(QStringLiteral("label2"), QString::fromUtf8(SettingsModel::find(QStringLiteral("label2"))->defaultText));
     SpracheProg();
 
     // The pages keep one height whichever is shown; the preview takes what is left. Client area
@@ -430,6 +432,9 @@ QWidget* Tprog::buildFontPage()
     v->addWidget(gb2);
 
     connect(m_fontList, &FontListBox::fontChosen, this, [this](const QString& name) {
+        // A click on the entry that is already chosen changes nothing.
+        if (m_settings.fontListSelected() && m_settings.text(QStringLiteral("label2")) == name)
+            return;
         m_settings.setText(QStringLiteral("label2"), name);
         m_settings.setFontListSelected(true);
         Vorschau();
@@ -880,8 +885,18 @@ void Tprog::Vorschau()
         m_previewPending = true;
         return;
     }
-    const QImage bitmap = CreateBitmap(previewText(), m_settings);
-    m_preview->showImage(bitmap);
+    if (m_previewRendering) {
+        m_previewAgain = true;
+        return;
+    }
+    m_previewRendering = true;
+    const auto done = qScopeGuard([this] { m_previewRendering = false; });
+    do {
+        m_previewAgain = false;
+        const QImage bitmap = CreateBitmap(previewText(), m_settings);
+        if (!m_previewAgain)
+            m_preview->showImage(bitmap);
+    } while (m_previewAgain);
 }
 
 void Tprog::selectFontForLabel()

@@ -208,6 +208,10 @@ private:
     bool m_running = false;
     int m_previewHeld = 0;
     bool m_previewPending = false;
+    // A redraw asked for while one is being rendered (the renderer lets events through while it
+    // wraps): the running one renders again instead of nesting, so the newest settings win.
+    bool m_previewRendering = false;
+    bool m_previewAgain = false;
     PipetteButton::State m_pipetteState;
 };
 

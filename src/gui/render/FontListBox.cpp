@@ -67,6 +67,13 @@ FontListBox::FontListBox(QWidget* parent) : QListWidget(parent)
         if (!name.isEmpty())
             emit fontChosen(name);
     });
+    // A click on the entry that is already selected chooses it again (its name may have been
+    // typed over in the name field meanwhile).
+    connect(this, &QListWidget::itemClicked, this, [this] {
+        const QString name = selectedName();
+        if (!name.isEmpty())
+            emit fontChosen(name);
+    });
 }
 
 QStringList FontListBox::screenFontNames(const QStringList& families)

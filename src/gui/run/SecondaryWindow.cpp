@@ -9,6 +9,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QScreen>
 
 namespace qp {
@@ -34,7 +36,11 @@ void placeOver(QWidget* window, const QWidget* over)
 {
     if (over) {
         const QWidget* main = over->window();
-        window->move(centredOver(main->pos(), main->size(), window->size()));
+        // The main window's client area lies below its menu bar.
+        QSize client = main->size();
+        if (const auto* mainWindow = qobject_cast<const QMainWindow*>(main); mainWindow && mainWindow->menuBar())
+            client.rheight() -= mainWindow->menuBar()->height();
+        window->move(centredOver(main->pos(), client, window->size()));
         return;
     }
     if (const QScreen* screen = window->screen()) {

@@ -59,6 +59,8 @@ void SettingBinder::bindComboBox(const QString& name, QComboBox* box, const QStr
 {
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
+    // The list only proposes texts: typing "1" must not turn into "10".
+    box->setCompleter(nullptr);
     {
         const ShowingGuard guard(m_showing);
         box->clear();
