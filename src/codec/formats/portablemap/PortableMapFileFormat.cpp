@@ -117,6 +117,18 @@ TPBMFileFormat::TPBMFileFormat(TOptionTable& options) : TPortableMapFileFormat(o
     AddMasks("*.pbm");
 }
 
+// The target of the gray and pixel maps for other formats: 16 bits for floating-point images, for
+// gray ones with more than one byte per channel and for colour ones with more than 4 bytes per
+// pixel; 8 bits otherwise.
+static TImageFormat ClassicMapTarget(const TImageFormatInfo& info, TImageFormat eightBit, TImageFormat sixteenBit)
+{
+    if (info.IsFloatingPoint)
+        return sixteenBit;
+    if (info.HasGrayChannel)
+        return info.BytesPerPixel / info.ChannelCount > 1 ? sixteenBit : eightBit;
+    return info.BytesPerPixel <= 4 ? eightBit : sixteenBit;
+}
+
 // ---------------------------------------------------------------------------------------------
 // PGM
 
@@ -133,14 +145,7 @@ TPGMFileFormat::TPGMFileFormat(TOptionTable& options) : TPortableMapFileFormat(o
 
 void TPGMFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo& info)
 {
-    TImageFormat target;
-    if (info.IsFloatingPoint)
-        target = ifGray16;
-    else if (info.HasGrayChannel)
-        target = info.BytesPerPixel / info.ChannelCount > 1 ? ifGray16 : ifGray8;
-    else
-        target = info.BytesPerPixel <= 4 ? ifGray8 : ifGray16;
-    ConvertImageData(image, target);
+    ConvertImageData(image, ClassicMapTarget(info, ifGray8, ifGray16));
 }
 
 void TPGMFileFormat::WriteHeader(TMemoryStream& stream, const TImageData& image, const TImageFormatInfo& info)
@@ -164,14 +169,7 @@ TPPMFileFormat::TPPMFileFormat(TOptionTable& options) : TPortableMapFileFormat(o
 
 void TPPMFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo& info)
 {
-    TImageFormat target;
-    if (info.IsFloatingPoint)
-        target = ifR16G16B16;
-    else if (info.HasGrayChannel)
-        target = info.BytesPerPixel / info.ChannelCount > 1 ? ifR16G16B16 : ifR8G8B8;
-    else
-        target = info.BytesPerPixel <= 4 ? ifR8G8B8 : ifR16G16B16;
-    ConvertImageData(image, target);
+    ConvertImageData(image, ClassicMapTarget(info, ifR8G8B8, ifR16G16B16));
 }
 
 void TPPMFileFormat::WriteHeader(TMemoryStream& stream, const TImageData& image, const TImageFormatInfo& info)
