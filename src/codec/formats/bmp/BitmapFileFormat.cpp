@@ -9,7 +9,6 @@ namespace imaging {
 
 namespace {
 
-constexpr uint32_t FileHeaderSize = 14;
 constexpr uint32_t InfoHeaderSize = 40;
 constexpr uint32_t V4HeaderSize = 108;
 constexpr uint32_t CompressionNone = 0;
