@@ -115,6 +115,17 @@ QWidget* withArrows(QWidget* field, ArrowButtons* arrows)
     return box;
 }
 
+// A settings page holding one group box that fills it.
+std::pair<QWidget*, QGroupBox*> settingsPage(const char* pageName, const char* groupName)
+{
+    auto* page = named(new QWidget, pageName);
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(8, 8, 8, 8);
+    auto* group = named(new QGroupBox, groupName);
+    v->addWidget(group);
+    return {page, group};
+}
+
 } // namespace
 
 Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& arguments, QWidget* parent)
@@ -324,10 +335,7 @@ void Tprog::buildMenus()
 
 QWidget* Tprog::buildTextPage()
 {
-    auto* page = named(new QWidget, "einst_text");
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(8, 8, 8, 8);
-    auto* gb1 = named(new QGroupBox, "gb1");
+    auto [page, gb1] = settingsPage("einst_text", "gb1");
     auto* g = new QGridLayout(gb1);
     g->setVerticalSpacing(4);
 
@@ -347,16 +355,12 @@ QWidget* Tprog::buildTextPage()
     g->addWidget(txtLine, 2, 0, 1, 3);
     g->setColumnStretch(0, 1);
     g->setRowStretch(0, 1);
-    v->addWidget(gb1);
     return page;
 }
 
 QWidget* Tprog::buildFontPage()
 {
-    auto* page = named(new QWidget, "einst_schrift");
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(8, 8, 8, 8);
-    auto* gb2 = named(new QGroupBox, "gb2");
+    auto [page, gb2] = settingsPage("einst_schrift", "gb2");
     auto* columns = new QHBoxLayout(gb2);
     columns->setSpacing(14);
 
@@ -429,7 +433,6 @@ QWidget* Tprog::buildFontPage()
     right->setRowStretch(row, 1);
     right->setColumnStretch(1, 1);
     columns->addLayout(right, 7);
-    v->addWidget(gb2);
 
     connect(m_fontList, &FontListBox::fontChosen, this, [this](const QString& name) {
         // A click on the entry that is already chosen changes nothing.
@@ -455,10 +458,7 @@ QWidget* Tprog::buildFontPage()
 
 QWidget* Tprog::buildMarginsPage()
 {
-    auto* page = named(new QWidget, "einst_abstand");
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(8, 8, 8, 8);
-    auto* gb3 = named(new QGroupBox, "gb3");
+    auto [page, gb3] = settingsPage("einst_abstand", "gb3");
     auto* columns = new QHBoxLayout(gb3);
     columns->setSpacing(18);
     const int indent = 22;
@@ -542,16 +542,12 @@ QWidget* Tprog::buildMarginsPage()
     }
     right->setRowStretch(row, 1);
     columns->addLayout(right, 0);
-    v->addWidget(gb3);
     return page;
 }
 
 QWidget* Tprog::buildSavePage()
 {
-    auto* page = named(new QWidget, "einst_speichern");
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(8, 8, 8, 8);
-    auto* gb4 = named(new QGroupBox, "gb4");
+    auto [page, gb4] = settingsPage("einst_speichern", "gb4");
     auto* g = new QGridLayout(gb4);
     g->setHorizontalSpacing(10);
     g->setVerticalSpacing(6);
@@ -581,7 +577,6 @@ QWidget* Tprog::buildSavePage()
     g->addWidget(named(new QComboBox, "out_format"), row++, 1);
     g->setRowStretch(row, 1);
     g->setColumnStretch(1, 1);
-    v->addWidget(gb4);
 
     connect(folderButton, &QPushButton::clicked, this, &Tprog::outordnerbtClick);
     connect(nameOptions, &QPushButton::clicked, this, [this] { showWindow(m_windows.optionen_name); });

@@ -148,11 +148,6 @@ void TPGMFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo
     ConvertImageData(image, ClassicMapTarget(info, ifGray8, ifGray16));
 }
 
-void TPGMFileFormat::WriteHeader(TMemoryStream& stream, const TImageData& image, const TImageFormatInfo& info)
-{
-    WriteClassicHeader(stream, image, info);
-}
-
 // ---------------------------------------------------------------------------------------------
 // PPM
 
@@ -170,11 +165,6 @@ TPPMFileFormat::TPPMFileFormat(TOptionTable& options) : TPortableMapFileFormat(o
 void TPPMFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo& info)
 {
     ConvertImageData(image, ClassicMapTarget(info, ifR8G8B8, ifR16G16B16));
-}
-
-void TPPMFileFormat::WriteHeader(TMemoryStream& stream, const TImageData& image, const TImageFormatInfo& info)
-{
-    WriteClassicHeader(stream, image, info);
 }
 
 // ---------------------------------------------------------------------------------------------

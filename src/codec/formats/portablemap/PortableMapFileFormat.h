@@ -12,8 +12,12 @@ public:
 
 protected:
     void WriteImages(TMemoryStream& stream, const TDynImageDataArray& images) override;
-    // The header of the image, which already has one of the writer's own formats.
-    virtual void WriteHeader(TMemoryStream& stream, const TImageData& image, const TImageFormatInfo& info) = 0;
+    // The header of the image, which already has one of the writer's own formats; by default the
+    // classic header of the gray and pixel maps.
+    virtual void WriteHeader(TMemoryStream& stream, const TImageData& image, const TImageFormatInfo& info)
+    {
+        WriteClassicHeader(stream, image, info);
+    }
     virtual bool WritesBinary() const { return m_saveBinary != 0; }
 
     int32_t m_saveBinary = -1;   // PGM option 50, PPM option 51; PAM and PFM are always binary
@@ -39,7 +43,6 @@ public:
 
 protected:
     void ConvertForWriting(TImageData& image, const TImageFormatInfo& info) override;
-    void WriteHeader(TMemoryStream& stream, const TImageData& image, const TImageFormatInfo& info) override;
 };
 
 class TPPMFileFormat : public TPortableMapFileFormat {
@@ -48,7 +51,6 @@ public:
 
 protected:
     void ConvertForWriting(TImageData& image, const TImageFormatInfo& info) override;
-    void WriteHeader(TMemoryStream& stream, const TImageData& image, const TImageFormatInfo& info) override;
 };
 
 class TPAMFileFormat : public TPortableMapFileFormat {
