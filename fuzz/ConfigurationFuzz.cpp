@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QStringList lb = b.split(u'\n');
         for (qsizetype i = 0; i < la.size(); ++i) {
             QString x = la[i];
-            if (x != lb[i] && x.replace(u'\n', u' ') != lb[i] && la[i].size() <= 2047)
+            if (x != lb[i] && x.replace(u'\n', u' ') != lb[i])
                 std::abort();
         }
     }

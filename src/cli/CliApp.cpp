@@ -5,11 +5,13 @@
 #include "cli/TerminalView.h"
 #include "i18n/FormatNames.h"
 #include "i18n/Language.h"
+#include "output/EncoderOptions.h"
 #include "settings/Configuration.h"
 #include "settings/ConfigurationMenu.h"
 #include "settings/IniFile.h"
 #include "render/Renderer.h"
 #include "run/FileNaming.h"
+#include "run/GenerationRun.h"
 #include "settings/SettingsModel.h"
 
 #include <QDir>
@@ -30,31 +32,68 @@ void listSettings(const SettingsModel& settings, QTextStream& out)
     out.flush();
 }
 
-std::optional<QString> readText(const CliOptions& o, CliStreams& s)
+void reportError(CliStreams& s, const QString& message)
 {
+    s.err << "quillpress-cli: " << message << Qt::endl;
+}
+
+// The text of a file or of standard input. Its closing line break ends its last line, so in
+// whole-text mode exactly one is dropped (per-line mode already ignores it).
+std::optional<QString> readText(const CliOptions& o, CliStreams& s, bool perLine)
+{
+    QString text;
     if (!o.textFile.isEmpty()) {
         QFile f(o.textFile);
         if (!f.open(QIODevice::ReadOnly)) {
-            s.err << QStringLiteral("Cannot read \"%1\": %2").arg(o.textFile, f.errorString()) << Qt::endl;
+            reportError(s, tr2(QStringLiteral("\"%1\" kann nicht gelesen werden: %2"),
+                               QStringLiteral("Cannot read \"%1\": %2"))
+                               .arg(o.textFile, f.errorString()));
             return std::nullopt;
         }
-        return QString::fromUtf8(f.readAll());
+        text = QString::fromUtf8(f.readAll());
+    } else if (o.textFromStdin) {
+        if (s.in)
+            text = QString::fromUtf8(s.in->readAll());
+    } else {
+        return o.textArguments.join(QLatin1Char('\n'));
     }
-    if (o.textFromStdin) {
-        if (!s.in)
-            return QString();
-        return QString::fromUtf8(s.in->readAll());
+    if (!perLine) {
+        if (text.endsWith(QLatin1String("\r\n")))
+            text.chop(2);
+        else if (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+            text.chop(1);
     }
-    return o.textArguments.join(QLatin1Char('\n'));
+    return text;
+}
+
+// Placement values of the loaded configurations, later files over earlier ones.
+void keepPlacement(PlacementFileValues& held, const PlacementFileValues& file)
+{
+    auto take = [](auto& to, const auto& from) {
+        if (from)
+            to = from;
+    };
+    take(held.maximized, file.maximized);
+    take(held.clientWidth, file.clientWidth);
+    take(held.clientHeight, file.clientHeight);
+    take(held.top, file.top);
+    take(held.left, file.left);
 }
 
 } // namespace
 
 int runCli(const QStringList& arguments, CliStreams& s)
 {
+    // The language comes first: every message, also one about the arguments, follows it.
+    Language::chooseStartLanguage(QDir::currentPath());
+    if (const auto language = languageOption(arguments))
+        Language::setCode(*language);
+
+    const QString tryHelp = tr2(QStringLiteral("Siehe 'quillpress-cli --help'."),
+                                QStringLiteral("Try 'quillpress-cli --help'."));
     const ParseResult parsed = parseArguments(arguments);
     if (!parsed.error.isEmpty()) {
-        s.err << "quillpress-cli: " << parsed.error << "\n" << "Try 'quillpress-cli --help'." << Qt::endl;
+        s.err << "quillpress-cli: " << parsed.error << "\n" << tryHelp << Qt::endl;
         return 2;
     }
     const CliOptions& o = parsed.options;
@@ -63,24 +102,33 @@ int runCli(const QStringList& arguments, CliStreams& s)
         return 0;
     }
     if (o.listFormats) {
-        for (const QString& f : SettingsModel::outputFormats())
+        for (const QString& f : outputFormatsForLanguage(Language::code()))
             s.out << f << '\n';
         s.out.flush();
         return 0;
     }
 
-    Language::chooseStartLanguage(QDir::currentPath());
-    if (o.language)
-        Language::setCode(*o.language);
-
     const QString folder = programFolder();
     SettingsModel settings(folder);
 
-    // Loading a configuration ends by bringing the format text into the current language.
-    ConfigurationHooks hooks;
-    hooks.reapplyLanguage = [&settings] {
+    // As in the desktop program, the format text is in the current language: from the start, at
+    // the end of every configuration load and after the options (a known format name given in
+    // the other language is shown in this one; any other text stays as it is).
+    const auto applyLanguage = [&settings] {
         const QString format = settings.text(QStringLiteral("out_format"));
         settings.setText(QStringLiteral("out_format"), formatNameForLanguage(format, Language::code()));
+    };
+    applyLanguage();
+    ConfigurationHooks hooks;
+    hooks.reapplyLanguage = applyLanguage;
+    // The tool has no window: it keeps the placement of the loaded configurations and writes it
+    // back when it saves one.
+    PlacementFileValues placement;
+    bool placementLoaded = false;
+    hooks.placementLoaded = [&](const PlacementFileValues& file) {
+        keepPlacement(placement, file);
+        placementLoaded = placementLoaded || file.maximized || file.clientWidth || file.clientHeight ||
+                          file.top || file.left;
     };
     QStringList configs = o.configs;
     if (configs.isEmpty() && !o.noStartConfig && QFileInfo(startConfigurationPath(folder)).isFile())
@@ -90,11 +138,12 @@ int runCli(const QStringList& arguments, CliStreams& s)
         // a missing or unreadable file as empty, which would go on silently with other settings.
         const QFileInfo info(config);
         if (!info.isFile() || !info.isReadable()) {
-            s.err << "quillpress-cli: "
-                  << (info.isFile() ? QStringLiteral("Configuration file \"%1\" cannot be read")
-                                    : QStringLiteral("Configuration file \"%1\" not found"))
-                         .arg(config)
-                  << Qt::endl;
+            reportError(s, (info.isFile()
+                                ? tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" kann nicht gelesen werden"),
+                                      QStringLiteral("Configuration file \"%1\" cannot be read"))
+                                : tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" wurde nicht gefunden"),
+                                      QStringLiteral("Configuration file \"%1\" not found")))
+                               .arg(config));
             return 2;
         }
         KonfigurationLaden(settings, ConfigurationCaller::StartWindow, config, hooks);
@@ -102,19 +151,32 @@ int runCli(const QStringList& arguments, CliStreams& s)
 
     for (const auto& [name, value] : o.settings) {
         if (!settings.setFromString(name, value)) {
-            s.err << "quillpress-cli: " << QStringLiteral("Invalid value \"%1\" for %2").arg(value, name)
-                  << Qt::endl;
+            reportError(s, tr2(QStringLiteral("Ung\u00FCltiger Wert \"%1\" f\u00FCr %2"),
+                               QStringLiteral("Invalid value \"%1\" for %2"))
+                               .arg(value, name));
             return 2;
         }
         // A face given by name is used as the font list would select it.
         if (name == QLatin1String("label2"))
             settings.setFontListSelected(settings.selectFontEntryForLabel());
     }
+    applyLanguage();
     if (!o.saveConfig.isEmpty()) {
+        ConfigurationHooks saveHooks;
+        if (placementLoaded) {
+            saveHooks.currentPlacement = [&placement] {
+                const WindowPlacement standard;
+                return WindowPlacement{placement.maximized.value_or(standard.maximized),
+                                       placement.clientWidth.value_or(standard.clientWidth),
+                                       placement.clientHeight.value_or(standard.clientHeight),
+                                       placement.top.value_or(standard.top),
+                                       placement.left.value_or(standard.left)};
+            };
+        }
         try {
-            KonfigurationSpeichern(settings, o.saveConfig);
+            KonfigurationSpeichern(settings, o.saveConfig, saveHooks);
         } catch (const std::exception& e) {
-            s.err << "quillpress-cli: " << QString::fromStdString(e.what()) << Qt::endl;
+            reportError(s, QString::fromStdString(e.what()));
             return 1;
         }
     }
@@ -127,11 +189,13 @@ int runCli(const QStringList& arguments, CliStreams& s)
     if (!hasText) {
         if (!o.saveConfig.isEmpty())
             return 0; // only saving a configuration
-        s.err << "quillpress-cli: no text given (use \"\" for an empty image)\n"
-              << "Try 'quillpress-cli --help'." << Qt::endl;
+        s.err << "quillpress-cli: "
+              << tr2(QStringLiteral("kein Text angegeben (\"\" ergibt ein leeres Bild)"),
+                     QStringLiteral("no text given (use \"\" for an empty image)"))
+              << "\n" << tryHelp << Qt::endl;
         return 2;
     }
-    const auto text = readText(o, s);
+    const auto text = readText(o, s, settings.checked(QStringLiteral("txt_line")));
     if (!text)
         return 1;
 
@@ -142,8 +206,19 @@ int runCli(const QStringList& arguments, CliStreams& s)
         if (!result.started || result.failed > 0)
             return 1;
         return 0;
+    } catch (const ConversionError&) {
+        // The only conversion the run makes before its first image: the quality text.
+        reportError(s, tr2(QStringLiteral("'%1' ist kein g\u00FCltiger ganzzahliger Wert"),
+                           QStringLiteral("'%1' is not a valid integer value"))
+                           .arg(settings.text(QStringLiteral("out_quality"))));
+        return 1;
+    } catch (const LineTooLongError&) {
+        reportError(s, tr2(QStringLiteral("Eine Zeile des Textes ist l\u00E4nger als %1 Zeichen"),
+                           QStringLiteral("A line of the text is longer than %1 characters"))
+                           .arg(LineTooLongError::maxLength));
+        return 1;
     } catch (const std::exception& e) {
-        s.err << "quillpress-cli: " << QString::fromStdString(e.what()) << Qt::endl;
+        reportError(s, QString::fromStdString(e.what()));
         return 1;
     }
 }

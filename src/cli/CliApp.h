@@ -10,7 +10,7 @@ struct CliStreams {
     QTextStream& out;
     QTextStream& err;
     QIODevice* in = nullptr;       // standard input, for the text argument "-"
-    bool errIsTerminal = false;    // show a progress bar
+    bool errIsTerminal = false;    // show a progress bar (standard error is a terminal that has one)
 };
 
 // Runs the tool; returns the exit status (0 all written, 1 refused or failed, 2 wrong usage).

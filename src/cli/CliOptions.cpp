@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "i18n/FormatNames.h"
+#include "i18n/Language.h"
 #include "run/FileNaming.h"
 #include "settings/SettingsModel.h"
 
@@ -11,10 +13,28 @@ std::optional<QString> formatForExtension(const QString& ext)
     wanted.remove(QLatin1Char('*'));
     if (!wanted.startsWith(QLatin1Char('.')))
         wanted.prepend(QLatin1Char('.'));
-    for (const QString& entry : SettingsModel::outputFormats())
+    for (const QString& entry : outputFormatsForLanguage(Language::code()))
         if (formatExtension(entry).compare(wanted, Qt::CaseInsensitive) == 0)
             return entry;
     return std::nullopt;
+}
+
+std::optional<QString> languageOption(const QStringList& args)
+{
+    std::optional<QString> language;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--"))
+            break;
+        QString value;
+        if (a == QLatin1String("--language") && i + 1 < args.size())
+            value = args[++i];
+        else if (a.startsWith(QLatin1String("--language=")))
+            value = a.mid(a.indexOf(QLatin1Char('=')) + 1);
+        if (value == QLatin1String("de") || value == QLatin1String("en"))
+            language = value;
+    }
+    return language;
 }
 
 ParseResult parseArguments(const QStringList& args)
@@ -29,7 +49,9 @@ ParseResult parseArguments(const QStringList& args)
             return true;
         }
         if (i + 1 >= args.size()) {
-            r.error = QStringLiteral("Option %1 needs a value").arg(opt);
+            r.error = tr2(QStringLiteral("Die Option %1 braucht einen Wert"),
+                           QStringLiteral("Option %1 needs a value"))
+                          .arg(opt);
             return false;
         }
         value = args[++i];
@@ -76,12 +98,16 @@ ParseResult parseArguments(const QStringList& args)
                 return r;
             const qsizetype eq = value.indexOf(QLatin1Char('='));
             if (eq <= 0) {
-                r.error = QStringLiteral("--set expects NAME=VALUE, got \"%1\"").arg(value);
+                r.error = tr2(QStringLiteral("--set erwartet NAME=WERT, nicht \"%1\""),
+                              QStringLiteral("--set expects NAME=VALUE, got \"%1\""))
+                              .arg(value);
                 return r;
             }
             const QString setting = value.left(eq);
             if (!SettingsModel::find(setting)) {
-                r.error = QStringLiteral("Unknown setting \"%1\" (see --list-settings)").arg(setting);
+                r.error = tr2(QStringLiteral("Unbekannte Einstellung \"%1\" (siehe --list-settings)"),
+                              QStringLiteral("Unknown setting \"%1\" (see --list-settings)"))
+                              .arg(setting);
                 return r;
             }
             o.settings.append({setting, value.mid(eq + 1)});
@@ -93,7 +119,8 @@ ParseResult parseArguments(const QStringList& args)
             if (!needValue(i, a, value))
                 return r;
             if (value != QLatin1String("de") && value != QLatin1String("en")) {
-                r.error = QStringLiteral("--language takes de or en");
+                r.error = tr2(QStringLiteral("--language erwartet de oder en"),
+                              QStringLiteral("--language takes de or en"));
                 return r;
             }
             o.language = value;
@@ -106,7 +133,9 @@ ParseResult parseArguments(const QStringList& args)
                 return r;
             const auto entry = formatForExtension(value);
             if (!entry) {
-                r.error = QStringLiteral("Unknown format \"%1\" (see --list-formats)").arg(value);
+                r.error = tr2(QStringLiteral("Unbekanntes Format \"%1\" (siehe --list-formats)"),
+                              QStringLiteral("Unknown format \"%1\" (see --list-formats)"))
+                              .arg(value);
                 return r;
             }
             o.settings.append({QStringLiteral("out_format"), *entry});
@@ -116,14 +145,17 @@ ParseResult parseArguments(const QStringList& args)
             o.settings.append({QStringLiteral("n_eigenen"), QStringLiteral("1")});
             o.settings.append({QStringLiteral("ed_name"), value});
         } else {
-            r.error = QStringLiteral("Unknown option %1").arg(a);
+            r.error = tr2(QStringLiteral("Unbekannte Option %1"), QStringLiteral("Unknown option %1")).arg(a);
             return r;
         }
     }
     const int sources = (o.textArguments.isEmpty() ? 0 : 1) + (o.textFromStdin ? 1 : 0) +
                         (o.textFile.isEmpty() ? 0 : 1);
     if (sources > 1)
-        r.error = QStringLiteral("Give the text either as arguments, as \"-\" (standard input) or with --text-file");
+        r.error = tr2(QStringLiteral("Geben Sie den Text entweder als Argumente, als \"-\" (Standardeingabe) "
+                                     "oder mit --text-file an"),
+                      QStringLiteral("Give the text either as arguments, as \"-\" (standard input) or "
+                                     "with --text-file"));
     return r;
 }
 
@@ -144,6 +176,7 @@ QString usageText()
         "                         of the program folder is loaded when it exists.\n"
         "      --no-start-config  do not load Auto.qpcf\n"
         "      --save-config FILE save the settings, after all options are applied, to FILE\n"
+        "                         (keeps the window placement of a loaded configuration)\n"
         "  -s, --set NAME=VALUE   set a setting by its control name (repeatable, applied in order).\n"
         "                         Checks and radio buttons take 1 or 0; setting a radio button\n"
         "                         clears the others of its group. Setting label2 selects that font\n"
@@ -154,18 +187,20 @@ QString usageText()
         "                         \\nl inside a line stands for a line break\n"
         "      --whole-text       the whole text becomes one image (txt_all=1, the default)\n"
         "      --name NAME        fixed file name for all images (n_eigenen=1, ed_name=NAME)\n"
-        "      --text-file FILE   read the text from FILE (UTF-8)\n"
-        "      --language de|en   language of messages (default: marker files de/en in the\n"
-        "                         working directory, else English)\n"
-        "  -q, --quiet            no progress bar\n"
+        "      --text-file FILE   read the text from FILE (UTF-8); a closing line break of FILE or\n"
+        "                         of standard input ends the last line\n"
+        "      --language de|en   language of messages and format names (default: marker files\n"
+        "                         de/en in the working directory, else English)\n"
+        "  -q, --quiet            no progress bar (there is none unless standard error is a\n"
+        "                         terminal whose TERM is set and not \"dumb\")\n"
         "      --list-settings    list every setting with its current value and exit (after\n"
         "                         configurations and --set; with --save-config, saves first)\n"
         "      --list-formats     list the output formats and exit\n"
         "  -h, --help             show this help and exit\n"
         "  --                     end of options: every further argument is text (e.g. \"-5\")\n"
         "\n"
-        "Exit status: 0 every image was written; 1 a check refused the run or an image failed;\n"
-        "2 wrong usage.\n");
+        "Exit status: 0 every image was written; 1 a check refused the run, an image failed, the\n"
+        "configuration could not be saved or standard output could not be written; 2 wrong usage.\n");
 }
 
 } // namespace qp::cli

@@ -28,9 +28,15 @@ struct ParseResult {
     QString error;   // non-empty: wrong usage
 };
 
+// Parses the arguments; error texts are in the current language (see languageOption).
 ParseResult parseArguments(const QStringList& arguments);
 
-// The output-format entry whose extension is `ext` ("png", ".png" or "*.png"), case-insensitive.
+// The value of the last valid --language option before "--", so that the language is known
+// before anything else is reported.
+std::optional<QString> languageOption(const QStringList& arguments);
+
+// The output-format entry of the current language whose extension is `ext` ("png", ".png" or
+// "*.png"), case-insensitive.
 std::optional<QString> formatForExtension(const QString& ext);
 
 QString usageText();

@@ -1,11 +1,14 @@
 // quillpress-cli: the headless program. It needs no display: text is drawn into images with the
 // offscreen platform.
 #include "cli/CliApp.h"
+#include "i18n/Language.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -32,8 +35,26 @@ int main(int argc, char** argv)
     in.open(stdin, QIODevice::ReadOnly);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    qp::cli::CliStreams streams{out, err, &in, ::isatty(STDERR_FILENO) != 0};
+    // The progress bar redraws its line with control sequences: only on a terminal that has them
+    // (TERM set and not "dumb"); elsewhere the written paths are the only progress shown.
+    const QByteArray term = qgetenv("TERM");
+    const bool progressBar = ::isatty(STDERR_FILENO) != 0 && !term.isEmpty() && term != "dumb";
+    qp::cli::CliStreams streams{out, err, &in, progressBar};
     QStringList args = QGuiApplication::arguments();
     args.removeFirst();
-    return qp::cli::runCli(args, streams);
+    int status = qp::cli::runCli(args, streams);
+
+    // The written paths are the tool's result: when they could not all be written, the run failed.
+    out.flush();
+    const bool outFailed = out.status() != QTextStream::Ok;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || outFailed) {
+        const int error = errno;
+        err << "quillpress-cli: "
+            << qp::tr2(QStringLiteral("Die Standardausgabe kann nicht geschrieben werden: %1"),
+                       QStringLiteral("Cannot write to standard output: %1"))
+                   .arg(QString::fromLocal8Bit(std::strerror(error)))
+            << Qt::endl;
+        status = 1;
+    }
+    return status;
 }

@@ -1,3 +1,6 @@
+#include "settings/IniFile.h"
+#include "support/FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -5,6 +8,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <functional>
+#include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -14,16 +22,38 @@ struct CliRun {
     QString err;
 };
 
+// How the tool's process is set up beyond arguments and standard input.
+struct CliSetup {
+    std::function<void()> inChild;   // runs in the child process before the tool starts
+    QString standardOutputFile;      // standard output goes to this file
+    std::optional<QString> term;     // TERM; empty: unset
+};
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 class CliTest : public ::testing::Test {
 protected:
-    CliRun cli(const QStringList& args, const QByteArray& input = {})
+    CliRun cli(const QStringList& args, const QByteArray& input = {}, const CliSetup& setup = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QUILLPRESS_HOME", home.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        if (setup.term) {
+            env.remove("TERM");
+            if (!setup.term->isEmpty())
+                env.insert("TERM", *setup.term);
+        }
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(work.path());
+        if (setup.inChild)
+            p.setChildProcessModifier(setup.inChild);
+        if (!setup.standardOutputFile.isEmpty())
+            p.setStandardOutputFile(setup.standardOutputFile);
         p.start(QStringLiteral(QP_CLI_PATH), args);
         p.write(input);
         p.closeWriteChannel();
@@ -167,5 +197,196 @@ TEST_F(CliTest, WritesEveryFormatOfTheList)
         EXPECT_EQ(r.status, 0) << ext.toStdString() << ": " << r.err.toStdString();
         EXPECT_EQ(r.out.trimmed(), output("format_check" + ext));
         EXPECT_GT(QFileInfo(output("format_check" + ext)).size(), 0) << ext.toStdString();
+    }
+}
+
+TEST_F(CliTest, ASaveThatFailsPartWayKeepsTheOldConfigurationAndFails)
+{
+    const QString config = work.path() + "/keep.qpcf";
+    CliRun r = cli({"--save-config", config});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QByteArray old = readBytes(config);
+    ASSERT_GT(old.size(), 1024);
+
+    // A real file-size limit: writes past 512 bytes fail as on a full disk.
+    const CliSetup limited{[] { qp::test::limitFileSize(512); }, {}, {}};
+    r = cli({"--set", "ed_name=changed", "--save-config", config}, {}, limited);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "quillpress-cli: Unable to write to " + config + "\n");
+    EXPECT_EQ(readBytes(config), old);
+    EXPECT_EQ(QDir(work.path()).entryList(QDir::Files | QDir::Hidden), QStringList("keep.qpcf"));
+}
+
+TEST_F(CliTest, StandardOutputThatCannotBeWrittenFailsTheRun)
+{
+    const CliSetup full{{}, QStringLiteral("/dev/full"), {}};
+    for (const QStringList& args : {QStringList{"x"}, QStringList{"--list-formats"}, QStringList{"--help"}}) {
+        const CliRun r = cli(args, {}, full);
+        EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith("quillpress-cli: Cannot write to standard output: ")) << r.err.toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(output("x.jpg"))); // the image itself was written
+}
+
+TEST_F(CliTest, ClosingLineBreakOfAFileOrStandardInputEndsTheLastLine)
+{
+    QFile f(work.path() + "/in.txt");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("two\r\nlines\r\n");
+    f.close();
+    struct Case {
+        QStringList args;
+        QByteArray input;
+        QStringList sameAs; // the text as arguments
+    };
+    const Case cases[] = {
+        {{"-"}, "hello\n", {"hello"}},
+        {{"--text-file", f.fileName()}, {}, {"two", "lines"}},
+        // Only one line break is dropped: the empty line before it stays.
+        {{"-"}, "empty\n\n", {"empty", ""}},
+    };
+    for (const Case& c : cases) {
+        CliRun r = cli(QStringList{"-f", "png"} + c.args, c.input);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QString fromInput = r.out.trimmed();
+        r = cli(QStringList{"-f", "png", "--"} + c.sameAs);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        // The same text gives the same name, numbered, and the same image.
+        const QString fromArguments = r.out.trimmed();
+        EXPECT_EQ(fromArguments, QString(fromInput).replace(".png", "1.png"));
+        ASSERT_FALSE(QImage(fromInput).isNull()) << fromInput.toStdString();
+        EXPECT_EQ(QImage(fromInput), QImage(fromArguments)) << fromInput.toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(output("hello.png")));
+    // Per-line mode keeps its lines as before.
+    const CliRun r = cli({"-f", "png", "--per-line", "-"}, "a\n\nb\n");
+    EXPECT_EQ(r.out.split('\n', Qt::SkipEmptyParts).size(), 3) << r.out.toStdString();
+}
+
+TEST_F(CliTest, FormatNamesFollowTheLanguage)
+{
+    CliRun r = cli({"--language", "en", "--list-formats"});
+    EXPECT_TRUE(r.out.startsWith("*.jpg - JPEG-Image\n")) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("Bild"));
+    r = cli({"--language", "de", "--list-formats"});
+    EXPECT_TRUE(r.out.startsWith("*.jpg - JPEG-Bild\n"));
+    EXPECT_TRUE(r.out.contains("*.tga - Truevision Targa Bild\n"));
+
+    struct Case {
+        QStringList args;
+        QString format;
+    };
+    const Case cases[] = {
+        {{"--language", "en"}, "*.jpg - JPEG-Image"},
+        {{"--language", "en", "-f", "psd"}, "*.psd - Photoshop Image"},
+        {{"--language", "en", "--set", "out_format=*.tga - Truevision Targa Bild"}, "*.tga - Truevision Targa Image"},
+        {{"--language", "de", "-f", "jpe"}, "*.jpe - JPEG-Bild"},
+        {{"--language", "en", "--set", "out_format=*.png - Hand written"}, "*.png - Hand written"},
+    };
+    const QString config = work.path() + "/lang.qpcf";
+    for (const Case& c : cases) {
+        QFile::remove(config);
+        r = cli(c.args + QStringList{"--save-config", config});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(qp::IniFile(config).ReadText("PBCB", "out_format", ""), c.format);
+    }
+}
+
+TEST_F(CliTest, SavingKeepsTheWindowPlacementOfTheLoadedConfigurations)
+{
+    const QString gui = work.path() + "/gui.qpcf";
+    const QString more = work.path() + "/more.qpcf";
+    for (const auto& [path, placement] : {std::pair{gui, QString("PF=1\r\nPB=800\r\nPH=600\r\nPT=-8\r\nPL=-9")},
+                                          std::pair{more, QString("PH=500")}}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(("[PBED]\r\ned_name=kept\r\n[SP]\r\n" + placement + "\r\n").toUtf8());
+    }
+    const QString saved = work.path() + "/new.qpcf";
+    const CliRun r = cli({"-c", gui, "-c", more, "--save-config", saved});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const qp::IniFile ini(saved);
+    EXPECT_EQ(ini.ReadText("PBED", "ed_name", ""), "kept");
+    EXPECT_TRUE(ini.ReadFlag("SP", "PF", false));
+    EXPECT_EQ(ini.ReadNumber("SP", "PB", 0), 800);
+    EXPECT_EQ(ini.ReadNumber("SP", "PH", 0), 500);
+    EXPECT_EQ(ini.ReadNumber("SP", "PT", 0), -8);
+    EXPECT_EQ(ini.ReadNumber("SP", "PL", 0), -9);
+}
+
+TEST_F(CliTest, ALongOutputFolderRoundTripsThroughAConfiguration)
+{
+    QString folder = work.path();
+    while (folder.size() < 3000)
+        folder += "/" + QString(250, QLatin1Char('f'));
+    folder.truncate(3000);
+    const QString config = work.path() + "/long.qpcf";
+    CliRun r = cli({"-o", folder, "--save-config", config});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = cli({"-c", config, "Deep"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, folder + "/deep.jpg\n");
+    EXPECT_TRUE(QFileInfo(folder + "/deep.jpg").isFile());
+}
+
+TEST_F(CliTest, TheToolsOwnMessagesFollowTheLanguage)
+{
+    struct Case {
+        QStringList args;
+        QByteArray input;
+        int status;
+        QString german;
+        QString english;
+    };
+    const QString missing = work.path() + "/missing";
+    const Case cases[] = {
+        {{"--text-file", missing}, {}, 1, "\"" + missing + "\" kann nicht gelesen werden", "Cannot read \"" + missing + "\""},
+        {{"--set", "cb_bold=maybe", "x"}, {}, 2, "Ung\u00FCltiger Wert \"maybe\" f\u00FCr cb_bold", "Invalid value \"maybe\" for cb_bold"},
+        {{"-c", missing, "x"}, {}, 2, "wurde nicht gefunden", "not found"},
+        {{"--set", "out_quality=hoch", "x"}, {}, 1, "'hoch' ist kein g\u00FCltiger ganzzahliger Wert", "'hoch' is not a valid integer value"},
+        {{"--per-line", "-"}, QByteArray(70000, 'a'), 1, "Eine Zeile des Textes ist l\u00E4nger als 65535 Zeichen", "A line of the text is longer than 65535 characters"},
+        {{"--set", "no_such=1", "x"}, {}, 2, "Unbekannte Einstellung \"no_such\"", "Unknown setting \"no_such\""},
+        {{"--bogus"}, {}, 2, "Unbekannte Option --bogus\nSiehe 'quillpress-cli --help'.", "Unknown option --bogus\nTry 'quillpress-cli --help'."},
+        {{}, {}, 2, "kein Text angegeben", "no text given"},
+    };
+    for (const Case& c : cases) {
+        for (const char* language : {"de", "en"}) {
+            // The language option counts wherever it stands, also after the faulty argument.
+            const CliRun r = cli(c.args + QStringList{QStringLiteral("--language=%1").arg(language)}, c.input);
+            const QString& expected = QByteArray(language) == "de" ? c.german : c.english;
+            EXPECT_EQ(r.status, c.status) << language << " " << c.args.join(' ').toStdString();
+            EXPECT_TRUE(r.err.startsWith("quillpress-cli: ") && r.err.contains(expected))
+                << language << ": " << r.err.toStdString();
+        }
+    }
+}
+
+TEST_F(CliTest, TheProgressBarNeedsATerminalWithControlSequences)
+{
+    // Standard error on a pseudo-terminal; the tool draws its bar only where TERM allows.
+    for (const QString& term : {QStringLiteral("xterm"), QStringLiteral("dumb"), QString()}) {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master, 0);
+        ASSERT_EQ(::grantpt(master), 0);
+        ASSERT_EQ(::unlockpt(master), 0);
+        const std::string slave = ::ptsname(master);
+        ::fcntl(master, F_SETFL, O_NONBLOCK);
+        const CliSetup onTerminal{[slave] {
+                                      const int fd = ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+                                      ::dup2(fd, STDERR_FILENO);
+                                  },
+                                  {},
+                                  term};
+        const CliRun r = cli({"--per-line", "-"}, "a\nb\nc\n", onTerminal);
+        EXPECT_EQ(r.status, 0);
+        QByteArray shown;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
+            shown.append(buffer, n);
+        ::close(master);
+        if (term == "xterm")
+            EXPECT_TRUE(shown.contains("\x1b[K")) << shown.toStdString();
+        else
+            EXPECT_EQ(shown, QByteArray()) << term.toStdString();
     }
 }

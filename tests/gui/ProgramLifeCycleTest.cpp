@@ -9,6 +9,7 @@
 #include "i18n/FormatNames.h"
 #include "render/RenderError.h"
 #include "settings/ConfigurationMenu.h"
+#include "support/FileSizeLimit.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -249,6 +250,34 @@ TEST_F(ProgramLifeCycle, FailingAutoSaveKeepsTheWindowOpen)
     prog().action(QStringLiteral("m_konfig_autosave_nie"))->trigger();
     EXPECT_TRUE(prog().close());
     EXPECT_EQ(end.count(), 1);
+}
+
+TEST_F(ProgramLifeCycle, AutoSaveThatFailsPartWayKeepsTheOldStartConfiguration)
+{
+    create();
+    prog().action(QStringLiteral("m_konfig_autosave_alles"))->trigger();
+    const QString autoFile = homePath(QStringLiteral("Auto.qpcf"));
+    const QByteArray old("[Mine]\r\nmy=1\r\n");
+    {
+        QFile f(autoFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    // A real file-size limit: the new content cannot be written past 512 bytes.
+    bool closed = true;
+    {
+        const test::FileSizeLimit limit(512);
+        closed = prog().close();
+    }
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(prog().isVisible());
+    EXPECT_EQ(errors, QStringList(QStringLiteral("Unable to write to %1").arg(autoFile)));
+    QFile f(autoFile);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), old);
+    EXPECT_EQ(QDir(homePath(QString())).entryList({QStringLiteral("*.qpcf*"), QStringLiteral(".*qpcf*")},
+                                                   QDir::Files | QDir::Hidden),
+              QStringList(QStringLiteral("Auto.qpcf")));
 }
 
 TEST_F(ProgramLifeCycle, LoadedPanelFlagsHideAndShowTheBottomBar)

@@ -27,8 +27,8 @@ QStringList GenerationRun::buildItems(const QString& text, bool perLine)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     for (QString& line : lines) {
-        if (line.size() > 65535)
-            throw RunError("A line of the text is longer than 65535 characters");
+        if (line.size() > LineTooLongError::maxLength)
+            throw LineTooLongError();
         line.replace(QStringLiteral("\\nl"), QStringLiteral("\r\n"));
     }
     return lines;

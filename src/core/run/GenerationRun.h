@@ -35,6 +35,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A line of the text in per-line mode is longer than a line may be.
+class LineTooLongError : public RunError {
+public:
+    static constexpr int maxLength = 65535;
+    LineTooLongError() : RunError("A line of the text is longer than 65535 characters") {}
+};
+
 struct RunResult {
     bool started = false;     // false when a check refused the run
     int items = 0;

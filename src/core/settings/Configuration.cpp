@@ -125,13 +125,15 @@ void KonfigurationLaden(SettingsModel& settings, ConfigurationCaller caller, con
             }
         }
 
+        PlacementFileValues file;
+        file.maximized = ini.readFlag(placementSection, QStringLiteral("PF"));
+        file.clientWidth = ini.readNumber(placementSection, QStringLiteral("PB"));
+        file.clientHeight = ini.readNumber(placementSection, QStringLiteral("PH"));
+        file.top = ini.readNumber(placementSection, QStringLiteral("PT"));
+        file.left = ini.readNumber(placementSection, QStringLiteral("PL"));
+        if (hooks.placementLoaded)
+            hooks.placementLoaded(file);
         if (hooks.currentPlacement && hooks.applyPlacement) {
-            PlacementFileValues file;
-            file.maximized = ini.readFlag(placementSection, QStringLiteral("PF"));
-            file.clientWidth = ini.readNumber(placementSection, QStringLiteral("PB"));
-            file.clientHeight = ini.readNumber(placementSection, QStringLiteral("PH"));
-            file.top = ini.readNumber(placementSection, QStringLiteral("PT"));
-            file.left = ini.readNumber(placementSection, QStringLiteral("PL"));
             const QSize screen = hooks.screenSize ? hooks.screenSize() : QSize(INT_MAX, INT_MAX);
             hooks.applyPlacement(placementAfterLoad(file, hooks.currentPlacement(), screen, caller));
         }

@@ -26,6 +26,9 @@ struct ConfigurationHooks {
     std::function<QSize()> screenSize;
     // Takes the placement a load arrived at (see placementAfterLoad).
     std::function<void(const PlacementChange&)> applyPlacement;
+    // Takes the placement values of a loaded file as they stand, without a window or a screen to
+    // apply them to (the command-line tool keeps them and writes them back when it saves).
+    std::function<void(const PlacementFileValues&)> placementLoaded;
     // Applies the current interface language to all windows again; among other things this
     // brings the text of out_format into the current language.
     std::function<void()> reapplyLanguage;

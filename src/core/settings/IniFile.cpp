@@ -10,6 +10,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace qp {
 
 namespace {
@@ -63,6 +65,59 @@ IniFile::Encoding encodingForNewFile(const QString& path)
     return IniFile::Encoding::Utf16LE;
 }
 
+// Replaces every half of a surrogate pair that lacks its other half by U+FFFD.
+void replaceLoneSurrogates(QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i; // a whole pair
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+}
+
+// UTF-16LE without byte-order mark, as some editors write it: at the start of the file nearly every
+// second byte (the high byte of a character: zero for the ASCII names and blanks of an INI file)
+// is zero and hardly any first byte is. Single-byte and UTF-8 text holds no zero bytes at all.
+bool looksLikeUtf16LE(const QByteArray& bytes)
+{
+    constexpr qsizetype sampleSize = 512;
+    const qsizetype pairs = std::min(bytes.size(), sampleSize) / 2;
+    qsizetype zeroHigh = 0;
+    qsizetype zeroLow = 0;
+    for (qsizetype i = 0; i < pairs; ++i) {
+        zeroLow += bytes[2 * i] == 0 ? 1 : 0;
+        zeroHigh += bytes[2 * i + 1] == 0 ? 1 : 0;
+    }
+    return pairs > 0 && zeroHigh * 4 >= pairs * 3 && zeroLow * 4 < pairs;
+}
+
+// UTF-8 in which a surrogate is encoded on its own (ED A0..BF 80..BF, which UTF-8 does not allow)
+// gets U+FFFD there, of the same length, so that the rest of the file still reads as UTF-8.
+QByteArray withEncodedSurrogatesReplaced(QByteArray bytes)
+{
+    for (qsizetype i = 0; i + 2 < bytes.size(); ++i) {
+        const auto b = [&](qsizetype k) { return static_cast<unsigned char>(bytes[k]); };
+        if (b(i) == 0xED && b(i + 1) >= 0xA0 && b(i + 1) <= 0xBF && (b(i + 2) & 0xC0) == 0x80) {
+            bytes[i] = char(0xEF);
+            bytes[i + 1] = char(0xBF);
+            bytes[i + 2] = char(0xBD);
+            i += 2;
+        }
+    }
+    return bytes;
+}
+
+std::optional<QString> decodeUtf8(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
 QString decode(const QByteArray& bytes, IniFile::Encoding& encoding)
 {
     auto startsWith = [&](std::initializer_list<unsigned char> mark) {
@@ -74,28 +129,32 @@ QString decode(const QByteArray& bytes, IniFile::Encoding& encoding)
                 return false;
         return true;
     };
+    QString text;
     if (startsWith({0xFF, 0xFE})) {
         encoding = IniFile::Encoding::Utf16LE;
-        return QStringDecoder(QStringConverter::Utf16LE)(bytes.mid(2));
-    }
-    if (startsWith({0xFE, 0xFF})) {
+        text = QStringDecoder(QStringConverter::Utf16LE)(bytes.mid(2));
+    } else if (startsWith({0xFE, 0xFF})) {
         encoding = IniFile::Encoding::Utf16BE;
-        return QStringDecoder(QStringConverter::Utf16BE)(bytes.mid(2));
-    }
-    if (startsWith({0xEF, 0xBB, 0xBF})) {
+        text = QStringDecoder(QStringConverter::Utf16BE)(bytes.mid(2));
+    } else if (looksLikeUtf16LE(bytes)) {
+        encoding = IniFile::Encoding::Utf16LEWithoutBom;
+        text = QStringDecoder(QStringConverter::Utf16LE)(bytes);
+    } else if (startsWith({0xEF, 0xBB, 0xBF})) {
         encoding = IniFile::Encoding::Utf8WithBom;
-        return QStringDecoder(QStringConverter::Utf8)(bytes.mid(3));
-    }
-    // Without a byte-order mark: UTF-8 when the bytes are valid UTF-8, else one byte per character,
-    // so that saving writes every foreign byte back unchanged.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8(bytes);
-    if (!utf8.hasError()) {
+        text = decodeUtf8(withEncodedSurrogatesReplaced(bytes.mid(3)))
+                   .value_or(QString::fromUtf8(bytes.mid(3)));
+    } else if (auto utf8 = decodeUtf8(withEncodedSurrogatesReplaced(bytes))) {
+        // Without a byte-order mark: UTF-8 when the bytes are valid UTF-8 ...
         encoding = IniFile::Encoding::Utf8;
-        return text;
+        text = *utf8;
+    } else {
+        // ... else one byte per character, so that saving writes every foreign byte back
+        // unchanged.
+        encoding = IniFile::Encoding::Latin1;
+        return QString::fromLatin1(bytes);
     }
-    encoding = IniFile::Encoding::Latin1;
-    return QString::fromLatin1(bytes);
+    replaceLoneSurrogates(text);
+    return text;
 }
 
 } // namespace
@@ -161,7 +220,6 @@ QString IniFile::ReadText(const QString& section, const QString& key,
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
         value.back() == value.front())
         value = value.mid(1, value.size() - 2);
-    value.truncate(MaxValueLength);
     return value;
 }
 
@@ -245,9 +303,12 @@ QByteArray IniFile::toBytes() const
     QString text;
     for (const QString& line : m_lines)
         text += line + QLatin1String("\r\n");
+    replaceLoneSurrogates(text);
     switch (m_encoding) {
     case Encoding::Utf16LE:
         return QByteArray("\xFF\xFE", 2) + QStringEncoder(QStringConverter::Utf16LE)(text);
+    case Encoding::Utf16LEWithoutBom:
+        return QStringEncoder(QStringConverter::Utf16LE)(text);
     case Encoding::Utf16BE:
         return QByteArray("\xFE\xFF", 2) + QStringEncoder(QStringConverter::Utf16BE)(text);
     case Encoding::Utf8WithBom:
@@ -262,24 +323,38 @@ QByteArray IniFile::toBytes() const
 
 void IniFile::Flush()
 {
+    Flush([](QIODevice& device, const char* data, qint64 size) { return device.write(data, size); });
+}
+
+void IniFile::Flush(const WriteFunction& write)
+{
     if (!m_dirty)
         return;
     const QString shown = QDir::toNativeSeparators(m_path);
+    const IniFileError writeError(QStringLiteral("Unable to write to %1").arg(shown));
     const bool existed = QFileInfo::exists(m_path);
     // The new content goes to a temporary file beside the old one and replaces it only when it is
-    // complete: a failure at any point leaves the previous file untouched.
+    // complete: a failure at any point leaves the previous file untouched. The file is unbuffered
+    // so that every failed write shows here: a buffered save file would only meet the failure
+    // while committing, and commit a cut-off file all the same.
     if (m_unreadable)
-        throw IniFileError(QStringLiteral("Unable to write to %1").arg(shown));
+        throw writeError;
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (existed)
-            throw IniFileError(QStringLiteral("Unable to write to %1").arg(shown));
+            throw writeError;
         throw IniFileError(
             QStringLiteral("Cannot create file \"%1\". %2").arg(shown, file.errorString()));
     }
     const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw IniFileError(QStringLiteral("Unable to write to %1").arg(shown));
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = write(file, bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            throw writeError; // the save file discards the temporary
+        done += n;
+    }
+    if (!file.commit())
+        throw writeError;
     m_dirty = false;
 }
 

@@ -3,18 +3,22 @@
 //
 // Reading: section and key names are compared without regard to case and the first match counts;
 // a value is the text after the first "=", with blanks trimmed and one pair of matching quotes
-// (single or double) removed, at most 2047 UTF-16 units; a missing file, section or key gives the
-// caller's default.
+// (single or double) removed, returned whole however long it is; a missing file, section or key
+// gives the caller's default.
 // Writing: a key's line is replaced where it stands, a new key goes to the end of its section, a
 // new section to the end of the file; nothing is ever deleted. Lines end in CR LF. Flush() writes
 // the whole file through a temporary file beside it that replaces the old file only when it is
 // complete, so a failed save leaves the previous file as it was.
-// Encoding: an existing file keeps its own (UTF-16 with byte-order mark, or UTF-8; a file without
-// byte-order mark that is not valid UTF-8 is kept byte for byte as Latin-1). A new file is UTF-16LE
-// with byte-order mark, except for the extensions .bmp, .gif, .jpg and .jpeg, which get UTF-8
-// without byte-order mark.
+// Encoding: an existing file keeps its own: UTF-16 with byte-order mark; UTF-16LE without one,
+// recognised by the zero high bytes of most characters at its start; UTF-8; or, for a file
+// without byte-order mark that is not valid UTF-8, Latin-1, kept byte for byte. A new file is
+// UTF-16LE with byte-order mark, except for the extensions .bmp, .gif, .jpg and .jpeg, which get
+// UTF-8 without byte-order mark. Half of a UTF-16 surrogate pair without its other half is read,
+// and written, as U+FFFD, so one damaged value never spoils the rest of the file.
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -33,10 +37,11 @@ private:
 
 class IniFile {
 public:
-    enum class Encoding { Utf16LE, Utf16BE, Utf8, Utf8WithBom, Latin1 };
+    enum class Encoding { Utf16LE, Utf16LEWithoutBom, Utf16BE, Utf8, Utf8WithBom, Latin1 };
 
-    // Longest value ReadText returns, in UTF-16 units.
-    static constexpr qsizetype MaxValueLength = 2047;
+    // How Flush puts bytes into the file: writes at most `size` bytes of `data` to `device` and
+    // returns how many it wrote, or -1 on failure. Tests pass one that fails part-way.
+    using WriteFunction = std::function<qint64(QIODevice& device, const char* data, qint64 size)>;
 
     // Reads the file at `path` into memory; a file that does not exist or cannot be read counts
     // as empty (and one that cannot be read is not written over by Flush).
@@ -64,8 +69,10 @@ public:
 
     // Writes the file when something was written since it was read. Raises IniFileError with
     // "Cannot create file "<path>". <reason>" when the file cannot be created, and
-    // "Unable to write to <path>" when its content cannot be written.
+    // "Unable to write to <path>" when its content cannot be written completely; the previous
+    // file is then left exactly as it was and no temporary file remains.
     void Flush();
+    void Flush(const WriteFunction& write);
 
     // The whole file as it would be written.
     QByteArray toBytes() const;

@@ -186,6 +186,67 @@ TEST(Configuration, SavingKeepsForeignContentAndTheFileEncoding)
     EXPECT_EQ(back.text("ed_name"), QString::fromUtf8("n\u00E4me"));
 }
 
+TEST(Configuration, DamagedAndUnmarkedFilesLoadEveryOtherValueAndSaveWithoutDuplicates)
+{
+    QTemporaryDir dir;
+    SettingsModel saved("/opt/qp");
+    changeEverySetting(saved);
+    // Longer than any limit a value had: a folder of 3,000 characters.
+    QString folder = QStringLiteral("/tmp");
+    while (folder.size() < 3000)
+        folder += QLatin1Char('/') + QString(200, QLatin1Char('d'));
+    folder.truncate(3000);
+    saved.setText("out_ordner", folder);
+    const QString emoji = QString::fromUtf8("\U0001F600");
+    const QString fffd(QChar::ReplacementCharacter);
+    saved.setText("ed_name", QString(2046, QLatin1Char('x')) + emoji);
+    const QString path = dir.filePath("Good.qpcf");
+    KonfigurationSpeichern(saved, path);
+    const QByteArray good = readBytes(path);
+    ASSERT_TRUE(good.startsWith("\xFF\xFE"));
+
+    // ed_name cut after 2047 units, in the middle of its emoji (as an older save left it).
+    const QByteArray emojiBytes = utf16(emoji).mid(2);
+    QByteArray cut = good;
+    cut.replace(emojiBytes, emojiBytes.left(2));
+    // A low half alone in the middle of ed_buchst.
+    QByteArray lone = good;
+    const QByteArray buchst = utf16(QString::fromUtf8("ed_buchst=\u00E4")).mid(2);
+    ASSERT_TRUE(lone.contains(buchst));
+    lone.replace(buchst, buchst + emojiBytes.mid(2));
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        const char* damaged;
+        QString value;
+    };
+    const Case cases[] = {
+        {"cut", cut, "ed_name", QString(2046, QLatin1Char('x')) + fffd},
+        {"lone", lone, "ed_buchst", QString::fromUtf8("\u00E4") + fffd + QString::fromUtf8("\u00F6\u00FC=")},
+        {"no byte-order mark", good.mid(2), nullptr, {}},
+    };
+    for (const Case& c : cases) {
+        const QString file = dir.filePath(QStringLiteral("%1.qpcf").arg(c.name));
+        writeBytes(file, c.bytes);
+        SettingsModel loaded;
+        KonfigurationLaden(loaded, ConfigurationCaller::Menu, file);
+        for (const QString& name : allNames()) {
+            if (name == QLatin1String(c.damaged))
+                EXPECT_EQ(loaded.text(name), c.value) << c.name;
+            else
+                EXPECT_EQ(loaded.text(name), saved.text(name)) << c.name << ": " << name.toStdString();
+        }
+        KonfigurationSpeichern(loaded, file);
+        const QByteArray once = readBytes(file);
+        KonfigurationSpeichern(loaded, file);
+        EXPECT_EQ(readBytes(file), once) << c.name;
+        const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(once.constData()), once.size() / 2);
+        EXPECT_EQ(text.count(QStringLiteral("[PBED]")), 1) << c.name;
+        EXPECT_EQ(text.count(QStringLiteral("[AS]")), 1) << c.name;
+        EXPECT_EQ(once.startsWith("\xFF\xFE"), c.bytes.startsWith("\xFF\xFE")) << c.name;
+    }
+}
+
 TEST(Configuration, HandWrittenFilesLoadByTheReadingRules)
 {
     QTemporaryDir dir;

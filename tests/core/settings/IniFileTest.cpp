@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include "support/FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -73,7 +75,7 @@ TEST(IniFile, ReadsHandWrittenFilesByTheProfileRules)
         {"Alpha", "dup", "first"},
         {"Alpha", "empty", ""},
         {"Alpha", "umlaut", QString::fromUtf8("Gr\u00FC\u00DFe \u2603")},
-        {"Alpha", "long", QString(2047, QLatin1Char('x'))},
+        {"Alpha", "long", longValue}, // whole: a cut would give another meaning
         {"beta", "K", "beta"},
         // Only the first of two sections of one name counts; lines before any section and lines
         // without "=" belong to no key.
@@ -199,6 +201,8 @@ TEST(IniFile, EncodingOfNewAndExistingFiles)
         // Bytes that are not UTF-8 are written back as they were; a character the single-byte
         // text cannot hold is lost.
         {"latin1.qpcf", latin1, latin1 + "k=?\r\n"},
+        // UTF-16LE as some editors write it, without byte-order mark, stays so.
+        {"utf16nobom.qpcf", utf16("[S]\r\nk=x\r\n").mid(2), utf16(QStringLiteral("[S]\r\nk=") + snow + "\r\n").mid(2)},
     };
     for (const Case& c : cases) {
         const QString path = dir.filePath(c.name);
@@ -245,4 +249,104 @@ TEST(IniFile, FailedSavesRaiseTheirErrorAndLeaveNothingBehind)
         EXPECT_EQ(e.message(), QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(folder)));
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST(IniFile, UnpairedSurrogatesBecomeReplacementCharactersInTheirValueOnly)
+{
+    QTemporaryDir dir;
+    const QString fffd(QChar::ReplacementCharacter);
+    const QString emoji = QString::fromUtf8("\U0001F600");
+    // UTF-16: a high half at the end of a value (a pair cut in two), a low half in the middle.
+    QString text = QStringLiteral("[S]\r\ncut=abc") + emoji.front() + QStringLiteral("\r\nmid=a") +
+                   emoji.back() + QStringLiteral("b\r\nok=") + emoji + QStringLiteral("\r\n");
+    const QString utf16Path = dir.filePath("u16.qpcf");
+    writeBytes(utf16Path, utf16(text));
+    // UTF-8 with a surrogate encoded on its own: the umlaut of the other value still reads as UTF-8.
+    const QString utf8Path = dir.filePath("u8.qpcf");
+    writeBytes(utf8Path, "[S]\r\ncut=abc\xED\xA0\xBD\r\nmid=a\xED\xB8\x80" "b\r\nok=\xC3\xBC\r\n");
+    for (const QString& path : {utf16Path, utf8Path}) {
+        IniFile ini(path);
+        EXPECT_EQ(ini.ReadText("S", "cut", ""), "abc" + fffd) << path.toStdString();
+        EXPECT_EQ(ini.ReadText("S", "mid", ""), "a" + fffd + "b");
+        EXPECT_EQ(ini.ReadText("S", "ok", ""), path == utf16Path ? emoji : QString::fromUtf8("\u00FC"));
+        ini.WriteText("S", "new", "n");
+        ini.Flush();
+        const QByteArray once = readBytes(path);
+        IniFile again(path);
+        again.WriteText("S", "new", "n");
+        again.WriteText("S", "ok", again.ReadText("S", "ok", ""));
+        again.Flush();
+        EXPECT_EQ(readBytes(path), once);
+        EXPECT_EQ(again.ReadText("S", "cut", ""), "abc" + fffd);
+    }
+    EXPECT_EQ(IniFile(utf8Path).encoding(), IniFile::Encoding::Utf8);
+
+    // A value in memory with half a pair is written as U+FFFD, never as the half.
+    const QString fresh = dir.filePath("fresh.qpcf");
+    IniFile ini(fresh);
+    ini.WriteText("S", "k", QStringLiteral("x") + emoji.front());
+    ini.Flush();
+    EXPECT_EQ(readBytes(fresh), utf16("[S]\r\nk=x" + fffd + "\r\n"));
+}
+
+TEST(IniFile, ASaveThatFailsPartWayLeavesTheOldFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("keep.qpcf");
+    const QByteArray old = utf16("[S]\r\nk=old\r\n");
+    writeBytes(path, old);
+    const QString error = QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path));
+    auto change = [&path] {
+        auto ini = std::make_unique<IniFile>(path);
+        ini->WriteText("S", "k", QString(1000, QLatin1Char('n')));
+        ini->WriteText("T", "x", "1");
+        return ini;
+    };
+    auto expectOldFileOnly = [&](const std::string& what) {
+        EXPECT_EQ(readBytes(path), old) << what;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList("keep.qpcf")) << what;
+    };
+    const qint64 size = change()->toBytes().size();
+
+    // A writer that fails after `budget` bytes.
+    for (const qint64 budget : {qint64(0), qint64(1), size / 2, size - 1}) {
+        auto ini = change();
+        qint64 left = budget;
+        const auto failing = [&left](QIODevice& device, const char* data, qint64 n) -> qint64 {
+            if (left == 0)
+                return -1;
+            const qint64 written = device.write(data, std::min(n, left));
+            left -= written;
+            return written;
+        };
+        try {
+            ini->Flush(failing);
+            ADD_FAILURE() << "no error after " << budget << " bytes";
+        } catch (const IniFileError& e) {
+            EXPECT_EQ(e.message(), error);
+        }
+        expectOldFileOnly("budget " + std::to_string(budget));
+    }
+
+    // The same with a real file-size limit: the system refuses writes past 512 bytes.
+    for (const qint64 limit : {0, 512}) {
+        auto ini = change();
+        bool thrown = false;
+        {
+            const test::FileSizeLimit fileSizeLimit(limit);
+            try {
+                ini->Flush();
+            } catch (const IniFileError& e) {
+                thrown = e.message() == error;
+            }
+        }
+        EXPECT_TRUE(thrown) << limit;
+        expectOldFileOnly("limit " + std::to_string(limit));
+    }
+
+    // A writer that takes a few bytes at a time still writes everything.
+    auto ini = change();
+    ini->Flush([](QIODevice& device, const char* data, qint64 n) { return device.write(data, std::min<qint64>(n, 7)); });
+    EXPECT_EQ(readBytes(path), ini->toBytes());
+    EXPECT_EQ(readBytes(path).size(), size);
 }
