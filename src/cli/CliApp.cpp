@@ -66,18 +66,19 @@ std::optional<QString> readText(const CliOptions& o, CliStreams& s, bool perLine
     return text;
 }
 
-// Placement values of the loaded configurations, later files over earlier ones.
-void keepPlacement(PlacementFileValues& held, const PlacementFileValues& file)
+// The placement a loaded file holds, over the one held so far (each value the file has wins; the
+// others stay). A file without any placement value changes nothing.
+void keepPlacement(std::optional<WindowPlacement>& held, const PlacementFileValues& file)
 {
-    auto take = [](auto& to, const auto& from) {
-        if (from)
-            to = from;
-    };
-    take(held.maximized, file.maximized);
-    take(held.clientWidth, file.clientWidth);
-    take(held.clientHeight, file.clientHeight);
-    take(held.top, file.top);
-    take(held.left, file.left);
+    if (!file.maximized && !file.clientWidth && !file.clientHeight && !file.top && !file.left)
+        return;
+    WindowPlacement p = held.value_or(WindowPlacement{});
+    p.maximized = file.maximized.value_or(p.maximized);
+    p.clientWidth = file.clientWidth.value_or(p.clientWidth);
+    p.clientHeight = file.clientHeight.value_or(p.clientHeight);
+    p.top = file.top.value_or(p.top);
+    p.left = file.left.value_or(p.left);
+    held = p;
 }
 
 } // namespace
@@ -123,13 +124,8 @@ int runCli(const QStringList& arguments, CliStreams& s)
     hooks.reapplyLanguage = applyLanguage;
     // The tool has no window: it keeps the placement of the loaded configurations and writes it
     // back when it saves one.
-    PlacementFileValues placement;
-    bool placementLoaded = false;
-    hooks.placementLoaded = [&](const PlacementFileValues& file) {
-        keepPlacement(placement, file);
-        placementLoaded = placementLoaded || file.maximized || file.clientWidth || file.clientHeight ||
-                          file.top || file.left;
-    };
+    std::optional<WindowPlacement> placement;
+    hooks.placementLoaded = [&placement](const PlacementFileValues& file) { keepPlacement(placement, file); };
     QStringList configs = o.configs;
     if (configs.isEmpty() && !o.noStartConfig && QFileInfo(startConfigurationPath(folder)).isFile())
         configs << startConfigurationPath(folder);
@@ -163,16 +159,8 @@ int runCli(const QStringList& arguments, CliStreams& s)
     applyLanguage();
     if (!o.saveConfig.isEmpty()) {
         ConfigurationHooks saveHooks;
-        if (placementLoaded) {
-            saveHooks.currentPlacement = [&placement] {
-                const WindowPlacement standard;
-                return WindowPlacement{placement.maximized.value_or(standard.maximized),
-                                       placement.clientWidth.value_or(standard.clientWidth),
-                                       placement.clientHeight.value_or(standard.clientHeight),
-                                       placement.top.value_or(standard.top),
-                                       placement.left.value_or(standard.left)};
-            };
-        }
+        if (placement)
+            saveHooks.currentPlacement = [held = *placement] { return held; };
         try {
             KonfigurationSpeichern(settings, o.saveConfig, saveHooks);
         } catch (const std::exception& e) {
