@@ -77,20 +77,26 @@ void replaceLoneSurrogates(QString& text)
     }
 }
 
-// UTF-16LE without byte-order mark, as some editors write it: at the start of the file nearly every
-// second byte (the high byte of a character: zero for the ASCII names and blanks of an INI file)
-// is zero and hardly any first byte is. Single-byte and UTF-8 text holds no zero bytes at all.
-bool looksLikeUtf16LE(const QByteArray& bytes)
+// UTF-16 without byte-order mark, as some editors write it: at the start of the file nearly every
+// high byte of a character is zero (the ASCII names and blanks of an INI file) and hardly any low
+// byte is. Single-byte and UTF-8 text holds no zero bytes at all.
+std::optional<IniFile::Encoding> unmarkedUtf16(const QByteArray& bytes)
 {
     constexpr qsizetype sampleSize = 512;
     const qsizetype pairs = std::min(bytes.size(), sampleSize) / 2;
-    qsizetype zeroHigh = 0;
-    qsizetype zeroLow = 0;
+    qsizetype zeroFirst = 0;
+    qsizetype zeroSecond = 0;
     for (qsizetype i = 0; i < pairs; ++i) {
-        zeroLow += bytes[2 * i] == 0 ? 1 : 0;
-        zeroHigh += bytes[2 * i + 1] == 0 ? 1 : 0;
+        zeroFirst += bytes[2 * i] == 0 ? 1 : 0;
+        zeroSecond += bytes[2 * i + 1] == 0 ? 1 : 0;
     }
-    return pairs > 0 && zeroHigh * 4 >= pairs * 3 && zeroLow * 4 < pairs;
+    const auto mostly = [pairs](qsizetype n) { return n * 4 >= pairs * 3; };
+    const auto rarely = [pairs](qsizetype n) { return n * 4 < pairs; };
+    if (pairs > 0 && mostly(zeroSecond) && rarely(zeroFirst))
+        return IniFile::Encoding::Utf16LEWithoutBom;
+    if (pairs > 0 && mostly(zeroFirst) && rarely(zeroSecond))
+        return IniFile::Encoding::Utf16BEWithoutBom;
+    return std::nullopt;
 }
 
 // UTF-8 in which a surrogate is encoded on its own (ED A0..BF 80..BF, which UTF-8 does not allow)
@@ -136,9 +142,10 @@ QString decode(const QByteArray& bytes, IniFile::Encoding& encoding)
     } else if (startsWith({0xFE, 0xFF})) {
         encoding = IniFile::Encoding::Utf16BE;
         text = QStringDecoder(QStringConverter::Utf16BE)(bytes.mid(2));
-    } else if (looksLikeUtf16LE(bytes)) {
-        encoding = IniFile::Encoding::Utf16LEWithoutBom;
-        text = QStringDecoder(QStringConverter::Utf16LE)(bytes);
+    } else if (const auto unmarked = unmarkedUtf16(bytes)) {
+        encoding = *unmarked;
+        text = QStringDecoder(encoding == IniFile::Encoding::Utf16LEWithoutBom ? QStringConverter::Utf16LE
+                                                                                : QStringConverter::Utf16BE)(bytes);
     } else if (startsWith({0xEF, 0xBB, 0xBF})) {
         encoding = IniFile::Encoding::Utf8WithBom;
         text = decodeUtf8(withEncodedSurrogatesReplaced(bytes.mid(3)))
@@ -309,6 +316,8 @@ QByteArray IniFile::toBytes() const
         return QByteArray("\xFF\xFE", 2) + QStringEncoder(QStringConverter::Utf16LE)(text);
     case Encoding::Utf16LEWithoutBom:
         return QStringEncoder(QStringConverter::Utf16LE)(text);
+    case Encoding::Utf16BEWithoutBom:
+        return QStringEncoder(QStringConverter::Utf16BE)(text);
     case Encoding::Utf16BE:
         return QByteArray("\xFE\xFF", 2) + QStringEncoder(QStringConverter::Utf16BE)(text);
     case Encoding::Utf8WithBom:

@@ -9,7 +9,7 @@
 // new section to the end of the file; nothing is ever deleted. Lines end in CR LF. Flush() writes
 // the whole file through a temporary file beside it that replaces the old file only when it is
 // complete, so a failed save leaves the previous file as it was.
-// Encoding: an existing file keeps its own: UTF-16 with byte-order mark; UTF-16LE without one,
+// Encoding: an existing file keeps its own: UTF-16 with byte-order mark; UTF-16 without one,
 // recognised by the zero high bytes of most characters at its start; UTF-8; or, for a file
 // without byte-order mark that is not valid UTF-8, Latin-1, kept byte for byte. A new file is
 // UTF-16LE with byte-order mark, except for the extensions .bmp, .gif, .jpg and .jpeg, which get
@@ -37,7 +37,15 @@ private:
 
 class IniFile {
 public:
-    enum class Encoding { Utf16LE, Utf16LEWithoutBom, Utf16BE, Utf8, Utf8WithBom, Latin1 };
+    enum class Encoding {
+        Utf16LE,
+        Utf16LEWithoutBom,
+        Utf16BE,
+        Utf16BEWithoutBom,
+        Utf8,
+        Utf8WithBom,
+        Latin1
+    };
 
     // How Flush puts bytes into the file: writes at most `size` bytes of `data` to `device` and
     // returns how many it wrote, or -1 on failure. Tests pass one that fails part-way.

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -203,6 +204,8 @@ TEST(IniFile, EncodingOfNewAndExistingFiles)
         {"latin1.qpcf", latin1, latin1 + "k=?\r\n"},
         // UTF-16LE as some editors write it, without byte-order mark, stays so.
         {"utf16nobom.qpcf", utf16("[S]\r\nk=x\r\n").mid(2), utf16(QStringLiteral("[S]\r\nk=") + snow + "\r\n").mid(2)},
+        {"utf16benobom.qpcf", QStringEncoder(QStringConverter::Utf16BE)(QStringLiteral("[S]\r\nk=x\r\n")),
+         QStringEncoder(QStringConverter::Utf16BE)(QStringLiteral("[S]\r\nk=") + snow + "\r\n")},
     };
     for (const Case& c : cases) {
         const QString path = dir.filePath(c.name);
