@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core
   imagemagick python3 python3-pil pngcheck libtiff-tools libopenjp2-tools giflib-tools
   xvfb xauth
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()
