@@ -34,6 +34,7 @@ cleanup() {
   rm -rf "$prefix" "$log"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
 
 # The wine server and the services that preparing the prefix starts outlive the commands that
 # started them: they get the log, never our pipes, or the test runner would wait for them.

@@ -45,6 +45,14 @@ struct InMemoryRegistry::Node {
                 return c.get();
         return nullptr;
     }
+    Node* addChild(const std::u16string& childName)
+    {
+        auto created = std::make_shared<Node>();
+        created->name = childName;
+        created->parent = this;
+        children.push_back(created);
+        return created.get();
+    }
     bool protectedHere() const
     {
         for (const Node* n = this; n; n = n->parent)
@@ -99,11 +107,7 @@ public:
             if (!next) {
                 if (n->protectedHere())
                     return nullptr;
-                auto created = std::make_shared<Node>();
-                created->name = part;
-                created->parent = n;
-                n->children.push_back(created);
-                next = created.get();
+                next = n->addChild(part);
                 m_registry.m_changes.push_back({InMemoryRegistry::Change::Created, next->path(), mode.view64});
             }
             n = next;
@@ -205,14 +209,7 @@ InMemoryRegistry::Node* InMemoryRegistry::ensure(const std::u16string& path)
     Node* n = m_root.get();
     for (const auto& part : splitPath(path)) {
         Node* next = n->child(part);
-        if (!next) {
-            auto created = std::make_shared<Node>();
-            created->name = part;
-            created->parent = n;
-            n->children.push_back(created);
-            next = created.get();
-        }
-        n = next;
+        n = next ? next : n->addChild(part);
     }
     return n;
 }
