@@ -37,10 +37,11 @@ TEST_F(MainWindowControls, KeyFiltersDropWhatAFieldRefuses)
         const char* typed;
         const char* shown;
     };
+    // The folder field keeps the path separator ("/" here); a name field drops it.
     const Case cases[] = {
         {"abs_o", "-12a3", "-123"},        {"abs_bmax", "4 x0", "40"},
         {"abs_z", "+-7", "-7"},            {"FSize", "1a8.", "18"},
-        {"out_ordner", "a:b\\c/d?e", "abcde"}, {"ed_name", "x*y|z\"", "xyz"},
+        {"out_ordner", "/a:b\\c/d?e", "/abc/de"}, {"ed_name", "x*y|/z\"", "xyz"},
         {"label2", "Any Face 1:", "Any Face 1:"}, {"act_text_fontcolor", "#0f0F0f", "#0f0F0f"},
     };
     for (const Case& c : cases) {

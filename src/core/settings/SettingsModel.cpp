@@ -73,7 +73,7 @@ std::vector<SettingDef> makeDefinitions()
         radio("rb_alleft", W::Prog, true, "alignment"),
         radio("rb_alright", W::Prog, false, "alignment"),
         radio("rb_alcenter", W::Prog, false, "alignment"),
-        text("out_ordner", W::Prog, "", F::NoReserved),
+        text("out_ordner", W::Prog, "", F::FolderPath),
         choice("out_format", W::Prog, "*.jpg - JPEG-Bild", F::Nothing),
         text("ed_name", W::Prog, "quillpress", F::NoReserved),
         radio("n_eigenen", W::Prog, false, "naming"),
@@ -447,6 +447,9 @@ bool SettingsModel::acceptKey(const QString& name, QChar key)
         return digit || backspace || key == u'-';
     case KeyFilter::NoReserved:
         return !isReservedCharacter(key);
+    case KeyFilter::FolderPath:
+        // A typed path needs its separators; the folder check still judges the whole text.
+        return key == QDir::separator() || !isReservedCharacter(key);
     case KeyFilter::Nothing:
     case KeyFilter::NotTyped:
         return false;

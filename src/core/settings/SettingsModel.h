@@ -17,6 +17,7 @@ enum class KeyFilter {
     Digits,       // digits and backspace
     DigitsMinus,  // digits, "-" and backspace
     NoReserved,   // everything but the reserved characters
+    FolderPath,   // everything but the reserved characters; the platform's path separator passes
     Nothing,      // every typed key is discarded (out_format)
     Quality,      // the quality rule of out_quality
     NotTyped,     // not a typing control (checks, radios, panels, positions)

@@ -1,6 +1,7 @@
 #include "settings/IntegerTest.h"
 #include "settings/SettingsModel.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -103,8 +104,14 @@ TEST(SettingsModel, KeyFiltersAndArrows)
     EXPECT_FALSE(s.acceptKey("FSize", '-'));
     EXPECT_TRUE(s.acceptKey("FSize", QChar(8)));
     EXPECT_FALSE(s.acceptKey("out_ordner", ':'));
-    EXPECT_FALSE(s.acceptKey("out_ordner", '\\'));
     EXPECT_TRUE(s.acceptKey("out_ordner", 'x'));
+    // A folder can be typed: its field takes the platform's path separator, but not the other
+    // slash; a name field refuses both.
+    const QChar other = QDir::separator() == u'/' ? u'\\' : u'/';
+    EXPECT_TRUE(s.acceptKey("out_ordner", QDir::separator()));
+    EXPECT_FALSE(s.acceptKey("out_ordner", other));
+    EXPECT_FALSE(s.acceptKey("ed_name", QDir::separator()));
+    EXPECT_FALSE(s.acceptKey("ed_name", other));
     EXPECT_FALSE(s.acceptKey("out_format", 'x'));
     EXPECT_TRUE(s.acceptKey("label2", '@'));
 
