@@ -52,6 +52,8 @@ protected:
     // `show` is false (the first showing loads the command line's configurations).
     void create(const QStringList& arguments = {}, bool show = true)
     {
+        // One program's windows at a time, as in the program (it has one single-instance component).
+        m_windows.reset();
         m_windows = std::make_unique<ProgramWindows>(arguments, m_work.path());
         m_windows->start().timer()->stop();
         prog().linkTimer()->stop();

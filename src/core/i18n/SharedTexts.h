@@ -11,6 +11,9 @@ struct SharedTexts {
     static QString bearbeitung();
     // Label before the current image in the progress window.
     static QString aktuellesBild();
+    // What a finished run did, for the main window's bottom bar: "3 images written to <folder>",
+    // with the number of failed images when there were any and a note when it was cancelled.
+    static QString runSummary(int written, int failed, bool cancelled, const QString& folder);
 };
 
 } // namespace qp

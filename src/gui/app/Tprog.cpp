@@ -2,6 +2,7 @@
 
 #include "app/ErrorBox.h"
 #include "app/LinkCaptions.h"
+#include "app/OneInstanceCheck.h"
 #include "app/Tstart.h"
 #include "app/ToolkitLanguage.h"
 #include "i18n/Catalog.h"
@@ -52,7 +53,10 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace qp {
 
@@ -155,6 +159,8 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     auto* previewLayout = new QVBoxLayout(panel2);
     previewLayout->setContentsMargins(0, 0, 0, 0);
     m_preview = named(new PreviewBox, "vor_box");
+    // In a small window the preview gives way to the pages down to a strip (it scrolls).
+    m_preview->setMinimumHeight(48);
     previewLayout->addWidget(m_preview);
     middle->addWidget(panel2, 1);
 
@@ -217,6 +223,7 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     // The pages keep one height whichever is shown; the preview takes what is left. Client area
     // 594 x 646 below the menu bar (whose height is known once it has its captions), centred.
     m_pages->setFixedHeight(m_pages->sizeHint().height());
+    panel5->installEventFilter(this);
     setClientSize(QSize(594, 646));
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         const QRect area = s->availableGeometry();
@@ -225,6 +232,11 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     centralWidget()->layout()->activate();
 
     m_configMenu->startUpStepA();
+    m_instanceCheck = std::make_unique<TOneInstanceCheck>();
+    m_instanceCheck->OnNewInstance = [this](TOneInstanceCheck&, quint32, const QStringList& params, bool&) {
+        HandleNewInstance(params);
+    };
+    m_instanceCheck->mainWindow = [this] { return windowHandle(); };
     m_pages->setCurrentIndex(0);
     m_fontList->fill(QFontDatabase::families());
     m_linkTimer->start();
@@ -600,6 +612,24 @@ QWidget* Tprog::buildBottomBar()
     m_link->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_link->installEventFilter(this);
     h->addWidget(m_link, 1);
+    // After a run its summary takes the link's place for a while; its folder opens on a click.
+    m_runSummary = label("runSummary");
+    m_runSummary->setTextFormat(Qt::RichText);
+    m_runSummary->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    m_runSummary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_runSummary->hide();
+    h->addWidget(m_runSummary, 1);
+    connect(m_runSummary, &QLabel::linkActivated, this, [this](const QString& link) {
+        if (m_dialogs.openUrl)
+            m_dialogs.openUrl(QUrl(link));
+    });
+    m_runSummaryTimer = new QTimer(this);
+    m_runSummaryTimer->setSingleShot(true);
+    m_runSummaryTimer->setInterval(15000);
+    connect(m_runSummaryTimer, &QTimer::timeout, this, [this] {
+        m_runSummary->hide();
+        m_link->show();
+    });
     auto* weiter = named(new QPushButton, "weiter");
     auto* durchfuehren = named(new QPushButton, "durchfuehren");
     durchfuehren->setDefault(false);
@@ -756,6 +786,8 @@ void Tprog::FormShow()
 
 void Tprog::HandleNewInstance(const QStringList& params)
 {
+    if (!m_shownOnce && m_start)
+        m_start->Image1Click();
     holdPreview([this, &params] { m_configMenu->handOff(params); });
 }
 
@@ -829,6 +861,8 @@ bool Tprog::eventFilter(QObject* watched, QEvent* event)
         laspendenClick();
     } else if (watched == m_link && event->type() == QEvent::Resize) {
         showLinkCaption();
+    } else if (watched == m_pages->parentWidget() && event->type() == QEvent::Resize) {
+        fitPages();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -855,6 +889,36 @@ void Tprog::applyTextMode()
     m_memo->setLineWrapMode(whole ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setHorizontalScrollBarPolicy(whole ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+}
+
+void Tprog::fitPages()
+{
+    // What every page needs at the current width (wrapped texts take more lines when narrow)
+    // and what the tallest page would like.
+    // A hidden page's layouts keep the measures of its earlier texts: measure it afresh.
+    for (int i = 0; i < m_pages->count(); ++i) {
+        QWidget* page = m_pages->widget(i);
+        for (QLayout* layout : page->findChildren<QLayout*>())
+            layout->invalidate();
+        page->layout()->invalidate();
+    }
+    const QWidget* shown = m_pages->currentWidget();
+    const int frame = m_pages->height() - shown->height();
+    int need = m_pages->minimumSizeHint().height();
+    for (int i = 0; i < m_pages->count(); ++i)
+        if (const QWidget* page = m_pages->widget(i); page->hasHeightForWidth())
+            need = std::max(need, page->heightForWidth(shown->width()) + frame);
+    const int full = std::max(m_pages->sizeHint().height(), need);
+
+    // In a small window the pages give up height before the preview goes below its smallest size,
+    // but never below what the tallest page needs, so every page stays whole at the minimum size.
+    const int previewStrip = std::max(m_preview->minimumHeight(), m_preview->minimumSizeHint().height());
+    const QWidget* middle = m_pages->parentWidget();
+    const QMargins margins = middle->layout()->contentsMargins();
+    const int room = middle->height() - margins.top() - margins.bottom() - middle->layout()->spacing() - previewStrip;
+    const int height = std::clamp(room, need, full);
+    if (height != m_pages->minimumHeight() || height != m_pages->maximumHeight())
+        m_pages->setFixedHeight(height);
 }
 
 void Tprog::weiterClick()
@@ -955,7 +1019,31 @@ void Tprog::durchfuehrenClick()
             prog.m_running = false;
         }
     } running(*this);
-    running.run.run(m_memo->toPlainText());
+    const RunResult result = running.run.run(m_memo->toPlainText());
+    if (result.started)
+        showRunSummary(result);
+}
+
+void Tprog::showRunSummary(const RunResult& result)
+{
+    // The folder of the last written image (settings may change during a run), else the folder
+    // setting; the home folder shown as "~".
+    QString folder = result.writtenPaths.isEmpty()
+        ? m_settings.text(QStringLiteral("out_ordner"))
+        : QFileInfo(result.writtenPaths.last()).absolutePath();
+    folder = QDir::cleanPath(folder);
+    QString shown = QDir::toNativeSeparators(folder);
+    const QString home = QDir::homePath();
+    if (folder == home || folder.startsWith(home + u'/'))
+        shown = u'~' + QDir::toNativeSeparators(folder.mid(home.size()));
+    const QString text = SharedTexts::runSummary(result.written, result.failed, result.cancelled, shown);
+    m_runSummary->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                              .arg(QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded).toHtmlEscaped(),
+                                   text.toHtmlEscaped()));
+    m_runSummary->setToolTip(QDir::toNativeSeparators(folder));
+    m_link->hide();
+    m_runSummary->show();
+    m_runSummaryTimer->start();
 }
 
 void Tprog::meldungzeigen(const QString& id, const QString& parameter)
@@ -1118,6 +1206,9 @@ void Tprog::SpracheProg()
                        formatNameForLanguage(m_settings.text(QStringLiteral("out_format")), code));
 
     updateLinkCaption();
+    // Texts of the other language may take more lines.
+    if (m_pages->isVisible())
+        fitPages();
 }
 
 void Tprog::sprachealles()

@@ -30,6 +30,7 @@ class ConfigurationMenu;
 class FontListBox;
 class GuiRunView;
 class PreviewBox;
+struct RunResult;
 class SettingBinder;
 class SettingsModel;
 class Teinstshortcuts;
@@ -38,6 +39,7 @@ class Toptionen_name;
 class Tsm_bearbeitung;
 class Tsm_meldung;
 class Tstart;
+class TOneInstanceCheck;
 
 class Tprog : public QMainWindow {
     Q_OBJECT
@@ -103,8 +105,11 @@ public:
     // Shows a message by identifier.
     void meldungzeigen(const QString& id, const QString& parameter = QString());
     // Configuration files handed over by a second start of the program (the first entry is the
-    // program path), each loaded like a command-line argument.
+    // program path), each loaded like a command-line argument. While the splash still shows, the
+    // main window is shown first, so that the start configuration comes before the handed files.
     void HandleNewInstance(const QStringList& params);
+    // The single-instance component that raises HandleNewInstance.
+    TOneInstanceCheck& instanceCheck() const { return *m_instanceCheck; }
 
     // The 1-based line of `text` that holds the caret at `caret`.
     static int lineNumberAt(const QString& text, int caret);
@@ -118,6 +123,9 @@ public:
     QTabWidget* pages() const { return m_pages; }
     FontListBox* fontList() const { return m_fontList; }
     QLabel* linkLabel() const { return m_link; }
+    // The summary of the last run, shown in the bottom bar in place of the link for a while.
+    QLabel* runSummaryLabel() const { return m_runSummary; }
+    QTimer* runSummaryTimer() const { return m_runSummaryTimer; }
     // The link's full caption (the label shortens it when it lacks room).
     QString linkCaptionText() const { return m_linkCaption; }
     int linkCounter() const { return m_linkCounter; }
@@ -159,9 +167,11 @@ private:
     void holdPreview(const std::function<void()>& load);
     void updateLineCounter();
     void applyTextMode();
+    void fitPages();
     void updateLinkCaption();
     void showLinkCaption();
     void updateAutoSaveChecks();
+    void showRunSummary(const RunResult& result);
     void selectFontForLabel();
     void chooseColor(ColorField* field);
     void pickColor(ColorField* field, const QColor& colour);
@@ -180,6 +190,7 @@ private:
     Dialogs m_dialogs;
     std::unique_ptr<ConfigurationMenu> m_configMenu;
     std::unique_ptr<GuiRunView> m_runView;
+    std::unique_ptr<TOneInstanceCheck> m_instanceCheck;
     SettingBinder* m_binder = nullptr;
 
     QPlainTextEdit* m_memo = nullptr;
@@ -194,6 +205,8 @@ private:
     PipetteButton* m_backPipette = nullptr;
     QLabel* m_pipetteNote = nullptr;
     QLabel* m_link = nullptr;
+    QLabel* m_runSummary = nullptr;
+    QTimer* m_runSummaryTimer = nullptr;
     QTimer* m_linkTimer = nullptr;
     QMenu* m_konfigMenu = nullptr;
     QHash<QString, QAction*> m_actions;

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+#include "app/OneInstanceCheck.h"
+
+#include "app/OneInstanceFunc.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <stdexcept>
+
+namespace qp {
+
+namespace {
+
+TOneInstanceCheck* g_instance = nullptr;
+
+} // namespace
+
+TOneInstanceCheck::TOneInstanceCheck(QObject* owner) : QObject(owner)
+{
+    if (g_instance)
+        throw std::runtime_error(QStringLiteral("Nur ein %1-Objekt möglich")
+                                     .arg(QString::fromLatin1(metaObject()->className()).section(u':', -1))
+                                     .toStdString());
+    g_instance = this;
+    setHandOffReceiver([](quint32 processId, const QString& commandLine) {
+        return g_instance ? g_instance->dispatch(processId, commandLine) : true;
+    });
+}
+
+TOneInstanceCheck::~TOneInstanceCheck()
+{
+    if (g_instance == this) {
+        g_instance = nullptr;
+        setHandOffReceiver({});
+    }
+}
+
+TOneInstanceCheck* TOneInstanceCheck::instance()
+{
+    return g_instance;
+}
+
+bool TOneInstanceCheck::dispatch(quint32 processId, const QString& commandLine)
+{
+    bool allow = false;
+    if (!OnNewInstance)
+        return allow;
+    OnNewInstance(*this, processId, ParseQuotedArguments(commandLine), allow);
+    if (!allow && mainWindow)
+        BringToForeground(mainWindow());
+    return allow;
+}
+
+bool BringToForeground(QWindow* window)
+{
+    if (!window)
+        return false;
+    if (window->windowStates() & Qt::WindowMinimized)
+        window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
+    if (window->isActive())
+        return true;
+    window->raise();
+    window->requestActivate();
+    return window->isActive();
+}
+
+} // namespace qp

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The receiving end of the hand-off inside the program: the component that turns a received
+// command line into the event OnNewInstance and then brings the main window to the front. At most
+// one exists per process; while none exists (before the main window is created) every hand-off
+// is refused, so the new process starts on its own.
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class QWindow;
+
+namespace qp {
+
+class TOneInstanceCheck : public QObject {
+    Q_OBJECT
+public:
+    // OnNewInstance(Sender, ProcessId, Params, Allow): Params are the double-quoted parts of the
+    // received command line (normally the program path first); Allow starts false, and setting it
+    // lets the new process start on its own.
+    using TOnNewInstance = std::function<void(TOneInstanceCheck& sender, quint32 processId,
+                                              const QStringList& params, bool& allow)>;
+
+    // Raises std::runtime_error "Nur ein TOneInstanceCheck-Objekt möglich" while one exists.
+    explicit TOneInstanceCheck(QObject* owner = nullptr);
+    ~TOneInstanceCheck() override;
+
+    TOnNewInstance OnNewInstance;
+    // The window that comes to the front after an accepted hand-off.
+    std::function<QWindow*()> mainWindow;
+
+    // The one component of the process, or nullptr.
+    static TOneInstanceCheck* instance();
+
+    // Dispatches a received command line; returns the let-run flag.
+    bool dispatch(quint32 processId, const QString& commandLine);
+};
+
+// Restores `window` from the minimised state and makes it the active window; true when it is.
+bool BringToForeground(QWindow* window);
+
+} // namespace qp

@@ -1,0 +1,282 @@
+// SPDX-License-Identifier: MIT
+#include "app/OneInstanceFunc.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QtEndian>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+#include <algorithm>
+
+namespace qp {
+
+namespace {
+
+// The longest socket path the system takes, with room to spare (Linux: 108 bytes with the
+// terminating zero); Windows pipe names may be longer.
+#ifdef Q_OS_WIN
+constexpr qsizetype kMaxServerName = 240;
+#else
+constexpr qsizetype kMaxServerName = 100;
+#endif
+
+HandOffReceiver& receiverHook()
+{
+    static HandOffReceiver hook;
+    return hook;
+}
+
+// Where the sockets live: the user's own runtime folder, which no other user can enter. Windows
+// pipe names are names, not paths.
+QString socketFolder()
+{
+#ifdef Q_OS_WIN
+    return {};
+#else
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    return folder;
+#endif
+}
+
+QString lockFilePath(const QString& serverName)
+{
+    if (QFileInfo(serverName).isAbsolute())
+        return serverName + QStringLiteral(".lock");
+    return QDir(QDir::tempPath()).filePath(serverName + QStringLiteral(".lock"));
+}
+
+} // namespace
+
+QString instanceKey(const QString& programPath)
+{
+    return QStringLiteral("OneInstUtilWnd:") + programPath;
+}
+
+QString instanceServerName(const QString& programPath)
+{
+    const QString key = instanceKey(programPath);
+    const QString folder = socketFolder();
+    auto inFolder = [&folder](const QString& name) {
+        return folder.isEmpty() ? name : folder + u'/' + name;
+    };
+    const QString readable = inFolder(QString::fromLatin1(QUrl::toPercentEncoding(key)));
+    if (readable.toLocal8Bit().size() <= kMaxServerName)
+        return readable;
+    // Too long for a socket: the key's hash, shortened to the room that is left (at least 128 bits).
+    const QString prefix = QStringLiteral("OneInstUtilWnd-");
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex());
+    const qsizetype room = kMaxServerName - inFolder(prefix).toLocal8Bit().size();
+    return inFolder(prefix + hash.left(std::max<qsizetype>(32, room)));
+}
+
+QString runningProgramPath(const char* argv0)
+{
+#if defined(Q_OS_LINUX)
+    const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+    if (!exe.isEmpty())
+        return exe;
+#elif defined(Q_OS_WIN)
+    std::wstring buffer(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+    if (n > 0 && n < buffer.size())
+        return QString::fromWCharArray(buffer.data(), qsizetype(n));
+#endif
+    return QFileInfo(QString::fromLocal8Bit(argv0 ? argv0 : "")).absoluteFilePath();
+}
+
+std::optional<QString> handOffCommandLine(const QString& programPath, const QStringList& arguments,
+                                          const QString& workingDir)
+{
+    QStringList parts{programPath};
+    for (const QString& argument : arguments) {
+        if (argument.isEmpty() || !QFileInfo(argument).isRelative())
+            parts << argument;
+        else
+            parts << QDir::toNativeSeparators(QDir::cleanPath(QDir(workingDir).absoluteFilePath(argument)));
+    }
+    for (const QString& part : parts)
+        if (part.contains(u'"'))
+            return std::nullopt;
+    return u'"' + parts.join(QStringLiteral("\" \"")) + u'"';
+}
+
+QStringList ParseQuotedArguments(const QString& commandLine)
+{
+    QStringList list;
+    QString collected;
+    bool inside = false;
+    for (const QChar c : commandLine) {
+        if (c == u'"') {
+            if (inside)
+                list << collected;
+            collected.clear();
+            inside = !inside;
+        } else if (inside) {
+            collected += c;
+        }
+    }
+    return list;
+}
+
+QByteArray encodeHandOff(const HandOffMessage& message)
+{
+    const qsizetype units = message.commandLine.size();
+    QByteArray out(8 + 2 * units, Qt::Uninitialized);
+    qToLittleEndian<quint32>(message.processId, out.data());
+    qToLittleEndian<quint32>(quint32(2 * units), out.data() + 4);
+    qToLittleEndian<quint16>(message.commandLine.utf16(), units, out.data() + 8);
+    return out;
+}
+
+HandOffDecode decodeHandOff(const QByteArray& data, HandOffMessage& message)
+{
+    if (data.size() < 8)
+        return HandOffDecode::Incomplete;
+    const quint32 bytes = qFromLittleEndian<quint32>(data.constData() + 4);
+    if (bytes % 2 != 0 || bytes > kMaxHandOffBytes)
+        return HandOffDecode::Invalid;
+    if (quint64(data.size()) < 8 + quint64(bytes))
+        return HandOffDecode::Incomplete;
+    message.processId = qFromLittleEndian<quint32>(data.constData());
+    QString line(qsizetype(bytes / 2), Qt::Uninitialized);
+    qFromLittleEndian<quint16>(data.constData() + 8, bytes / 2, line.data());
+    message.commandLine = line;
+    return HandOffDecode::Complete;
+}
+
+bool HandOffToRunningInstance(const QString& programPath, const QStringList& arguments,
+                              const QString& workingDir, int timeoutMs)
+{
+    if (arguments.isEmpty())
+        return false;
+    const std::optional<QString> line = handOffCommandLine(programPath, arguments, workingDir);
+    if (!line)
+        return false;
+
+    QElapsedTimer clock;
+    clock.start();
+    auto left = [&] { return std::max(0, timeoutMs - int(clock.elapsed())); };
+    QLocalSocket socket;
+    socket.connectToServer(instanceServerName(programPath));
+    if (!socket.waitForConnected(left()))
+        return false;
+    socket.write(encodeHandOff({quint32(QCoreApplication::applicationPid()), *line}));
+    while (socket.bytesToWrite() > 0)
+        if (left() == 0 || !socket.waitForBytesWritten(left()))
+            return false;
+    QByteArray reply;
+    while (reply.size() < 4) {
+        if (left() == 0 || !socket.waitForReadyRead(left()))
+            return false;
+        reply += socket.readAll();
+    }
+    return qFromLittleEndian<quint32>(reply.constData()) == kHandOffAccepted;
+}
+
+void setHandOffReceiver(HandOffReceiver receiver)
+{
+    receiverHook() = std::move(receiver);
+}
+
+InstanceListener::InstanceListener(const QString& programPath, QObject* parent)
+    : QObject(parent), m_name(instanceServerName(programPath)), m_lockPath(lockFilePath(m_name))
+{
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    connect(&m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = m_server.nextPendingConnection())
+            serve(socket);
+    });
+    m_retry.setInterval(2000);
+    connect(&m_retry, &QTimer::timeout, this, &InstanceListener::tryToListen);
+    tryToListen();
+}
+
+InstanceListener::~InstanceListener()
+{
+    // Closing removes the socket file; under the lock, so that it is never a successor's.
+    if (!m_server.isListening())
+        return;
+    QLockFile lock(m_lockPath);
+    lock.tryLock(1000);
+    m_server.close();
+}
+
+void InstanceListener::tryToListen()
+{
+    // Checking the name and taking it is one step for all instances of the program file.
+    QLockFile lock(m_lockPath);
+    if (!lock.tryLock(1000)) {
+        m_retry.start();
+        return;
+    }
+    QLocalSocket probe;
+    probe.connectToServer(m_name);
+    if (probe.waitForConnected(500)) {
+        // A live instance listens: it takes the hand-offs, and this one takes over when it ends.
+        probe.abort();
+        m_retry.start();
+        return;
+    }
+    // Whatever socket is left under the name belongs to an instance that is gone.
+    m_retry.stop();
+    QLocalServer::removeServer(m_name);
+    m_server.listen(m_name);
+}
+
+void InstanceListener::serve(QLocalSocket* socket)
+{
+    socket->setParent(this);
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer = QByteArray()]() mutable {
+        buffer += socket->readAll();
+        HandOffMessage message;
+        switch (decodeHandOff(buffer, message)) {
+        case HandOffDecode::Incomplete:
+            return;
+        case HandOffDecode::Invalid:
+            socket->abort();
+            return;
+        case HandOffDecode::Complete:
+            break;
+        }
+        disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+
+        // The reply goes out also when the receiver fails (its error is shown here, so the new
+        // process has nothing left to do). The receiver may run nested event loops, in which the
+        // sender can give up and its socket go away.
+        QPointer<QLocalSocket> alive(socket);
+        quint32 reply = kHandOffRefused;
+        const auto answer = qScopeGuard([&] {
+            emit answered(message.processId, reply);
+            if (!alive)
+                return;
+            QByteArray bytes(4, Qt::Uninitialized);
+            qToLittleEndian<quint32>(reply, bytes.data());
+            alive->write(bytes);
+            alive->flush();
+            alive->disconnectFromServer();
+        });
+        if (const HandOffReceiver& receive = receiverHook()) {
+            reply = kHandOffAccepted;
+            reply = receive(message.processId, message.commandLine) ? kHandOffRefused : kHandOffAccepted;
+        }
+    });
+}
+
+} // namespace qp

@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+// The hand-off between two starts of the program: the command line a start sends, how the
+// receiver splits it, the message on the wire, the server's name, and one exchange between a
+// sender and a listener in another thread.
+#include "app/OneInstanceCheck.h"
+#include "app/OneInstanceFunc.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace qp {
+namespace {
+
+TEST(OneInstance, ParseQuotedArgumentsTakesOnlyClosedQuotedParts)
+{
+    const struct {
+        QString line;
+        QStringList parts;
+    } cases[] = {
+        {u"\"/usr/bin/quillpress\" \"/home/a/b.qpcf\""_qs, {u"/usr/bin/quillpress"_qs, u"/home/a/b.qpcf"_qs}},
+        {u"\"\" \"x\""_qs, {QString(), u"x"_qs}},                           // an empty pair is an entry
+        {u"/usr/bin/quillpress \"a b.qpcf\" c.qpcf"_qs, {u"a b.qpcf"_qs}},  // unquoted parts unseen
+        {u"\"a\" \"unclosed"_qs, {u"a"_qs}},                                 // a missing close drops it
+        {u"x\"a\"y\"b\"z"_qs, {u"a"_qs, u"b"_qs}},
+        {QString(), {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseQuotedArguments(c.line), c.parts) << c.line.toStdString();
+}
+
+TEST(OneInstance, SenderQuotesEveryArgumentAndMakesRelativePathsAbsolute)
+{
+    const QString work = QDir::cleanPath(QDir::tempPath() + u"/data"_qs);
+    const std::optional<QString> line = handOffCommandLine(
+        u"/opt/qp/quillpress"_qs, {u"a b.qpcf"_qs, u"../up.qpcf"_qs, u"/abs/c.qpcf"_qs, QString()}, work);
+    ASSERT_TRUE(line);
+    const QStringList parts = ParseQuotedArguments(*line);
+    EXPECT_EQ(parts, QStringList({u"/opt/qp/quillpress"_qs, QDir::toNativeSeparators(work + u"/a b.qpcf"_qs),
+                                  QDir::toNativeSeparators(QDir::tempPath() + u"/up.qpcf"_qs),
+                                  u"/abs/c.qpcf"_qs, QString()}));
+
+    // A quote inside an argument cannot travel: no hand-off, the start goes on by itself.
+    EXPECT_FALSE(handOffCommandLine(u"/p"_qs, {u"/x/we\"ird.qpcf"_qs}, work));
+    EXPECT_FALSE(HandOffToRunningInstance(u"/p"_qs, {u"/x/we\"ird.qpcf"_qs}, work, 100));
+    // Without arguments nothing is sent.
+    EXPECT_FALSE(HandOffToRunningInstance(QCoreApplication::applicationFilePath(), {}, work, 100));
+}
+
+TEST(OneInstance, MessageRoundTripAndDamagedMessages)
+{
+    const HandOffMessage sent{4242, u"\"/p\" \"/ä/€.qpcf\""_qs};
+    const QByteArray bytes = encodeHandOff(sent);
+    ASSERT_EQ(bytes.size(), 8 + 2 * sent.commandLine.size());
+    EXPECT_EQ(bytes.left(4), QByteArray("\x92\x10\x00\x00", 4)); // little-endian process id
+
+    HandOffMessage got;
+    for (qsizetype n = 0; n < bytes.size(); ++n)
+        EXPECT_EQ(decodeHandOff(bytes.left(n), got), HandOffDecode::Incomplete) << n;
+    ASSERT_EQ(decodeHandOff(bytes, got), HandOffDecode::Complete);
+    EXPECT_EQ(got.processId, 4242u);
+    EXPECT_EQ(got.commandLine, sent.commandLine);
+
+    QByteArray odd = bytes;
+    odd[4] = 3; // an odd byte count is no UTF-16 text
+    EXPECT_EQ(decodeHandOff(odd, got), HandOffDecode::Invalid);
+    QByteArray huge = bytes;
+    huge[7] = char(0x7F); // far beyond any command line: refused before it is read
+    EXPECT_EQ(decodeHandOff(huge, got), HandOffDecode::Invalid);
+}
+
+TEST(OneInstance, ServerNamesSeparateProgramPathsAndFitASocketAddress)
+{
+    const QString a = instanceServerName(u"/opt/a/quillpress"_qs);
+    const QString b = instanceServerName(u"/opt/b/quillpress"_qs);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a, instanceServerName(u"/opt/a/quillpress"_qs));
+    EXPECT_TRUE(QFileInfo(a).fileName().startsWith(u"OneInstUtilWnd%3A%2Fopt%2Fa"_qs)) << a.toStdString();
+
+    // Long paths are hashed; two that differ only at their end still get two names.
+    const QString deep = u"/home/someone/"_qs + QString(200, u'x');
+    const QString longA = instanceServerName(deep + u"/a/quillpress"_qs);
+    const QString longB = instanceServerName(deep + u"/b/quillpress"_qs);
+    EXPECT_NE(longA, longB);
+    EXPECT_LE(longA.toLocal8Bit().size(), 100);
+    EXPECT_TRUE(QFileInfo(longA).fileName().startsWith(u"OneInstUtilWnd-"_qs));
+}
+
+TEST(OneInstance, OnlyOneComponentPerProcess)
+{
+    TOneInstanceCheck first;
+    EXPECT_EQ(TOneInstanceCheck::instance(), &first);
+    try {
+        TOneInstanceCheck second;
+        ADD_FAILURE() << "a second component was created";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Nur ein TOneInstanceCheck-Objekt möglich");
+    }
+    EXPECT_EQ(TOneInstanceCheck::instance(), &first);
+}
+
+// A listener in a thread of its own answers a sender of this thread.
+class ListenerThread : public QThread {
+public:
+    explicit ListenerThread(QString programPath) : m_path(std::move(programPath)) {}
+    std::atomic<bool> listening{false};
+
+protected:
+    void run() override
+    {
+        InstanceListener listener(m_path);
+        listening = listener.isListening();
+        exec();
+    }
+
+private:
+    QString m_path;
+};
+
+TEST(OneInstance, SenderEndsOnlyOnTheHandedOverReply)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const QString program = u"/opt/quillpress-test/quillpress"_qs;
+
+    // Nobody listens: the start goes on.
+    EXPECT_FALSE(HandOffToRunningInstance(program, {u"/a.qpcf"_qs}, QDir::tempPath(), 2000));
+
+    ListenerThread thread(program);
+    thread.start();
+    while (!thread.isFinished() && !thread.listening)
+        QThread::msleep(5);
+    ASSERT_TRUE(thread.listening);
+
+    // Before a component exists every hand-off is refused.
+    EXPECT_FALSE(HandOffToRunningInstance(program, {u"/a.qpcf"_qs}, QDir::tempPath(), 5000));
+
+    std::atomic<quint32> pid{0};
+    QString received;
+    {
+        TOneInstanceCheck check;
+        check.OnNewInstance = [&](TOneInstanceCheck&, quint32 processId, const QStringList& params, bool&) {
+            pid = processId;
+            received = params.join(u'|');
+        };
+        EXPECT_TRUE(HandOffToRunningInstance(program, {u"b.qpcf"_qs}, u"/data"_qs, 5000));
+        EXPECT_EQ(pid, quint32(QCoreApplication::applicationPid()));
+        EXPECT_EQ(received, program + u"|/data/b.qpcf"_qs);
+
+        // A receiver that lets the new process run.
+        check.OnNewInstance = [](TOneInstanceCheck&, quint32, const QStringList&, bool& allow) { allow = true; };
+        EXPECT_FALSE(HandOffToRunningInstance(program, {u"/c.qpcf"_qs}, u"/data"_qs, 5000));
+
+        // A receiver that does not answer in time counts as a refusal.
+        check.OnNewInstance = [](TOneInstanceCheck&, quint32, const QStringList&, bool&) { QThread::msleep(800); };
+        EXPECT_FALSE(HandOffToRunningInstance(program, {u"/d.qpcf"_qs}, u"/data"_qs, 300));
+        QThread::msleep(600); // the slow receiver finishes before the component goes
+    }
+    thread.quit();
+    thread.wait();
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+} // namespace
+} // namespace qp
