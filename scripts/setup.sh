@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins
+  qt6-base-dev qt6-qpa-plugins libxcb1-dev
   libtiff-dev libopenjp2-7-dev libjpeg-dev zlib1g-dev
   libgtest-dev googletest libgmock-dev libbenchmark-dev
   fonts-dejavu-core

@@ -13,6 +13,12 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#if defined(QP_HAVE_XCB) && QT_CONFIG(xcb)
+#include <QGuiApplication>
+#include <cstdlib>
+#include <xcb/xcb.h>
+#endif
+
 namespace qp {
 
 Qt::WindowFlags secondaryWindowFlags(const QWidget* parent, bool closeBox)
@@ -23,6 +29,33 @@ Qt::WindowFlags secondaryWindowFlags(const QWidget* parent, bool closeBox)
     if (!parent)
         flags |= Qt::WindowStaysOnTopHint;
     return flags;
+}
+
+void askForTitleBarWithoutButtons(QWidget* window)
+{
+#if defined(QP_HAVE_XCB) && QT_CONFIG(xcb)
+    // Qt asks an X window manager for "move and resize only" but leaves the decorations to its
+    // choice, so a manager that draws buttons by decorations shows close, minimise and maximise
+    // anyway. The Motif hints say both: functions move; decorations border and title.
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const xcb_window_t id = xcb_window_t(window->winId());
+    static const char name[] = "_MOTIF_WM_HINTS";
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof(name) - 1, name), nullptr);
+    if (!reply)
+        return;
+    const xcb_atom_t atom = reply->atom;
+    std::free(reply);
+    enum : uint32_t { HintFunctions = 1, HintDecorations = 2, FunctionMove = 4, DecorBorder = 2, DecorTitle = 8 };
+    const uint32_t hints[5] = {HintFunctions | HintDecorations, FunctionMove, DecorBorder | DecorTitle, 0, 0};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atom, atom, 32, 5, hints);
+    xcb_flush(connection);
+#else
+    Q_UNUSED(window);
+#endif
 }
 
 QPoint centredOver(QPoint overTopLeft, QSize overClient, QSize own)

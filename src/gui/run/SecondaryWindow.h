@@ -25,6 +25,11 @@ T* named(T* widget, const char* name)
 // cannot disappear behind the main window. Without `closeBox` the title bar has no close button.
 Qt::WindowFlags secondaryWindowFlags(const QWidget* parent, bool closeBox = true);
 
+// For a window made with secondaryWindowFlags(parent, false): makes sure that the window manager
+// draws its title bar without close, minimise and maximise buttons (it closes only through its own
+// buttons). Creates the native window; call it in the constructor.
+void askForTitleBarWithoutButtons(QWidget* window);
+
 // Top-left corner of a window of client size `own` centred over a window whose frame begins at
 // `overTopLeft` and whose client area is `overClient`:
 //   left = over.left + (over.clientWidth - own.width) / 2, top likewise,

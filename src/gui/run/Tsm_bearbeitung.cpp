@@ -17,6 +17,7 @@ Tsm_bearbeitung::Tsm_bearbeitung(QWidget* parent) : QDialog(parent, secondaryWin
     setObjectName(QStringLiteral("sm_bearbeitung"));
     setModal(false);
     setFixedSize(kNoticeClientSize);
+    askForTitleBarWithoutButtons(this);
     addNoticePicture(this, false);
 
     auto* column = new QWidget(this);

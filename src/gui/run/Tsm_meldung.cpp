@@ -28,6 +28,7 @@ Tsm_meldung::Tsm_meldung(QWidget* parent) : QDialog(parent, secondaryWindowFlags
     setObjectName(QStringLiteral("sm_meldung"));
     setModal(true);
     setFixedSize(kNoticeClientSize);
+    askForTitleBarWithoutButtons(this);
     addNoticePicture(this, true);
 
     auto* column = new QWidget(this);
