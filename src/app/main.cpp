@@ -2,16 +2,32 @@
 #include "app/ProgramWindows.h"
 #include "app/QuillpressApplication.h"
 #include "app/Tstart.h"
+#include "app/Version.h"
 
 #include "codec/FormatRegistry.h"
+#include "render/FontFaces.h"
 
 #include <QDir>
 #include <QStyleFactory>
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
+    // --help and --version are answered on the terminal, before any window or display is needed.
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    if (const auto answer = qp::desktopInformationRequest(given)) {
+        std::fputs(answer->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     qp::QuillpressApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillpress"));
+    // Ties the windows to the installed desktop entry (its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillpress"));
+    // Without an installed Tahoma the default face comes from the compatibility fonts.
+    qp::addDefaultFaceWhenMissing();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The program ends when the start window closes, not when its last visible window does.
     QApplication::setQuitOnLastWindowClosed(false);
