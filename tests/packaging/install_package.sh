@@ -26,11 +26,21 @@ for f in /usr/bin/quillpress /usr/bin/quillpress-cli; do
   [ ! -e "$f" ] || skip "$f of another installation exists"
 done
 
+# dpkg, waiting while another package tool holds its lock.
+dpkg_waiting() {
+  local tries=0
+  until dpkg "$@" >"$work/dpkg.log" 2>&1; do
+    if grep -q "lock" "$work/dpkg.log" && ((tries++ < 120)); then sleep 5; continue; fi
+    cat "$work/dpkg.log"
+    return 1
+  done
+}
+
 work=$(mktemp -d)
 chmod 755 "$work"
 installed=""
 cleanup() {
-  if [ -n "$installed" ]; then dpkg -r quillpress >/dev/null 2>&1 || echo "could not remove the package"; fi
+  if [ -n "$installed" ]; then dpkg_waiting -r quillpress || echo "could not remove the package"; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -48,7 +58,7 @@ for dep in fonts-dejavu-core fonts-wine qt6-translations-l10n libqt6gui6 libqt6w
 done
 
 installed=yes
-dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
+dpkg_waiting -i "$deb" || fail "dpkg -i"
 
 # The programs answer from the installed path; the desktop program opens no window for it.
 out=$(/usr/bin/quillpress-cli --version)
@@ -104,7 +114,7 @@ if command -v man >/dev/null; then
   [ "$(man -w quillpress-cli)" = /usr/share/man/man1/quillpress-cli.1.gz ] || fail "man does not find quillpress-cli"
 fi
 
-dpkg -r quillpress >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -r"; }
+dpkg_waiting -r quillpress || fail "dpkg -r"
 installed=""
 [ ! -e /usr/bin/quillpress-cli ] || fail "quillpress-cli is left after removal"
 if command -v update-mime-database >/dev/null; then
