@@ -11,6 +11,10 @@ packages=(
   imagemagick python3 python3-pil pngcheck libtiff-tools libopenjp2-tools giflib-tools
   xvfb xauth
   g++-mingw-w64-x86-64-posix wine wine64
+  # the default face Tahoma, Qt's own translations, and the desktop and package tools
+  fonts-wine qt6-translations-l10n
+  desktop-file-utils appstream shared-mime-info hicolor-icon-theme xdg-utils libfile-mimeinfo-perl
+  dpkg-dev file man-db
 )
 
 missing=()

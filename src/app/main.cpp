@@ -3,25 +3,38 @@
 #include "app/ProgramWindows.h"
 #include "app/QuillpressApplication.h"
 #include "app/Tstart.h"
+#include "app/Version.h"
 
 #include "codec/FormatRegistry.h"
+#include "render/FontFaces.h"
 
 #include <QDir>
 #include <QStyleFactory>
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
-    // Before anything else: a start with arguments hands them to a running instance of this
-    // program file and ends.
-    const QString programPath = qp::runningProgramPath(argv[0]);
-    QStringList handOffArguments;
+    QStringList given;
     for (int i = 1; i < argc; ++i)
-        handOffArguments << QString::fromLocal8Bit(argv[i]);
-    if (qp::HandOffToRunningInstance(programPath, handOffArguments, QDir::currentPath()))
+        given << QString::fromLocal8Bit(argv[i]);
+
+    // --help and --version are answered on the terminal, before any window or display is needed.
+    if (const auto answer = qp::desktopInformationRequest(given)) {
+        std::fputs(answer->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
+    // Then a start with arguments hands them to a running instance of this program file and ends.
+    const QString programPath = qp::runningProgramPath(argv[0]);
+    if (qp::HandOffToRunningInstance(programPath, given, QDir::currentPath()))
         return 0;
 
     qp::QuillpressApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillpress"));
+    // Ties the windows to the installed desktop entry (its icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillpress"));
+    // Without an installed Tahoma the default face comes from the compatibility fonts.
+    qp::addDefaultFaceWhenMissing();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The program ends when the start window closes, not when its last visible window does.
     QApplication::setQuitOnLastWindowClosed(false);

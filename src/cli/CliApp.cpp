@@ -1,6 +1,7 @@
 #include "cli/CliApp.h"
 
 #include "app/ProgramFolder.h"
+#include "app/Version.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalView.h"
 #include "i18n/FormatNames.h"
@@ -9,6 +10,7 @@
 #include "settings/Configuration.h"
 #include "settings/ConfigurationMenu.h"
 #include "settings/IniFile.h"
+#include "render/FontFaces.h"
 #include "render/Renderer.h"
 #include "run/FileNaming.h"
 #include "run/GenerationRun.h"
@@ -102,6 +104,10 @@ int runCli(const QStringList& arguments, CliStreams& s)
         s.out << usageText() << Qt::flush;
         return 0;
     }
+    if (o.version) {
+        s.out << versionText(QStringLiteral("quillpress-cli")) << Qt::flush;
+        return 0;
+    }
     if (o.listFormats) {
         for (const QString& f : outputFormatsForLanguage(Language::code()))
             s.out << f << '\n';
@@ -109,8 +115,9 @@ int runCli(const QStringList& arguments, CliStreams& s)
         return 0;
     }
 
-    const QString folder = programFolder();
-    SettingsModel settings(folder);
+    const ProgramFolders folders = programFolders();
+    const QString& folder = folders.configFolder;
+    SettingsModel settings(folder, folders.outputFolder);
 
     // As in the desktop program, the format text is in the current language: from the start, at
     // the end of every configuration load and after the options (a known format name given in
@@ -186,6 +193,11 @@ int runCli(const QStringList& arguments, CliStreams& s)
     const auto text = readText(o, s, settings.checked(QStringLiteral("txt_line")));
     if (!text)
         return 1;
+
+    // The images are drawn in another face than the configured one: say so, as the window does.
+    if (const QString drawn = substituteFace(settings); !drawn.isEmpty())
+        s.err << "quillpress-cli: "
+              << missingFaceNote(settings.text(QStringLiteral("label2")), drawn, Language::code()) << Qt::endl;
 
     TerminalView view(s.out, s.err, s.errIsTerminal && !o.quiet);
     GenerationRun run(settings, view);

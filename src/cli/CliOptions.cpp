@@ -73,6 +73,8 @@ ParseResult parseArguments(const QStringList& args)
             onlyText = true;
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             o.help = true;
+        } else if (a == QLatin1String("--version")) {
+            o.version = true;
         } else if (a == QLatin1String("--list-settings")) {
             o.listSettings = true;
         } else if (a == QLatin1String("--list-formats")) {
@@ -197,6 +199,7 @@ QString usageText()
         "                         configurations and --set; with --save-config, saves first)\n"
         "      --list-formats     list the output formats and exit\n"
         "  -h, --help             show this help and exit\n"
+        "      --version          show the version and exit\n"
         "  --                     end of options: every further argument is text (e.g. \"-5\")\n"
         "\n"
         "Exit status: 0 every image was written; 1 a check refused the run, an image failed, the\n"

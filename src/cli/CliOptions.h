@@ -15,6 +15,7 @@ struct CliOptions {
     QString textFile;                // --text-file
     std::optional<QString> language; // --language de|en
     bool help = false;
+    bool version = false;
     bool listSettings = false;
     bool listFormats = false;
     bool quiet = false;              // no progress bar

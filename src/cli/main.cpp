@@ -2,6 +2,7 @@
 // offscreen platform.
 #include "cli/CliApp.h"
 #include "i18n/Language.h"
+#include "render/FontFaces.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -30,6 +31,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("quillpress"));
+    // Without an installed Tahoma the default face comes from the compatibility fonts.
+    qp::addDefaultFaceWhenMissing();
 
     QFile in;
     in.open(stdin, QIODevice::ReadOnly);

@@ -390,3 +390,25 @@ TEST_F(CliTest, TheProgressBarNeedsATerminalWithControlSequences)
             EXPECT_EQ(shown, QByteArray()) << term.toStdString();
     }
 }
+
+TEST_F(CliTest, VersionAndMissingFaceWarning)
+{
+    CliRun r = cli({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("quillpress-cli " QP_PROJECT_VERSION "\n"))) << r.out.toStdString();
+
+    // A face that is not installed: the run goes on in another face, says so, and keeps the name.
+    r = cli({"--set", "label2=No Such Face Qp", "--save-config", work.filePath("kept.qpcf"), "-q", "x"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("No Such Face Qp is not installed: drawn in "))) << r.err.toStdString();
+    r = cli({"--config", work.filePath("kept.qpcf"), "--language", "de", "-q", "y"});
+    EXPECT_TRUE(r.err.contains(QStringLiteral("No Such Face Qp ist nicht installiert: gezeichnet in ")))
+        << r.err.toStdString();
+
+    // The default face Tahoma is drawn as itself where the compatibility fonts are installed.
+    if (QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf"))) {
+        r = cli({"-q", "z"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_FALSE(r.err.contains(QStringLiteral("Tahoma"))) << r.err.toStdString();
+    }
+}

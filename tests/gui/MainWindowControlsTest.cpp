@@ -9,6 +9,7 @@
 #include "render/Renderer.h"
 #include "settings/ArrowButtons.h"
 
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -445,6 +446,34 @@ TEST_F(MainWindowControls, FolderButtonTakesAChosenFolderOnly)
     QTest::mouseClick(control(QStringLiteral("outordnerbt")), Qt::LeftButton);
     EXPECT_EQ(settings().text(QStringLiteral("out_ordner")), QDir::toNativeSeparators(nextFolder));
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("out_ordner"))->text(), QDir::toNativeSeparators(nextFolder));
+}
+
+TEST_F(MainWindowControls, MissingFaceIsNamedBesideTheNameFieldAndKeptAsConfigured)
+{
+    create();
+    prog().pages()->setCurrentIndex(1);
+    QLabel* note = prog().faceNote();
+    const QString installed = QFontDatabase::families().value(0);
+    settings().setText(QStringLiteral("label2"), installed);
+    EXPECT_FALSE(note->isVisible());
+
+    settings().setText(QStringLiteral("label2"), QStringLiteral("No Such Face Qp"));
+    ASSERT_TRUE(note->isVisible());
+    EXPECT_TRUE(note->text().startsWith(QStringLiteral("No Such Face Qp is not installed: drawn in ")))
+        << note->text().toStdString();
+    EXPECT_EQ(control<QLineEdit>(QStringLiteral("label2"))->text(), QStringLiteral("No Such Face Qp"));
+    prog().action(QStringLiteral("m_einst_sprache_deutsch"))->trigger();
+    EXPECT_TRUE(note->text().startsWith(QStringLiteral("No Such Face Qp ist nicht installiert: gezeichnet in ")));
+
+    // Saved as configured, and the note goes away with an installed face.
+    prog().action(QStringLiteral("m_konfig_save_start"))->trigger();
+    QFile saved(homePath(QStringLiteral("Auto.qpcf")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    EXPECT_TRUE(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2)
+                    .contains(QStringLiteral("label2=No Such Face Qp")));
+    settings().setText(QStringLiteral("label2"), installed);
+    EXPECT_FALSE(note->isVisible());
 }
 
 } // namespace

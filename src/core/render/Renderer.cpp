@@ -236,12 +236,12 @@ void setRenderYield(std::function<void()> yield)
     yieldHook() = std::move(yield);
 }
 
-TextLayout LayoutText(const QString& text, const SettingsModel& settings)
+QFont drawingFace(const SettingsModel& settings)
 {
-    TextLayout layout;
-
-    // A new drawing font: the default user-interface face at 8 points, no style flags, default quality.
-    QFont font;
+    // A new drawing font: the program's default face at 8 points, no style flags, default quality.
+    // The default face is the one label2 starts with (Tahoma), so that the default look is the
+    // same on every machine.
+    QFont font(QString::fromUtf8(SettingsModel::find(QStringLiteral("label2"))->defaultText));
     font.setPixelSize(int(pointsToPixels(kDefaultFontPoints)));
     font.setWeight(QFont::Normal);
     font.setItalic(false);
@@ -252,6 +252,13 @@ TextLayout LayoutText(const QString& text, const SettingsModel& settings)
     // Face: label2 only while an entry of the font list is selected.
     if (settings.fontListSelected())
         font.setFamily(settings.text(QStringLiteral("label2")));
+    return font;
+}
+
+TextLayout LayoutText(const QString& text, const SettingsModel& settings)
+{
+    TextLayout layout;
+    QFont font = drawingFace(settings);
 
     // The marker "\nl" (case-sensitive) becomes a line break, scanning left to right.
     QString source = text;

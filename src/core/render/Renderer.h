@@ -58,6 +58,10 @@ struct TextLayout {
     bool fixedSize = false;
 };
 
+// The drawing font before size, style and quality: label2 while an entry of the font list is
+// selected, else the default face (label2's default, Tahoma), at 8 points.
+QFont drawingFace(const SettingsModel& settings);
+
 // The layout steps: drawing font, line markers, lines, image size and wrapping. Throws RenderError
 // when the font size or the image size exceeds the limits above.
 TextLayout LayoutText(const QString& text, const SettingsModel& settings);

@@ -223,7 +223,7 @@ const ArrowRange* SettingsModel::arrowRange(const QString& name)
     return nullptr;
 }
 
-QString SettingsModel::defaultOutputFolder(const QString& programFolder)
+QString SettingsModel::outputFolderIn(const QString& programFolder)
 {
     QString folder = QDir::toNativeSeparators(programFolder);
     if (!folder.isEmpty() && !folder.endsWith(QDir::separator()))
@@ -232,7 +232,12 @@ QString SettingsModel::defaultOutputFolder(const QString& programFolder)
 }
 
 SettingsModel::SettingsModel(const QString& programFolder, QObject* parent)
-    : QObject(parent), m_programFolder(programFolder)
+    : SettingsModel(programFolder, outputFolderIn(programFolder), parent)
+{
+}
+
+SettingsModel::SettingsModel(const QString& programFolder, const QString& defaultOutputFolder, QObject* parent)
+    : QObject(parent), m_programFolder(programFolder), m_defaultOutputFolder(defaultOutputFolder)
 {
     const auto& defs = definitions();
     m_values.resize(defs.size());
@@ -241,7 +246,7 @@ SettingsModel::SettingsModel(const QString& programFolder, QObject* parent)
         m_values[i].checked = defs[i].defaultChecked;
         m_values[i].position = defs[i].defaultPosition;
     }
-    m_values[indexOf("out_ordner")].text = defaultOutputFolder(programFolder);
+    m_values[indexOf("out_ordner")].text = m_defaultOutputFolder;
 }
 
 int SettingsModel::indexOf(const QString& name) const
@@ -351,7 +356,7 @@ void SettingsModel::resetToDefaults()
     for (const auto& d : definitions()) {
         const QString n = QString::fromLatin1(d.name);
         if (isTextKind(d.kind))
-            setText(n, n == u"out_ordner" ? defaultOutputFolder(m_programFolder)
+            setText(n, n == u"out_ordner" ? m_defaultOutputFolder
                                           : QString::fromUtf8(d.defaultText));
         else if (d.kind == SettingKind::Position)
             setPosition(n, d.defaultPosition);

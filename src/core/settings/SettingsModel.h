@@ -44,8 +44,10 @@ struct ArrowRange {
 class SettingsModel : public QObject {
     Q_OBJECT
 public:
-    // programFolder: the folder the default output folder is placed in.
+    // programFolder: the folder of the configuration files; the default output folder is its
+    // "output" folder unless defaultOutputFolder names another one.
     explicit SettingsModel(const QString& programFolder = QString(), QObject* parent = nullptr);
+    SettingsModel(const QString& programFolder, const QString& defaultOutputFolder, QObject* parent = nullptr);
 
     // Every setting of the four windows, window by window, in their fixed order.
     static const std::vector<SettingDef>& definitions();
@@ -114,8 +116,10 @@ public:
     void setOptionsWindowExists(bool exists) { m_optionsWindowExists = exists; }
 
     QString programFolder() const { return m_programFolder; }
-    // The default output folder: the program folder followed by "output".
-    static QString defaultOutputFolder(const QString& programFolder);
+    // The start-up value of out_ordner.
+    QString defaultOutputFolder() const { return m_defaultOutputFolder; }
+    // The program folder followed by "output".
+    static QString outputFolderIn(const QString& programFolder);
 
 signals:
     // Any setting's value changed.
@@ -139,6 +143,7 @@ private:
 
     std::vector<Value> m_values;
     QString m_programFolder;
+    QString m_defaultOutputFolder;
     QColor m_fontColor{0, 0, 0};
     QColor m_backgroundColor{255, 255, 255};
     bool m_fontListSelected = false;

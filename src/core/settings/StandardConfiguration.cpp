@@ -1,19 +1,15 @@
 #include "settings/StandardConfiguration.h"
 
+#include "app/ProgramFolder.h"
 #include "settings/Configuration.h"
 #include "settings/SettingsModel.h"
 
-#include <QDir>
-#include <QStandardPaths>
 
 namespace qp {
 
 QString standardOutputFolder()
 {
-    QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (pictures.isEmpty())
-        pictures = QDir::homePath();
-    return QDir::toNativeSeparators(QDir(pictures).filePath(QStringLiteral("Quillpress")));
+    return userPicturesOutputFolder();
 }
 
 void KonfigurationLadenStandard(SettingsModel& settings)

@@ -17,7 +17,10 @@
 namespace qp {
 
 ProgramWindows::ProgramWindows(const QStringList& arguments, const QString& workingDir)
-    : m_settings(std::make_unique<SettingsModel>(programFolder()))
+    : m_settings([] {
+          const ProgramFolders folders = programFolders();
+          return std::make_unique<SettingsModel>(folders.configFolder, folders.outputFolder);
+      }())
 {
     // The format options window comes after the main window; until it exists the renderer uses
     // the text engine's default glyph quality.

@@ -11,6 +11,7 @@
 #include "i18n/SharedTexts.h"
 #include "output/Toptionen.h"
 #include "render/ColorField.h"
+#include "render/FontFaces.h"
 #include "render/FontListBox.h"
 #include "render/PreviewBox.h"
 #include "render/Renderer.h"
@@ -182,6 +183,8 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     connect(&m_settings, &SettingsModel::changed, this, [this](const QString& name) {
         if (name == QLatin1String("txt_all") || name == QLatin1String("txt_line"))
             applyTextMode();
+        else if (name == QLatin1String("label2"))
+            updateFaceNote();
     });
     connect(&m_settings, &SettingsModel::autoSaveChoiceChanged, this, &Tprog::updateAutoSaveChecks);
     connect(m_preview, &PreviewBox::resized, this, &Tprog::Vorschau);
@@ -214,8 +217,7 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
 
     // FormCreate, in its order.
     m_memo->setPlainText(QStringLiteral("Quillpress"));
-    m_settings.setText(QStringLiteral("out_ordner"),
-                       SettingsModel::defaultOutputFolder(m_settings.programFolder()));
+    m_settings.setText(QStringLiteral("out_ordner"), m_settings.defaultOutputFolder());
     // The face name of the main window's own font, which the settings know as their default.
     m_settings.setText(QStringLiteral("label2"), QString::fromUtf8(SettingsModel::find(QStringLiteral("label2"))->defaultText));
     SpracheProg();
@@ -381,6 +383,9 @@ QWidget* Tprog::buildFontPage()
     left->setSpacing(4);
     left->addWidget(label("Label16"));
     left->addWidget(named(new QLineEdit, "label2"));
+    m_faceNote = hint("faceNote");
+    m_faceNote->setVisible(false);
+    left->addWidget(m_faceNote);
     m_fontList = named(new FontListBox, "ListBox1");
     m_fontList->setMinimumWidth(190);
     left->addWidget(m_fontList, 1);
@@ -963,6 +968,15 @@ void Tprog::selectFontForLabel()
     m_fontList->selectName(m_settings.text(QStringLiteral("label2")));
 }
 
+void Tprog::updateFaceNote()
+{
+    // The configured name stays as it is; the note names the face the images are drawn in.
+    const QString drawn = substituteFace(m_settings);
+    if (!drawn.isEmpty())
+        m_faceNote->setText(missingFaceNote(m_settings.text(QStringLiteral("label2")), drawn, Language::code()));
+    m_faceNote->setVisible(!drawn.isEmpty());
+}
+
 void Tprog::chooseColor(ColorField* field)
 {
     if (!m_dialogs.chooseColor)
@@ -1199,6 +1213,8 @@ void Tprog::SpracheProg()
         QStringLiteral("This desktop does not let programs read colours from the screen, so the "
                        "pipette cannot pick a colour here. Type the colour or choose it in the "
                        "colour dialog.")));
+
+    updateFaceNote();
 
     // Output formats: the list and the current text in this language; the extension stays.
     m_binder->setComboItems(QStringLiteral("out_format"), outputFormatsForLanguage(code));

@@ -134,6 +134,8 @@ public:
     // The configuration entries appended to the Configuration menu.
     QList<QAction*> configurationEntryActions() const { return m_entryActions; }
     QLabel* pipetteNote() const { return m_pipetteNote; }
+    // The note beside the face name when the configured face is not installed.
+    QLabel* faceNote() const { return m_faceNote; }
     // A menu entry by its control name (m_datei_konvert, m_konfig_load, ...).
     QAction* action(const QString& name) const { return m_actions.value(name); }
     // The client area (below the menu bar).
@@ -173,6 +175,7 @@ private:
     void updateAutoSaveChecks();
     void showRunSummary(const RunResult& result);
     void selectFontForLabel();
+    void updateFaceNote();
     void chooseColor(ColorField* field);
     void pickColor(ColorField* field, const QColor& colour);
     void addConfigurationEntry(const QString& path, const QString& caption);
@@ -204,6 +207,7 @@ private:
     PipetteButton* m_fontPipette = nullptr;
     PipetteButton* m_backPipette = nullptr;
     QLabel* m_pipetteNote = nullptr;
+    QLabel* m_faceNote = nullptr;
     QLabel* m_link = nullptr;
     QLabel* m_runSummary = nullptr;
     QTimer* m_runSummaryTimer = nullptr;

@@ -140,7 +140,7 @@ TEST_F(RendererTest, FontSizeAndStyleFromTheSettings)
     settings.setText("label2", "DejaVu Serif");
     EXPECT_EQ(LayoutText("x", settings).font.family(), "DejaVu Serif");
     settings.setFontListSelected(false);
-    EXPECT_EQ(LayoutText("x", settings).font.family(), QFont().family());
+    EXPECT_EQ(LayoutText("x", settings).font.family(), "Tahoma"); // the default face
 }
 
 TEST_F(RendererTest, QualityFollowsTheOptionsWindow)

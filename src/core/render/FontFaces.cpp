@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "render/FontFaces.h"
+
+#include "render/Renderer.h"
+#include "settings/SettingsModel.h"
+
+#include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
+
+namespace qp {
+
+namespace {
+
+const QString kDefaultFace = QStringLiteral("Tahoma");
+
+} // namespace
+
+QString compatibilityFontFolder()
+{
+    return QStringLiteral("/usr/share/wine/fonts");
+}
+
+bool addDefaultFaceWhenMissing(const QString& folder)
+{
+    if (QFontDatabase::families().contains(kDefaultFace, Qt::CaseInsensitive))
+        return false;
+    bool added = false;
+    const QDir dir(folder);
+    for (const QString& file : dir.entryList({QStringLiteral("tahoma*.ttf")}, QDir::Files, QDir::Name)) {
+        const int id = QFontDatabase::addApplicationFont(dir.filePath(file));
+        if (id >= 0 && QFontDatabase::applicationFontFamilies(id).contains(kDefaultFace, Qt::CaseInsensitive))
+            added = true;
+        else if (id >= 0)
+            QFontDatabase::removeApplicationFont(id); // not the face it was taken for
+    }
+    return added;
+}
+
+QString substituteFace(const SettingsModel& settings)
+{
+    const QString configured = settings.text(QStringLiteral("label2"));
+    if (configured.isEmpty() || QFontDatabase::families().contains(configured))
+        return {};
+    return QFontInfo(drawingFace(settings)).family();
+}
+
+QString missingFaceNote(const QString& configured, const QString& drawn, const QString& languageCode)
+{
+    if (languageCode == QLatin1String("de"))
+        return QStringLiteral("%1 ist nicht installiert: gezeichnet in %2").arg(configured, drawn);
+    return QStringLiteral("%1 is not installed: drawn in %2").arg(configured, drawn);
+}
+
+} // namespace qp

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# Builds the Debian package from BUILD_DIR, installs it with dpkg, checks the installed programs and
+# the files the desktop looks for, and removes the package again.
+# Exits 77 (skipped) where no package can be built or installed here: without the Debian package
+# tools, without root, when QUILLPRESS_SKIP_PACKAGE_TEST is set, or when a quillpress package or
+# programs of another installation are already on the machine (they are left alone).
+set -euo pipefail
+build=$(cd "$1" && pwd)
+skip() { echo "skipped: $*"; exit 77; }
+fail() { echo "FAIL: $*"; exit 1; }
+
+[ -z "${QUILLPRESS_SKIP_PACKAGE_TEST:-}" ] || skip "QUILLPRESS_SKIP_PACKAGE_TEST is set"
+for tool in cpack dpkg dpkg-deb dpkg-shlibdeps flock setpriv; do
+  command -v "$tool" >/dev/null || skip "$tool is not installed"
+done
+[ "$(id -u)" = 0 ] || skip "installing a package needs root"
+
+# One package test at a time on this machine (test runs of several checkouts may overlap).
+exec 9>/tmp/quillpress-package-test.lock
+flock -w 900 9 || fail "another package test holds the lock"
+if dpkg-query -W -f='${Status}' quillpress 2>/dev/null | grep -q "install ok installed"; then
+  skip "a quillpress package is installed already"
+fi
+for f in /usr/bin/quillpress /usr/bin/quillpress-cli; do
+  [ ! -e "$f" ] || skip "$f of another installation exists"
+done
+
+# dpkg, waiting while another package tool holds its lock.
+dpkg_waiting() {
+  local tries=0
+  until dpkg "$@" >"$work/dpkg.log" 2>&1; do
+    if grep -q "lock" "$work/dpkg.log" && ((tries++ < 120)); then sleep 5; continue; fi
+    cat "$work/dpkg.log"
+    return 1
+  done
+}
+
+work=$(mktemp -d)
+chmod 755 "$work"
+installed=""
+cleanup() {
+  if [ -n "$installed" ]; then dpkg_waiting -r quillpress || echo "could not remove the package"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The package.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+arch=$(dpkg --print-architecture)
+(cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
+deb="$work/package/quillpress_${version}_${arch}.deb"
+[ -f "$deb" ] || { ls "$work/package"; fail "no $(basename "$deb")"; }
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for dep in fonts-dejavu-core fonts-wine qt6-translations-l10n libqt6gui6 libqt6widgets6 libtiff6 libopenjp2-7; do
+  grep -q "\b$dep\b" <<<"$depends" || fail "the package does not depend on $dep"
+done
+
+installed=yes
+dpkg_waiting -i "$deb" || fail "dpkg -i"
+
+# The programs answer from the installed path; the desktop program opens no window for it.
+out=$(/usr/bin/quillpress-cli --version)
+[[ "$out" == "quillpress-cli $version"* ]] || fail "quillpress-cli --version: $out"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb /usr/bin/quillpress --version)
+[[ "$out" == "quillpress $version"* ]] || fail "quillpress --version: $out"
+
+# One real run as a user without QUILLPRESS_HOME: configurations in the configuration folder,
+# images in the pictures folder, nothing beside the program.
+user_home="$work/user"
+mkdir -p "$user_home"
+chown nobody "$user_home"
+as_user() {
+  setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
+    env -i HOME="$user_home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"
+}
+as_user quillpress-cli --no-start-config --set FSize=31 \
+  --save-config "$user_home/.config/quillpress/Auto.qpcf" || fail "saving the start configuration"
+as_user quillpress-cli --list-settings | grep -q "FSize"$'\t'"31" || fail "the start configuration is not read"
+out=$(as_user quillpress-cli -q "Installed Run") || fail "the installed run"
+[ "$out" = "$user_home/Pictures/Quillpress/installed_run.jpg" ] || fail "written to: $out"
+[ "$(head -c 3 "$out" | od -An -tx1 | tr -d ' ')" = "ffd8ff" ] || fail "$out is no JPEG"
+# Also as root, who could write beside the program.
+out=$(env -i HOME="$work/root" PATH=/usr/bin:/bin LANG=C.UTF-8 quillpress-cli -q "As Root") || fail "run as root"
+[ "$out" = "$work/root/Pictures/Quillpress/as_root.jpg" ] || fail "root's run wrote to: $out"
+for f in /usr/bin/output /usr/bin/Auto.qpcf; do [ ! -e "$f" ] || fail "$f was written beside the program"; done
+
+# Where the desktop looks.
+for f in /usr/share/applications/quillpress.desktop \
+         /usr/share/icons/hicolor/scalable/apps/quillpress.svg \
+         /usr/share/icons/hicolor/16x16/apps/quillpress.png \
+         /usr/share/icons/hicolor/48x48/apps/quillpress.png \
+         /usr/share/icons/hicolor/256x256/apps/quillpress.png \
+         /usr/share/metainfo/invalid.quillpress.Quillpress.metainfo.xml \
+         /usr/share/mime/packages/quillpress.xml \
+         /usr/share/man/man1/quillpress.1.gz /usr/share/man/man1/quillpress-cli.1.gz \
+         /usr/share/doc/quillpress/copyright; do
+  [ -f "$f" ] || fail "$f is not installed"
+done
+if command -v update-mime-database >/dev/null; then
+  grep -q "application/x-quillpress-configuration:\*\.qpcf" /usr/share/mime/globs2 || fail "the MIME database lacks *.qpcf"
+fi
+if command -v xdg-mime >/dev/null && command -v mimetype >/dev/null; then
+  printf 'x' >"$work/some.qpcf"
+  type=$(env -i HOME="$work/root" PATH=/usr/bin:/bin xdg-mime query filetype "$work/some.qpcf")
+  [ "$type" = application/x-quillpress-configuration ] || fail "xdg-mime query filetype: $type"
+fi
+if command -v xdg-mime >/dev/null && command -v update-desktop-database >/dev/null; then
+  app=$(env -i HOME="$work/root" PATH=/usr/bin:/bin xdg-mime query default application/x-quillpress-configuration)
+  [ "$app" = quillpress.desktop ] || fail "xdg-mime query default: $app"
+fi
+if command -v man >/dev/null; then
+  [ "$(man -w quillpress-cli)" = /usr/share/man/man1/quillpress-cli.1.gz ] || fail "man does not find quillpress-cli"
+fi
+
+dpkg_waiting -r quillpress || fail "dpkg -r"
+installed=""
+[ ! -e /usr/bin/quillpress-cli ] || fail "quillpress-cli is left after removal"
+if command -v update-mime-database >/dev/null; then
+  ! grep -q "quillpress" /usr/share/mime/globs2 || fail "the MIME type is left after removal"
+fi
+echo "ok: $(basename "$deb") installed, checked and removed"
