@@ -19,6 +19,17 @@ QString upperExtension(const QString& fileName)
     return fileName.mid(dot).toUpper();
 }
 
+QString storeRefusalCause(const QString& fileName)
+{
+    if (!imaging::FindWriterForFileName(QDir::toNativeSeparators(fileName).toStdString())) {
+        const QString ext = upperExtension(fileName);
+        return ext.isEmpty() ? QStringLiteral("The file name has no extension that names an image format.")
+                             : QStringLiteral("No image format is written under the extension \"%1\".")
+                                   .arg(ext.toLower());
+    }
+    return QStringLiteral("The image format cannot be written from this image.");
+}
+
 namespace {
 
 // Writes the bytes as a new file, asking for the next name while the one tried is taken.
