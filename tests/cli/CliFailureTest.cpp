@@ -88,6 +88,11 @@ TEST_F(CliFailureTest, TheCauseOfAFailedImageFollowsTheMessage)
     ASSERT_LT(at + 1, lines.size());
     EXPECT_TRUE(lines[at + 1].contains("at most 1000000 pixels per side")) << r.err.toStdString();
 
+    // A format without writer, in the chosen language.
+    r = cli({"--language", "de", "--set", "out_format=*.xyz - Nichts", "x"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Benutzen Sie ein anderes Format.\n  Unter der Endung \".xyz\"")) << r.err.toStdString();
+
     // A file-size limit, as a full disk would: the write fails with the system's cause and no
     // file, hidden or not, is left behind.
     r = cli({"-f", "bmp", "--set", "abstand_fix=1", "--set", "abs_b=400", "--set", "abs_h=400", "limited"}, {}, [] {
