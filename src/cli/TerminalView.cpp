@@ -23,8 +23,15 @@ void TerminalView::showMessage(const QString& id, const QString& parameter)
     }
     m_err << text->title << '\n'
           << "  " << text->line1 << '\n'
-          << "  " << messageSecondLine(*text, QDir::toNativeSeparators(parameter)) << '\n'
+          << "  " << messageSecondLine(*text, printableText(QDir::toNativeSeparators(parameter))) << '\n'
           << "  " << text->line3 << Qt::endl;
+}
+
+void TerminalView::showSaveError(const QString& path, const QString& cause)
+{
+    showMessage(MessageId::speicherfehler, path);
+    if (!cause.isEmpty())
+        m_err << "  " << printableText(cause) << Qt::endl;
 }
 
 void TerminalView::runStarted(int count)
@@ -36,14 +43,15 @@ void TerminalView::runStarted(int count)
 
 void TerminalView::imageStarted(int, const QString& path)
 {
-    m_current = QFileInfo(path).fileName();
+    m_current = printableText(QFileInfo(path).fileName());
 }
 
 void TerminalView::imageFinished(int index, const QString& writtenPath)
 {
     if (!writtenPath.isEmpty()) {
         clearBar();
-        m_out << QDir::toNativeSeparators(writtenPath) << Qt::endl;
+        // One path per line, whatever the output folder holds.
+        m_out << printableText(QDir::toNativeSeparators(writtenPath)) << Qt::endl;
     }
     if (m_progressBar)
         drawBar(index + 1);

@@ -13,6 +13,8 @@ public:
         : m_out(out), m_err(err), m_progressBar(progressBar) {}
 
     void showMessage(const QString& id, const QString& parameter) override;
+    // The save error, then the cause on the next line.
+    void showSaveError(const QString& path, const QString& cause) override;
     void runStarted(int count) override;
     void imageStarted(int index, const QString& path) override;
     void imageFinished(int index, const QString& writtenPath) override;

@@ -465,15 +465,24 @@ TEST_F(PsdWriter, PixelFormatsAndConversions)
     }
 }
 
-// A packed row whose length does not fit the 16-bit row table is refused, not truncated.
-TEST_F(PsdWriter, RowsTooLongForTheRowTableAreRefused)
+// Sides over 30,000 pixels are outside the format version written: refused with the cause, never
+// written as a file that readers reject. 30,000 itself is written.
+TEST_F(PsdWriter, SidesOver30000PixelsAreRefused)
 {
     std::vector<uint8_t> out;
-    EXPECT_THROW(psd->WriteImageToMemory({MakeRgbImage(70000, 1, 3)}, out), EImagingError);
-    TImageData uniform;
-    NewImageData(70000, 1, ifR8G8B8, uniform);
-    EXPECT_TRUE(psd->WriteImageToMemory({uniform}, out));
-    EXPECT_EQ(ParsePsd(out).merged, ExpectedPlanes(uniform));
+    for (auto [w, h] : {std::pair{30001, 1}, std::pair{1, 30001}}) {
+        TImageData image;
+        NewImageData(w, h, ifR8G8B8, image);
+        try {
+            psd->WriteImageToMemory({image}, out);
+            ADD_FAILURE() << w << "x" << h << " was written";
+        } catch (const EImagingError& e) {
+            EXPECT_NE(std::string(e.what()).find("at most 30000 pixels"), std::string::npos) << e.what();
+        }
+    }
+    const TImageData widest = MakeRgbImage(30000, 2, 3);
+    ASSERT_TRUE(psd->WriteImageToMemory({widest}, out));
+    EXPECT_EQ(ParsePsd(out).merged, ExpectedPlanes(widest));
 }
 
 TEST_F(PsdWriter, DecodersReadTheMergedImageAndTheLayer)

@@ -22,6 +22,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace qp {
 namespace {
 
@@ -113,11 +116,17 @@ TEST_F(RunViewTest, EverySaveErrorIsReportedWithItsOwnPath)
     settings.setText(u"out_ordner"_qs, temp.filePath(u"blocker/out"_qs));
 
     QStringList paths;
+    QStringList causes;
     QList<bool> okAllOffered;
     QList<bool> acknowledgedBefore;
     bool mainDisabled = false;
     test::ModalDriver driver(messages, [&](QDialog& w) {
         paths << w.findChild<QLabel*>("Label3")->text();
+        const QLabel* cause = w.findChild<QLabel*>("Cause");
+        causes << (cause->isVisible() ? cause->text() : QString());
+        // Below the message's last line, inside the window.
+        EXPECT_GT(cause->y(), w.findChild<QLabel*>("Label4")->y());
+        EXPECT_LE(cause->mapTo(&w, QPoint(0, cause->height())).y(), w.height());
         okAllOffered << w.findChild<QPushButton*>("OKalle")->isVisible();
         acknowledgedBefore << messages.acknowledgedAll();
         mainDisabled = !main.isEnabled();
@@ -136,6 +145,8 @@ TEST_F(RunViewTest, EverySaveErrorIsReportedWithItsOwnPath)
         EXPECT_TRUE(paths[i].startsWith(u'"') && paths[i].endsWith(QLatin1String(names[i])))
             << paths[i].toStdString();
         EXPECT_TRUE(okAllOffered[i]);
+        // The cause below the message: the folder is blocked by a file.
+        EXPECT_TRUE(causes[i].contains(QString::fromLocal8Bit(std::strerror(ENOTDIR)))) << causes[i].toStdString();
     }
     EXPECT_EQ(acknowledgedBefore, (QList<bool>{false, true, true}));
     EXPECT_TRUE(mainDisabled);

@@ -1,8 +1,10 @@
 #include "output/IconWriter.h"
 
+#include "codec/FormatRegistry.h"
 #include "output/BitmapExchange.h"
 
 #include <QImage>
+#include <functional>
 
 namespace qp {
 
@@ -12,6 +14,8 @@ constexpr int MaxIconHeight = 32768;
 constexpr uint32_t InfoHeaderSize = 40;
 constexpr uint32_t DirectorySize = 6 + 16;   // icon directory and its one entry
 constexpr uint16_t ColourBitsPerPixel = 32;
+// The directory entry holds a side of up to 255 pixels; 0 stands for 256 and more.
+constexpr int LargestEntrySide = 255;
 
 class LittleEndianWriter {
 public:
@@ -32,6 +36,32 @@ private:
     std::vector<unsigned char>& m_out;
 };
 
+// An image with a side of 256 pixels or more is stored as a PNG stream inside the icon file (a
+// form icon readers know): the colour and mask bits of the small form carry their size only in
+// the header, and common readers take the size from the directory entry, which cannot hold it.
+// Transparent pixels are all zero, the others opaque, as in the small form.
+std::vector<uint8_t> largeIconImage(const QImage& bitmap, const std::function<bool(QRgb)>& transparent)
+{
+    imaging::TImageData rgba;
+    imaging::NewImageData(bitmap.width(), bitmap.height(), imaging::ifA8R8G8B8, rgba);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
+        uint8_t* out = rgba.Row(y);
+        for (int x = 0; x < bitmap.width(); ++x, out += 4) {
+            const QRgb p = transparent(row[x]) ? 0 : (row[x] | 0xFF000000u);
+            out[0] = static_cast<uint8_t>(qBlue(p));
+            out[1] = static_cast<uint8_t>(qGreen(p));
+            out[2] = static_cast<uint8_t>(qRed(p));
+            out[3] = static_cast<uint8_t>(qAlpha(p));
+        }
+    }
+    std::vector<uint8_t> png;
+    imaging::TImageFileFormat* writer = imaging::FindWriterForFileName("icon.png");
+    if (!writer || !writer->WriteImageToMemory({rgba}, png, true))
+        throw IconError("Cannot store the icon image");
+    return png;
+}
+
 } // namespace
 
 std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
@@ -42,12 +72,19 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
     if (bitmap.isNull() || width < 1 || height < 1 || height > MaxIconHeight)
         throw IconError("Invalid image size");
 
+    // The background: the bottom-left pixel's colour, matched exactly on all three channels.
+    const QRgb background = bitmap.pixel(0, height - 1) & RGB_MASK;
+    const auto transparent = [&](QRgb pixel) { return (pixel & RGB_MASK) == background; };
+    const bool large = width > LargestEntrySide || height > LargestEntrySide;
+    const std::vector<uint8_t> png = large ? largeIconImage(bitmap, transparent) : std::vector<uint8_t>{};
+
     // Row lengths padded to a multiple of 4 bytes; 32-bit rows always are.
     const uint32_t colourRowBytes = static_cast<uint32_t>(width) * 4;
     const uint32_t maskRowBytes = (static_cast<uint32_t>(width) + 31) / 32 * 4;
     const uint32_t colourBytes = colourRowBytes * static_cast<uint32_t>(height);
     const uint32_t maskBytes = maskRowBytes * static_cast<uint32_t>(height);
-    const uint32_t imageDataSize = InfoHeaderSize + colourBytes + maskBytes;
+    const uint32_t imageDataSize =
+        large ? static_cast<uint32_t>(png.size()) : InfoHeaderSize + colourBytes + maskBytes;
 
     std::vector<unsigned char> out;
     out.reserve(DirectorySize + imageDataSize);
@@ -57,15 +94,21 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
     w.u16(0);
     w.u16(1);
     w.u16(1);
-    // Directory entry. The sizes keep their low 8 bits only; the word after them holds planes
-    // times bits per pixel, and the two words after that stay zero.
-    w.u8(static_cast<unsigned>(width) & 0xFF);
-    w.u8(static_cast<unsigned>(height) & 0xFF);
+    // Directory entry. A side of 256 or more is written as 0, "256 or more" (its low 8 bits
+    // would make a 300-pixel side 44). The word after the sizes holds planes times bits per
+    // pixel, and the two words after that stay zero.
+    const auto entrySide = [](int side) { return side > LargestEntrySide ? 0u : static_cast<unsigned>(side); };
+    w.u8(entrySide(width));
+    w.u8(entrySide(height));
     w.u16(1 * ColourBitsPerPixel);
     w.u16(0);
     w.u16(0);
     w.u32(imageDataSize);
     w.u32(DirectorySize);
+    if (large) {
+        out.insert(out.end(), png.begin(), png.end());
+        return out;
+    }
 
     // Header of the colour image; its height counts the mask too.
     w.u32(InfoHeaderSize);
@@ -79,10 +122,6 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
     w.u32(0);                    // vertical resolution
     w.u32(0);                    // colours used
     w.u32(0);                    // important colours
-
-    // The background: the bottom-left pixel's colour, matched exactly on all three channels.
-    const QRgb background = bitmap.pixel(0, height - 1) & RGB_MASK;
-    const auto transparent = [&](QRgb pixel) { return (pixel & RGB_MASK) == background; };
 
     // Colour bits, bottom row first: blue, green, red and an alpha byte that agrees with the mask
     // (readers that take a 32-bit icon's fourth byte as alpha would otherwise show nothing);

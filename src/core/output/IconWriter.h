@@ -16,7 +16,9 @@ public:
 // The complete bytes of an icon file (resource type 1, one image) for `image`: a 32-bit colour
 // image and a 1-bit mask that marks every pixel of exactly the bottom-left pixel's colour as
 // transparent. Transparent pixels are all zero in the colour image (black, alpha 0), the others
-// keep their colour with alpha 255.
+// keep their colour with alpha 255. An image with a side of 256 pixels or more is stored as a PNG
+// stream (with the same colours and an alpha channel for the mask) and has 0 for that side in the
+// directory entry.
 // Raises IconError("Invalid image size") for an empty record, a side below 1 or a height above
 // 32768, and imaging::EImagingError when the record cannot be turned into a bitmap.
 std::vector<unsigned char> BuildIconFile(const imaging::TImageData& image);

@@ -10,15 +10,33 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <QDirIterator>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <ctime>
+#include <optional>
 #endif
 
 namespace qp {
 
 namespace {
+
+// The temporary files of the named way: hidden, and recognisable for the clean-up of leftovers.
+const char* const kTemporaryPrefix = ".quillpress-";
+const char* const kTemporarySuffix = ".part";
+// A leftover is removed only when it is at least this old, so that a file another run has just
+// created (and not yet locked) is never taken for one.
+constexpr std::time_t kLeftoverAge = 60;
+
+bool& unnamedTemporariesAllowed()
+{
+    static bool allowed = true;
+    return allowed;
+}
 
 [[noreturn]] void fail(const QString& what, const QString& path, int err)
 {
@@ -57,9 +75,117 @@ bool moveWithoutReplacing(const QByteArray& from, const QByteArray& to, const QS
 #endif
     fail(QStringLiteral("Cannot create"), path, err);
 }
+
+void writeAll(int fd, const std::vector<unsigned char>& bytes, const QString& path)
+{
+    const unsigned char* data = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail(QStringLiteral("Cannot write"), path, n < 0 ? errno : ENOSPC);
+        data += n;
+        left -= static_cast<size_t>(n);
+    }
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+    // Closes now and tells whether the last writes reached the file.
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+#ifdef O_TMPFILE
+// Writes the bytes into a file without a name in the target folder and gives it its name only
+// when complete, so that nothing can be left behind: a process killed at any moment leaves either
+// no file or the finished one. Nothing when the file system cannot make such files.
+std::optional<WriteOutcome> writeUnnamed(const QString& folder, const QString& path,
+                                         const std::vector<unsigned char>& bytes)
+{
+    if (!unnamedTemporariesAllowed())
+        return std::nullopt;
+    // The mode passes through the file-creation mask like that of any new file.
+    FileDescriptor fd(::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (fd.get() < 0) {
+        const int err = errno;
+        // A file system (or kernel) without nameless files: the named way.
+        if (err == EOPNOTSUPP || err == EISDIR || err == EINVAL)
+            return std::nullopt;
+        fail(QStringLiteral("Cannot create a file in"), folder, err);
+    }
+    writeAll(fd.get(), bytes, path);
+    const QByteArray target = QFile::encodeName(path);
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd.get());
+    // Linking never replaces: an existing name gives EEXIST.
+    if (::linkat(AT_FDCWD, self, AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) != 0) {
+        const int err = errno;
+        if (err == EEXIST)
+            return WriteOutcome::NameTaken;
+        if (err == ENOENT && !QFileInfo::exists(QStringLiteral("/proc/self/fd")))
+            return std::nullopt; // no /proc: the named way
+        fail(QStringLiteral("Cannot create"), path, err);
+    }
+    if (!fd.close()) {
+        const int err = errno;
+        ::unlink(target.constData());
+        fail(QStringLiteral("Cannot write"), path, err);
+    }
+    return WriteOutcome::Written;
+}
+#endif
 #endif
 
 } // namespace
+
+void useUnnamedTemporaryFiles(bool allowed)
+{
+    unnamedTemporariesAllowed() = allowed;
+}
+
+void removeLeftoverTemporaries(const QString& folder)
+{
+#ifndef Q_OS_WIN
+    const std::time_t threshold = std::time(nullptr) - kLeftoverAge;
+    const QString pattern = QLatin1String(kTemporaryPrefix) + QStringLiteral("*") + QLatin1String(kTemporarySuffix);
+    QDirIterator it(folder, {pattern}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    while (it.hasNext()) {
+        const QByteArray name = QFile::encodeName(it.next());
+        FileDescriptor fd(::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat opened {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+            continue;
+        // A writer holds its temporary file locked until the file has its final name; the lock
+        // goes with the writer's process, however it ends.
+        if (opened.st_mtime >= threshold || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        struct stat named {};
+        if (::lstat(name.constData(), &named) == 0 && named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
+            ::unlink(name.constData());
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+}
 
 WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>& bytes)
 {
@@ -67,12 +193,23 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
     if (target.exists() || target.isSymLink())
         return WriteOutcome::NameTaken;
 
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.quillpress-XXXXXX.part"));
+#if !defined(Q_OS_WIN) && defined(O_TMPFILE)
+    if (const auto outcome = writeUnnamed(target.absolutePath(), path, bytes))
+        return *outcome;
+#endif
+
+    // The named way: a hidden temporary file, moved to its name when complete.
+    QTemporaryFile temp(target.absolutePath() + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) +
+                        QStringLiteral("XXXXXX") + QLatin1String(kTemporarySuffix));
     temp.setAutoRemove(true);
     if (!temp.open())
         throw FileWriteError(QStringLiteral("Cannot create a file in \"%1\": %2")
                                  .arg(QDir::toNativeSeparators(target.absolutePath()), temp.errorString())
                                  .toStdString());
+#ifndef Q_OS_WIN
+    // Held until the file has its name: a later run removes the file only when no one holds it.
+    ::flock(temp.handle(), LOCK_EX);
+#endif
     const char* data = reinterpret_cast<const char*>(bytes.data());
     qint64 left = static_cast<qint64>(bytes.size());
     while (left > 0) {
@@ -94,9 +231,9 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
     ::fchmod(temp.handle(), 0666 & ~currentUmask());
 #endif
     const QString tempName = temp.fileName();
-    temp.close();
 
 #ifdef Q_OS_WIN
+    temp.close();
     const bool moved = MoveFileExW(reinterpret_cast<LPCWSTR>(tempName.utf16()),
                                    reinterpret_cast<LPCWSTR>(path.utf16()), MOVEFILE_WRITE_THROUGH);
     if (!moved) {
@@ -111,9 +248,11 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
     temp.setAutoRemove(false);
     return WriteOutcome::Written;
 #else
+    // Moved while still open and locked, so that no clean-up takes it on the way.
     const bool moved = moveWithoutReplacing(QFile::encodeName(tempName), QFile::encodeName(path), path);
     if (moved)
         temp.setAutoRemove(false); // the temporary name is gone; nothing to remove
+    temp.close();
     return moved ? WriteOutcome::Written : WriteOutcome::NameTaken;
 #endif
 }

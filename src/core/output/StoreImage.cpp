@@ -1,6 +1,7 @@
 #include "output/StoreImage.h"
 
 #include "codec/FormatRegistry.h"
+#include "i18n/Language.h"
 #include "output/IconWriter.h"
 #include "output/SafeFileWriter.h"
 
@@ -17,6 +18,21 @@ QString upperExtension(const QString& fileName)
     if (dot <= folderEnd)
         return {};
     return fileName.mid(dot).toUpper();
+}
+
+QString storeRefusalCause(const QString& fileName)
+{
+    if (!imaging::FindWriterForFileName(QDir::toNativeSeparators(fileName).toStdString())) {
+        const QString ext = upperExtension(fileName);
+        return ext.isEmpty()
+                   ? tr2(QStringLiteral("Der Dateiname hat keine Endung, die ein Bildformat nennt."),
+                         QStringLiteral("The file name has no extension that names an image format."))
+                   : tr2(QStringLiteral("Unter der Endung \"%1\" wird kein Bildformat geschrieben."),
+                         QStringLiteral("No image format is written under the extension \"%1\"."))
+                         .arg(ext.toLower());
+    }
+    return tr2(QStringLiteral("Dieses Bild kann in diesem Format nicht geschrieben werden."),
+               QStringLiteral("The image format cannot be written from this image."));
 }
 
 namespace {

@@ -29,6 +29,10 @@ bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
 bool StoreImageFile(const QString& fileName, const imaging::TDynImageDataArray& images,
                     const NextPathFunction& nextPath = {}, QString* writtenPath = nullptr);
 
+// Why StoreImageFile returned false for `fileName`, in words for the user: no writer for its
+// extension, or the writer cannot write the image.
+QString storeRefusalCause(const QString& fileName);
+
 // The upper-cased extension by the rule of the writer choice: from the last "." after the last
 // folder separator (or ":"), else empty.
 QString upperExtension(const QString& fileName);

@@ -357,12 +357,15 @@ TextLayout LayoutText(const QString& text, const SettingsModel& settings)
     return layout;
 }
 
-QImage CreateBitmap(const QString& text, const SettingsModel& settings)
+QImage CreateBitmap(const QString& text, const SettingsModel& settings,
+                    const std::function<void(qint64 width, qint64 height)>& beforeDrawing)
 {
     const TextLayout layout = LayoutText(text, settings);
     const qint64 W = std::max<qint64>(layout.width, 1);
     const qint64 H = std::max<qint64>(layout.height, 1);
     checkImageSize(W, H);
+    if (beforeDrawing)
+        beforeDrawing(W, H);
 
     QImage image(int(W), int(H), QImage::Format_RGB32);
     if (image.isNull())

@@ -70,7 +70,10 @@ TextLayout LayoutText(const QString& text, const SettingsModel& settings);
 // QImage::Format_RGB32 (0xffRRGGBB: every pixel opaque, background and text colours exact), turned
 // or not. Throws RenderError when the image would exceed the limits above or cannot be allocated.
 // "\nl" in the text stands for a line break; both CR LF and a lone LF end a line.
-QImage CreateBitmap(const QString& text, const SettingsModel& settings);
+// `beforeDrawing`, when given, sees the image's width and height (before turning) once the layout
+// is done and before the image is allocated; an exception it raises leaves CreateBitmap.
+QImage CreateBitmap(const QString& text, const SettingsModel& settings,
+                    const std::function<void(qint64 width, qint64 height)>& beforeDrawing = {});
 
 // A function the renderer calls after every wrapping trial, so that a long wrap keeps the program
 // responsive: the desktop program processes pending events there, the command-line tool sets

@@ -8,6 +8,11 @@
 
 namespace qp {
 
+bool isControlCharacter(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7F;
+}
+
 QString replaceAll(const QString& input, const QString& search, const QString& replacement)
 {
     if (input.isEmpty() || search.isEmpty() || search == replacement)
@@ -45,9 +50,14 @@ QString automaticName(const QString& text, const SettingsModel& s)
     const QString dot = QStringLiteral(".");
 
     QString n = text;
-    for (QChar& c : n)
-        if (isReservedCharacter(c))
-            c = QLatin1Char('.');
+    for (qsizetype i = 0; i < n.size(); ++i) {
+        // A CR LF pair is a line break, which becomes a space below; any other control character
+        // goes the way of the reserved characters.
+        if (n[i] == u'\r' && i + 1 < n.size() && n[i + 1] == u'\n')
+            ++i;
+        else if (isReservedCharacter(n[i]) || isControlCharacter(n[i]))
+            n[i] = QLatin1Char('.');
+    }
     n = replaceAll(n, dot, removalReplacement);
     n = replaceAll(n, QStringLiteral("\r\n"), QStringLiteral(" "));
     if (s.checked(QStringLiteral("cb_leerzeichen")))
@@ -77,13 +87,14 @@ QString automaticName(const QString& text, const SettingsModel& s)
 
 namespace {
 
-// A name never leads out of the output folder: reserved characters (both path separators among
-// them) and NUL, which would cut the name short, become "_". Replacement texts loaded from a
+// A name never leads out of the output folder and never holds a line break or a terminal control
+// sequence: reserved characters (both path separators among them) and control characters (NUL
+// among them, which would cut the name short) become "_". Replacement texts loaded from a
 // configuration and fixed names may carry them.
 QString confineToFolder(QString name)
 {
     for (QChar& c : name)
-        if (isReservedCharacter(c) || c.unicode() == 0)
+        if (isReservedCharacter(c) || isControlCharacter(c))
             c = QLatin1Char('_');
     return name;
 }
@@ -113,7 +124,8 @@ QString CreateFileName(const QString& text, const SettingsModel& s)
                                              : s.text(QStringLiteral("ed_name")));
 
     QString path = folder + name + extension;
-    if (fileExists(path) || s.checked(QStringLiteral("cb_numsofort"))) {
+    // An empty name is numbered at once: "1.png" rather than ".png", which file managers hide.
+    if (name.isEmpty() || fileExists(path) || s.checked(QStringLiteral("cb_numsofort"))) {
         qint64 k = 1;
         if (s.checked(QStringLiteral("cb_num")))
             k = integerOr(s.text(QStringLiteral("ed_num")), 1);

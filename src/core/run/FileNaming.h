@@ -7,6 +7,10 @@ namespace qp {
 
 class SettingsModel;
 
+// The characters 0 to 31 and 127, which a name never holds: they split printed paths, move the
+// terminal and are not allowed in file names on Windows.
+bool isControlCharacter(QChar c);
+
 // Replaces every occurrence of `search` by `replacement`, left to right, without overlap; the
 // replacement is not scanned again. Unchanged when input or search is empty or both texts equal.
 QString replaceAll(const QString& input, const QString& search, const QString& replacement);
@@ -19,7 +23,8 @@ QString formatExtension(const QString& formatText);
 QString automaticName(const QString& text, const SettingsModel& settings);
 
 // The full path for the image of `text`. Creates the output folder (with missing parents) first;
-// a folder that cannot be created is not an error here (the write that follows fails).
+// a folder that cannot be created is not an error here (the write that follows fails). An empty
+// name is numbered at once (start number and extension, "1.png"), so that no file is hidden.
 QString CreateFileName(const QString& text, const SettingsModel& settings);
 
 } // namespace qp

@@ -3,6 +3,8 @@
 #include "codec/ImageData.h"
 #include "output/BitmapExchange.h"
 #include "output/EncoderOptions.h"
+#include "output/MemoryEstimate.h"
+#include "output/SafeFileWriter.h"
 #include "output/StoreImage.h"
 #include "render/Renderer.h"
 #include "run/FileNaming.h"
@@ -11,6 +13,11 @@
 #include "settings/SettingsModel.h"
 
 namespace qp {
+
+void RunView::showSaveError(const QString& path, const QString&)
+{
+    showMessage(MessageId::speicherfehler, path);
+}
 
 QStringList GenerationRun::buildItems(const QString& text, bool perLine)
 {
@@ -53,6 +60,7 @@ RunResult GenerationRun::run(const QString& text)
     }
 
     const QStringList items = buildItems(text, m_settings.checked(QStringLiteral("txt_line")));
+    removeLeftoverTemporaries(folder);
     result.started = true;
     result.items = static_cast<int>(items.size());
     m_view.runStarted(result.items);
@@ -61,19 +69,23 @@ RunResult GenerationRun::run(const QString& text)
     for (int i = 0; i < items.size(); ++i) {
         QString written;
         QString attempted;
+        QString cause;
         bool ok = false;
         try {
             ok = writeOne(i, items[i], written, attempted);
-        } catch (const std::exception&) {
+            if (!ok)
+                cause = storeRefusalCause(attempted);
+        } catch (const std::exception& e) {
             ok = false;
+            cause = QString::fromUtf8(e.what());
         }
+        // Nothing of a written image is kept: memory stays flat however many images a run makes.
         if (ok) {
             ++result.written;
-            result.writtenPaths << written;
         } else {
             ++result.failed;
             written.clear();
-            m_view.showMessage(MessageId::speicherfehler, attempted);
+            m_view.showSaveError(attempted, cause);
         }
         m_view.imageFinished(i, written);
         if (m_cancel) {
@@ -97,7 +109,10 @@ bool GenerationRun::writeOne(int index, const QString& item, QString& writtenPat
     // One bitmap and one record at a time; both are released before the next image.
     imaging::TDynImageDataArray images(1);
     {
-        const QImage bitmap = CreateBitmap(item, m_settings);
+        // An image the machine cannot hold is refused before it is drawn.
+        const QImage bitmap = CreateBitmap(item, m_settings, [&](qint64 width, qint64 height) {
+            checkImageMemory(width, height, attemptedPath);
+        });
         BitmapToImageData(bitmap, images[0]);
     }
     imaging::ConvertImageData(images[0], imaging::ifR8G8B8);

@@ -17,6 +17,10 @@ public:
     // A problem by message identifier; `parameter` is a path or empty. The run waits until it
     // returns (the desktop program shows a modal message window).
     virtual void showMessage(const QString& id, const QString& parameter) = 0;
+    // An image that could not be made or written: the save error ("speicherfehler") with the
+    // image's path, and what went wrong (`cause`: an image over a size cap, a full disk, a refused
+    // permission ...), shown below the message. Shows the save error alone unless overridden.
+    virtual void showSaveError(const QString& path, const QString& cause);
     // The run begins with `count` images: disable the main window, show the progress window.
     virtual void runStarted(int count) = 0;
     // Image `index` will be written to `path`.
@@ -48,7 +52,6 @@ struct RunResult {
     int written = 0;
     int failed = 0;
     bool cancelled = false;
-    QStringList writtenPaths;
 };
 
 class GenerationRun {

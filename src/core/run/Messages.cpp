@@ -1,6 +1,7 @@
 #include "run/Messages.h"
 
 #include "i18n/Language.h"
+#include "run/FileNaming.h"
 
 namespace qp {
 
@@ -50,6 +51,15 @@ std::optional<MessageText> messageText(const QString& id)
         return std::nullopt;
     }
     return m;
+}
+
+QString printableText(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (isControlCharacter(c))
+            c = QLatin1Char('?');
+    return out;
 }
 
 QString messageSecondLine(const MessageText& text, const QString& shortenedParameter)

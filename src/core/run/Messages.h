@@ -26,6 +26,10 @@ struct MessageText {
 // exactly, case included).
 std::optional<MessageText> messageText(const QString& id);
 
+// A path or cause as it may be shown on one line: every control character (line breaks, escape
+// sequences) becomes "?". Names never hold them; a folder or a message may.
+QString printableText(const QString& text);
+
 // The second line as shown: the fixed line, or the (already shortened) parameter in double quotes.
 QString messageSecondLine(const MessageText& text, const QString& shortenedParameter);
 

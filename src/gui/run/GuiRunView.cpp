@@ -1,5 +1,6 @@
 #include "run/GuiRunView.h"
 
+#include "run/Messages.h"
 #include "run/Tsm_bearbeitung.h"
 #include "run/Tsm_meldung.h"
 
@@ -32,6 +33,11 @@ void GuiRunView::attach(GenerationRun* run)
 void GuiRunView::showMessage(const QString& id, const QString& parameter)
 {
     m_messages.meldungzeigen(id, parameter, m_mainWindow);
+}
+
+void GuiRunView::showSaveError(const QString& path, const QString& cause)
+{
+    m_messages.meldungzeigen(MessageId::speicherfehler, path, m_mainWindow, cause);
 }
 
 void GuiRunView::disableMainWindow()

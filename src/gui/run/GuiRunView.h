@@ -24,6 +24,8 @@ public:
     void attach(GenerationRun* run);
 
     void showMessage(const QString& id, const QString& parameter) override;
+    // The save error with its cause below the message's lines.
+    void showSaveError(const QString& path, const QString& cause) override;
     // Disables the main window (its own windows, such as the option windows and the progress
     // window, stay usable) and shows the progress window over it.
     void runStarted(int count) override;

@@ -37,9 +37,12 @@ Tsm_meldung::Tsm_meldung(QWidget* parent) : QDialog(parent, secondaryWindowFlags
     m_line1 = line(column, "Label2", noticeLineFont(font()));
     m_line2 = line(column, "Label3", noticeLineFont(font()));
     m_line3 = line(column, "Label4", noticeLineFont(font()));
+    m_cause = line(column, "Cause", noticeLineFont(font()));
     // A fixed line that does not fit (a wide system font) wraps instead of being cut off.
     m_line1->setWordWrap(true);
     m_line3->setWordWrap(true);
+    m_cause->setWordWrap(true);
+    m_cause->hide();
     auto* lines = new QVBoxLayout(column);
     lines->setContentsMargins(0, 0, 0, 0);
     lines->setSpacing(5);
@@ -48,6 +51,8 @@ Tsm_meldung::Tsm_meldung(QWidget* parent) : QDialog(parent, secondaryWindowFlags
     lines->addWidget(m_line1);
     lines->addWidget(m_line2);
     lines->addWidget(m_line3);
+    lines->addSpacing(6);
+    lines->addWidget(m_cause);
     lines->addStretch(1);
 
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), "OK");
@@ -77,9 +82,11 @@ void Tsm_meldung::Sprache()
     m_okAll->setGeometry(m_ok->x() - 8 - okAllWidth, top, okAllWidth, height);
 }
 
-void Tsm_meldung::meldungzeigen(const QString& id, const QString& parameter, QWidget* over)
+void Tsm_meldung::meldungzeigen(const QString& id, const QString& parameter, QWidget* over, const QString& cause)
 {
     m_okAll->hide();
+    m_cause->setText(printableText(cause));
+    m_cause->setVisible(!cause.isEmpty());
     if (const auto text = messageText(id)) {
         m_title->setText(text->title);
         m_line1->setText(text->line1);
@@ -89,7 +96,7 @@ void Tsm_meldung::meldungzeigen(const QString& id, const QString& parameter, QWi
             const QFontMetrics metrics(m_line2->font());
             const int width = noticeTextArea().width() - metrics.horizontalAdvance(QStringLiteral("\"\""));
             const QString shortened = ShortenPathToWidth(
-                parameter, [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }, width);
+                printableText(parameter), [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }, width);
             second = messageSecondLine(*text, shortened);
         }
         m_line2->setWordWrap(!text->showsParameter);

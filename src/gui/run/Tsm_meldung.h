@@ -15,8 +15,9 @@ public:
     void Sprache();
     // Fills the lines for `id` (the parameter shortened to the line's width, in double quotes),
     // shows "OK for all" only for the save error, places the window over `over` and shows it
-    // modally; returns when the user closed it. An unknown id changes no line.
-    void meldungzeigen(const QString& id, const QString& parameter, QWidget* over);
+    // modally; returns when the user closed it. An unknown id changes no line. A `cause` (what went
+    // wrong with a failed image) is shown below the message's lines; without one that line is hidden.
+    void meldungzeigen(const QString& id, const QString& parameter, QWidget* over, const QString& cause = {});
     // Set by "OK for all"; the run clears it at its normal end.
     bool acknowledgedAll() const { return m_acknowledgedAll; }
     void clearAcknowledgedAll() { m_acknowledgedAll = false; }
@@ -30,6 +31,7 @@ private:
     QLabel* m_line1 = nullptr;
     QLabel* m_line2 = nullptr;
     QLabel* m_line3 = nullptr;
+    QLabel* m_cause = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_okAll = nullptr;
     bool m_acknowledgedAll = false;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -114,16 +115,18 @@ const Rgb White{255, 255, 255}, Black{0, 0, 0}, Red{255, 0, 0}, Blue{0, 0, 255},
 
 } // namespace
 
+namespace {
+struct Case {
+    int width, height;
+    uint8_t entryWidth, entryHeight;
+    uint32_t maskRowBytes;
+};
+} // namespace
+
 TEST(IconWriter, DirectoryEntryAndHeaderLayout)
 {
-    struct Case {
-        int width, height;
-        uint8_t entryWidth, entryHeight;
-        uint32_t maskRowBytes;
-    };
-    // Sizes keep their low 8 bits in the entry; mask rows are padded to 4 bytes.
-    for (const Case& c : {Case{1, 1, 1, 1, 4}, Case{300, 40, 44, 40, 40}, Case{256, 256, 0, 0, 32},
-                          Case{33, 2, 33, 2, 8}}) {
+    // Mask rows are padded to 4 bytes.
+    for (const Case& c : {Case{1, 1, 1, 1, 4}, Case{255, 255, 255, 255, 32}, Case{33, 2, 33, 2, 8}}) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
         const std::vector<unsigned char> f = BuildIconFile(Uniform(c.width, c.height, Red));
         const uint32_t colourBytes = static_cast<uint32_t>(c.width * c.height * 4);
@@ -144,6 +147,22 @@ TEST(IconWriter, DirectoryEntryAndHeaderLayout)
         EXPECT_EQ(LE32(f, 42), colourBytes);
         for (size_t pos : {46, 50, 54, 58})
             EXPECT_EQ(LE32(f, pos), 0u) << pos;
+    }
+}
+
+// A side of 256 or more is 0 in the entry (never its low 8 bits: 300 is not 44), and the image is
+// a PNG stream that carries the true size.
+TEST(IconWriter, LargeSidesAreZeroInTheEntryAndStoredAsPng)
+{
+    for (const Case& c : {Case{300, 40, 0, 40, 0}, Case{40, 300, 40, 0, 0}, Case{256, 256, 0, 0, 0}}) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        const std::vector<unsigned char> f = BuildIconFile(Uniform(c.width, c.height, Red));
+        const std::vector<unsigned char> head(f.begin(), f.begin() + 14);
+        EXPECT_EQ(head, (std::vector<unsigned char>{0, 0, 1, 0, 1, 0, c.entryWidth, c.entryHeight, 32, 0, 0, 0, 0, 0}));
+        EXPECT_EQ(LE32(f, 14), f.size() - 22);
+        EXPECT_EQ(LE32(f, 18), 22u);
+        const QImage png = QImage::fromData(f.data() + 22, static_cast<int>(f.size() - 22), "PNG");
+        EXPECT_EQ(png.size(), QSize(c.width, c.height));
     }
 }
 
@@ -281,15 +300,21 @@ TEST(IconWriter, DecodersShowThePixelsThroughTheMask)
     ASSERT_TRUE(imaging::ConvertImageData(wide, imaging::ifR8G8B8));
     ASSERT_GT(wide.Width, 256);
     images.emplace_back("wider than 256", wide);
+    // 300 x 40: a 300-pixel side was once read as 44 pixels.
+    std::vector<std::vector<Rgb>> stripes(40, std::vector<Rgb>(300, White));
+    for (int y = 0; y < 39; ++y)
+        for (int x = 0; x < 300; ++x)
+            if ((x / 7 + y / 5) % 3 == 0)
+                stripes[static_cast<size_t>(y)][static_cast<size_t>(x)] = Blue;
+    images.emplace_back("300x40", Picture(stripes));
 
     for (const auto& [what, image] : images) {
         SCOPED_TRACE(what);
         const QString path = dir.path() + "/" + QString::fromStdString(what) + ".ico";
         ASSERT_TRUE(StoreImageFile(path, image));
         const std::vector<unsigned char> expected = ExpectedRgba(image);
-        // ImageMagick takes the size from the directory entry, which keeps only the low 8 bits of
-        // each side; Pillow reads it from the bitmap header.
-        if (magick && image.Width < 256 && image.Height < 256) {
+        // Both read the whole image, also where a side is 256 or more.
+        if (magick) {
             const auto decoded = DecodeWithImageMagick(path);
             ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
             EXPECT_TRUE(*decoded == expected) << "ImageMagick: pixels differ";

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -66,6 +69,45 @@ TEST(SafeFileWriter, FailureLeavesNothingBehind)
         EXPECT_THROW(writeNewFile(locked + "/a.bin", {1}), FileWriteError);
         EXPECT_TRUE(QDir(locked).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
+}
+
+// The named way (file systems without nameless files) writes the same and leaves nothing; what a
+// killed writer left is removed once no one holds it and it is old enough.
+TEST(SafeFileWriter, NamedTemporariesAndTheirLeftovers)
+{
+    QTemporaryDir dir;
+    useUnnamedTemporaryFiles(false);
+    const WriteOutcome named = writeNewFile(dir.path() + "/n.bin", {4, 5});
+    useUnnamedTemporaryFiles(true);
+    EXPECT_EQ(named, WriteOutcome::Written);
+    EXPECT_EQ(readAll(dir.path() + "/n.bin"), QByteArray("\x04\x05", 2));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"n.bin"}));
+
+    const auto leftover = [&](const char* name, bool old) {
+        const QString path = dir.path() + "/" + name;
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.close();
+        if (old) {
+            const struct timespec times[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+            EXPECT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+        }
+        return path;
+    };
+    const QString stale = leftover(".quillpress-aaaaaa.part", true);
+    const QString held = leftover(".quillpress-bbbbbb.part", true);
+    const QString fresh = leftover(".quillpress-cccccc.part", false);
+    const QString other = leftover(".other-dddddd.part", true);
+    // A running writer holds its file locked.
+    const int lock = ::open(QFile::encodeName(held).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+    removeLeftoverTemporaries(dir.path());
+    ::close(lock);
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_TRUE(QFile::exists(held));
+    EXPECT_TRUE(QFile::exists(fresh));
+    EXPECT_TRUE(QFile::exists(other));
+    EXPECT_TRUE(QFile::exists(dir.path() + "/n.bin"));
 }
 
 TEST(StoreImageFile, WriterChosenByExtension)

@@ -110,6 +110,11 @@ TEST_F(FileNamingTest, NameOptions)
         // A cut never leaves half of a character that takes two units.
         {"a\U0001F600b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setText("ed_max", "2"); }, "a"},
         {"a\U0001F600b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setText("ed_max", "3"); }, "a\U0001F600"},
+        // Control characters go the way of the reserved characters, also when no allowed-character
+        // list would catch them; only a CR LF pair is a line break (a space).
+        {"a\tb\nc\rd\x7f" "e", [](SettingsModel& s) { s.setChecked("cb_buchst", false); }, "a_b_c_d_e"},
+        {"red\x1b[31mtext", [](SettingsModel& s) { s.setChecked("cb_buchst", false); }, "red_[31mtext"},
+        {"a\r\nb", [](SettingsModel& s) { s.setChecked("cb_buchst", false); }, "a_b"},
     };
     for (const Case& c : cases) {
         SettingsModel s;
@@ -120,10 +125,14 @@ TEST_F(FileNamingTest, NameOptions)
 
 TEST_F(FileNamingTest, EmptyNamesAndMissingExtension)
 {
+    // An empty name is numbered at once: a visible "1.png", never the hidden ".png".
     settings.setText("ed_max", "0");
-    EXPECT_EQ(next("x"), ".png");
-    EXPECT_EQ(next("y"), "1.png");
+    EXPECT_EQ(next("x"), "1.png");
+    EXPECT_EQ(next("y"), "2.png");
+    settings.setText("ed_num", "5");
+    EXPECT_EQ(next("z"), "5.png");
     settings.setText("out_format", "no dash here");
+    EXPECT_EQ(next(""), "5");
     settings.setText("ed_max", "20");
     EXPECT_EQ(next("plain"), "plain");
 }
@@ -150,6 +159,22 @@ TEST_F(FileNamingTest, NamesNeverLeaveTheOutputFolder)
     settings.setText("ed_buchst", "abc./");
     const QString automatic = CreateFileName("a.b", settings);
     EXPECT_EQ(QFileInfo(automatic).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+}
+
+TEST_F(FileNamingTest, ControlCharactersNeverReachAName)
+{
+    // From a fixed name, the replacement texts or the format text of a configuration file.
+    settings.setChecked("n_eigenen", true);
+    settings.setText("ed_name", "a\nb\x1b" "c\x7f");
+    EXPECT_EQ(QFileInfo(CreateFileName("x", settings)).fileName(), "a_b_c_.png");
+    settings.setText("out_format", "*.p\tng - PNG");
+    EXPECT_EQ(QFileInfo(CreateFileName("x", settings)).fileName(), "a_b_c_.p_ng");
+    settings.setText("out_format", "*.png - Portable Network Graphics");
+    settings.setChecked("n_auto", true);
+    settings.setChecked("cb_buchst", false);
+    settings.setText("ed_ersatz", "\r\n");
+    settings.setText("ed_leerzeichen", "\t");
+    EXPECT_EQ(QFileInfo(CreateFileName("a.b c", settings)).fileName(), "a_b_c.png");
 }
 
 TEST_F(FileNamingTest, CreatesTheOutputFolderWithParents)

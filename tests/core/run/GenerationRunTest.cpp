@@ -1,4 +1,5 @@
 #include "output/EncoderOptions.h"
+#include "output/MemoryEstimate.h"
 #include "run/GenerationRun.h"
 #include "run/Messages.h"
 #include "settings/SettingsModel.h"
@@ -6,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -17,6 +20,11 @@ namespace {
 class RecordingView : public RunView {
 public:
     void showMessage(const QString& id, const QString& parameter) override { messages << id + "|" + parameter; }
+    void showSaveError(const QString& path, const QString& cause) override
+    {
+        RunView::showSaveError(path, cause);
+        causes << cause;
+    }
     void runStarted(int count) override { started = count; }
     void imageStarted(int index, const QString&) override
     {
@@ -35,6 +43,7 @@ public:
     }
 
     QStringList messages;
+    QStringList causes;
     QStringList written;
     int started = -1;
     int lastPosition = 0;
@@ -109,7 +118,8 @@ TEST_F(GenerationRunTest, PerLineModeMakesOneImagePerLine)
     const RunResult r = run.run("a\n\nb\n");
     EXPECT_EQ(r.items, 3);
     EXPECT_EQ(r.written, 3);
-    EXPECT_EQ(files(), QStringList({".png", "a.png", "b.png"}));
+    // The empty line gets a visible name.
+    EXPECT_EQ(files(), QStringList({"1.png", "a.png", "b.png"}));
     EXPECT_EQ(view.lastPosition, 3);
 
     view.started = -1;
@@ -148,6 +158,7 @@ TEST_F(GenerationRunTest, FailedImagesAreReportedAndTheRunGoesOn)
     ASSERT_EQ(view.messages.size(), 2);
     EXPECT_EQ(view.messages[0], "speicherfehler|" + dir.path() + "/a.xyz");
     EXPECT_EQ(view.messages[1], "speicherfehler|" + dir.path() + "/b.xyz");
+    EXPECT_TRUE(view.causes[0].contains("\".xyz\"")) << view.causes[0].toStdString();
     EXPECT_TRUE(files().isEmpty());
 
     // A layout too large to allocate fails only its own image.
@@ -160,7 +171,32 @@ TEST_F(GenerationRunTest, FailedImagesAreReportedAndTheRunGoesOn)
     r = run.run("huge");
     EXPECT_EQ(r.failed, 1);
     EXPECT_EQ(view.messages, QStringList({"speicherfehler|" + dir.path() + "/huge.png"}));
+    // The cause names the cap, not only the format hint of the message.
+    ASSERT_EQ(view.causes.size(), 3);
+    EXPECT_TRUE(view.causes[2].contains("1000000 pixels per side")) << view.causes[2].toStdString();
     EXPECT_TRUE(files().isEmpty());
+}
+
+// An image the machine cannot hold is refused before it is drawn, with the cause; the next image of
+// the run is written.
+TEST_F(GenerationRunTest, ImagesOverTheMemoryBudgetAreRefusedWithTheCause)
+{
+    setImageMemoryBudget(64 << 20);
+    settings.setChecked("txt_line", true);
+    settings.setText("out_format", "*.png - Portable Network Graphics");
+    settings.setChecked("abstand_fix", true);
+    settings.setText("abs_b", "4000");
+    settings.setText("abs_h", "4000");
+    const RunResult big = run.run("big");
+    settings.setText("abs_b", "100");
+    settings.setText("abs_h", "50");
+    const RunResult small = run.run("small");
+    setImageMemoryBudget(0);
+    EXPECT_EQ(big.failed, 1);
+    ASSERT_EQ(view.causes.size(), 1);
+    EXPECT_TRUE(view.causes[0].contains("64 MB")) << view.causes[0].toStdString();
+    EXPECT_EQ(small.written, 1);
+    EXPECT_EQ(files(), QStringList({"small.png"}));
 }
 
 TEST_F(GenerationRunTest, UnwritableFolderReportsEveryImage)
@@ -173,4 +209,6 @@ TEST_F(GenerationRunTest, UnwritableFolderReportsEveryImage)
     const RunResult r = run.run("a\nb\nc");
     EXPECT_EQ(r.failed, 3);
     EXPECT_EQ(view.messages.size(), 3);
+    for (const QString& cause : view.causes)
+        EXPECT_TRUE(cause.contains(QString::fromLocal8Bit(std::strerror(ENOTDIR)))) << cause.toStdString();
 }

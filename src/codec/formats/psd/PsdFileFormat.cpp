@@ -18,6 +18,9 @@ constexpr uint16_t ModeRGB = 3;
 constexpr int MaxPacket = 128;
 constexpr int16_t AlphaChannelId = -1;
 const char* const LayerName = "Layer 0";
+// Version 1 of the format (the one written) allows at most this many pixels per side; larger
+// sides need the large-document variant, which readers of ordinary documents reject.
+constexpr int MaxSide = 30000;
 
 // The rows of one channel as the file holds them: samples big-endian.
 class ChannelRows {
@@ -124,6 +127,10 @@ void TPSDFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo
 
 void TPSDFileFormat::WriteImages(TMemoryStream& stream, const TDynImageDataArray& images)
 {
+    const TImageData& source = images[static_cast<size_t>(m_firstIdx)];
+    if (source.Width > MaxSide || source.Height > MaxSide)
+        throw EImagingError(Format("A Photoshop image can be at most %d pixels wide and high, not %dx%d.",
+                                   MaxSide, source.Width, source.Height));
     TImageData copy;
     const TImageData& image = MakeWritable(images[static_cast<size_t>(m_firstIdx)], copy);
     const TImageFormatInfo& info = *GetFormatInfo(image.Format);

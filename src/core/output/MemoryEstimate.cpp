@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: MIT
+#include "output/MemoryEstimate.h"
+
+#include "i18n/Language.h"
+#include "output/StoreImage.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <limits>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace qp {
+
+namespace {
+
+qint64& budgetOverride()
+{
+    static qint64 bytes = 0;
+    return bytes;
+}
+
+// Peak bytes per pixel from the drawn bitmap to the written file, by extension. Every format
+// passes through the 32-bit bitmap and a copy of it (8 bytes per pixel) and then encodes a
+// 24-bit record into a file held in memory, which in the worst case is as large as the pixels.
+// Measured on 3000 x 3000 images and rounded up with room for images that compress badly.
+struct FormatNeed {
+    const char* extensions;
+    int bytesPerPixel;
+};
+constexpr FormatNeed kNeeds[] = {
+    {".PNG.MNG.JNG", 10},
+    {".PSD.PDD", 12},            // the layer and the merged image: the pixels twice in the file
+    {".ICO.CUR", 30},            // bitmap copies, the alpha image and its PNG stream
+    {".JP2.J2K.J2C.JPX.JPC", 24}, // one 32-bit sample per channel and the code blocks
+    {".PFM", 50},                // four 32-bit floats per pixel, and three of them in the file
+};
+constexpr int kDefaultNeed = 10;
+
+int bytesPerPixel(const QString& fileName)
+{
+    const QString ext = upperExtension(fileName);
+    if (ext.isEmpty())
+        return kDefaultNeed;
+    for (const FormatNeed& need : kNeeds) {
+        const QString list = QLatin1String(need.extensions);
+        for (qsizetype at = list.indexOf(ext); at >= 0; at = list.indexOf(ext, at + 1)) {
+            const qsizetype end = at + ext.size();
+            if (end == list.size() || list[end] == QLatin1Char('.'))
+                return need.bytesPerPixel;
+        }
+    }
+    return kDefaultNeed;
+}
+
+qint64 physicalMemory()
+{
+#ifdef Q_OS_WIN
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    return GlobalMemoryStatusEx(&status) ? static_cast<qint64>(status.ullTotalPhys) : 0;
+#else
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : 0;
+#endif
+}
+
+// The memory limit of the process's control group (a container, a service), 0 when none is set.
+qint64 controlGroupLimit()
+{
+#ifdef Q_OS_LINUX
+    QStringList candidates;
+    QFile groups(QStringLiteral("/proc/self/cgroup"));
+    if (groups.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : groups.readAll().split('\n')) {
+            const QList<QByteArray> parts = line.split(':');
+            if (parts.size() != 3)
+                continue;
+            const QString path = QString::fromUtf8(parts[2]);
+            if (parts[0] == "0" && parts[1].isEmpty())
+                candidates << QStringLiteral("/sys/fs/cgroup") + path + QStringLiteral("/memory.max");
+            else if (parts[1].split(',').contains("memory"))
+                candidates << QStringLiteral("/sys/fs/cgroup/memory") + path + QStringLiteral("/memory.limit_in_bytes");
+        }
+    }
+    // Inside a container the group's own folder is the root of the mount.
+    candidates << QStringLiteral("/sys/fs/cgroup/memory.max")
+               << QStringLiteral("/sys/fs/cgroup/memory/memory.limit_in_bytes");
+    qint64 limit = 0;
+    for (const QString& candidate : candidates) {
+        QFile f(candidate);
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        bool ok = false;
+        const qint64 value = f.readAll().trimmed().toLongLong(&ok);
+        // "max", or a value near the largest number, means no limit.
+        if (ok && value > 0 && value < (qint64(1) << 60))
+            limit = limit == 0 ? value : std::min(limit, value);
+    }
+    return limit;
+#else
+    return 0;
+#endif
+}
+
+QString megabytes(qint64 bytes)
+{
+    return QString::number((bytes + (1 << 20) - 1) >> 20);
+}
+
+} // namespace
+
+qint64 estimatedImageMemory(qint64 width, qint64 height, const QString& fileName)
+{
+    const qint64 pixels = std::max<qint64>(width, 1) * std::max<qint64>(height, 1);
+    const int need = bytesPerPixel(fileName);
+    if (pixels > std::numeric_limits<qint64>::max() / need)
+        return std::numeric_limits<qint64>::max();
+    return pixels * need;
+}
+
+qint64 imageMemoryBudget()
+{
+    if (budgetOverride() > 0)
+        return budgetOverride();
+    qint64 memory = physicalMemory();
+    const qint64 group = controlGroupLimit();
+    if (group > 0 && (memory == 0 || group < memory))
+        memory = group;
+    // Unknown: no limit from here; a failed allocation is still reported for its image.
+    return memory > 0 ? memory / 2 : std::numeric_limits<qint64>::max();
+}
+
+void setImageMemoryBudget(qint64 bytes)
+{
+    budgetOverride() = std::max<qint64>(bytes, 0);
+}
+
+void checkImageMemory(qint64 width, qint64 height, const QString& fileName)
+{
+    const qint64 need = estimatedImageMemory(width, height, fileName);
+    const qint64 budget = imageMemoryBudget();
+    if (need <= budget)
+        return;
+    const QString ext = upperExtension(fileName).toLower();
+    throw MemoryError(tr2(QStringLiteral("Das Bild von %1 x %2 Pixeln bräuchte als %3 etwa %4 MB Speicher, mehr als "
+                                         "die %5 MB, die dieser Rechner einem Bild geben kann (die Hälfte seines "
+                                         "Arbeitsspeichers)."),
+                          QStringLiteral("The image of %1 x %2 pixels would need about %4 MB of memory as %3, more "
+                                         "than the %5 MB this computer can give to one image (half of its memory)."))
+                          .arg(width)
+                          .arg(height)
+                          .arg(ext.isEmpty() ? QStringLiteral("?") : ext, megabytes(need), megabytes(budget))
+                          .toStdString());
+}
+
+} // namespace qp
