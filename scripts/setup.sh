@@ -11,6 +11,7 @@ packages=(
   imagemagick python3 python3-pil pngcheck libtiff-tools libopenjp2-tools giflib-tools
   xvfb xauth
   g++-mingw-w64-x86-64-posix wine wine64
+  xdg-utils libfile-mimeinfo-perl desktop-file-utils shared-mime-info libglib2.0-bin
 )
 
 missing=()

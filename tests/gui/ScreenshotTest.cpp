@@ -12,6 +12,7 @@
 #include "run/Tsm_meldung.h"
 #include "settings/SettingsModel.h"
 #include "shell/Teinstshortcuts.h"
+#include "support/DesktopSandbox.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -48,7 +49,12 @@ TEST(Screenshots, SecondaryWindowsInBothLanguages)
         names.show();
         save(names, u"file-name-options"_qs + suffix);
 
-        Teinstshortcuts shell(settings, &main);
+        // A desktop where configuration files and folders carry the program, the rest not.
+        test::DesktopSandbox desktop;
+        LinuxShellBackend registered(desktop.places());
+        registered.registerGroup(ShellGroup::Config);
+        registered.registerGroup(ShellGroup::Folders);
+        Teinstshortcuts shell(settings, &main, std::make_unique<LinuxShellBackend>(desktop.places()));
         shell.show();
         save(shell, u"shell-settings"_qs + suffix);
 
