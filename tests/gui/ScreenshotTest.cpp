@@ -54,9 +54,21 @@ TEST(Screenshots, SecondaryWindowsInBothLanguages)
         LinuxShellBackend registered(desktop.places());
         registered.registerGroup(ShellGroup::Config);
         registered.registerGroup(ShellGroup::Folders);
-        Teinstshortcuts shell(settings, &main, std::make_unique<LinuxShellBackend>(desktop.places()));
+        // pkexec is a stand-in that declines, so the window shows what a declined restart says.
+        LinuxShellPlaces places = desktop.places();
+        places.pkexec = desktop.path(u"bin/pkexec"_qs);
+        test::DesktopSandbox::writeScript(places.pkexec, u"#!/bin/sh\nexit 126\n"_qs);
+        QDir().mkpath(places.polkitActionsDir());
+        test::DesktopSandbox::writeScript(places.polkitActionsDir() + u"/quillpress.policy"_qs,
+                                          u"<policyconfig><action><annotate key=\"org.freedesktop.policykit.exec.path\">"_qs +
+                                              desktop.program() + u"</annotate></action></policyconfig>"_qs);
+        Teinstshortcuts shell(settings, &main, std::make_unique<LinuxShellBackend>(places));
         shell.show();
         save(shell, u"shell-settings"_qs + suffix);
+        auto* restart = shell.findChild<QPushButton*>("AlsAdminStarten");
+        QTest::mouseClick(restart, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return restart->isEnabled(); }, 10000));
+        save(shell, u"shell-settings-declined"_qs + suffix);
 
         Tsm_bearbeitung progress(&main);
         progress.startRun(10, &main);
