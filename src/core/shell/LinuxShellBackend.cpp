@@ -356,6 +356,7 @@ bool LinuxShellBackend::registerSendTo()
 
     DesktopFile kde;
     kde.add(QStringLiteral("Type"), QStringLiteral("Service"));
+    kde.add(QStringLiteral("Name"), name);
     kde.add(QStringLiteral("MimeType"), QStringLiteral("all/all;"));
     kde.add(QStringLiteral("X-KDE-ServiceTypes"), QStringLiteral("KonqPopupMenu/Plugin"));
     kde.add(QStringLiteral("X-KDE-Submenu"), catalogText(QStringLiteral("einstshortcuts"), QStringLiteral("gb2")));
@@ -377,18 +378,23 @@ bool LinuxShellBackend::writeContextEntries(ShellGroup group, const QStringList&
     const QStringList files = filesOf(group);
     const QString exec = execCommand(m_places.programPath, QStringLiteral("%F"));
 
+    // "all/allfiles" is a name of Dolphin's only; in an Open With entry every file is
+    // application/octet-stream, the type all others derive from.
+    QStringList standardTypes = mimeTypes;
+    standardTypes.removeAll(QStringLiteral("all/allfiles"));
     DesktopFile openWith;
     openWith.add(QStringLiteral("Type"), QStringLiteral("Application"));
     openWith.add(QStringLiteral("Name"), caption);
     openWith.add(QStringLiteral("Exec"), exec);
     openWith.add(QStringLiteral("Icon"), kIcon);
-    openWith.add(QStringLiteral("MimeType"), semicolonList(mimeTypes));
+    openWith.add(QStringLiteral("MimeType"), semicolonList(standardTypes));
     openWith.add(QStringLiteral("NoDisplay"), QStringLiteral("true"));
     openWith.add(QStringLiteral("Terminal"), QStringLiteral("false"));
     bool ok = writeFile(files[0], openWith.text().toUtf8());
 
     DesktopFile kde;
     kde.add(QStringLiteral("Type"), QStringLiteral("Service"));
+    kde.add(QStringLiteral("Name"), caption);
     kde.add(QStringLiteral("MimeType"), semicolonList(mimeTypes));
     kde.add(QStringLiteral("X-KDE-ServiceTypes"), QStringLiteral("KonqPopupMenu/Plugin"));
     kde.add(QStringLiteral("Actions"), QStringLiteral("open;"));

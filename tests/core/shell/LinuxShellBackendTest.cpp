@@ -43,8 +43,14 @@ TEST_P(LinuxShellBackendTest, EveryGroupRegistersAndRemovesInItsOwnPlaces)
         EXPECT_FALSE(backend.isActive(group, kExtensions));
         EXPECT_TRUE(backend.registerGroup(group, kExtensions));
         EXPECT_TRUE(backend.isActive(group, kExtensions));
-        for (const QString& file : backend.filesOf(group))
+        for (const QString& file : backend.filesOf(group)) {
             EXPECT_TRUE(QFile::exists(file) && file.startsWith(own)) << file.toStdString();
+            // The entries every desktop reads follow the desktop entry rules (Dolphin's service
+            // menus and Nemo's actions have formats of their own).
+            if (file.endsWith(".desktop") && !file.contains("/kio/") && !needsTool("desktop-file-validate")) {
+                EXPECT_EQ(sandbox.run("desktop-file-validate", {file}), "");
+            }
+        }
     }
     EXPECT_TRUE(sandbox.filesBelow(other).isEmpty()) << sandbox.filesBelow(other).join(' ').toStdString();
     EXPECT_EQ(defaultApplications(backend.places().configDir() + "/mimeapps.list", configurationMimeType),
@@ -108,6 +114,11 @@ TEST(LinuxShellBackend, RegisteringTwiceOrInBothLanguagesLeavesOneOfEach)
     EXPECT_EQ(types.value("Name"), "Open with VLM Quillpress");
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Folders)[0], "Desktop Entry").value("Name"),
               "Open with Quillpress");
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Files)[0], "Desktop Entry").value("MimeType"),
+              "application/octet-stream;");
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Files)[1], "Desktop Entry").value("MimeType"),
+              "all/allfiles;application/octet-stream;");
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Folders)[2], "Nemo Action").value("Extensions"), "dir;");
     Language::setCode("de");
     backend.registerGroup(ShellGroup::Folders);
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Folders)[0], "Desktop Entry").value("Name"),
