@@ -88,6 +88,12 @@ TEST_F(ShellSettingsWindowTest, AdministratorLineAndRestartButton)
     EXPECT_EQ(admin.label("Label9")->text(), "The Program is running as an Administrator.");
     EXPECT_EQ(admin.label("Label9")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     EXPECT_FALSE(admin.button("AlsAdminStarten")->isEnabled());
+    // Its registration goes to the system-wide places, none to the user's.
+    admin.window.show();
+    admin.click("OrdnerAn");
+    EXPECT_EQ(admin.label("ver_ordner")->text(), "Activated");
+    EXPECT_TRUE(QFile::exists(sandbox.root() + "/usr/local/share/applications/quillpress-shell-folders.desktop"));
+    EXPECT_TRUE(sandbox.filesBelow(sandbox.path("home")).isEmpty());
 
     // As a user without pkexec: red, button off with the reason.
     Language::setCode("de");

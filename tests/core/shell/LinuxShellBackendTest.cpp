@@ -235,6 +235,19 @@ TEST(LinuxShellBackend, ElevationNeedsPkexecAndAnActionForThisProgram)
     Language::setCode("en");
     writeAction(sandbox.program());
     EXPECT_TRUE(LinuxShellBackend(places).elevationSupport().available);
+
+    // The action installed with the program, for the program at its installed path.
+    QFile packaged(QStringLiteral(QP_SOURCE_DIR) + "/packaging/polkit/quillpress.policy.in");
+    ASSERT_TRUE(packaged.open(QIODevice::ReadOnly));
+    const QString action = QString::fromUtf8(packaged.readAll());
+    EXPECT_TRUE(action.contains("<annotate key=\"org.freedesktop.policykit.exec.allow_gui\">true</annotate>"));
+    QFile::remove(actions + "/quillpress.policy");
+    test::DesktopSandbox::writeScript(actions + "/quillpress.policy",
+                                      QString(action).replace("@QP_INSTALLED_PROGRAM@", sandbox.program()));
+    EXPECT_TRUE(LinuxShellBackend(places).elevationSupport().available);
+    test::DesktopSandbox::writeScript(actions + "/quillpress.policy",
+                                      QString(action).replace("@QP_INSTALLED_PROGRAM@", "/usr/bin/quillpress"));
+    EXPECT_FALSE(LinuxShellBackend(places).elevationSupport().available);
 }
 
 // The stand-in for pkexec declines (126), fails (127) or starts the program; only the last counts
