@@ -55,13 +55,7 @@ TEST(Screenshots, SecondaryWindowsInBothLanguages)
         registered.registerGroup(ShellGroup::Config);
         registered.registerGroup(ShellGroup::Folders);
         // pkexec is a stand-in that declines, so the window shows what a declined restart says.
-        LinuxShellPlaces places = desktop.places();
-        places.pkexec = desktop.path(u"bin/pkexec"_qs);
-        test::DesktopSandbox::writeScript(places.pkexec, u"#!/bin/sh\nexit 126\n"_qs);
-        QDir().mkpath(places.polkitActionsDir());
-        test::DesktopSandbox::writeScript(places.polkitActionsDir() + u"/quillpress.policy"_qs,
-                                          u"<policyconfig><action><annotate key=\"org.freedesktop.policykit.exec.path\">"_qs +
-                                              desktop.program() + u"</annotate></action></policyconfig>"_qs);
+        const LinuxShellPlaces places = desktop.placesWithPkexec(u"#!/bin/sh\nexit 126\n"_qs);
         Teinstshortcuts shell(settings, &main, std::make_unique<LinuxShellBackend>(places));
         shell.show();
         save(shell, u"shell-settings"_qs + suffix);

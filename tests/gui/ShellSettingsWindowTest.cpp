@@ -109,14 +109,7 @@ TEST_F(ShellSettingsWindowTest, AdministratorLineAndRestartButton)
 // program ends.
 TEST_F(ShellSettingsWindowTest, RestartEndsTheProgramOnlyWhenTheElevatedOneRuns)
 {
-    LinuxShellPlaces places = sandbox.places();
-    places.pkexec = sandbox.path("bin/pkexec");
-    QDir().mkpath(places.polkitActionsDir());
-    test::DesktopSandbox::writeScript(places.polkitActionsDir() + "/quillpress.policy",
-                                      "<policyconfig><action><annotate key=\"org.freedesktop.policykit.exec.path\">" +
-                                          sandbox.program() + "</annotate></action></policyconfig>");
-
-    test::DesktopSandbox::writeScript(places.pkexec, "#!/bin/sh\nsleep 0.2; exit 126\n");
+    const LinuxShellPlaces places = sandbox.placesWithPkexec("#!/bin/sh\nsleep 0.2; exit 126\n");
     Window w(places);
     QPushButton* restart = w.button("AlsAdminStarten");
     QLabel* note = w.label("elevationNote");

@@ -44,6 +44,21 @@ public:
         return p;
     }
 
+    // Places whose pkexec is a stand-in script (`pkexecScript`) and whose polkit actions allow this
+    // sandbox's program.
+    LinuxShellPlaces placesWithPkexec(const QString& pkexecScript) const
+    {
+        LinuxShellPlaces p = places();
+        p.pkexec = path(QStringLiteral("bin/pkexec"));
+        writeScript(p.pkexec, pkexecScript);
+        QDir().mkpath(p.polkitActionsDir());
+        writeScript(p.polkitActionsDir() + QStringLiteral("/quillpress.policy"),
+                    QStringLiteral("<policyconfig><action><annotate key=\"org.freedesktop.policykit.exec.path\">%1"
+                                   "</annotate></action></policyconfig>")
+                        .arg(m_program));
+        return p;
+    }
+
     QProcessEnvironment environment(bool admin = false) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -265,12 +265,7 @@ TEST(LinuxShellBackend, ElevatedStartReportsWhetherTheProgramRuns)
         {"#!/bin/sh\nsleep 0.3; QP_FAKE_SLEEP=3 exec \"$@\"\n", true, false},
         {"#!/bin/sh\nexec \"$@\"\n", true, false},
     };
-    LinuxShellPlaces places = sandbox.places();
-    places.pkexec = sandbox.path("bin/pkexec");
-    QDir().mkpath(places.polkitActionsDir());
-    test::DesktopSandbox::writeScript(places.polkitActionsDir() + "/q.policy",
-                                      "<policyconfig><action><annotate key=\"org.freedesktop.policykit.exec.path\">" +
-                                          sandbox.program() + "</annotate></action></policyconfig>");
+    const LinuxShellPlaces places = sandbox.placesWithPkexec({});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);
         test::DesktopSandbox::writeScript(places.pkexec, c.script);
