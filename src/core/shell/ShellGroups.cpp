@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "shell/ShellGroups.h"
 
+#include "shell/windows/ChosenExtensions.h"
+
 namespace qp {
 
 QString shellGroupName(ShellGroup group)
@@ -23,48 +25,12 @@ std::optional<ShellGroup> shellGroupFromName(const QString& name)
     return std::nullopt;
 }
 
-namespace {
-
-bool isBlankOrControl(QChar c)
-{
-    return c.unicode() <= 0x20 || c.category() == QChar::Other_Control;
-}
-
-QString trimBlanksAndControls(const QString& part)
-{
-    qsizetype begin = 0, end = part.size();
-    while (begin < end && isBlankOrControl(part[begin]))
-        ++begin;
-    while (end > begin && isBlankOrControl(part[end - 1]))
-        --end;
-    return part.mid(begin, end - begin);
-}
-
-bool acceptable(const QString& extension)
-{
-    static const QString refused = QStringLiteral("<>\\/|:?\"* ");
-    if (extension.size() < 2 || extension[0] != QLatin1Char('.'))
-        return false;
-    for (qsizetype i = 1; i < extension.size(); ++i)
-        if (refused.contains(extension[i]))
-            return false;
-    return true;
-}
-
-} // namespace
-
 QStringList parseChosenExtensions(const QString& text)
 {
+    // One rule on every platform: the registry's algorithm holds it, without Qt.
     QStringList result;
-    for (const QString& raw : text.split(QLatin1Char(','))) {
-        QString part = trimBlanksAndControls(raw);
-        if (part.isEmpty())
-            continue;
-        if (!part.contains(QLatin1Char('.')))
-            part.prepend(QLatin1Char('.'));
-        if (acceptable(part))
-            result << part;
-    }
+    for (const std::u16string& extension : winshell::parseChosenExtensions(text.toStdU16String()))
+        result << QString::fromStdU16String(extension);
     return result;
 }
 

@@ -26,8 +26,8 @@ inline constexpr std::array<ShellGroup, 5> allShellGroups = {ShellGroup::Config,
 QString shellGroupName(ShellGroup group);
 std::optional<ShellGroup> shellGroupFromName(const QString& name);
 
-// The extensions of a beldateien text: split at commas; each part trimmed of blanks and control
-// characters, "." prefixed when it holds no dot, and dropped when it is shorter than two
+// The extensions of a beldateien text (the same rule as the Windows registration's): split at
+// commas; each part trimmed of blanks and control characters, "." prefixed when it holds no dot, and dropped when it is shorter than two
 // characters, does not begin with ".", or holds one of < > \ / | : ? " * or a blank after its
 // first character. "jpg, bmp ,png" gives ".jpg", ".bmp", ".png"; "a.b", "." and "j pg" are dropped.
 QStringList parseChosenExtensions(const QString& text);
