@@ -13,7 +13,7 @@ packages=(
   g++-mingw-w64-x86-64-posix wine wine64
   # the default face Tahoma, Qt's own translations, and the desktop and package tools
   fonts-wine qt6-translations-l10n
-  desktop-file-utils appstream shared-mime-info hicolor-icon-theme xdg-utils libfile-mimeinfo-perl
+  desktop-file-utils appstream shared-mime-info hicolor-icon-theme xdg-utils libfile-mimeinfo-perl libglib2.0-bin
   dpkg-dev file man-db
 )
 

@@ -15,7 +15,10 @@
 #include "run/FileNaming.h"
 #include "run/GenerationRun.h"
 #include "settings/SettingsModel.h"
+#include "i18n/Catalog.h"
+#include "shell/ShellBackend.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -81,6 +84,37 @@ void keepPlacement(std::optional<WindowPlacement>& held, const PlacementFileValu
     p.top = file.top.value_or(p.top);
     p.left = file.left.value_or(p.left);
     held = p;
+}
+
+// Carries out the shell requests in order; 0 when every group ends in the state asked for.
+int runShellRequests(const CliOptions& o, const SettingsModel& settings, QTextStream& out)
+{
+    const QString program = o.shellProgram.isEmpty()
+                                ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quillpress"))
+                                : QFileInfo(o.shellProgram).absoluteFilePath();
+    const std::unique_ptr<ShellBackend> backend = createShellBackend(program);
+    const QStringList extensions = parseChosenExtensions(settings.text(QStringLiteral("beldateien")));
+    int status = 0;
+    for (const ShellRequest& request : o.shell) {
+        if (request.kind == ShellRequest::Status) {
+            for (ShellGroup group : allShellGroups)
+                out << shellGroupName(group) << ": "
+                    << shortcutStatusDisplay(backend->isActive(group, extensions), Language::code()).text << '\n';
+            continue;
+        }
+        const ShellGroup group = *shellGroupFromName(request.group);
+        const bool wanted = request.kind == ShellRequest::Register;
+        if (wanted)
+            backend->registerGroup(group, extensions);
+        else
+            backend->removeGroup(group, extensions);
+        const bool active = backend->isActive(group, extensions);
+        out << shellGroupName(group) << ": " << shortcutStatusDisplay(active, Language::code()).text << '\n';
+        if (active != wanted)
+            status = 1;
+    }
+    out.flush();
+    return status;
 }
 
 } // namespace
@@ -175,6 +209,8 @@ int runCli(const QStringList& arguments, CliStreams& s)
             return 1;
         }
     }
+    if (!o.shell.isEmpty())
+        return runShellRequests(o, settings, s.out);
     if (o.listSettings) {
         listSettings(settings, s.out);
         return 0;

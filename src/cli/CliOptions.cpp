@@ -4,6 +4,7 @@
 #include "i18n/Language.h"
 #include "run/FileNaming.h"
 #include "settings/SettingsModel.h"
+#include "shell/ShellGroups.h"
 
 namespace qp::cli {
 
@@ -91,6 +92,21 @@ ParseResult parseArguments(const QStringList& args)
             if (!needValue(i, a, value))
                 return r;
             o.saveConfig = value;
+        } else if (a == QLatin1String("--shell-status")) {
+            o.shell.append(ShellRequest{ShellRequest::Status, {}});
+        } else if (name == QLatin1String("--shell-register") || name == QLatin1String("--shell-remove")) {
+            if (!needValue(i, a, value))
+                return r;
+            if (!shellGroupFromName(value)) {
+                r.error = QStringLiteral("%1 takes config, sendto, folders, files or types").arg(name);
+                return r;
+            }
+            o.shell.append(ShellRequest{name == QLatin1String("--shell-register") ? ShellRequest::Register : ShellRequest::Remove,
+                            value});
+        } else if (name == QLatin1String("--shell-program")) {
+            if (!needValue(i, a, value))
+                return r;
+            o.shellProgram = value;
         } else if (a == QLatin1String("--per-line")) {
             o.settings.append({QStringLiteral("txt_line"), QStringLiteral("1")});
         } else if (a == QLatin1String("--whole-text")) {
@@ -195,6 +211,17 @@ QString usageText()
         "                         de/en in the working directory, else English)\n"
         "  -q, --quiet            no progress bar (there is none unless standard error is a\n"
         "                         terminal whose TERM is set and not \"dumb\")\n"
+        "      --shell-status     print the desktop registration of each group and exit\n"
+        "      --shell-register GROUP, --shell-remove GROUP\n"
+        "                         register the program with the desktop, or remove it again\n"
+        "                         (repeatable): config (configuration files open with it),\n"
+        "                         sendto (\"Send to\" of the file managers), folders, files (the\n"
+        "                         context menu of folders, of all files) or types (of the files\n"
+        "                         of the extensions in beldateien, see --set). Per user; as root\n"
+        "                         system-wide. Exit status 0 when the status afterwards is the\n"
+        "                         one asked for\n"
+        "      --shell-program FILE  the program the entries start (default: quillpress beside\n"
+        "                         this tool)\n"
         "      --list-settings    list every setting with its current value and exit (after\n"
         "                         configurations and --set; with --save-config, saves first)\n"
         "      --list-formats     list the output formats and exit\n"
@@ -202,7 +229,8 @@ QString usageText()
         "      --version          show the version and exit\n"
         "  --                     end of options: every further argument is text (e.g. \"-5\")\n"
         "\n"
-        "Exit status: 0 every image was written; 1 a check refused the run, an image failed, the\n"
+        "Exit status: 0 every image was written (or every shell request ended as asked); 1 a\n"
+        "check refused the run, an image failed, a shell request did not end as asked, the\n"
         "configuration could not be saved or standard output could not be written; 2 wrong usage.\n");
 }
 

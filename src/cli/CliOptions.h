@@ -7,6 +7,12 @@
 
 namespace qp::cli {
 
+// A shell registration request: --shell-status, --shell-register GROUP, --shell-remove GROUP.
+struct ShellRequest {
+    enum Kind { Status, Register, Remove } kind = Status;
+    QString group;   // config, sendto, folders, files or types; empty for Status
+};
+
 struct CliOptions {
     // Settings to apply, in order: (control name, value).
     QList<QPair<QString, QString>> settings;
@@ -22,6 +28,8 @@ struct CliOptions {
     QStringList configs;             // --config, loaded in order before the settings
     bool noStartConfig = false;      // --no-start-config
     QString saveConfig;              // --save-config
+    QList<ShellRequest> shell;       // shell registration requests, in order
+    QString shellProgram;            // --shell-program: the program file the entries start
 };
 
 struct ParseResult {

@@ -12,6 +12,7 @@
 #include "run/Tsm_meldung.h"
 #include "settings/SettingsModel.h"
 #include "shell/Teinstshortcuts.h"
+#include "support/DesktopSandbox.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -48,9 +49,20 @@ TEST(Screenshots, SecondaryWindowsInBothLanguages)
         names.show();
         save(names, u"file-name-options"_qs + suffix);
 
-        Teinstshortcuts shell(settings, &main);
+        // A desktop where configuration files and folders carry the program, the rest not.
+        test::DesktopSandbox desktop;
+        LinuxShellBackend registered(desktop.places());
+        registered.registerGroup(ShellGroup::Config);
+        registered.registerGroup(ShellGroup::Folders);
+        // pkexec is a stand-in that declines, so the window shows what a declined restart says.
+        const LinuxShellPlaces places = desktop.placesWithPkexec(u"#!/bin/sh\nexit 126\n"_qs);
+        Teinstshortcuts shell(settings, &main, std::make_unique<LinuxShellBackend>(places));
         shell.show();
         save(shell, u"shell-settings"_qs + suffix);
+        auto* restart = shell.findChild<QPushButton*>("AlsAdminStarten");
+        QTest::mouseClick(restart, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return restart->isEnabled(); }, 10000));
+        save(shell, u"shell-settings-declined"_qs + suffix);
 
         Tsm_bearbeitung progress(&main);
         progress.startRun(10, &main);

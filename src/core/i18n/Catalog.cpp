@@ -206,6 +206,21 @@ void addShellWindow(std::vector<CatalogRow>& rows)
     r.add("admin_nein", TextProperty::StatusText,
           u"Das Programm wird gerade nicht als Administrator ausgeführt.",
           u"The Program is not running as an Administrator.");
+    // The restart as administrator: why its button is disabled, and how a try ended.
+    r.add("admin_kein_pkexec", TextProperty::StatusText,
+          u"Der Neustart als Administrator braucht pkexec, das hier nicht installiert ist.",
+          u"The restart as an Administrator needs pkexec, which is not installed here.");
+    r.add("admin_keine_aktion", TextProperty::StatusText,
+          u"Für dieses Programm (%1) ist keine polkit-Aktion installiert.",
+          u"No polkit action is installed for this program (%1).");
+    r.add("admin_wartet", TextProperty::StatusText, u"Warte auf die Bestätigung als Administrator …",
+          u"Waiting for the confirmation as an Administrator …");
+    r.add("admin_abgelehnt", TextProperty::StatusText,
+          u"Der Neustart als Administrator wurde abgelehnt. Das Programm läuft weiter.",
+          u"The restart as an Administrator was declined. The program keeps running.");
+    r.add("admin_fehlgeschlagen", TextProperty::StatusText,
+          u"Der Neustart als Administrator ist fehlgeschlagen. Das Programm läuft weiter.",
+          u"The restart as an Administrator failed. The program keeps running.");
 
     // Names handed to the shell. Removal and the status check look for both languages' names.
     r.add("verb", TextProperty::ShellName, u"VLMquillpress", u"VLMquillpress");

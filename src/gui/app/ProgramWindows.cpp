@@ -41,6 +41,8 @@ ProgramWindows::ProgramWindows(const QStringList& arguments, const QString& work
     m_bugDe = createBugreportDe(owner);
     m_bugEn = createBugreportEn(owner);
     m_shell = new Teinstshortcuts(*m_settings, owner);
+    // After the restart as administrator the program ends as through the menu's exit.
+    m_shell->setEndProgram([start = m_start.get()] { start->close(); });
     m_options = new Toptionen(*m_settings, owner);
     m_settings->setOptionsWindowExists(true);
     m_nameOptions = new Toptionen_name(*m_settings, owner);

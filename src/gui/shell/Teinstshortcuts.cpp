@@ -1,11 +1,14 @@
 #include "shell/Teinstshortcuts.h"
 
+#include "i18n/Catalog.h"
+#include "i18n/Language.h"
 #include "run/SecondaryWindow.h"
 #include "settings/SettingBinder.h"
 #include "settings/SettingsModel.h"
+#include "shell/ShellBackend.h"
 
+#include <QCoreApplication>
 #include <QFrame>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,57 +27,95 @@ QLabel* text(QWidget* owner, const char* name)
     return label;
 }
 
+QLabel* boldText(QWidget* owner, const char* name)
+{
+    QLabel* label = text(owner, name);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+void showColoured(QLabel* label, const StatusDisplay& display)
+{
+    label->setText(display.text);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, display.color);
+    label->setPalette(palette);
+}
+
+QString shellText(const char* control)
+{
+    return catalogText(QStringLiteral("einstshortcuts"), QString::fromLatin1(control));
+}
+
+struct GroupControls {
+    ShellGroup group;
+    const char* status;   // nullptr: the group has no status label
+    const char* registerButton;
+    const char* removeButton;
+};
+
+constexpr GroupControls kGroups[] = {
+    {ShellGroup::Config, "ver_konfig", "KonfigAn", "KonfigAus"},
+    {ShellGroup::SendTo, "ver_sendenan", "SendenAnAn", "SendenAnAus"},
+    {ShellGroup::Folders, "ver_ordner", "OrdnerAn", "OrdnerAus"},
+    {ShellGroup::Files, "ver_alledateien", "AlleDateienAn", "AlleDateienAus"},
+    {ShellGroup::Types, nullptr, "BeliebigeDateienAn", "BeliebigeDateienAus"},
+};
+
+QPushButton* button(QWidget* owner, const char* name)
+{
+    auto* b = named(new QPushButton(owner), name);
+    b->setAutoDefault(false);
+    return b;
+}
+
 // "Status:" with its state and the register and remove buttons at the right.
-QHBoxLayout* statusRow(QWidget* owner, const char* statusName, const char* registerName, const char* removeName)
+QHBoxLayout* statusRow(QWidget* owner, const GroupControls& g)
 {
     auto* row = new QHBoxLayout;
-    auto* caption = new QLabel(QStringLiteral("Status:"), owner);
-    auto* status = named(new QLabel(QStringLiteral("–"), owner), statusName);
-    QFont bold = status->font();
-    bold.setBold(true);
-    status->setFont(bold);
-    status->setEnabled(false);
-    row->addWidget(caption);
-    row->addWidget(status);
+    row->addWidget(new QLabel(QStringLiteral("Status:"), owner));
+    row->addWidget(boldText(owner, g.status));
     row->addStretch(1);
-    for (const char* name : {registerName, removeName}) {
-        auto* button = named(new QPushButton(owner), name);
-        button->setEnabled(false);
-        button->setAutoDefault(false);
-        row->addWidget(button);
-    }
+    row->addWidget(button(owner, g.registerButton));
+    row->addWidget(button(owner, g.removeButton));
     return row;
 }
 
-QGroupBox* group(QWidget* owner, const char* name, const char* description, const char* statusName,
-                 const char* registerName, const char* removeName)
+QGroupBox* group(QWidget* owner, const char* name, const char* description, const GroupControls& g)
 {
     auto* box = named(new QGroupBox(owner), name);
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(text(box, description));
-    layout->addLayout(statusRow(box, statusName, registerName, removeName));
+    layout->addLayout(statusRow(box, g));
     return box;
 }
 
 } // namespace
 
-Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent)
-    : QDialog(parent, secondaryWindowFlags(parent)), m_settings(settings)
+Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent, std::unique_ptr<ShellBackend> backend)
+    : QDialog(parent, secondaryWindowFlags(parent)), m_settings(settings), m_backend(std::move(backend))
 {
+    if (!m_backend)
+        m_backend = createShellBackend(QCoreApplication::applicationFilePath());
     setObjectName(QStringLiteral("einstshortcuts"));
     setModal(false);
 
-    // Administrator line and the restart with elevation.
-    auto* adminText = text(this, "Label6");
-    auto* restart = named(new QPushButton(this), "AlsAdminStarten");
-    restart->setEnabled(false);
-    restart->setAutoDefault(false);
+    // Administrator lines and the restart with elevation.
+    m_adminLabel = boldText(this, "Label9");
+    m_restart = button(this, "AlsAdminStarten");
+    m_elevationNote = text(this, "elevationNote");
+    m_elevationNote->setWordWrap(true);
+    m_elevationNote->hide();
     auto* admin = new QVBoxLayout;
     admin->setSpacing(6);
-    admin->addWidget(adminText);
-    admin->addWidget(restart, 0, Qt::AlignRight);
+    admin->addWidget(text(this, "Label6"));
+    admin->addWidget(m_adminLabel);
+    admin->addWidget(m_restart, 0, Qt::AlignRight);
+    admin->addWidget(m_elevationNote);
 
-    auto* files = group(this, "gb4", "Label10", "ver_alledateien", "AlleDateienAn", "AlleDateienAus");
+    auto* files = group(this, "gb4", "Label10", kGroups[3]);
     auto* filesLayout = static_cast<QVBoxLayout*>(files->layout());
     auto* separator = new QFrame(files);
     separator->setFrameShape(QFrame::HLine);
@@ -88,12 +129,8 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent)
     auto* binder = new SettingBinder(settings, this);
     binder->bindLineEdit(QStringLiteral("beldateien"), extensions);
     chosen->addWidget(extensions, 1);
-    for (const char* name : {"BeliebigeDateienAn", "BeliebigeDateienAus"}) {
-        auto* button = named(new QPushButton(files), name);
-        button->setEnabled(false);
-        button->setAutoDefault(false);
-        chosen->addWidget(button);
-    }
+    chosen->addWidget(button(files, kGroups[4].registerButton));
+    chosen->addWidget(button(files, kGroups[4].removeButton));
     filesLayout->addLayout(chosen);
 
     auto* ok = named(new QPushButton(this), "OK");
@@ -108,18 +145,112 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent)
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(10);
     layout->addLayout(admin);
-    layout->addWidget(group(this, "gb1", "Label1", "ver_konfig", "KonfigAn", "KonfigAus"));
-    layout->addWidget(group(this, "gb2", "Label7", "ver_sendenan", "SendenAnAn", "SendenAnAus"));
-    layout->addWidget(group(this, "gb3", "Label4", "ver_ordner", "OrdnerAn", "OrdnerAus"));
+    layout->addWidget(group(this, "gb1", "Label1", kGroups[0]));
+    layout->addWidget(group(this, "gb2", "Label7", kGroups[1]));
+    layout->addWidget(group(this, "gb3", "Label4", kGroups[2]));
     layout->addWidget(files);
     layout->addLayout(buttons);
+
+    for (const GroupControls& g : kGroups) {
+        connect(findChild<QPushButton*>(QString::fromLatin1(g.registerButton)), &QPushButton::clicked, this,
+                [this, group = g.group] { registerClicked(group); });
+        connect(findChild<QPushButton*>(QString::fromLatin1(g.removeButton)), &QPushButton::clicked, this,
+                [this, group = g.group] { removeClicked(group); });
+    }
+    connect(m_restart, &QPushButton::clicked, this, &Teinstshortcuts::AlsAdminStartenClick);
 
     Sprache();
 }
 
+Teinstshortcuts::~Teinstshortcuts() = default;
+
 void Teinstshortcuts::Sprache()
 {
     applyCatalogTexts(this, QStringLiteral("einstshortcuts"));
+    CheckShortCuts();
+    showAdminState();
+    showElevation(m_elevation);
+}
+
+void Teinstshortcuts::CheckShortCuts()
+{
+    for (const GroupControls& g : kGroups) {
+        if (!g.status)
+            continue;
+        if (auto* label = findChild<QLabel*>(QString::fromLatin1(g.status)))
+            showColoured(label, shortcutStatusDisplay(m_backend->isActive(g.group), Language::code()));
+    }
+}
+
+QStringList Teinstshortcuts::chosenExtensions() const
+{
+    return parseChosenExtensions(m_settings.text(QStringLiteral("beldateien")));
+}
+
+void Teinstshortcuts::registerClicked(ShellGroup group)
+{
+    m_backend->registerGroup(group, group == ShellGroup::Types ? chosenExtensions() : QStringList());
+    if (group != ShellGroup::Types)
+        CheckShortCuts();
+}
+
+void Teinstshortcuts::removeClicked(ShellGroup group)
+{
+    m_backend->removeGroup(group, group == ShellGroup::Types ? chosenExtensions() : QStringList());
+    if (group != ShellGroup::Types)
+        CheckShortCuts();
+}
+
+void Teinstshortcuts::showAdminState()
+{
+    const bool admin = m_backend->isAdmin();
+    showColoured(m_adminLabel, adminStatusDisplay(admin, Language::code()));
+    const ElevationSupport support = m_backend->elevationSupport();
+    m_restart->setEnabled(!admin && support.available && m_elevation != Elevation::Waiting);
+    m_restart->setToolTip(admin ? QString() : support.reason);
+}
+
+void Teinstshortcuts::showElevation(Elevation state)
+{
+    m_elevation = state;
+    const char* row = nullptr;
+    switch (state) {
+    case Elevation::None: break;
+    case Elevation::Waiting: row = "admin_wartet"; break;
+    case Elevation::Declined: row = "admin_abgelehnt"; break;
+    case Elevation::Failed: row = "admin_fehlgeschlagen"; break;
+    }
+    m_elevationNote->setVisible(row != nullptr);
+    if (row)
+        showColoured(m_elevationNote, {shellText(row), state == Elevation::Waiting ? QColor(0, 0, 0)
+                                                                                   : QColor(255, 0, 0)});
+}
+
+void Teinstshortcuts::AlsAdminStartenClick()
+{
+    if (m_attempt)
+        return;
+    m_attempt = m_backend->restartAsAdmin(this);
+    if (!m_attempt) {
+        showElevation(Elevation::Failed);
+        return;
+    }
+    showElevation(Elevation::Waiting);
+    m_restart->setEnabled(false);
+    // The current instance ends only once the elevated one runs; a declined or failed start
+    // keeps it, with everything the user has not saved, and says so here.
+    connect(m_attempt, &ElevatedStart::started, this, [this] {
+        m_attempt->deleteLater();
+        showElevation(Elevation::None);
+        if (m_endProgram)
+            m_endProgram();
+    });
+    connect(m_attempt, &ElevatedStart::failed, this, [this](bool declined) {
+        m_attempt->deleteLater();
+        m_attempt = nullptr;
+        showElevation(declined ? Elevation::Declined : Elevation::Failed);
+        showAdminState();
+    });
 }
 
 void Teinstshortcuts::showEvent(QShowEvent* event)
@@ -128,6 +259,7 @@ void Teinstshortcuts::showEvent(QShowEvent* event)
         m_placed = true;
         placeOver(this, nullptr);
     }
+    CheckShortCuts();
     QDialog::showEvent(event);
 }
 

@@ -1,0 +1,540 @@
+// SPDX-License-Identifier: MIT
+#include "shell/LinuxShellBackend.h"
+
+#include "i18n/Catalog.h"
+#include "shell/DesktopEntry.h"
+#include "shell/LinuxElevatedStart.h"
+#include "shell/MimeAppsList.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <unistd.h>
+
+namespace qp {
+
+namespace {
+
+const QString kConfigEntry = QStringLiteral("quillpress-shell-config.desktop");
+const QString kConfigPackage = QStringLiteral("mime/packages/quillpress-shell.xml");
+const QString kExtensionsPackage = QStringLiteral("mime/packages/quillpress-shell-extensions.xml");
+const QString kIcon = QStringLiteral("quillpress");
+const QString kSharedMimeNamespace = QStringLiteral("http://www.freedesktop.org/standards/shared-mime-info");
+
+QString shellText(const char* control)
+{
+    return catalogText(QStringLiteral("einstshortcuts"), QString::fromLatin1(control));
+}
+
+QString suffixOf(ShellGroup group)
+{
+    return shellGroupName(group);
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes, bool executable = false)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(bytes);
+    if (!file.commit())
+        return false;
+    QFileDevice::Permissions permissions =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (executable)
+        permissions |= QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    return QFile::setPermissions(path, permissions);
+}
+
+bool removeFile(const QString& path)
+{
+    return !QFileInfo::exists(path) || QFile::remove(path);
+}
+
+// A shell word for the send-to script: single-quoted, a quote inside closed and reopened.
+QString shellQuoted(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString sendToScript(const QString& program)
+{
+    return QStringLiteral("#!/bin/sh\n# Sends the selected files to VLM Quillpress.\nexec %1 \"$@\"\n")
+        .arg(shellQuoted(program));
+}
+
+QString semicolonList(const QStringList& items)
+{
+    return items.isEmpty() ? QString() : items.join(QLatin1Char(';')) + QLatin1Char(';');
+}
+
+QStringList splitList(const QString& value)
+{
+    return value.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+}
+
+// The globs of a MIME package by type, in file order.
+QList<QPair<QString, QStringList>> readPackage(const QString& path)
+{
+    QList<QPair<QString, QStringList>> types;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return types;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("mime-type"))
+            types.append({xml.attributes().value(QLatin1String("type")).toString(), {}});
+        else if (xml.name() == QLatin1String("glob") && !types.isEmpty())
+            types.last().second << xml.attributes().value(QLatin1String("pattern")).toString();
+    }
+    return types;
+}
+
+QByteArray packageText(const QList<QPair<QString, QStringList>>& types, const QString& comment)
+{
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeDefaultNamespace(kSharedMimeNamespace);
+    xml.writeStartElement(kSharedMimeNamespace, QStringLiteral("mime-info"));
+    for (const auto& [type, globs] : types) {
+        xml.writeStartElement(kSharedMimeNamespace, QStringLiteral("mime-type"));
+        xml.writeAttribute(QStringLiteral("type"), type);
+        if (!comment.isEmpty())
+            xml.writeTextElement(kSharedMimeNamespace, QStringLiteral("comment"), comment);
+        for (const QString& glob : globs) {
+            xml.writeEmptyElement(kSharedMimeNamespace, QStringLiteral("glob"));
+            xml.writeAttribute(QStringLiteral("pattern"), glob);
+        }
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return bytes;
+}
+
+// The part of a MIME type name made from an extension: lower case, characters outside the
+// name's alphabet written as "_xx" (their hexadecimal code).
+QString mimeNamePart(const QString& extension)
+{
+    QString part;
+    for (QChar c : extension.mid(1).toLower()) {
+        const char16_t u = c.unicode();
+        if ((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '-' || u == '+' || u == '.')
+            part += c;
+        else
+            part += QStringLiteral("_%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+    }
+    return part;
+}
+
+// Whether a polkit action file lets pkexec start `program` (its exec.path annotation).
+bool actionAllows(const QString& policyFile, const QString& program)
+{
+    QFile file(policyFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("annotate") &&
+            xml.attributes().value(QLatin1String("key")) == QLatin1String("org.freedesktop.policykit.exec.path")) {
+            if (xml.readElementText().trimmed() == program)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+LinuxShellPlaces LinuxShellPlaces::fromEnvironment(const QString& programPath)
+{
+    LinuxShellPlaces p;
+    p.programPath = programPath;
+    p.admin = ::geteuid() == 0;
+    const QString home = QDir::homePath();
+    p.dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (p.dataHome.isEmpty() || QDir::isRelativePath(p.dataHome))
+        p.dataHome = home + QLatin1String("/.local/share");
+    p.configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (p.configHome.isEmpty() || QDir::isRelativePath(p.configHome))
+        p.configHome = home + QLatin1String("/.config");
+    p.root = qEnvironmentVariable("QUILLPRESS_SHELL_ROOT");
+    while (p.root.endsWith(QLatin1Char('/')))
+        p.root.chop(1);
+    p.pkexec = QStandardPaths::findExecutable(QStringLiteral("pkexec"));
+    return p;
+}
+
+QString LinuxShellPlaces::dataDir() const
+{
+    return admin ? root + QLatin1String("/usr/local/share") : dataHome;
+}
+
+QString LinuxShellPlaces::configDir() const
+{
+    return admin ? root + QLatin1String("/etc/xdg") : configHome;
+}
+
+QString LinuxShellPlaces::polkitActionsDir() const
+{
+    return root + QLatin1String("/usr/share/polkit-1/actions");
+}
+
+LinuxShellBackend::LinuxShellBackend(LinuxShellPlaces places) : m_places(std::move(places)) {}
+
+QString LinuxShellBackend::dataPath(const QString& relative) const
+{
+    return m_places.dataDir() + QLatin1Char('/') + relative;
+}
+
+QStringList LinuxShellBackend::filesOf(ShellGroup group) const
+{
+    const QString name = QStringLiteral("quillpress-shell-") + suffixOf(group);
+    switch (group) {
+    case ShellGroup::Config:
+        return {dataPath(QStringLiteral("applications/") + kConfigEntry), dataPath(kConfigPackage)};
+    case ShellGroup::SendTo: {
+        QStringList files = {dataPath(QStringLiteral("Thunar/sendto/") + name + QLatin1String(".desktop")),
+                             dataPath(QStringLiteral("kio/servicemenus/") + name + QLatin1String(".desktop"))};
+        // Nautilus has scripts per user only.
+        if (!m_places.admin)
+            files << dataPath(QStringLiteral("nautilus/scripts/") + shellText("sendenan_name"));
+        return files;
+    }
+    case ShellGroup::Folders:
+    case ShellGroup::Files:
+    case ShellGroup::Types: {
+        QStringList files = {dataPath(QStringLiteral("applications/") + name + QLatin1String(".desktop")),
+                             dataPath(QStringLiteral("kio/servicemenus/") + name + QLatin1String(".desktop")),
+                             dataPath(QStringLiteral("nemo/actions/") + name + QLatin1String(".nemo_action"))};
+        if (group == ShellGroup::Types)
+            files << dataPath(kExtensionsPackage);
+        return files;
+    }
+    }
+    return {};
+}
+
+bool LinuxShellBackend::startsProgram(const QString& path, const QString& group, const QString& key) const
+{
+    const QStringList args = execArguments(readDesktopGroup(path, group).value(key));
+    return !args.isEmpty() && args.first() == m_places.programPath;
+}
+
+bool LinuxShellBackend::isActive(ShellGroup group, const QStringList& extensions) const
+{
+    const QStringList files = filesOf(group);
+    const QString entry = QStringLiteral("Desktop Entry");
+    switch (group) {
+    case ShellGroup::Config:
+        return startsProgram(files[0], entry) && QFileInfo::exists(files[1]) &&
+               defaultApplications(m_places.configDir() + QLatin1String("/mimeapps.list"),
+                                   QString::fromLatin1(configurationMimeType))
+                   .contains(kConfigEntry);
+    case ShellGroup::SendTo: {
+        if (startsProgram(files[0], entry) ||
+            startsProgram(files[1], QStringLiteral("Desktop Action sendto")))
+            return true;
+        if (files.size() > 2) {
+            QFile script(files[2]);
+            return script.open(QIODevice::ReadOnly) &&
+                   QString::fromUtf8(script.readAll()) == sendToScript(m_places.programPath);
+        }
+        return false;
+    }
+    case ShellGroup::Folders:
+    case ShellGroup::Files:
+        return startsProgram(files[0], entry);
+    case ShellGroup::Types: {
+        if (!startsProgram(files[0], entry))
+            return false;
+        const QStringList registered = typesEntryMimeTypes();
+        for (const QString& extension : extensions)
+            if (!registered.contains(mimeTypeForExtension(extension)))
+                return false;
+        return true;
+    }
+    }
+    return false;
+}
+
+bool LinuxShellBackend::registerGroup(ShellGroup group, const QStringList& extensions)
+{
+    bool ok = false;
+    switch (group) {
+    case ShellGroup::Config: ok = registerConfig(); break;
+    case ShellGroup::SendTo: ok = registerSendTo(); break;
+    case ShellGroup::Folders:
+        ok = writeContextEntries(group, {QStringLiteral("inode/directory")}, shellText("kontext_ordner"));
+        break;
+    case ShellGroup::Files:
+        ok = writeContextEntries(group, {QStringLiteral("all/allfiles"), QStringLiteral("application/octet-stream")},
+                                 shellText("kontext_dateien"));
+        break;
+    case ShellGroup::Types: ok = registerTypes(extensions); break;
+    }
+    updateCaches();
+    return ok;
+}
+
+bool LinuxShellBackend::removeGroup(ShellGroup group, const QStringList& extensions)
+{
+    bool ok = false;
+    switch (group) {
+    case ShellGroup::Config: ok = removeConfig(); break;
+    case ShellGroup::Types: ok = removeTypes(extensions); break;
+    default: ok = removeFiles(group); break;
+    }
+    updateCaches();
+    return ok;
+}
+
+bool LinuxShellBackend::removeFiles(ShellGroup group)
+{
+    bool ok = true;
+    for (const QString& file : filesOf(group))
+        ok = removeFile(file) && ok;
+    return ok;
+}
+
+bool LinuxShellBackend::registerConfig()
+{
+    const QString type = QString::fromLatin1(configurationMimeType);
+    const QStringList files = filesOf(ShellGroup::Config);
+    DesktopFile entry;
+    entry.add(QStringLiteral("Type"), QStringLiteral("Application"));
+    entry.add(QStringLiteral("Name"), shellText("sendenan_name"));
+    entry.add(QStringLiteral("Comment"), shellText("dateityp"));
+    entry.add(QStringLiteral("Exec"), execCommand(m_places.programPath, QStringLiteral("%F")));
+    entry.add(QStringLiteral("Icon"), kIcon);
+    entry.add(QStringLiteral("MimeType"), semicolonList({type}));
+    entry.add(QStringLiteral("NoDisplay"), QStringLiteral("true"));
+    entry.add(QStringLiteral("Terminal"), QStringLiteral("false"));
+    bool ok = writeFile(files[0], entry.text().toUtf8());
+    ok = ok && writeFile(files[1], packageText({{type, {QStringLiteral("*.qpcf")}}}, shellText("dateityp")));
+    ok = ok && addDefaultApplication(m_places.configDir() + QLatin1String("/mimeapps.list"), type, kConfigEntry);
+    return ok;
+}
+
+bool LinuxShellBackend::removeConfig()
+{
+    bool ok = removeDefaultApplication(m_places.configDir() + QLatin1String("/mimeapps.list"),
+                                       QString::fromLatin1(configurationMimeType), kConfigEntry);
+    return removeFiles(ShellGroup::Config) && ok;
+}
+
+bool LinuxShellBackend::registerSendTo()
+{
+    const QStringList files = filesOf(ShellGroup::SendTo);
+    const QString name = shellText("sendenan_name");
+    const QString exec = execCommand(m_places.programPath, QStringLiteral("%F"));
+
+    DesktopFile thunar;
+    thunar.add(QStringLiteral("Type"), QStringLiteral("Application"));
+    thunar.add(QStringLiteral("Name"), name);
+    thunar.add(QStringLiteral("Exec"), exec);
+    thunar.add(QStringLiteral("Icon"), kIcon);
+    bool ok = writeFile(files[0], thunar.text().toUtf8());
+
+    DesktopFile kde;
+    kde.add(QStringLiteral("Type"), QStringLiteral("Service"));
+    kde.add(QStringLiteral("Name"), name);
+    kde.add(QStringLiteral("MimeType"), QStringLiteral("all/all;"));
+    kde.add(QStringLiteral("X-KDE-ServiceTypes"), QStringLiteral("KonqPopupMenu/Plugin"));
+    kde.add(QStringLiteral("X-KDE-Submenu"), catalogText(QStringLiteral("einstshortcuts"), QStringLiteral("gb2")));
+    kde.add(QStringLiteral("Actions"), QStringLiteral("sendto;"));
+    kde.addGroup(QStringLiteral("Desktop Action sendto"));
+    kde.add(QStringLiteral("Name"), name);
+    kde.add(QStringLiteral("Icon"), kIcon);
+    kde.add(QStringLiteral("Exec"), exec);
+    // Dolphin runs service menus of the user's folders only when they are executable.
+    ok = writeFile(files[1], kde.text().toUtf8(), true) && ok;
+
+    if (files.size() > 2)
+        ok = writeFile(files[2], sendToScript(m_places.programPath).toUtf8(), true) && ok;
+    return ok;
+}
+
+bool LinuxShellBackend::writeContextEntries(ShellGroup group, const QStringList& mimeTypes, const QString& caption)
+{
+    const QStringList files = filesOf(group);
+    const QString exec = execCommand(m_places.programPath, QStringLiteral("%F"));
+
+    // "all/allfiles" is a name of Dolphin's only; in an Open With entry every file is
+    // application/octet-stream, the type all others derive from.
+    QStringList standardTypes = mimeTypes;
+    standardTypes.removeAll(QStringLiteral("all/allfiles"));
+    DesktopFile openWith;
+    openWith.add(QStringLiteral("Type"), QStringLiteral("Application"));
+    openWith.add(QStringLiteral("Name"), caption);
+    openWith.add(QStringLiteral("Exec"), exec);
+    openWith.add(QStringLiteral("Icon"), kIcon);
+    openWith.add(QStringLiteral("MimeType"), semicolonList(standardTypes));
+    openWith.add(QStringLiteral("NoDisplay"), QStringLiteral("true"));
+    openWith.add(QStringLiteral("Terminal"), QStringLiteral("false"));
+    bool ok = writeFile(files[0], openWith.text().toUtf8());
+
+    DesktopFile kde;
+    kde.add(QStringLiteral("Type"), QStringLiteral("Service"));
+    kde.add(QStringLiteral("Name"), caption);
+    kde.add(QStringLiteral("MimeType"), semicolonList(mimeTypes));
+    kde.add(QStringLiteral("X-KDE-ServiceTypes"), QStringLiteral("KonqPopupMenu/Plugin"));
+    kde.add(QStringLiteral("Actions"), QStringLiteral("open;"));
+    kde.addGroup(QStringLiteral("Desktop Action open"));
+    kde.add(QStringLiteral("Name"), caption);
+    kde.add(QStringLiteral("Icon"), kIcon);
+    kde.add(QStringLiteral("Exec"), exec);
+    ok = writeFile(files[1], kde.text().toUtf8(), true) && ok;
+
+    DesktopFile nemo;
+    nemo.addGroup(QStringLiteral("Nemo Action"));
+    nemo.add(QStringLiteral("Name"), caption);
+    nemo.add(QStringLiteral("Exec"), exec);
+    nemo.add(QStringLiteral("Icon-Name"), kIcon);
+    nemo.add(QStringLiteral("Selection"), QStringLiteral("any"));
+    if (group == ShellGroup::Folders)
+        nemo.add(QStringLiteral("Extensions"), QStringLiteral("dir;"));
+    else if (group == ShellGroup::Files)
+        nemo.add(QStringLiteral("Extensions"), QStringLiteral("nodirs;"));
+    else
+        nemo.add(QStringLiteral("Mimetypes"), semicolonList(mimeTypes));
+    ok = writeFile(files[2], nemo.text().toUtf8()) && ok;
+    return ok;
+}
+
+QString LinuxShellBackend::mimeTypeForExtension(const QString& extension) const
+{
+    const QString glob = QLatin1Char('*') + extension;
+    // An extension this program gave a type of its own keeps it.
+    for (const auto& [type, globs] : readPackage(filesOf(ShellGroup::Types).last()))
+        if (globs.contains(glob, Qt::CaseInsensitive))
+            return type;
+    const QList<QMimeType> known = QMimeDatabase().mimeTypesForFileName(QStringLiteral("x") + extension);
+    for (const QMimeType& type : known)
+        if (!type.name().startsWith(QLatin1String("application/x-extension-")))
+            return type.name();
+    return QStringLiteral("application/x-extension-") + mimeNamePart(extension);
+}
+
+QStringList LinuxShellBackend::typesEntryMimeTypes() const
+{
+    return splitList(readDesktopGroup(filesOf(ShellGroup::Types)[0], QStringLiteral("Desktop Entry"))
+                         .value(QStringLiteral("MimeType")));
+}
+
+bool LinuxShellBackend::registerTypes(const QStringList& extensions)
+{
+    const QString packagePath = filesOf(ShellGroup::Types).last();
+    QList<QPair<QString, QStringList>> package = readPackage(packagePath);
+    QStringList types = typesEntryMimeTypes();
+    for (const QString& extension : extensions) {
+        const QString type = mimeTypeForExtension(extension);
+        if (!types.contains(type))
+            types << type;
+        if (!type.startsWith(QLatin1String("application/x-extension-")))
+            continue;
+        const QString glob = QLatin1Char('*') + extension;
+        auto it = std::find_if(package.begin(), package.end(), [&](const auto& t) { return t.first == type; });
+        if (it == package.end())
+            package.append({type, {glob}});
+        else if (!it->second.contains(glob))
+            it->second << glob;
+    }
+    if (types.isEmpty())
+        return true;
+    bool ok = writeContextEntries(ShellGroup::Types, types, shellText("kontext_dateien"));
+    if (!package.isEmpty())
+        ok = writeFile(packagePath, packageText(package, {})) && ok;
+    return ok;
+}
+
+bool LinuxShellBackend::removeTypes(const QStringList& extensions)
+{
+    const QString packagePath = filesOf(ShellGroup::Types).last();
+    QList<QPair<QString, QStringList>> package = readPackage(packagePath);
+    QStringList types = typesEntryMimeTypes();
+    for (const QString& extension : extensions) {
+        types.removeAll(mimeTypeForExtension(extension));
+        const QString glob = QLatin1Char('*') + extension;
+        for (auto& entry : package)
+            entry.second.removeAll(glob);
+    }
+    package.removeIf([](const auto& entry) { return entry.second.isEmpty(); });
+
+    bool ok = true;
+    if (types.isEmpty()) {
+        for (const QString& file : filesOf(ShellGroup::Types).mid(0, 3))
+            ok = removeFile(file) && ok;
+    } else {
+        ok = writeContextEntries(ShellGroup::Types, types, shellText("kontext_dateien"));
+    }
+    if (package.isEmpty())
+        ok = removeFile(packagePath) && ok;
+    else
+        ok = writeFile(packagePath, packageText(package, {})) && ok;
+    return ok;
+}
+
+void LinuxShellBackend::updateCaches() const
+{
+    if (!m_places.updateCaches)
+        return;
+    auto run = [](const QString& tool, const QStringList& arguments) {
+        const QString program = QStandardPaths::findExecutable(tool);
+        if (program.isEmpty())
+            return;
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        process.start(program, arguments);
+        process.waitForFinished(60000);
+    };
+    const QString applications = dataPath(QStringLiteral("applications"));
+    if (QFileInfo(applications).isDir())
+        run(QStringLiteral("update-desktop-database"), {QStringLiteral("-q"), applications});
+    if (QFileInfo(dataPath(QStringLiteral("mime/packages"))).isDir())
+        run(QStringLiteral("update-mime-database"), {dataPath(QStringLiteral("mime"))});
+}
+
+ElevationSupport LinuxShellBackend::elevationSupport() const
+{
+    if (m_places.pkexec.isEmpty())
+        return {false, shellText("admin_kein_pkexec")};
+    QDirIterator it(m_places.polkitActionsDir(), {QStringLiteral("*.policy")}, QDir::Files);
+    while (it.hasNext())
+        if (actionAllows(it.next(), m_places.programPath))
+            return {true, {}};
+    return {false, shellText("admin_keine_aktion").arg(m_places.programPath)};
+}
+
+ElevatedStart* LinuxShellBackend::restartAsAdmin(QObject* parent)
+{
+    if (!elevationSupport().available)
+        return nullptr;
+    return LinuxElevatedStart::start(m_places.pkexec, m_places.programPath, parent);
+}
+
+std::unique_ptr<ShellBackend> createShellBackend(const QString& programPath)
+{
+    return std::make_unique<LinuxShellBackend>(LinuxShellPlaces::fromEnvironment(programPath));
+}
+
+} // namespace qp

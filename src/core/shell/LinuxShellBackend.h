@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// Shell registration on a freedesktop system: desktop entries with MIME types, a shared-mime-info
+// package, the default application in mimeapps.list, and the send-to and context-menu files of
+// the common file managers (Thunar, Nautilus, Dolphin, Nemo). Per user under the user's data and
+// configuration folders; system-wide when running as root. Only standard files are written, each
+// under a name of its own, so removal takes back exactly these files and this program's entry of
+// the default list, and never another program's. After every change the caches of the desktop
+// (update-desktop-database, update-mime-database) are refreshed where those tools exist.
+#include "shell/ShellBackend.h"
+
+namespace qp {
+
+struct LinuxShellPlaces {
+    QString programPath;
+    bool admin = false;       // effective user id 0: system-wide places
+    QString dataHome;         // $XDG_DATA_HOME, else ~/.local/share
+    QString configHome;       // $XDG_CONFIG_HOME, else ~/.config
+    QString root;             // prefix of the system-wide places, empty for "/" ($QUILLPRESS_SHELL_ROOT)
+    QString pkexec;           // the pkexec program, empty when missing
+    bool updateCaches = true;
+
+    static LinuxShellPlaces fromEnvironment(const QString& programPath);
+
+    // Where entries and the MIME package go: the user's data folder, or /usr/local/share as root.
+    QString dataDir() const;
+    // Where mimeapps.list goes: the user's configuration folder, or /etc/xdg as root.
+    QString configDir() const;
+    // Where polkit reads its action files.
+    QString polkitActionsDir() const;
+};
+
+// The MIME type of configuration files.
+inline constexpr const char* configurationMimeType = "application/x-quillpress-configuration";
+
+class LinuxShellBackend : public ShellBackend {
+public:
+    explicit LinuxShellBackend(LinuxShellPlaces places);
+
+    QString programPath() const override { return m_places.programPath; }
+    bool isActive(ShellGroup group, const QStringList& extensions = {}) const override;
+    bool registerGroup(ShellGroup group, const QStringList& extensions = {}) override;
+    bool removeGroup(ShellGroup group, const QStringList& extensions = {}) override;
+    bool isAdmin() const override { return m_places.admin; }
+    ElevationSupport elevationSupport() const override;
+    ElevatedStart* restartAsAdmin(QObject* parent) override;
+
+    const LinuxShellPlaces& places() const { return m_places; }
+    // Every file this backend may write for the group, whether it exists or not.
+    QStringList filesOf(ShellGroup group) const;
+    // The MIME type an extension (".jpg") is registered on: the type the MIME database gives it,
+    // or for an unknown extension "application/x-extension-<ext>", which gets a glob of its own.
+    QString mimeTypeForExtension(const QString& extension) const;
+
+private:
+    QString dataPath(const QString& relative) const;
+    bool startsProgram(const QString& path, const QString& group, const QString& key = QStringLiteral("Exec")) const;
+    bool writeContextEntries(ShellGroup group, const QStringList& mimeTypes, const QString& caption);
+    bool removeFiles(ShellGroup group);
+    bool registerConfig();
+    bool removeConfig();
+    bool registerSendTo();
+    bool registerTypes(const QStringList& extensions);
+    bool removeTypes(const QStringList& extensions);
+    QStringList typesEntryMimeTypes() const;
+    void updateCaches() const;
+
+    LinuxShellPlaces m_places;
+};
+
+} // namespace qp

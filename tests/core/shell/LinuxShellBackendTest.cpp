@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: MIT
+// Registration with a freedesktop desktop in a sandbox: every group per user and system-wide,
+// the status rule, the default application as the xdg tools and GLib see it, and the restart as
+// administrator through a stand-in for pkexec.
+#include "support/DesktopSandbox.h"
+
+#include "i18n/Language.h"
+#include "shell/DesktopEntry.h"
+#include "shell/MimeAppsList.h"
+
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace qp {
+namespace {
+
+// Known types and one that the MIME database does not know.
+const QStringList kExtensions = {".jpg", ".bmp", ".png", ".qpzz"};
+
+bool needsTool(const char* tool)
+{
+    return QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty();
+}
+
+class LinuxShellBackendTest : public ::testing::TestWithParam<bool> {
+protected:
+    void TearDown() override { Language::setCode("en"); }
+    test::DesktopSandbox sandbox;
+};
+
+// Register and remove each group: the status follows, the files land only in the places of the
+// mode (the user's folders, or the system-wide ones as root), and removal leaves nothing behind.
+TEST_P(LinuxShellBackendTest, EveryGroupRegistersAndRemovesInItsOwnPlaces)
+{
+    const bool admin = GetParam();
+    LinuxShellBackend backend(sandbox.places(admin));
+    const QString own = admin ? sandbox.root() : sandbox.path("home");
+    const QString other = admin ? sandbox.path("home") : sandbox.root();
+    for (ShellGroup group : allShellGroups) {
+        SCOPED_TRACE(shellGroupName(group).toStdString());
+        EXPECT_FALSE(backend.isActive(group, kExtensions));
+        EXPECT_TRUE(backend.registerGroup(group, kExtensions));
+        EXPECT_TRUE(backend.isActive(group, kExtensions));
+        for (const QString& file : backend.filesOf(group)) {
+            EXPECT_TRUE(QFile::exists(file) && file.startsWith(own)) << file.toStdString();
+            // The entries every desktop reads follow the desktop entry rules (Dolphin's service
+            // menus and Nemo's actions have formats of their own).
+            if (file.endsWith(".desktop") && !file.contains("/kio/") && !needsTool("desktop-file-validate")) {
+                EXPECT_EQ(sandbox.run("desktop-file-validate", {file}), "");
+            }
+        }
+    }
+    EXPECT_TRUE(sandbox.filesBelow(other).isEmpty()) << sandbox.filesBelow(other).join(' ').toStdString();
+    EXPECT_EQ(defaultApplications(backend.places().configDir() + "/mimeapps.list", configurationMimeType),
+              QStringList{"quillpress-shell-config.desktop"});
+    if (admin) {
+        EXPECT_TRUE(QFile::exists(sandbox.root() + "/usr/local/share/applications/quillpress-shell-files.desktop"));
+        EXPECT_TRUE(QFile::exists(sandbox.root() + "/etc/xdg/mimeapps.list"));
+    } else {
+        EXPECT_TRUE(QFile::exists(sandbox.dataHome() + "/nautilus/scripts/VLM Quillpress"));
+    }
+
+    for (ShellGroup group : allShellGroups) {
+        SCOPED_TRACE(shellGroupName(group).toStdString());
+        EXPECT_TRUE(backend.removeGroup(group, kExtensions));
+        EXPECT_FALSE(backend.isActive(group, kExtensions));
+        for (const QString& file : backend.filesOf(group))
+            EXPECT_FALSE(QFile::exists(file)) << file.toStdString();
+    }
+    EXPECT_TRUE(defaultApplications(backend.places().configDir() + "/mimeapps.list", configurationMimeType).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(UserAndRoot, LinuxShellBackendTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "root" : "user"; });
+
+TEST(LinuxShellBackend, OnlyEntriesThatStartThisVeryProgramAreActive)
+{
+    test::DesktopSandbox sandbox;
+    LinuxShellPlaces places = sandbox.places();
+    places.updateCaches = false;
+    LinuxShellBackend installed(places);
+    for (ShellGroup group : allShellGroups)
+        installed.registerGroup(group, kExtensions);
+
+    // The same program moved, or a name that differs only in case or by a trailing character.
+    for (const QString& moved : {sandbox.path("elsewhere/quill press"), sandbox.program().toUpper(),
+                                sandbox.program() + "x"}) {
+        LinuxShellBackend other(sandbox.places(false, moved));
+        for (ShellGroup group : allShellGroups)
+            EXPECT_FALSE(other.isActive(group, kExtensions)) << shellGroupName(group).toStdString() << " "
+                                                             << moved.toStdString();
+    }
+    // An entry of this program for other types does not make the chosen ones active.
+    EXPECT_FALSE(installed.isActive(ShellGroup::Types, {".gif"}));
+}
+
+TEST(LinuxShellBackend, RegisteringTwiceOrInBothLanguagesLeavesOneOfEach)
+{
+    test::DesktopSandbox sandbox;
+    LinuxShellPlaces places = sandbox.places();
+    places.updateCaches = false;
+    LinuxShellBackend backend(places);
+    for (const char* language : {"de", "en", "en"}) {
+        Language::setCode(language);
+        for (ShellGroup group : allShellGroups)
+            backend.registerGroup(group, kExtensions);
+    }
+    const QString list = sandbox.configHome() + "/mimeapps.list";
+    EXPECT_EQ(defaultApplications(list, configurationMimeType), QStringList{"quillpress-shell-config.desktop"});
+    const auto types = readDesktopGroup(backend.filesOf(ShellGroup::Types)[0], "Desktop Entry");
+    EXPECT_EQ(types.value("MimeType"), "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
+    EXPECT_EQ(types.value("Name"), "Open with VLM Quillpress");
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Folders)[0], "Desktop Entry").value("Name"),
+              "Open with Quillpress");
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Files)[0], "Desktop Entry").value("MimeType"),
+              "application/octet-stream;");
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Files)[1], "Desktop Entry").value("MimeType"),
+              "all/allfiles;application/octet-stream;");
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Folders)[2], "Nemo Action").value("Extensions"), "dir;");
+    Language::setCode("de");
+    backend.registerGroup(ShellGroup::Folders);
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Folders)[0], "Desktop Entry").value("Name"),
+              QString::fromUtf8("Öffnen mit VLM Quillpress"));
+    Language::setCode("en");
+}
+
+// The chosen extensions land on the types the MIME database gives them; an extension without a
+// type gets a glob of its own in this program's package, which the MIME database then knows.
+// Removing an extension takes its type (and its glob) out again and leaves the others.
+TEST(LinuxShellBackend, ChosenExtensionsLandOnTheirTypes)
+{
+    if (needsTool("update-mime-database"))
+        GTEST_SKIP() << "update-mime-database missing";
+    test::DesktopSandbox sandbox;
+    LinuxShellBackend backend(sandbox.places());
+    const QStringList chosen = {".jpg", ".bmp", ".png", ".qpzz", ".JPEG"};
+    ASSERT_TRUE(backend.registerGroup(ShellGroup::Types, chosen));
+    const QString entry = backend.filesOf(ShellGroup::Types)[0];
+    EXPECT_EQ(readDesktopGroup(entry, "Desktop Entry").value("MimeType"),
+              "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Types)[2], "Nemo Action").value("Mimetypes"),
+              "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
+    EXPECT_TRUE(backend.isActive(ShellGroup::Types, chosen));
+    test::DesktopSandbox::writeScript(sandbox.path("x.qpzz"), "data");
+    EXPECT_EQ(sandbox.run("xdg-mime", {"query", "filetype", sandbox.path("x.qpzz")}), "application/x-extension-qpzz");
+    QFile globs(sandbox.dataHome() + "/mime/globs2");
+    ASSERT_TRUE(globs.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(globs.readAll().contains(":application/x-extension-qpzz:*.qpzz"));
+
+    ASSERT_TRUE(backend.removeGroup(ShellGroup::Types, {".qpzz", ".bmp"}));
+    EXPECT_EQ(readDesktopGroup(entry, "Desktop Entry").value("MimeType"), "image/jpeg;image/png;");
+    EXPECT_FALSE(QFile::exists(backend.filesOf(ShellGroup::Types).last()));
+    EXPECT_TRUE(backend.isActive(ShellGroup::Types, {".jpg", ".png"}));
+    EXPECT_FALSE(backend.isActive(ShellGroup::Types, {".bmp"}));
+}
+
+// After "Register" the desktop opens configuration files with this program; after "Remove" it
+// no longer does, and what another program set stays as it was.
+TEST(LinuxShellBackend, DesktopOpensConfigurationFilesWithTheProgramUntilRemoved)
+{
+    if (needsTool("xdg-mime") || needsTool("gio") || needsTool("update-desktop-database"))
+        GTEST_SKIP() << "xdg-utils or gio missing";
+    for (const char* programName : {"quillpress", "quill press"}) {
+        const QString name = QString::fromLatin1(programName);
+        SCOPED_TRACE(programName);
+        test::DesktopSandbox sandbox(name);
+        // Another program: the default for text files, and an entry that also opens configurations.
+        QDir().mkpath(sandbox.dataHome() + "/applications");
+        test::DesktopSandbox::writeScript(sandbox.dataHome() + "/applications/editor.desktop",
+                                          "[Desktop Entry]\nType=Application\nName=Editor\nExec=/bin/true %F\n"
+                                          "MimeType=text/plain;application/x-quillpress-configuration;\n");
+        const QString list = sandbox.configHome() + "/mimeapps.list";
+        ASSERT_TRUE(addDefaultApplication(list, "text/plain", "editor.desktop"));
+        ASSERT_TRUE(addDefaultApplication(list, configurationMimeType, "editor.desktop"));
+
+        LinuxShellBackend backend(sandbox.places());
+        ASSERT_TRUE(backend.registerGroup(ShellGroup::Config));
+        const QString file = sandbox.path("some settings.qpcf");
+        test::DesktopSandbox::writeScript(file, "[prog]\n");
+        EXPECT_EQ(sandbox.run("xdg-mime", {"query", "filetype", file}), configurationMimeType);
+        // xdg-mime without a known desktop takes the first word of Exec as the program without
+        // unquoting it, so it passes over an entry whose program path needs quotes; GLib does not.
+        if (!name.contains(' ')) {
+            EXPECT_EQ(sandbox.run("xdg-mime", {"query", "default", configurationMimeType}),
+                      "quillpress-shell-config.desktop");
+            // xdg-open looks for desktop entries only on a display (the fake program needs none).
+            sandbox.run("env", {"DISPLAY=:0", "xdg-open", file});
+            EXPECT_EQ(sandbox.recorded(10000), QStringList{file});
+            QFile(sandbox.recordPath()).remove();
+        }
+        EXPECT_EQ(defaultApplications(list, configurationMimeType),
+                  (QStringList{"quillpress-shell-config.desktop", "editor.desktop"}));
+        sandbox.run("gio", {"open", file});
+        EXPECT_EQ(sandbox.recorded(10000), QStringList{file});
+
+        ASSERT_TRUE(backend.removeGroup(ShellGroup::Config));
+        EXPECT_EQ(sandbox.run("xdg-mime", {"query", "default", configurationMimeType}), "editor.desktop");
+        EXPECT_EQ(sandbox.run("xdg-mime", {"query", "default", "text/plain"}), "editor.desktop");
+        EXPECT_EQ(defaultApplications(list, "text/plain"), QStringList{"editor.desktop"});
+        QFile(sandbox.recordPath()).remove();
+        sandbox.run("gio", {"open", file});
+        if (!name.contains(' '))
+            sandbox.run("env", {"DISPLAY=:0", "xdg-open", file});
+        QTest::qWait(500);
+        EXPECT_TRUE(sandbox.recorded().isEmpty());
+    }
+}
+
+TEST(LinuxShellBackend, ElevationNeedsPkexecAndAnActionForThisProgram)
+{
+    test::DesktopSandbox sandbox;
+    LinuxShellPlaces places = sandbox.places();
+    EXPECT_FALSE(LinuxShellBackend(places).elevationSupport().available);
+    EXPECT_EQ(LinuxShellBackend(places).elevationSupport().reason,
+              "The restart as an Administrator needs pkexec, which is not installed here.");
+
+    places.pkexec = "/usr/bin/pkexec";
+    const QString actions = places.polkitActionsDir();
+    QDir().mkpath(actions);
+    auto writeAction = [&](const QString& program) {
+        test::DesktopSandbox::writeScript(
+            actions + "/quillpress.policy",
+            "<policyconfig><action id=\"quillpress.run-as-administrator\">"
+            "<annotate key=\"org.freedesktop.policykit.exec.path\">" + program + "</annotate>"
+            "<annotate key=\"org.freedesktop.policykit.exec.allow_gui\">true</annotate></action></policyconfig>");
+    };
+    writeAction("/usr/bin/quillpress");
+    Language::setCode("de");
+    const ElevationSupport missing = LinuxShellBackend(places).elevationSupport();
+    EXPECT_FALSE(missing.available);
+    EXPECT_EQ(missing.reason, QString::fromUtf8("Für dieses Programm (%1) ist keine polkit-Aktion installiert.")
+                                  .arg(sandbox.program()));
+    Language::setCode("en");
+    writeAction(sandbox.program());
+    EXPECT_TRUE(LinuxShellBackend(places).elevationSupport().available);
+
+    // The action installed with the program, for the program at its installed path.
+    QFile packaged(QStringLiteral(QP_SOURCE_DIR) + "/packaging/polkit/quillpress.policy.in");
+    ASSERT_TRUE(packaged.open(QIODevice::ReadOnly));
+    const QString action = QString::fromUtf8(packaged.readAll());
+    EXPECT_TRUE(action.contains("<annotate key=\"org.freedesktop.policykit.exec.allow_gui\">true</annotate>"));
+    QFile::remove(actions + "/quillpress.policy");
+    test::DesktopSandbox::writeScript(actions + "/quillpress.policy",
+                                      QString(action).replace("@QP_INSTALLED_PROGRAM@", sandbox.program()));
+    EXPECT_TRUE(LinuxShellBackend(places).elevationSupport().available);
+    test::DesktopSandbox::writeScript(actions + "/quillpress.policy",
+                                      QString(action).replace("@QP_INSTALLED_PROGRAM@", "/usr/bin/quillpress"));
+    EXPECT_FALSE(LinuxShellBackend(places).elevationSupport().available);
+}
+
+// The stand-in for pkexec declines (126), fails (127) or starts the program; only the last counts
+// as started, also when the program runs on for a while.
+TEST(LinuxShellBackend, ElevatedStartReportsWhetherTheProgramRuns)
+{
+    test::DesktopSandbox sandbox;
+    const struct {
+        const char* script;
+        bool started;
+        bool declined;
+    } cases[] = {
+        {"#!/bin/sh\nexit 126\n", false, true},
+        {"#!/bin/sh\nsleep 0.3; exit 127\n", false, false},
+        {"#!/bin/sh\nsleep 0.3; QP_FAKE_SLEEP=3 exec \"$@\"\n", true, false},
+        {"#!/bin/sh\nexec \"$@\"\n", true, false},
+    };
+    const LinuxShellPlaces places = sandbox.placesWithPkexec({});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        test::DesktopSandbox::writeScript(places.pkexec, c.script);
+        LinuxShellBackend backend(places);
+        ElevatedStart* attempt = backend.restartAsAdmin(nullptr);
+        ASSERT_NE(attempt, nullptr);
+        QSignalSpy started(attempt, &ElevatedStart::started);
+        QSignalSpy failed(attempt, &ElevatedStart::failed);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return started.count() + failed.count() > 0; }, 10000));
+        QTest::qWait(200);
+        EXPECT_EQ(started.count(), c.started ? 1 : 0);
+        EXPECT_EQ(failed.count(), c.started ? 0 : 1);
+        if (!c.started) {
+            EXPECT_EQ(failed.at(0).at(0).toBool(), c.declined);
+        }
+        delete attempt;
+    }
+    // Only the program's file was handed over, without arguments.
+    EXPECT_EQ(sandbox.recorded(5000), QStringList{});
+}
+
+} // namespace
+} // namespace qp

@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+// The shell-settings window on a sandboxed desktop: live statuses in both languages, register and
+// remove per group, the administrator line, and the restart as administrator that ends the
+// program only once the elevated instance runs.
+#include "support/DesktopSandbox.h"
+
+#include "i18n/Language.h"
+#include "settings/SettingsModel.h"
+#include "shell/Teinstshortcuts.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace qp {
+namespace {
+
+struct Window {
+    explicit Window(const LinuxShellPlaces& places)
+        : window(settings, nullptr, std::make_unique<LinuxShellBackend>(places))
+    {
+        window.setEndProgram([this] { ++ended; });
+    }
+    QLabel* label(const char* name) const { return window.findChild<QLabel*>(name); }
+    QPushButton* button(const char* name) const { return window.findChild<QPushButton*>(name); }
+    void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+
+    SettingsModel settings;
+    Teinstshortcuts window;
+    int ended = 0;
+};
+
+class ShellSettingsWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override { Language::setCode("en"); }
+    test::DesktopSandbox sandbox;
+};
+
+TEST_F(ShellSettingsWindowTest, RegisterAndRemoveChangeTheLiveStatus)
+{
+    Window w(sandbox.places());
+    w.window.show();
+    const struct {
+        const char* status;
+        const char* on;
+        const char* off;
+    } groups[] = {{"ver_konfig", "KonfigAn", "KonfigAus"},
+                  {"ver_sendenan", "SendenAnAn", "SendenAnAus"},
+                  {"ver_ordner", "OrdnerAn", "OrdnerAus"},
+                  {"ver_alledateien", "AlleDateienAn", "AlleDateienAus"}};
+    const QColor green(0, 128, 0), red(255, 0, 0);
+    for (const auto& g : groups) {
+        SCOPED_TRACE(g.status);
+        QLabel* status = w.label(g.status);
+        EXPECT_EQ(status->text(), "Not activated");
+        EXPECT_EQ(status->palette().color(QPalette::WindowText), red);
+        w.click(g.on);
+        EXPECT_EQ(status->text(), "Activated");
+        EXPECT_EQ(status->palette().color(QPalette::WindowText), green);
+        Language::setCode("de");
+        w.window.Sprache();
+        EXPECT_EQ(status->text(), "Aktiv");
+        EXPECT_EQ(w.button(g.off)->text(), "Entfernen");
+        w.click(g.off);
+        EXPECT_EQ(status->text(), "Nicht aktiv");
+        Language::setCode("en");
+        w.window.Sprache();
+        EXPECT_EQ(status->text(), "Not activated");
+    }
+
+    // The chosen extensions come from the field, as typed.
+    auto* field = w.window.findChild<QLineEdit*>("beldateien");
+    field->setText("jpg, qpzz");
+    w.click("BeliebigeDateienAn");
+    EXPECT_TRUE(w.window.backend().isActive(ShellGroup::Types, {".jpg", ".qpzz"}));
+    w.click("BeliebigeDateienAus");
+    EXPECT_FALSE(w.window.backend().isActive(ShellGroup::Types, {".jpg"}));
+    // Nothing outside the user's folders was written.
+    EXPECT_TRUE(sandbox.filesBelow(sandbox.root()).isEmpty());
+}
+
+TEST_F(ShellSettingsWindowTest, AdministratorLineAndRestartButton)
+{
+    // As administrator: green, button off.
+    Window admin(sandbox.places(true));
+    EXPECT_EQ(admin.label("Label9")->text(), "The Program is running as an Administrator.");
+    EXPECT_EQ(admin.label("Label9")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_FALSE(admin.button("AlsAdminStarten")->isEnabled());
+    // Its registration goes to the system-wide places, none to the user's.
+    admin.window.show();
+    admin.click("OrdnerAn");
+    EXPECT_EQ(admin.label("ver_ordner")->text(), "Activated");
+    EXPECT_TRUE(QFile::exists(sandbox.root() + "/usr/local/share/applications/quillpress-shell-folders.desktop"));
+    EXPECT_TRUE(sandbox.filesBelow(sandbox.path("home")).isEmpty());
+
+    // As a user without pkexec: red, button off with the reason.
+    Language::setCode("de");
+    Window user(sandbox.places());
+    EXPECT_EQ(user.label("Label9")->text(), "Das Programm wird gerade nicht als Administrator ausgeführt.");
+    EXPECT_EQ(user.label("Label9")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_FALSE(user.button("AlsAdminStarten")->isEnabled());
+    EXPECT_EQ(user.button("AlsAdminStarten")->toolTip(),
+              "Der Neustart als Administrator braucht pkexec, das hier nicht installiert ist.");
+}
+
+// Declining the prompt keeps the program and says so; once the elevated instance runs, the
+// program ends.
+TEST_F(ShellSettingsWindowTest, RestartEndsTheProgramOnlyWhenTheElevatedOneRuns)
+{
+    const LinuxShellPlaces places = sandbox.placesWithPkexec("#!/bin/sh\nsleep 0.2; exit 126\n");
+    Window w(places);
+    QPushButton* restart = w.button("AlsAdminStarten");
+    QLabel* note = w.label("elevationNote");
+    ASSERT_TRUE(restart->isEnabled());
+    EXPECT_TRUE(restart->toolTip().isEmpty());
+    w.click("AlsAdminStarten");
+    EXPECT_FALSE(restart->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restart->isEnabled(); }, 10000));
+    EXPECT_EQ(w.ended, 0);
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), "The restart as an Administrator was declined. The program keeps running.");
+
+    test::DesktopSandbox::writeScript(places.pkexec, "#!/bin/sh\nsleep 0.2; exit 127\n");
+    w.click("AlsAdminStarten");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restart->isEnabled(); }, 10000));
+    EXPECT_EQ(w.ended, 0);
+    EXPECT_EQ(note->text(), "The restart as an Administrator failed. The program keeps running.");
+
+    test::DesktopSandbox::writeScript(places.pkexec, "#!/bin/sh\nsleep 0.2; QP_FAKE_SLEEP=2 exec \"$@\"\n");
+    w.click("AlsAdminStarten");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.ended > 0; }, 10000));
+    EXPECT_EQ(w.ended, 1);
+}
+
+} // namespace
+} // namespace qp
