@@ -128,7 +128,9 @@ def options_in_help(text):
     """The options a usage text defines: the leading option names of its option lines."""
     found = set()
     for line in text.splitlines():
-        m = re.match(r"^\s+((?:-[a-zA-Z],\s*)?--?[a-zA-Z][\w-]*)", line)
+        # One option, or several separated by commas, each perhaps with its argument in capitals
+        # ("-c, --config FILE", "--shell-register GROUP, --shell-remove GROUP").
+        m = re.match(r"^\s+(--?[a-zA-Z][\w-]*(?: [A-Z]+)?(?:,\s*--?[a-zA-Z][\w-]*(?: [A-Z]+)?)*)", line)
         if m:
             found.update(OPTION.findall(m.group(1)))
         elif line.strip() == "--" or line.strip().startswith("-- "):

@@ -79,9 +79,11 @@ RunResult GenerationRun::run(const QString& text)
             ok = false;
             cause = QString::fromUtf8(e.what());
         }
-        // Nothing of a written image is kept: memory stays flat however many images a run makes.
+        // Of the written images only the last path is kept: memory stays flat however many images
+        // a run makes.
         if (ok) {
             ++result.written;
+            result.lastWritten = written;
         } else {
             ++result.failed;
             written.clear();

@@ -52,6 +52,7 @@ struct RunResult {
     int written = 0;
     int failed = 0;
     bool cancelled = false;
+    QString lastWritten;      // path of the last image written, empty when none was
 };
 
 class GenerationRun {

@@ -1042,9 +1042,9 @@ void Tprog::showRunSummary(const RunResult& result)
 {
     // The folder of the last written image (settings may change during a run), else the folder
     // setting; the home folder shown as "~".
-    QString folder = result.writtenPaths.isEmpty()
+    QString folder = result.lastWritten.isEmpty()
         ? m_settings.text(QStringLiteral("out_ordner"))
-        : QFileInfo(result.writtenPaths.last()).absolutePath();
+        : QFileInfo(result.lastWritten).absolutePath();
     folder = QDir::cleanPath(folder);
     QString shown = QDir::toNativeSeparators(folder);
     const QString home = QDir::homePath();
