@@ -1,12 +1,11 @@
 #include "render/Renderer.h"
 
 #include "render/TextMeasure.h"
+#include "render/WrapSearch.h"
 #include "settings/IntegerTest.h"
 #include "settings/SettingsModel.h"
 
-#include <QHash>
 #include <QPainter>
-#include <QPair>
 #include <algorithm>
 #include <limits>
 
@@ -126,41 +125,22 @@ LineAlignment readAlignment(const SettingsModel& settings)
     return LineAlignment::Left;
 }
 
-// Wraps one line that is too wide for the image width W. Tries the piece length k from c - 1
-// down to 1 and takes the first one at which every piece fits (piece width + l + r <= W); when
-// none fits, k = 1. With l + r >= W the first trial counts as fitting. Each trial stops at its
-// first piece that does not fit, and piece widths are remembered across trials, which does not
-// change which trial is taken.
+// Wraps one line that is too wide for the image width W: with the first piece length k, counting
+// down from the line's length minus one, at which every piece fits (piece width + l + r <= W);
+// when none fits, k = 1. With l + r >= W the first trial counts as fitting.
 QString wrapLineToWidth(const QString& line, qint64 W, qint64 marginsLR, const TextMeasure& measure)
 {
-    const qsizetype c = line.size();
-    if (c < 2)
+    if (line.size() < 2)
         return line;
-    const bool alwaysFits = marginsLR >= W;
-    const qint64 available = W - marginsLR;
-    QHash<QPair<qsizetype, qsizetype>, qint64> widths;
-    auto pieceWidth = [&](const WrapPiece& piece) {
-        const auto key = qMakePair(piece.start, piece.end);
-        auto it = widths.constFind(key);
-        if (it != widths.constEnd())
-            return *it;
-        const qint64 w = measure.width(line.constData() + piece.start, piece.size());
-        widths.insert(key, w);
-        return w;
-    };
-    for (qsizetype k = c - 1; k >= 1; --k) {
-        bool fits = true;
-        if (!alwaysFits) {
-            WrapPieces pieces(line, k);
-            WrapPiece piece;
-            while (fits && pieces.next(piece))
-                fits = pieceWidth(piece) <= available;
-        }
-        yieldAfterTrial();
-        if (fits)
-            return WrapLine(line, k);
-    }
-    return WrapLine(line, 1);
+    WrapSearchOptions options;
+    options.alwaysFits = marginsLR >= W;
+    options.available = W - marginsLR;
+    // Appending text changes only the glyphs next to the join; a few of the widest glyphs bound
+    // how much narrower it can make the text.
+    options.shrinkBound = 4 * std::max<qint64>({measure.metrics().maxWidth(), measure.pixelSize(), 1});
+    options.yield = [] { yieldAfterTrial(); };
+    const PieceWidth width = [&measure](const QChar* text, qsizetype length) { return measure.width(text, length); };
+    return WrapLine(line, FindWrapCount(line, width, options));
 }
 
 // Draws one line with the left end of its baseline at (x, baseline). Parts far outside the image

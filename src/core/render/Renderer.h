@@ -75,8 +75,9 @@ TextLayout LayoutText(const QString& text, const SettingsModel& settings);
 QImage CreateBitmap(const QString& text, const SettingsModel& settings,
                     const std::function<void(qint64 width, qint64 height)>& beforeDrawing = {});
 
-// A function the renderer calls after every wrapping trial, so that a long wrap keeps the program
-// responsive: the desktop program processes pending events there, the command-line tool sets
+// A function the renderer calls between wrapping trials, after the first trial of a line and then
+// at most every 10 ms, so that a long wrap keeps the program responsive without the calls
+// dominating: the desktop program processes pending events there, the command-line tool sets
 // none. It may re-enter CreateBitmap. An exception it throws leaves CreateBitmap.
 void setRenderYield(std::function<void()> yield);
 

@@ -16,7 +16,7 @@ const QPaintDevice* measuringDevice()
 
 } // namespace
 
-TextMeasure::TextMeasure(const QFont& font) : m_metrics(font, measuringDevice())
+TextMeasure::TextMeasure(const QFont& font) : m_metrics(font, measuringDevice()), m_pixelSize(font.pixelSize())
 {
     // A chunk's width stays below 2^24 pixels even if every character were four times as wide
     // as the widest glyph of the font (fallback fonts may be wider).

@@ -20,6 +20,8 @@ public:
     int height() const { return m_metrics.height(); }
     int ascent() const { return m_metrics.ascent(); }
     const QFontMetrics& metrics() const { return m_metrics; }
+    // Pixels per em of the font.
+    int pixelSize() const { return m_pixelSize; }
 
     // The longest run of characters measured or drawn at once; its width stays far below the
     // engine's limit.
@@ -30,6 +32,7 @@ public:
 private:
     QFontMetrics m_metrics;
     qsizetype m_chunkLength;
+    int m_pixelSize;
 };
 
 } // namespace qp

@@ -22,13 +22,7 @@ bool WrapPieces::next(WrapPiece& piece)
         qsizetype j = e;
         while (j > i && !isWrapBreakCharacter(m_text[j]))
             --j;
-        if (j > i) {
-            last = j;
-        } else {
-            last = e;
-            if (m_text[e].isHighSurrogate() && m_text[e + 1].isLowSurrogate())
-                last = e > i ? e - 1 : e + 1;
-        }
+        last = wrapPieceLast(m_text, i, e, j);
     }
     m_pos = last + 1;
 

@@ -12,6 +12,18 @@ constexpr bool isWrapBreakCharacter(QChar c)
     return u == 9 || u == 32 || u == 45;
 }
 
+// The last character of an untrimmed piece that starts at i and may reach e = i + k - 1 (with
+// characters beyond e in the line), given j, the last break character in i..e or any j <= i when
+// there is none: j itself, or else a hard cut at e that never separates a surrogate pair.
+inline qsizetype wrapPieceLast(const QChar* text, qsizetype i, qsizetype e, qsizetype j)
+{
+    if (j > i)
+        return j;
+    if (text[e].isHighSurrogate() && text[e + 1].isLowSurrogate())
+        return e > i ? e - 1 : e + 1;
+    return e;
+}
+
 // One piece of a wrapped line, as the half-open index range [start, end) into the line after
 // trimming characters with codes up to 32 from both ends (a trailing hyphen stays).
 struct WrapPiece {

@@ -189,7 +189,7 @@ TEST_F(RendererTest, WrapsAtTheMaximumWidth)
         int l, r;
         int maxWidth;
         QStringList lines;
-        int trials; // calls of the yield function
+        int trials; // the yield function runs after the first one and then at a bounded rate
     };
     const Case cases[] = {
         // Only one word fits: the first trial (k = 10) breaks after the space.
@@ -207,11 +207,12 @@ TEST_F(RendererTest, WrapsAtTheMaximumWidth)
         SCOPED_TRACE(c.text.toStdString());
         setMargins(10, 10, c.l, c.r);
         settings.setText("abs_bmax", QString::number(c.maxWidth));
-        int trials = 0;
-        setRenderYield([&trials] { ++trials; });
+        int yields = 0;
+        setRenderYield([&yields] { ++yields; });
         const TextLayout layout = LayoutText(c.text, settings);
         EXPECT_EQ(layout.lines, c.lines);
-        EXPECT_EQ(trials, c.trials);
+        EXPECT_EQ(yields > 0, c.trials > 0);
+        EXPECT_LE(yields, c.trials);
         // The width stays the maximum width; the height is recounted with the wrapped lines.
         EXPECT_EQ(layout.width, c.maxWidth);
         EXPECT_EQ(layout.height, 20 + h * c.lines.size());
