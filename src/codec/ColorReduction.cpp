@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <utility>
 
 namespace imaging {
@@ -46,16 +47,17 @@ class Histogram {
 public:
     Histogram() : m_buckets(BucketCount) {}
 
-    void Add(const Channels& c)
+    // Counts `count` pixels of colour c.
+    void Add(const Channels& c, uint32_t count)
     {
         Bucket& bucket = m_buckets[BucketOf(c)];
         const uint32_t key = Pack(c);
         const size_t i = Find(bucket.colors, key);
         if (i < bucket.colors.size()) {
-            ++bucket.counts[i];
+            bucket.counts[i] += count;
         } else {
             bucket.colors.push_back(key);
-            bucket.counts.push_back(1);
+            bucket.counts.push_back(count);
         }
     }
 
@@ -253,6 +255,11 @@ void ForEachPixel(const TImageData& image, F&& f)
     const size_t count = static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height);
     const size_t step = static_cast<size_t>(info.BytesPerPixel);
     const uint8_t* p = image.Bits.data();
+    if (image.Format == ifR8G8B8) {   // the program's images: read the bytes directly
+        for (size_t i = 0; i < count; ++i, p += 3)
+            f(i, Channels{255, p[2], p[1], p[0]});
+        return;
+    }
     for (size_t i = 0; i < count; ++i, p += step)
         f(i, ChannelsOf(GetPixel32(p, info, palette)));
 }
@@ -268,11 +275,21 @@ std::vector<TColor32Rec> ReduceColorsMedianCut(const TImageData& image, int maxC
     std::vector<Box> boxes(1);
     {
         Histogram histogram;
+        // Runs of equal pixels are counted at once.
+        Channels run{};
+        uint32_t runLength = 0;
         ForEachPixel(image, [&](size_t, Channels c) {
             for (uint8_t& v : c)
                 v &= mask;
-            histogram.Add(c);
+            if (runLength > 0 && (c != run || runLength == UINT32_MAX)) {
+                histogram.Add(run, runLength);
+                runLength = 0;
+            }
+            run = c;
+            ++runLength;
         });
+        if (runLength > 0)
+            histogram.Add(run, runLength);
         histogram.Drain([&](const ColorCount& c) { boxes[0].Add(c); });
     }
 

@@ -26,6 +26,29 @@ void SwapRedBlue(TImageData& image, const TImageFormatInfo& info)
         std::swap_ranges(p, p + channelBytes, p + 2 * channelBytes);
 }
 
+// The conversions every image of a run takes, row-wise: the renderer's 32-bit pixels to R8G8B8,
+// and R8G8B8 back to 32 bits or to gray. The results equal those of the per-pixel routines. False
+// for other pairs.
+bool ConvertCommonPixels(const uint8_t* s, TImageFormat from, uint8_t* d, TImageFormat to,
+                         size_t count)
+{
+    const bool from32 = from == ifA8R8G8B8 || from == ifX8R8G8B8;
+    if (from32 && to == ifR8G8B8) {
+        Bgrx32ToR8G8B8(s, d, count);
+        return true;
+    }
+    if (from == ifR8G8B8 && (to == ifA8R8G8B8 || to == ifX8R8G8B8)) {
+        R8G8B8ToBgra32(s, d, count);
+        return true;
+    }
+    if (from == ifR8G8B8 && to == ifGray8) {
+        for (size_t i = 0; i < count; ++i)
+            d[i] = GrayOf({s[3 * i], s[3 * i + 1], s[3 * i + 2], 255});
+        return true;
+    }
+    return false;
+}
+
 std::vector<uint8_t> ConvertPixels(const TImageData& image, const TImageFormatInfo& src,
                                    const TImageFormatInfo& dst, size_t destSize)
 {
@@ -33,6 +56,8 @@ std::vector<uint8_t> ConvertPixels(const TImageData& image, const TImageFormatIn
     const size_t count = static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height);
     const uint8_t* s = image.Bits.data();
     uint8_t* d = bits.data();
+    if (ConvertCommonPixels(s, src.Format, d, dst.Format, count))
+        return bits;
     const TColor32Rec* palette = image.Palette.empty() ? nullptr : image.Palette.data();
     const size_t sStep = static_cast<size_t>(src.BytesPerPixel);
     const size_t dStep = static_cast<size_t>(dst.BytesPerPixel);

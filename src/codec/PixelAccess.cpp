@@ -124,6 +124,25 @@ TChannelLayout GetChannelLayout(const TImageFormatInfo& info)
     return layout;
 }
 
+void Bgrx32ToR8G8B8(const uint8_t* __restrict src, uint8_t* __restrict dst, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        dst[3 * i] = src[4 * i];
+        dst[3 * i + 1] = src[4 * i + 1];
+        dst[3 * i + 2] = src[4 * i + 2];
+    }
+}
+
+void R8G8B8ToBgra32(const uint8_t* __restrict src, uint8_t* __restrict dst, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        dst[4 * i] = src[3 * i];
+        dst[4 * i + 1] = src[3 * i + 1];
+        dst[4 * i + 2] = src[3 * i + 2];
+        dst[4 * i + 3] = 255;
+    }
+}
+
 float HalfToFloat(uint16_t h)
 {
     const uint32_t sign = static_cast<uint32_t>(h & 0x8000u) << 16;

@@ -36,6 +36,12 @@ struct TChannelLayout {
 };
 TChannelLayout GetChannelLayout(const TImageFormatInfo& info);
 
+// Row-wise conversions of the program's images, written so that the compiler vectorises them:
+// 32-bit blue, green, red, x pixels to R8G8B8 (the fourth byte is dropped), and back with an
+// opaque fourth byte.
+void Bgrx32ToR8G8B8(const uint8_t* src, uint8_t* dst, size_t count);
+void R8G8B8ToBgra32(const uint8_t* src, uint8_t* dst, size_t count);
+
 // IEEE half precision.
 float HalfToFloat(uint16_t h);
 uint16_t FloatToHalf(float f);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 using namespace imaging;
 
@@ -184,5 +185,29 @@ TEST(ImageConversion, PlainFormatsRoundTripWithinTheirPrecision)
             else
                 EXPECT_NEAR(image.Bits[p + 3], in.A, info.Format == ifA4R4G4B4 ? 8 : 0) << "pixel " << p / 4;
         }
+    }
+}
+
+// The row-wise conversions of the program's images give what the per-pixel routines give.
+TEST(ImageConversion, FastConversionsEqualThePerPixelRoutines)
+{
+    std::mt19937 rng(99);
+    std::uniform_int_distribution<int> byte(0, 255);
+    const std::pair<TImageFormat, TImageFormat> pairs[] = {
+        {ifA8R8G8B8, ifR8G8B8}, {ifX8R8G8B8, ifR8G8B8}, {ifR8G8B8, ifA8R8G8B8},
+        {ifR8G8B8, ifX8R8G8B8}, {ifR8G8B8, ifGray8}};
+    for (const auto& [from, to] : pairs) {
+        TImageData image;
+        NewImageData(37, 5, from, image);
+        for (uint8_t& b : image.Bits)
+            b = static_cast<uint8_t>(byte(rng));
+        const TImageFormatInfo& src = *GetFormatInfo(from);
+        const TImageFormatInfo& dst = *GetFormatInfo(to);
+        std::vector<uint8_t> expected(static_cast<size_t>(dst.GetPixelsSize(37, 5)), 0);
+        for (size_t i = 0; i < 37 * 5; ++i)
+            SetPixel32(expected.data() + i * dst.BytesPerPixel, dst,
+                       GetPixel32(image.Bits.data() + i * src.BytesPerPixel, src, nullptr));
+        ASSERT_TRUE(ConvertImageData(image, to));
+        EXPECT_EQ(image.Bits, expected) << GetFormatName(from) << " to " << GetFormatName(to);
     }
 }

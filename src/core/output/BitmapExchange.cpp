@@ -1,6 +1,7 @@
 #include "output/BitmapExchange.h"
 
 #include "codec/ImagingError.h"
+#include "codec/PixelAccess.h"
 
 #include <cstring>
 
@@ -36,6 +37,18 @@ void BitmapToImageData(const QImage& source, TImageData& record)
                                  static_cast<uint8_t>(qRed(c)), 255};
         }
     }
+}
+
+void BitmapToR8G8B8ImageData(const QImage& image, TImageData& record)
+{
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32) {
+        BitmapToImageData(image, record);
+        ConvertImageData(record, ifR8G8B8);
+        return;
+    }
+    NewImageData(image.width(), image.height(), ifR8G8B8, record);
+    for (int y = 0; y < image.height(); ++y)
+        Bgrx32ToR8G8B8(image.constScanLine(y), record.Row(y), static_cast<size_t>(image.width()));
 }
 
 QImage ImageDataToBitmap(const TImageData& source)

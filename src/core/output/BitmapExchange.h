@@ -11,6 +11,10 @@ namespace qp {
 // imaging::EImagingError when the record cannot be created.
 void BitmapToImageData(const QImage& image, imaging::TImageData& record);
 
+// BitmapToImageData followed by the conversion to R8G8B8, as the run does for every image, without
+// the 32-bit copy in between: the same record with a quarter less memory and one copy fewer.
+void BitmapToR8G8B8ImageData(const QImage& image, imaging::TImageData& record);
+
 // The reverse, for the icon path: an A8R8G8B8 (or convertible) record as a 32-bit QImage.
 QImage ImageDataToBitmap(const imaging::TImageData& record);
 

@@ -103,7 +103,9 @@ std::vector<uint8_t> EncodeGifLzw(const uint8_t* indices, size_t count)
     std::vector<uint8_t> out;
     out.reserve(count / 2 + 16);
     CodeWriter writer(out);
-    StringTable table;
+    // The table is large; each thread keeps one and resets only the entries a run assigned.
+    thread_local StringTable table;
+    table.Clear();
     int bits = MinCodeSize + 1;
     int nextCode = FirstFreeCode;
 

@@ -45,7 +45,7 @@ std::vector<uint8_t> ImageHeader(const TImageData& image, const TPngLayout& layo
 // row-filter option says.
 std::vector<uint8_t> FilterImageRows(const TImageData& image, const TPngLayout& layout, int filterOption);
 
-// One zlib stream of data at the given level (0 to 9).
+// One zlib-format stream of data at the given level (0 to 9), made in one shot with libdeflate.
 std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data, int level);
 
 // IHDR, PLTE and tRNS for indexed images, one IDAT with all rows, IEND. The image must have a
