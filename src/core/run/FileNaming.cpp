@@ -1,5 +1,6 @@
 #include "run/FileNaming.h"
 
+#include "run/NumberingMemo.h"
 #include "settings/IntegerTest.h"
 #include "settings/SettingsModel.h"
 
@@ -108,7 +109,7 @@ bool fileExists(const QString& path)
 
 } // namespace
 
-QString CreateFileName(const QString& text, const SettingsModel& s)
+QString CreateFileName(const QString& text, const SettingsModel& s, NumberingMemo* memo)
 {
     QString folder = s.text(QStringLiteral("out_ordner"));
     QDir().mkpath(folder);
@@ -126,13 +127,17 @@ QString CreateFileName(const QString& text, const SettingsModel& s)
     QString path = folder + name + extension;
     // An empty name is numbered at once: "1.png" rather than ".png", which file managers hide.
     if (name.isEmpty() || fileExists(path) || s.checked(QStringLiteral("cb_numsofort"))) {
-        qint64 k = 1;
+        qint64 start = 1;
         if (s.checked(QStringLiteral("cb_num")))
-            k = integerOr(s.text(QStringLiteral("ed_num")), 1);
-        do {
-            path = folder + name + QString::number(k) + extension;
-            ++k;
-        } while (fileExists(path));
+            start = integerOr(s.text(QStringLiteral("ed_num")), 1);
+        // Within a run, probing goes on from the lowest number that may still be free.
+        const QString stem = folder + name;
+        qint64 k = memo ? memo->firstCandidate(stem, extension, start) : start;
+        path = stem + QString::number(k) + extension;
+        while (fileExists(path))
+            path = stem + QString::number(++k) + extension;
+        if (memo)
+            memo->remember(stem, extension, start, k);
     }
     return path;
 }

@@ -5,6 +5,7 @@
 
 namespace qp {
 
+class NumberingMemo;
 class SettingsModel;
 
 // The characters 0 to 31 and 127, which a name never holds: they split printed paths, move the
@@ -24,7 +25,8 @@ QString automaticName(const QString& text, const SettingsModel& settings);
 
 // The full path for the image of `text`. Creates the output folder (with missing parents) first;
 // a folder that cannot be created is not an error here (the write that follows fails). An empty
-// name is numbered at once (start number and extension, "1.png"), so that no file is hidden.
-QString CreateFileName(const QString& text, const SettingsModel& settings);
+// name is numbered at once (start number and extension, "1.png"), so that no file is hidden. A run
+// passes its memo so that numbering a name again probes from where it stopped last time.
+QString CreateFileName(const QString& text, const SettingsModel& settings, NumberingMemo* memo = nullptr);
 
 } // namespace qp

@@ -61,6 +61,7 @@ RunResult GenerationRun::run(const QString& text)
 
     const QStringList items = buildItems(text, m_settings.checked(QStringLiteral("txt_line")));
     removeLeftoverTemporaries(folder);
+    m_numbering.clear();
     result.started = true;
     result.items = static_cast<int>(items.size());
     m_view.runStarted(result.items);
@@ -104,7 +105,7 @@ RunResult GenerationRun::run(const QString& text)
 
 bool GenerationRun::writeOne(int index, const QString& item, QString& writtenPath, QString& attemptedPath)
 {
-    attemptedPath = CreateFileName(item, m_settings);
+    attemptedPath = CreateFileName(item, m_settings, &m_numbering);
     m_view.imageStarted(index, attemptedPath);
     m_view.processEvents();
 
@@ -115,15 +116,14 @@ bool GenerationRun::writeOne(int index, const QString& item, QString& writtenPat
         const QImage bitmap = CreateBitmap(item, m_settings, [&](qint64 width, qint64 height) {
             checkImageMemory(width, height, attemptedPath);
         });
-        BitmapToImageData(bitmap, images[0]);
+        BitmapToR8G8B8ImageData(bitmap, images[0]);
     }
-    imaging::ConvertImageData(images[0], imaging::ifR8G8B8);
     // A name taken between naming and writing: the numbering is asked again, and a failure is
     // reported with the name that was tried last.
     const QString first = attemptedPath;
     const bool stored = StoreImageFile(first, images,
                                        [&] {
-                                           attemptedPath = CreateFileName(item, m_settings);
+                                           attemptedPath = CreateFileName(item, m_settings, &m_numbering);
                                            return attemptedPath;
                                        },
                                        &writtenPath);

@@ -1,6 +1,8 @@
 #pragma once
 // The "Create and Save" run: checks folder and name, makes one image of the whole text or one per
 // line, writes every file, reports failed images one by one and honours a cancel request.
+#include "run/NumberingMemo.h"
+
 #include <QString>
 #include <QStringList>
 #include <stdexcept>
@@ -78,6 +80,8 @@ private:
     SettingsModel& m_settings;
     RunView& m_view;
     bool m_cancel = false;
+    NumberingMemo m_numbering; // numbers found taken during this run
+
 };
 
 } // namespace qp

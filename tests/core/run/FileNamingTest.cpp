@@ -1,10 +1,12 @@
 #include "run/FileNaming.h"
+#include "run/NumberingMemo.h"
 #include "settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace qp;
 
@@ -183,4 +185,39 @@ TEST_F(FileNamingTest, CreatesTheOutputFolderWithParents)
     const QString p = CreateFileName("x", settings);
     EXPECT_TRUE(QFileInfo(dir.path() + "/deep/er").isDir());
     EXPECT_EQ(p, dir.path() + "/deep/er/x.png");
+}
+
+// Within a run the numbering goes on from the lowest number that may still be free; as long as no
+// file is deleted that gives exactly the names of probing from the start number, also when another
+// program takes names meanwhile, when writes fail and when the options change between images.
+TEST_F(FileNamingTest, RunMemoNumbersLikeProbingFromTheStartNumber)
+{
+    std::mt19937 rng(4242);
+    auto chance = [&rng](int percent) { return std::uniform_int_distribution<int>(0, 99)(rng) < percent; };
+    auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    const QStringList texts{"a", "b", "Bb", "c d", ""};
+    NumberingMemo memo;
+    for (int i = 0; i < 600; ++i) {
+        if (chance(5))
+            settings.setChecked("cb_numsofort", !settings.checked("cb_numsofort"));
+        if (chance(5)) {
+            settings.setChecked("cb_num", !settings.checked("cb_num"));
+            settings.setText("ed_num", QString::number(pick(4)));
+        }
+        const QString text = texts[pick(int(texts.size()))];
+        const QString probed = CreateFileName(text, settings);
+        const QString remembered = CreateFileName(text, settings, &memo);
+        ASSERT_EQ(remembered, probed) << "image " << i;
+        // Another program may take the very name the run chose; the run never overwrites it.
+        if (chance(10)) {
+            touch(QFileInfo(probed).fileName());
+            ASSERT_NE(CreateFileName(text, settings, &memo), probed);
+            continue;
+        }
+        // Some writes fail and leave the name free.
+        if (!chance(15)) {
+            QFile f(remembered);
+            ASSERT_TRUE(f.open(QIODevice::NewOnly));
+        }
+    }
 }
