@@ -50,6 +50,7 @@ public:
     // Counts `count` pixels of colour c.
     void Add(const Channels& c, uint32_t count)
     {
+        m_filled = true;
         Bucket& bucket = m_buckets[BucketOf(c)];
         const uint32_t key = Pack(c);
         const size_t i = Find(bucket.colors, key);
@@ -61,6 +62,18 @@ public:
         }
     }
 
+    // Empties every bucket (after an exception left colours behind).
+    void Clear()
+    {
+        if (!m_filled)
+            return;
+        m_filled = false;
+        for (Bucket& bucket : m_buckets) {
+            bucket.colors.clear();
+            bucket.counts.clear();
+        }
+    }
+
     // Hands every colour over and leaves the buckets empty.
     template <typename Sink>
     void Drain(Sink&& sink)
@@ -68,8 +81,15 @@ public:
         for (Bucket& bucket : m_buckets) {
             for (size_t i = bucket.colors.size(); i-- > 0;)
                 sink(ColorCount{Unpack(bucket.colors[i]), bucket.counts[i]});
-            bucket = Bucket{};
+            // Small lists keep their room for the next image; large ones give it back.
+            if (bucket.colors.capacity() > 64) {
+                bucket = Bucket{};
+            } else {
+                bucket.colors.clear();
+                bucket.counts.clear();
+            }
         }
+        m_filled = false;
     }
 
 private:
@@ -94,6 +114,7 @@ private:
     }
 
     std::vector<Bucket> m_buckets;
+    bool m_filled = false;   // colours were added and not yet handed over
 };
 
 struct Box {
@@ -146,13 +167,17 @@ struct Box {
 // Splits boxes until maxColors boxes exist or no box holds more than one colour.
 void SplitBoxes(std::vector<Box>& boxes, int maxColors)
 {
+    // The largest weighted extent of every box, kept up to date for the two boxes a split changes.
+    std::vector<int64_t> extents;
+    extents.reserve(static_cast<size_t>(maxColors));
+    for (const Box& box : boxes)
+        extents.push_back(box.LargestExtent());
     while (static_cast<int>(boxes.size()) < maxColors) {
         size_t widest = 0;
         int64_t widestExtent = -1;
-        for (size_t i = 0; i < boxes.size(); ++i) {
-            const int64_t extent = boxes[i].LargestExtent();
-            if (extent > widestExtent) {
-                widestExtent = extent;
+        for (size_t i = 0; i < extents.size(); ++i) {
+            if (extents[i] > widestExtent) {
+                widestExtent = extents[i];
                 widest = i;
             }
         }
@@ -173,6 +198,8 @@ void SplitBoxes(std::vector<Box>& boxes, int maxColors)
             else
                 upper.Add(c);
         }
+        extents[widest] = box.LargestExtent();
+        extents.push_back(upper.LargestExtent());
         boxes.push_back(std::move(upper));   // `box` is not used after this
     }
 }
@@ -274,22 +301,24 @@ std::vector<TColor32Rec> ReduceColorsMedianCut(const TImageData& image, int maxC
     // Count the masked colours, then gather them all in one box.
     std::vector<Box> boxes(1);
     {
-        Histogram histogram;
+        // The buckets are kept (empty) from one reduction to the next, one set per thread.
+        thread_local Histogram histogram;
+        histogram.Clear();
         // Runs of equal pixels are counted at once.
-        Channels run{};
+        const uint32_t packedMask = Pack({mask, mask, mask, mask});
+        uint32_t run = 0;
         uint32_t runLength = 0;
-        ForEachPixel(image, [&](size_t, Channels c) {
-            for (uint8_t& v : c)
-                v &= mask;
-            if (runLength > 0 && (c != run || runLength == UINT32_MAX)) {
-                histogram.Add(run, runLength);
+        ForEachPixel(image, [&](size_t, const Channels& c) {
+            const uint32_t packed = Pack(c) & packedMask;
+            if (runLength > 0 && (packed != run || runLength == UINT32_MAX)) {
+                histogram.Add(Unpack(run), runLength);
                 runLength = 0;
             }
-            run = c;
+            run = packed;
             ++runLength;
         });
         if (runLength > 0)
-            histogram.Add(run, runLength);
+            histogram.Add(Unpack(run), runLength);
         histogram.Drain([&](const ColorCount& c) { boxes[0].Add(c); });
     }
 
@@ -306,11 +335,12 @@ std::vector<TColor32Rec> ReduceColorsMedianCut(const TImageData& image, int maxC
     // Every (unmasked) pixel takes the first box that holds it. Neighbouring pixels are often
     // equal, so the last answer is kept.
     const BoxLookup lookup(boxes);
-    Channels last{};
+    uint32_t last = 0;
     int lastIndex = -1;
     ForEachPixel(image, [&](size_t i, const Channels& c) {
-        if (lastIndex < 0 || c != last) {
-            last = c;
+        const uint32_t packed = Pack(c);
+        if (lastIndex < 0 || packed != last) {
+            last = packed;
             lastIndex = lookup.Find(c);
         }
         uint8_t* out = indices + i * static_cast<size_t>(indexBytes);
