@@ -7,7 +7,8 @@
 # rounds of CPU seconds (user + system) and wall seconds, the peak memory of one extra run, and the
 # ratio peer / Quillpress.
 #   bash bench/compare-peers.sh [build-dir]          ROUNDS=5 by default
-# Needs hyperfine, pango-view (pango1.0-tools), python3 with Pillow (python3-pil), GNU time.
+# Needs hyperfine, pango-view (pango1.0-tools), python3 with Pillow (python3-pil) and GNU time:
+# bash scripts/setup.sh --bench installs them.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="$(cd "${1:-build}" && pwd)"
@@ -104,8 +105,8 @@ bench() {
 bench w1png "W1: 1,000 lines, one PNG per line" "3" \
   quillpress "$(qp --per-line -f png --text-file "$work/w1.txt")" \
   pillow "$(pillow per-line "$work/w1.txt" "$out" .png)"
-bench w1jpg "W1 as JPEG quality 100" "3" \
-  quillpress "$(qp --per-line -f jpg --set out_quality=100 --text-file "$work/w1.txt")" \
+bench w1jpg "W1 as JPEG quality 100 (baseline)" "3" \
+  quillpress "$(qp --per-line -f jpg --set out_quality=100 --set progressivaktiv=0 --text-file "$work/w1.txt")" \
   pillow "$(pillow per-line "$work/w1.txt" "$out" .jpg)"
 bench w1gif "W1 as GIF" "4" \
   quillpress "$(qp --per-line -f gif --text-file "$work/w1.txt")" \

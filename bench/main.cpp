@@ -68,6 +68,36 @@ void BM_WrapLongLine(benchmark::State& state)
 }
 BENCHMARK(BM_WrapLongLine)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The layout alone (no drawing) of one 100,000-character line wrapped at 400 pixels.
+void BM_LayoutLine100k(benchmark::State& state)
+{
+    QString line;
+    while (line.size() < 100000)
+        line += QStringLiteral("lorem ipsum dolor sit amet consectetur ");
+    line.truncate(100000);
+    qp::SettingsModel settings;
+    configure(settings);
+    settings.setText("abs_bmax", "400");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(qp::LayoutText(line, settings).lines.size());
+}
+BENCHMARK(BM_LayoutLine100k)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The renderer's part of a preview redraw: a two-line text on a fixed 400 x 100 image.
+void BM_PreviewRedraw(benchmark::State& state)
+{
+    qp::SettingsModel settings;
+    configure(settings);
+    settings.setChecked("abstand_fix", true);
+    settings.setText("abs_b", "400");
+    settings.setText("abs_h", "100");
+    for (auto _ : state) {
+        const QImage image = qp::CreateBitmap(QStringLiteral("Hello World\nlSecond line"), settings);
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_PreviewRedraw)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv)

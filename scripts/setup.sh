@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and checking Quillpress need, when they are missing.
+#   bash scripts/setup.sh [--bench]
 set -euo pipefail
 
 packages=(
@@ -16,6 +17,11 @@ packages=(
   desktop-file-utils appstream shared-mime-info hicolor-icon-theme xdg-utils libfile-mimeinfo-perl libglib2.0-bin
   dpkg-dev file man-db
 )
+
+# The comparison with other tools (bench/compare-peers.sh) needs a few more: setup.sh --bench.
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(hyperfine pango1.0-tools python3-pil time)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
