@@ -81,7 +81,6 @@ private:
     RunView& m_view;
     bool m_cancel = false;
     NumberingMemo m_numbering; // numbers found taken during this run
-
 };
 
 } // namespace qp
