@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Encode time of every format of the list for one 4000 x 4000 rendered image.
 #include "codec/FormatRegistry.h"
 #include "codec/ImageData.h"

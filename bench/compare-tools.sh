@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Times the compression libraries' own command-line tools on the same 4000 x 4000 pixels that
 # EncodeBench encodes, for comparison with Quillpress's writers.
 #   bash bench/compare-tools.sh [build-dir]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Benchmarks of the main job. Run from the build folder: build/bench/quillpress_bench
 #include "render/Renderer.h"
 #include "run/GenerationRun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fuzzes line wrapping: every piece holds at most k characters (a surrogate pair counts whole), and
 // the pieces, trimmed, are the line's characters in order.
 #include "render/WrapLine.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Configures and builds Quillpress into build/ (or $QP_BUILD_DIR).
 # Uses ccache when it is installed, so that rebuilds in other checkouts reuse objects.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that building, testing and checking Quillpress need, when they are missing.
 #   bash scripts/setup.sh [--bench]
 set -euo pipefail

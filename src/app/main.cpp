@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quillpress: the desktop program.
 #include "app/OneInstanceFunc.h"
 #include "app/ProgramWindows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/CliApp.h"
 
 #include "app/ProgramFolder.h"

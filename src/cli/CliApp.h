@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The command-line tool: applies the options to a settings model and runs "Create and Save".
 #include <QIODevice>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/CliOptions.h"
 
 #include "i18n/FormatNames.h"

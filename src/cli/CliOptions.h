@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Command-line parsing of quillpress-cli.
 #include <QPair>

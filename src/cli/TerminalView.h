@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shows a run on the terminal: written paths on standard output, messages and a progress bar on
 // standard error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quillpress-cli: the headless program. It needs no display: text is drawn into images with the
 // offscreen platform.
 #include "cli/CliApp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CodecOptions.h"
 
 #include "PixelFormats.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The option table: encoder settings carried by numeric id, bound to the variables of their owners.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ColorReduction.h"
 
 #include "PixelAccess.h"

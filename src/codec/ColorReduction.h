@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Median-cut colour reduction: turns the pixels of a plain image into palette indices.
 #include "ImageData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FormatRegistry.h"
 
 #include "formats/bmp/BitmapFileFormat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The writer registry and the process-wide codec state (option table and writers).
 #include "CodecOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Conversion of an image data record to another pixel format, in place.
 #include "ColorReduction.h"
 #include "FormatRegistry.h"

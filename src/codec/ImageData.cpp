@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ImageData.h"
 
 #include "ImagingError.h"

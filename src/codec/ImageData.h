@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The image data record: one image in memory, owning its pixel and palette buffers.
 #include "PixelFormats.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ImageFileFormat.h"
 
 #include "CodecOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Base class of every writer: its masks, the write driver and the conversion to a writable format.
 #include "ImageData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ImagingError.h"
 
 #include <cstdarg>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The codec layer's one error type. Every failure inside the codec is raised as EImagingError.
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PixelAccess.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading and writing one pixel of any plain (not block-compressed) format, as 8-bit ARGB or as
 // floating point. The conversions between formats are built from these.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PixelFormats.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pixel-format catalogue: every format the codec knows, with its layout and flags.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Windows bitmap writer: byte layout and decoding by independent decoders.
 #include "CodecTestSupport.h"
 

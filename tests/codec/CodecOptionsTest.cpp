@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The option table: defaults bound by the writers, clamps, growth and unbound ids.
 #include "codec/CodecOptions.h"
 #include "codec/FormatRegistry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CodecTestSupport.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Helpers of the codec tests: test images, a temporary folder, file access and the independent
 // decoders (ImageMagick, Pillow, pngcheck) that round trips are checked with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Median-cut colour reduction: exact colours for small palettes, the split and sort rules, the
 // channel mask, and the relation between palette, indices and pixels for many colours.
 #include "CodecTestSupport.h"

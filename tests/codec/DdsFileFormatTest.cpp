@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // DirectDraw Surface writer: header fields, pixel formats, mipmaps, cube maps and volumes, and
 // decoding by independent decoders.
 #include "CodecTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GIF writer: the file layout byte for byte, the size limit, the LZW code stream, and decoding by
 // independent decoders (Pillow, giflib's giftext, ImageMagick).
 #include "CodecTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Conversions between pixel formats.
 #include "codec/ImageData.h"
 #include "codec/ImagingError.h"

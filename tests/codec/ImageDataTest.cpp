@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The image data record: creation, validity, cloning, release and its description.
 #include "codec/ImageData.h"
 #include "codec/ImagingError.h"

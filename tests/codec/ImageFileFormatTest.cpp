@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The write driver shared by all writers: refusals, the caller's record, the forced pixel format,
 // conversion for writing and the file variant.
 #include "CodecTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // JPEG 2000 writer: the rate formula, the JP2 boxes and the bare code stream, the coding
 // parameters, and decoding by independent decoders (OpenJPEG's opj_decompress, Pillow, ImageMagick).
 #include "CodecTestSupport.h"

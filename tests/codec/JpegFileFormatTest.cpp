@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // JPEG writer: markers, quality and progressive options, errors, and decoding by independent
 // decoders within a stated error.
 #include "CodecTestSupport.h"

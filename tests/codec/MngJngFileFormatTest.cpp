@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // MNG and JNG writers: chunk layout, header fields, options, the JPEG stream inside JNG, and
 // decoding by independent decoders (pngcheck, ImageMagick).
 #include "CodecTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pixel-format catalogue: every entry, its sizes and the bit fields of the packed formats.
 #include "codec/PixelAccess.h"
 #include "codec/PixelFormats.h"

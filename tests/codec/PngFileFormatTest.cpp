@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PNG writer: chunk layout, filters, options and decoding by independent decoders.
 #include "CodecTestSupport.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Portable map writers (PGM, PPM, PAM, PFM): headers, binary and text samples, conversions and
 // decoding by independent decoders.
 #include "CodecTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Photoshop writer: PackBits rows, file layout with and without the layer, pixel formats, and
 // decoding of the merged image and the layer by independent decoders.
 #include "CodecTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Targa writer: header layout, pixel formats, run-length encoding and decoding by independent
 // decoders.
 #include "CodecTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // TIFF writer: tags, the single strip, the compression option, library errors, the caller's
 // pixels, and decoding by independent decoders (libtiff's tiffinfo, Pillow, ImageMagick).
 #include "CodecTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The controls of the main window: key filters, arrow buttons, enabling rules, the text box's
 // line counter, the step button, colour fields with their dialog and pipettes, the font list, and
 // which changes redraw the preview.

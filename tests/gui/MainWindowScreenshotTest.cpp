@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes pictures of the start window, every page of the main window and its menus in both
 // languages into the folder named by QP_SCREENSHOT_DIR (skipped without it). Run under a real X
 // server for faithful fonts:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The message window: one message per identifier with its texts in the current language, the
 // parameter shortened and in double quotes, "OK for all" only with the save error, and its
 // placement over the main window.

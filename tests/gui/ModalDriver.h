@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Drives a modal window in a test without blocking: every time `window` is shown, `onShown` runs
 // once from the event loop that the window's exec() runs (it reads the window and presses one of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The option windows bound to the settings model: every control shows its setting and writes it
 // back, follows changes made elsewhere, and drops the keys its setting refuses; every window shows
 // the catalogue texts of the current language.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A fixture with every window of the program, as the desktop program creates them, in a program
 // folder and a working folder of its own. Dialogs, messages and the error box are replaced by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program as a whole: the start window and its schedule, the language, the configuration
 // menu, the command line, closing with and without auto-save, panel flags, the link caption,
 // "Create and Save" and the general error box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/Decode.h"
 
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Decodes image files with independent decoders (ImageMagick), for round-trip checks.
 #include <QImage>

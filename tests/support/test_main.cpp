@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test entry point: a headless QGuiApplication so that fonts and QImage painting work without a display.
 #include <QGuiApplication>
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program folder: where the start configuration and the listed configuration files live, and
 // where the default output folder is placed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The texts of every window in German and English, as data. Each window's language routine walks
 // its rows and writes the text of the current language into the control the row names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The output-format names in both languages. The list of the format box holds German names; the
 // English form of a name reads "Image" for every "Bild" ("*.jpg - JPEG-Bild" / "*.jpg - JPEG-Image").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The process-wide language code: "de" or "en", chosen at start from marker files and switchable
 // at run time. It is never stored.

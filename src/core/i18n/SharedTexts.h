@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Texts that several windows and the command-line tool show, in the current language.
 #include <QString>

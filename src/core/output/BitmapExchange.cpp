@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/BitmapExchange.h"
 
 #include "codec/ImagingError.h"

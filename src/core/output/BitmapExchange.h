@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Exchange between rendered QImages and the codec's image data records.
 #include "codec/ImageData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Copies the encoder settings of the format options window into the codec's option table.
 #include <stdexcept>

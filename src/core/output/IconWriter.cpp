@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/IconWriter.h"
 
 #include "codec/FormatRegistry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Icon files (.ico, and .cur, which receives the same icon): one image whose background, the
 // colour of its bottom-left pixel, is transparent.

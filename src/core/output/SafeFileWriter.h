@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Writes a new file without ever replacing an existing one and without leaving a partial file.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Writes one image data record to a file whose format is chosen by the file's extension.
 #include "codec/ImageData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The failure the renderer raises when an image cannot be made.
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/Renderer.h"
 
 #include "render/TextMeasure.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The renderer: lays a text out in lines, sizes the image, fills it with the background colour,
 // draws the lines and turns the finished image. Reads the settings at the moment of the call and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/RotateBitmap.h"
 
 #include "render/RenderError.h"

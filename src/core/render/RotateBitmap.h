@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Turning a finished image in steps of 90 degrees.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text widths in a drawing font, safe for lines of any length.
 #include <QFont>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Breaking one line into pieces of at most k characters, preferring the break characters tab,
 // space and hyphen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/FileNaming.h"
 
 #include "run/NumberingMemo.h"

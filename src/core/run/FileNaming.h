@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Automatic file naming: the full output path of one image, built from its text or the fixed
 // name, shaped by the file-name options and numbered until no file of that name exists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/FolderCheck.h"
 
 #include "settings/IntegerTest.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The form check of the output folder text (not whether the folder exists).
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/GenerationRun.h"
 
 #include "codec/ImageData.h"

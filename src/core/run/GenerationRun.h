@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The "Create and Save" run: checks folder and name, makes one image of the whole text or one per
 // line, writes every file, reports failed images one by one and honours a cancel request.

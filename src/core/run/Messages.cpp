@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/Messages.h"
 
 #include "i18n/Language.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The problems the program reports, by message identifier, with their texts in both languages.
 #include <QString>

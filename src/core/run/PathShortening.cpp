@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/PathShortening.h"
 
 namespace qp {

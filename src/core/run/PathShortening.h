@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shortens a path with "..." folders until it fits a pixel width.
 #include <QChar>

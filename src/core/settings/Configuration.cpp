@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/Configuration.h"
 
 #include "settings/IniFile.h"

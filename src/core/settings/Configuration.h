@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Configuration files (".qpcf"): every setting of the four settings windows, the main window's
 // placement and the auto-save choice, written to and read from an INI file.

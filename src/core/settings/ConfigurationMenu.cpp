@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/ConfigurationMenu.h"
 
 #include "settings/SettingsModel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The logic of the Configuration menu: the start configuration, the configuration entries that
 // grow while the program runs, the dialogs' save and load steps, the standard configuration, the

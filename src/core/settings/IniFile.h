@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // An INI file held in memory: sections in square brackets, lines of key "=" value.
 //

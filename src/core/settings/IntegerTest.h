@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The integer test that every reader of a numeric setting applies.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/SettingsModel.h"
 
 #include "settings/IntegerTest.h"

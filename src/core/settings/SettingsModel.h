@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The settings model: the named settings of the four settings windows, their defaults, key filters,
 // radio groups and change rules. There is no other settings store; every reader asks here at the

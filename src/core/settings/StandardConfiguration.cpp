@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/StandardConfiguration.h"
 
 #include "app/ProgramFolder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The standard configuration (F2): puts a fixed set of settings back to fixed values.
 #include <QString>

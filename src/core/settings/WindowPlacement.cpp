@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/WindowPlacement.h"
 
 namespace qp {

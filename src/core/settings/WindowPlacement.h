@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window's placement as a configuration file stores it, and the rules by which a loaded
 // placement is applied within the screen.

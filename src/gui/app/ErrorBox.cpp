@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/ErrorBox.h"
 
 #include "settings/IniFile.h"

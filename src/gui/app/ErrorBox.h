@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The general error box: every exception that ends a command outside the run is shown here, and
 // the program goes on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/LinkCaptions.h"
 
 namespace qp {

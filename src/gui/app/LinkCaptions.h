@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The link at the bottom of the main window: every 10 s its caption moves on to another page of
 // the project. The caption names the page's address, " - " and a short description.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/ProgramWindows.h"
 
 #include "app/ProgramFolder.h"

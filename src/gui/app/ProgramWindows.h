@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's windows, created once at start in their fixed order and kept until the end: the
 // start window first (it chooses the language), then the main window, the help windows, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/QuillpressApplication.h"
 
 #include "app/ErrorBox.h"

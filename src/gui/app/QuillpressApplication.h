@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The desktop program's application object: every exception that leaves an event handler ends
 // that handler's command and is shown in the general error box; the event loop goes on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/SplashPicture.h"
 
 #include <QLinearGradient>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The start window's splash pictures, German and English, drawn by the program itself.
 #include <QImage>

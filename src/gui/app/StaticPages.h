@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Help and problem-report windows, one per language, with static pages.
 #include <QDialog>

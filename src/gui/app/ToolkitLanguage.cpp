@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/ToolkitLanguage.h"
 
 #include <QCoreApplication>

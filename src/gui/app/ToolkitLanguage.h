@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The texts of the toolkit's own dialogs (file, folder and colour dialogs, message box buttons)
 // follow the program's language when the toolkit's translations are installed.

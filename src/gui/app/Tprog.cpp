@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/Tprog.h"
 
 #include "app/ErrorBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window: the text box with its line counter, the preview, the four settings pages
 // (Text, Font and Format, Margins and Spaces, Save), the bottom bar with the link, "Next >>" and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/Tstart.h"
 
 #include "app/SplashPicture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The start window: borderless, centred, with the splash picture of the current language. It is
 // the application's main window: closing it ends the program. Its timer shows the main window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/Toptionen.h"
 
 #include "run/SecondaryWindow.h"

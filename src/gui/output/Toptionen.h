@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Format options window: quality (box and slider), progressive, PSD layers, antialiasing.
 // Modeless, stays above the main window; its OK button and its close box only hide it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/ColorField.h"
 
 #include "settings/SettingsModel.h"

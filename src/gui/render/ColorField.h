@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A colour field (act_text_fontcolor, act_text_hintergrund): a line edit whose text is the colour
 // text that is saved and whose own background is the colour in effect, the last valid one. Its

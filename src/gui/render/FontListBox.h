@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The font list (ListBox1): the installed screen fonts, sorted, each name drawn in its own face;
 // the selected entry on #0F3F6F. Selecting an entry by mouse or keyboard reports its name.

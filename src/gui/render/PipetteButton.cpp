@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/PipetteButton.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A pipette button: pressed, it captures the mouse and shows the cross-hair; while the button is
 // held, every movement reads the colour of the screen pixel under the pointer, wherever it is, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The preview's scroll box (vor_box) with its picture (vor_bild): the rendered image inside a
 // one-pixel black frame, centred when it fits and scrollable when it does not (see placePreview).

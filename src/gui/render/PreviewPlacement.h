@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the preview picture goes in its scroll box: centred when the image fits with room to
 // spare, otherwise scrollable with the picture 2 pixels from the edge on each axis that does not

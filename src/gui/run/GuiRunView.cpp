@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/GuiRunView.h"
 
 #include "run/Messages.h"

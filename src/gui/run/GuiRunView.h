@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shows a run in the desktop program: main window disabled, progress window on top, one message
 // window per problem, pending events processed between images.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/SecondaryWindow.h"
 
 #include "i18n/Catalog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What every secondary window of the desktop program shares: its window flags, its placement over
 // the main window, the texts of the current language from the catalogue, and the picture of the

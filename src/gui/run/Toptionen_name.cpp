@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/Toptionen_name.h"
 
 #include "run/SecondaryWindow.h"

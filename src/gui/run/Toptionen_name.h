@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // File-name options window: case, numbering, allowed characters, length, replacements.
 // Modeless, stays above the main window; its OK button and its close box only hide it.

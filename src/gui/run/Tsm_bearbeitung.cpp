@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/Tsm_bearbeitung.h"
 
 #include "i18n/SharedTexts.h"

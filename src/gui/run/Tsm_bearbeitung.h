@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Progress window of a run: headings, the shortened path of the current image, a progress bar and
 // a cancel button that ends the run after the current image. A tool window of fixed size without

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "run/Tsm_meldung.h"
 
 #include "run/Messages.h"

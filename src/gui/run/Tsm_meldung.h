@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Message window: shows one problem by message identifier, modally, in the current language.
 // A tool window of fixed size without a close box; only its buttons close it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A pair of small arrow buttons beside a numeric field: up steps its value by +1, down by -1.
 // Held down, a button repeats. What a step does is up to the owner (see SettingBinder::bindArrows).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/SettingBinder.h"
 
 #include "settings/ArrowButtons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Binds the controls of a window to the settings model, both ways: a change in the control is
 // written into the model, and a change of the model (by another control, a configuration, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/SettingKeyFilter.h"
 
 #include "settings/SettingsModel.h"

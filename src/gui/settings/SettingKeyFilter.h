@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Drops the typed characters a setting's control does not accept. Installed as an event filter on
 // the control (and on the line edit of an editable combo box); the decision is the settings

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "shell/Teinstshortcuts.h"
 
 #include "i18n/Catalog.h"

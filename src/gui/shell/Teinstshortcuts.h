@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shell-settings window: registers the program with the desktop in five groups (configuration
 // files, "Send to", folders, all files, the files of the chosen extensions beldateien) and removes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every entry of the format list, written from rendered images through the output layer and read
 // back by an independent decoder.
 #include "codec/ImageData.h"

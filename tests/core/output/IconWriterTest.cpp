@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Icon path: the file layout byte for byte, the transparency mask, .cur names, file names in full
 // Unicode, size limits, and decoding by ImageMagick and Pillow.
 #include "codec/ImageData.h"

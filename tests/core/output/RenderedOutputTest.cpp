@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rendered text written through the output layer and read back by an independent decoder.
 #include "codec/ImageData.h"
 #include "output/BitmapExchange.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "codec/ImageData.h"
 #include "output/SafeFileWriter.h"
 #include "output/StoreImage.h"

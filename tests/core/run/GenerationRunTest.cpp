@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/EncoderOptions.h"
 #include "output/MemoryEstimate.h"
 #include "run/GenerationRun.h"

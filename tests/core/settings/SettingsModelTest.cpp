@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "settings/IntegerTest.h"
 #include "settings/SettingsModel.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Entry point of the window tests: a headless QApplication (offscreen platform unless another
 // platform is asked for, e.g. xcb under Xvfb for screenshots).
 #include "render/FontFaces.h"

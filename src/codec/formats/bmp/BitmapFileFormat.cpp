@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BitmapFileFormat.h"
 
 #include "codec/CodecOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Windows bitmap writer: uncompressed rows bottom-up, 8 bits with a palette (run-length encoded
 // when option 12 is on), 16 bits with bit fields, 24 and 32 bits.

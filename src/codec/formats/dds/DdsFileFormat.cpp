@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DdsFileFormat.h"
 
 #include "codec/CodecOptions.h"

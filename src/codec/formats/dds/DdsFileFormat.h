@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // DirectDraw Surface writer: a 128-byte header and the pixel data as stored, uncompressed or
 // block-compressed. Mipmaps, cube maps and volumes are written when options 18 to 21 ask for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "GifFileFormat.h"
 
 #include "codec/ColorReduction.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Graphics Interchange Format writer: GIF89a, every image as Index8 with a local 256-entry colour
 // table and LZW-compressed pixels. Other formats are reduced to Index8 by median cut first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "JpegFileFormat.h"
 
 #include "codec/CodecOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // JPEG writer (libjpeg), and the JPEG encoder that the JNG and MNG writers use for their streams.
 #include "codec/ImageFileFormat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Jpeg2000FileFormat.h"
 
 #include "codec/CodecOptions.h"

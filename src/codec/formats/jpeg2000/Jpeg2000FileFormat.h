@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // JPEG 2000 writer (OpenJPEG): a JP2 file or a bare code stream, encoded into memory.
 #include "codec/ImageFileFormat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PcxFileFormat.h"
 
 namespace imaging {

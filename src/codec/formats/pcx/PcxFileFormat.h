@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // ZSoft Paintbrush Image writer (*.pcx). Not built yet: registered with its name, masks and options, and refuses to save.
 #include "codec/ImageFileFormat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "NetworkGraphicsFileFormat.h"
 
 #include "PngChunks.h"

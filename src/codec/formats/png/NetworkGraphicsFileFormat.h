@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The PNG, MNG and JNG writers and their common base. All three are built from the chunk code of
 // PngChunks; JNG and the lossy MNG frames take their JPEG streams from the JPEG writer's encoder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PngChunks.h"
 
 #include "codec/ImagingError.h"

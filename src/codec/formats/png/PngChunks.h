@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Building blocks of the PNG, MNG and JNG streams: signatures, chunks with their CRC, and the
 // PNG-style image data (IHDR fields, row filters, zlib compression).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PortableMapFileFormat.h"
 
 #include "codec/CodecOptions.h"

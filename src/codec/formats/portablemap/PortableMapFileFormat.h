@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The portable map writers (PBM, PGM, PPM, PAM, PFM) and their common base: a text header and
 // the samples, binary (16-bit samples big-endian, floats little-endian) or as decimal text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PsdFileFormat.h"
 
 #include "codec/CodecOptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Photoshop document writer: big-endian header, the palette of indexed images, no image
 // resources, an optional layer "Layer 0" holding the image (option 70), and the merged image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TargaFileFormat.h"
 
 #include "codec/CodecOptions.h"

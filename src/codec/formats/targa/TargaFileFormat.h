@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Truevision Targa writer: true colour (24 or 32 bits, or 16 bits with one alpha bit), gray and
 // 8-bit indexed images with a 24-bit colour map; rows top first, run-length encoded when option

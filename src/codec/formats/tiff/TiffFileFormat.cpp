@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TiffFileFormat.h"
 
 #include "codec/CodecOptions.h"

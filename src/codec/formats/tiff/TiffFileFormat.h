@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tagged Image File Format writer (libtiff): one directory per image, the whole image in one strip,
 // encoded into memory.

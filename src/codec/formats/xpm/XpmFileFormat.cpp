@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "XpmFileFormat.h"
 
 namespace imaging {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // X Window Pixmap writer (*.xpm). Not built yet: registered with its name, masks and options, and refuses to save.
 #include "codec/ImageFileFormat.h"
