@@ -82,8 +82,8 @@ out=$(as_user quillpress-cli -q "Installed Run") || fail "the installed run"
 [ "$out" = "$user_home/Pictures/Quillpress/installed_run.jpg" ] || fail "written to: $out"
 [ "$(head -c 3 "$out" | od -An -tx1 | tr -d ' ')" = "ffd8ff" ] || fail "$out is no JPEG"
 # Also as root, who could write beside the program.
-out=$(env -i HOME="$work/root" PATH=/usr/bin:/bin LANG=C.UTF-8 quillpress-cli -q "As Root") || fail "run as root"
-[ "$out" = "$work/root/Pictures/Quillpress/as_root.jpg" ] || fail "root's run wrote to: $out"
+out=$(env -i HOME="$work/home-of-root" PATH=/usr/bin:/bin LANG=C.UTF-8 quillpress-cli -q "As Root") || fail "run as root"
+[ "$out" = "$work/home-of-root/Pictures/Quillpress/as_root.jpg" ] || fail "root's run wrote to: $out"
 for f in /usr/bin/output /usr/bin/Auto.qpcf; do [ ! -e "$f" ] || fail "$f was written beside the program"; done
 
 # Where the desktop looks.
@@ -103,11 +103,11 @@ if command -v update-mime-database >/dev/null; then
 fi
 if command -v xdg-mime >/dev/null && command -v mimetype >/dev/null; then
   printf 'x' >"$work/some.qpcf"
-  type=$(env -i HOME="$work/root" PATH=/usr/bin:/bin xdg-mime query filetype "$work/some.qpcf")
+  type=$(env -i HOME="$work/home-of-root" PATH=/usr/bin:/bin xdg-mime query filetype "$work/some.qpcf")
   [ "$type" = application/x-quillpress-configuration ] || fail "xdg-mime query filetype: $type"
 fi
 if command -v xdg-mime >/dev/null && command -v update-desktop-database >/dev/null; then
-  app=$(env -i HOME="$work/root" PATH=/usr/bin:/bin xdg-mime query default application/x-quillpress-configuration)
+  app=$(env -i HOME="$work/home-of-root" PATH=/usr/bin:/bin xdg-mime query default application/x-quillpress-configuration)
   [ "$app" = quillpress.desktop ] || fail "xdg-mime query default: $app"
 fi
 if command -v man >/dev/null; then
