@@ -52,16 +52,29 @@ void BM_PerLineRunPng(benchmark::State& state)
 }
 BENCHMARK(BM_PerLineRunPng)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// One line of `length` characters made of `words` over and over.
+QString repeatedTo(const QString& words, qsizetype length)
+{
+    QString line;
+    while (line.size() < length)
+        line += words;
+    line.truncate(length);
+    return line;
+}
+
+// The common look, wrapping at a maximum width of 400 pixels.
+void configureWrapping(qp::SettingsModel& settings)
+{
+    configure(settings);
+    settings.setText("abs_bmax", "400");
+}
+
 // Wrapping one 5,000-character line at a maximum width of 400 pixels.
 void BM_WrapLongLine(benchmark::State& state)
 {
-    QString line;
-    while (line.size() < 5000)
-        line += QStringLiteral("lorem ipsum dolor sit amet ");
-    line.truncate(5000);
+    const QString line = repeatedTo(QStringLiteral("lorem ipsum dolor sit amet "), 5000);
     qp::SettingsModel settings;
-    configure(settings);
-    settings.setText("abs_bmax", "400");
+    configureWrapping(settings);
     for (auto _ : state) {
         const QImage image = qp::CreateBitmap(line, settings);
         benchmark::DoNotOptimize(image.bits());
@@ -72,13 +85,9 @@ BENCHMARK(BM_WrapLongLine)->Unit(benchmark::kMillisecond)->Iterations(3);
 // The layout alone (no drawing) of one 100,000-character line wrapped at 400 pixels.
 void BM_LayoutLine100k(benchmark::State& state)
 {
-    QString line;
-    while (line.size() < 100000)
-        line += QStringLiteral("lorem ipsum dolor sit amet consectetur ");
-    line.truncate(100000);
+    const QString line = repeatedTo(QStringLiteral("lorem ipsum dolor sit amet consectetur "), 100000);
     qp::SettingsModel settings;
-    configure(settings);
-    settings.setText("abs_bmax", "400");
+    configureWrapping(settings);
     for (auto _ : state)
         benchmark::DoNotOptimize(qp::LayoutText(line, settings).lines.size());
 }
