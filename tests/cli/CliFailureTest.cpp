@@ -11,6 +11,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include "CliFixture.h"
+
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -23,44 +25,20 @@ extern char** environ;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using qp::testing::CliRun;
 
-class CliFailureTest : public ::testing::Test {
+class CliFailureTest : public qp::testing::CliFixture {
 protected:
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QUILLPRESS_HOME", home.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        return env;
-    }
+    // Every run here leaves the start configuration out.
     CliRun cli(const QStringList& args, const QByteArray& input = {},
                const std::function<void()>& inChild = {})
     {
-        QProcess p;
-        p.setProcessEnvironment(environment());
-        p.setWorkingDirectory(work.path());
-        if (inChild)
-            p.setChildProcessModifier(inChild);
-        p.start(QStringLiteral(QP_CLI_PATH), QStringList{"--no-start-config"} + args);
-        p.write(input);
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(120000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return CliFixture::cli(QStringList{"--no-start-config"} + args, input, {inChild, {}, {}});
     }
-    QString output(const QString& name = {}) const { return home.path() + "/output/" + name; }
     QStringList outputFiles() const
     {
         return QDir(output()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     }
-
-    QTemporaryDir home;
-    QTemporaryDir work;
 };
 
 // A PNG file that is complete: it ends with its IEND chunk and decodes.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "settings/IniFile.h"
 #include "support/FileSizeLimit.h"
+#include "CliFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,56 +18,16 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// How the tool's process is set up beyond arguments and standard input.
-struct CliSetup {
-    std::function<void()> inChild;   // runs in the child process before the tool starts
-    QString standardOutputFile;      // standard output goes to this file
-    std::optional<QString> term;     // TERM; empty: unset
-};
-
 QByteArray readBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-class CliTest : public ::testing::Test {
-protected:
-    CliRun cli(const QStringList& args, const QByteArray& input = {}, const CliSetup& setup = {})
-    {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QUILLPRESS_HOME", home.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        if (setup.term) {
-            env.remove("TERM");
-            if (!setup.term->isEmpty())
-                env.insert("TERM", *setup.term);
-        }
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(work.path());
-        if (setup.inChild)
-            p.setChildProcessModifier(setup.inChild);
-        if (!setup.standardOutputFile.isEmpty())
-            p.setStandardOutputFile(setup.standardOutputFile);
-        p.start(QStringLiteral(QP_CLI_PATH), args);
-        p.write(input);
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
-    QString output(const QString& name = {}) const { return home.path() + "/output/" + name; }
+using qp::testing::CliRun;
+using qp::testing::CliSetup;
 
-    QTemporaryDir home;
-    QTemporaryDir work;
-};
+class CliTest : public qp::testing::CliFixture {};
 
 } // namespace
 
