@@ -162,6 +162,26 @@ bool actionAllows(const QString& policyFile, const QString& program)
     return false;
 }
 
+// A Dolphin service menu for the files of `mimeTypes` with one action, `action`, that starts the
+// program; `submenu`, when given, is the menu it stands in.
+DesktopFile kdeServiceMenu(const QString& name, const QString& mimeTypes, const QString& submenu,
+                           const QString& action, const QString& exec)
+{
+    DesktopFile kde;
+    kde.add(QStringLiteral("Type"), QStringLiteral("Service"));
+    kde.add(QStringLiteral("Name"), name);
+    kde.add(QStringLiteral("MimeType"), mimeTypes);
+    kde.add(QStringLiteral("X-KDE-ServiceTypes"), QStringLiteral("KonqPopupMenu/Plugin"));
+    if (!submenu.isEmpty())
+        kde.add(QStringLiteral("X-KDE-Submenu"), submenu);
+    kde.add(QStringLiteral("Actions"), action + u';');
+    kde.addGroup(QStringLiteral("Desktop Action ") + action);
+    kde.add(QStringLiteral("Name"), name);
+    kde.add(QStringLiteral("Icon"), kIcon);
+    kde.add(QStringLiteral("Exec"), exec);
+    return kde;
+}
+
 } // namespace
 
 LinuxShellPlaces LinuxShellPlaces::fromEnvironment(const QString& programPath)
@@ -354,17 +374,8 @@ bool LinuxShellBackend::registerSendTo()
     thunar.add(QStringLiteral("Icon"), kIcon);
     bool ok = writeFile(files[0], thunar.text().toUtf8());
 
-    DesktopFile kde;
-    kde.add(QStringLiteral("Type"), QStringLiteral("Service"));
-    kde.add(QStringLiteral("Name"), name);
-    kde.add(QStringLiteral("MimeType"), QStringLiteral("all/all;"));
-    kde.add(QStringLiteral("X-KDE-ServiceTypes"), QStringLiteral("KonqPopupMenu/Plugin"));
-    kde.add(QStringLiteral("X-KDE-Submenu"), catalogText(QStringLiteral("einstshortcuts"), QStringLiteral("gb2")));
-    kde.add(QStringLiteral("Actions"), QStringLiteral("sendto;"));
-    kde.addGroup(QStringLiteral("Desktop Action sendto"));
-    kde.add(QStringLiteral("Name"), name);
-    kde.add(QStringLiteral("Icon"), kIcon);
-    kde.add(QStringLiteral("Exec"), exec);
+    const DesktopFile kde = kdeServiceMenu(name, QStringLiteral("all/all;"), shellText("gb2"),
+                                           QStringLiteral("sendto"), exec);
     // Dolphin runs service menus of the user's folders only when they are executable.
     ok = writeFile(files[1], kde.text().toUtf8(), true) && ok;
 
@@ -392,16 +403,7 @@ bool LinuxShellBackend::writeContextEntries(ShellGroup group, const QStringList&
     openWith.add(QStringLiteral("Terminal"), QStringLiteral("false"));
     bool ok = writeFile(files[0], openWith.text().toUtf8());
 
-    DesktopFile kde;
-    kde.add(QStringLiteral("Type"), QStringLiteral("Service"));
-    kde.add(QStringLiteral("Name"), caption);
-    kde.add(QStringLiteral("MimeType"), semicolonList(mimeTypes));
-    kde.add(QStringLiteral("X-KDE-ServiceTypes"), QStringLiteral("KonqPopupMenu/Plugin"));
-    kde.add(QStringLiteral("Actions"), QStringLiteral("open;"));
-    kde.addGroup(QStringLiteral("Desktop Action open"));
-    kde.add(QStringLiteral("Name"), caption);
-    kde.add(QStringLiteral("Icon"), kIcon);
-    kde.add(QStringLiteral("Exec"), exec);
+    const DesktopFile kde = kdeServiceMenu(caption, semicolonList(mimeTypes), {}, QStringLiteral("open"), exec);
     ok = writeFile(files[1], kde.text().toUtf8(), true) && ok;
 
     DesktopFile nemo;
