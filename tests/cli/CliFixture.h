@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: MIT
+// Runs the command-line tool as its own process with a program folder and a working folder of
+// its own, and collects its exit status and output.
+#pragma once
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+namespace qp::testing {
+
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// How the tool's process is set up beyond arguments and standard input.
+struct CliSetup {
+    std::function<void()> inChild;   // runs in the child process before the tool starts
+    QString standardOutputFile;      // standard output goes to this file
+    std::optional<QString> term;     // TERM; empty: unset
+};
+
+class CliFixture : public ::testing::Test {
+protected:
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QUILLPRESS_HOME", home.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        return env;
+    }
+
+    CliRun cli(const QStringList& args, const QByteArray& input = {}, const CliSetup& setup = {})
+    {
+        QProcess p;
+        QProcessEnvironment env = environment();
+        if (setup.term) {
+            env.remove("TERM");
+            if (!setup.term->isEmpty())
+                env.insert("TERM", *setup.term);
+        }
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(work.path());
+        if (setup.inChild)
+            p.setChildProcessModifier(setup.inChild);
+        if (!setup.standardOutputFile.isEmpty())
+            p.setStandardOutputFile(setup.standardOutputFile);
+        p.start(QStringLiteral(QP_CLI_PATH), args);
+        p.write(input);
+        p.closeWriteChannel();
+        EXPECT_TRUE(p.waitForFinished(120000));
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    // The default output folder, or a file in it.
+    QString output(const QString& name = {}) const { return home.path() + "/output/" + name; }
+
+    QTemporaryDir home;
+    QTemporaryDir work;
+};
+
+} // namespace qp::testing
