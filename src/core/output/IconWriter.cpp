@@ -2,6 +2,7 @@
 #include "output/IconWriter.h"
 
 #include "codec/FormatRegistry.h"
+#include "codec/ImageFileFormat.h"
 #include "output/BitmapExchange.h"
 
 #include <QImage>
@@ -17,25 +18,6 @@ constexpr uint32_t DirectorySize = 6 + 16;   // icon directory and its one entry
 constexpr uint16_t ColourBitsPerPixel = 32;
 // The directory entry holds a side of up to 255 pixels; 0 stands for 256 and more.
 constexpr int LargestEntrySide = 255;
-
-class LittleEndianWriter {
-public:
-    explicit LittleEndianWriter(std::vector<unsigned char>& out) : m_out(out) {}
-    void u8(unsigned v) { m_out.push_back(static_cast<unsigned char>(v)); }
-    void u16(unsigned v)
-    {
-        u8(v & 0xFF);
-        u8((v >> 8) & 0xFF);
-    }
-    void u32(uint32_t v)
-    {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    }
-
-private:
-    std::vector<unsigned char>& m_out;
-};
 
 // An image with a side of 256 pixels or more is stored as a PNG stream inside the icon file (a
 // form icon readers know): the colour and mask bits of the small form carry their size only in
@@ -87,42 +69,42 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
     const uint32_t imageDataSize =
         large ? static_cast<uint32_t>(png.size()) : InfoHeaderSize + colourBytes + maskBytes;
 
-    std::vector<unsigned char> out;
+    imaging::TMemoryStream w;
+    std::vector<unsigned char>& out = w.Bytes();
     out.reserve(DirectorySize + imageDataSize);
-    LittleEndianWriter w(out);
 
     // Icon directory: reserved, resource type 1 (an icon, also for .cur names), one image.
-    w.u16(0);
-    w.u16(1);
-    w.u16(1);
+    w.WriteU16LE(0);
+    w.WriteU16LE(1);
+    w.WriteU16LE(1);
     // Directory entry. A side of 256 or more is written as 0, "256 or more" (its low 8 bits
     // would make a 300-pixel side 44). The word after the sizes holds planes times bits per
     // pixel, and the two words after that stay zero.
     const auto entrySide = [](int side) { return side > LargestEntrySide ? 0u : static_cast<unsigned>(side); };
-    w.u8(entrySide(width));
-    w.u8(entrySide(height));
-    w.u16(1 * ColourBitsPerPixel);
-    w.u16(0);
-    w.u16(0);
-    w.u32(imageDataSize);
-    w.u32(DirectorySize);
+    w.WriteByte(entrySide(width));
+    w.WriteByte(entrySide(height));
+    w.WriteU16LE(1 * ColourBitsPerPixel);
+    w.WriteU16LE(0);
+    w.WriteU16LE(0);
+    w.WriteU32LE(imageDataSize);
+    w.WriteU32LE(DirectorySize);
     if (large) {
-        out.insert(out.end(), png.begin(), png.end());
-        return out;
+        w.Write(png.data(), png.size());
+        return std::move(out);
     }
 
     // Header of the colour image; its height counts the mask too.
-    w.u32(InfoHeaderSize);
-    w.u32(static_cast<uint32_t>(width));
-    w.u32(static_cast<uint32_t>(height) * 2);
-    w.u16(1);                    // planes
-    w.u16(ColourBitsPerPixel);
-    w.u32(0);                    // no compression
-    w.u32(colourBytes);          // size of the colour bits alone
-    w.u32(0);                    // horizontal resolution
-    w.u32(0);                    // vertical resolution
-    w.u32(0);                    // colours used
-    w.u32(0);                    // important colours
+    w.WriteU32LE(InfoHeaderSize);
+    w.WriteU32LE(static_cast<uint32_t>(width));
+    w.WriteU32LE(static_cast<uint32_t>(height) * 2);
+    w.WriteU16LE(1);                   // planes
+    w.WriteU16LE(ColourBitsPerPixel);
+    w.WriteU32LE(0);                   // no compression
+    w.WriteU32LE(colourBytes);         // size of the colour bits alone
+    w.WriteU32LE(0);                   // horizontal resolution
+    w.WriteU32LE(0);                   // vertical resolution
+    w.WriteU32LE(0);                   // colours used
+    w.WriteU32LE(0);                   // important colours
 
     // Colour bits, bottom row first: blue, green, red and an alpha byte that agrees with the mask
     // (readers that take a 32-bit icon's fourth byte as alpha would otherwise show nothing);
@@ -131,10 +113,10 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
         const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
         for (int x = 0; x < width; ++x) {
             const QRgb p = transparent(row[x]) ? 0 : (row[x] | 0xFF000000u);
-            w.u8(qBlue(p));
-            w.u8(qGreen(p));
-            w.u8(qRed(p));
-            w.u8(qAlpha(p));
+            w.WriteByte(qBlue(p));
+            w.WriteByte(qGreen(p));
+            w.WriteByte(qRed(p));
+            w.WriteByte(qAlpha(p));
         }
     }
     // Mask bits, bottom row first, leftmost pixel in the highest bit, 1 = transparent.
@@ -146,7 +128,7 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
             if (transparent(row[x]))
                 out[start + static_cast<size_t>(x / 8)] |= static_cast<unsigned char>(0x80 >> (x % 8));
     }
-    return out;
+    return std::move(out);
 }
 
 } // namespace qp

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "run/GenerationRun.h"
 
+#include "app/TextLines.h"
 #include "codec/ImageData.h"
 #include "output/BitmapExchange.h"
 #include "output/EncoderOptions.h"
@@ -23,17 +24,15 @@ void RunView::showSaveError(const QString& path, const QString&)
 QStringList GenerationRun::buildItems(const QString& text, bool perLine)
 {
     // Text widgets hand over LF line breaks; a configuration or a pasted text may carry CR LF.
-    QString normalized = text;
-    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (!perLine) {
+        QString normalized = text;
+        normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        normalized.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         normalized.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
         return {normalized};
     }
-    QStringList lines = normalized.split(QLatin1Char('\n'));
     // A line break at the very end adds no line; an empty text has no lines at all.
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
+    QStringList lines = textLines(text);
     for (QString& line : lines) {
         if (line.size() > LineTooLongError::maxLength)
             throw LineTooLongError();

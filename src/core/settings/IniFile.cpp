@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "settings/IniFile.h"
 
+#include "app/TextLines.h"
 #include "settings/IntegerTest.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -182,10 +182,8 @@ IniFile::IniFile(const QString& path) : m_path(path)
         return;
     }
     const QString text = decode(file.readAll(), m_encoding);
-    m_lines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     // The line break at the end of the last line does not start another line.
-    if (!m_lines.isEmpty() && m_lines.last().isEmpty())
-        m_lines.removeLast();
+    m_lines = textLines(text);
 }
 
 IniFile::Location IniFile::locate(const QString& section, const QString& key) const

@@ -3,6 +3,8 @@
 
 #include "app/ErrorBox.h"
 #include "app/LinkCaptions.h"
+#include "app/Named.h"
+#include "app/TextLines.h"
 #include "app/OneInstanceCheck.h"
 #include "app/Tstart.h"
 #include "app/ToolkitLanguage.h"
@@ -66,13 +68,6 @@ namespace {
 
 const QString kProg = QStringLiteral("prog");
 
-template <typename W>
-W* named(W* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QLabel* label(const char* name, QWidget* parent = nullptr)
 {
     return named(new QLabel(parent), name);
@@ -93,19 +88,6 @@ QLabel* heading(const char* name)
     f.setBold(true);
     l->setFont(f);
     return l;
-}
-
-// The lines of the text box as a run counts them: a line break at the very end adds no line, and
-// an empty text has none.
-QStringList textLines(const QString& text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QString& l : lines)
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-    return lines;
 }
 
 // A numeric field with arrow buttons beside it.

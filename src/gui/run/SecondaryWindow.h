@@ -3,6 +3,8 @@
 // What every secondary window of the desktop program shares: its window flags, its placement over
 // the main window, the texts of the current language from the catalogue, and the picture of the
 // message and progress windows.
+#include "app/Named.h"
+
 #include <QFont>
 #include <QPixmap>
 #include <QRect>
@@ -12,15 +14,6 @@
 #include <QWidget>
 
 namespace qp {
-
-// Gives a control the name of its setting or catalogue row, so that bindings, language texts and
-// tests find it.
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // A tool window that stays above `parent`. Without a parent it stays on top of all windows, so it
 // cannot disappear behind the main window. Without `closeBox` the title bar has no close button.
