@@ -80,6 +80,19 @@ std::vector<Fixture> fixtures()
     s.setChecked("rb_drehung_90", true);
     out.push_back({"coloured_rotated", render(s, "Rotated colour")});
 
+    // Coloured text with the default margins: straight, turned with two lines, and empty.
+    SettingsModel t;
+    t.setText("label2", "DejaVu Sans");
+    t.setFontListSelected(true);
+    t.setText("act_text_fontcolor", "#1E90FF");
+    t.setText("act_text_hintergrund", "#FAFAD2");
+    t.setText("FSize", "17");
+    out.push_back({"coloured", render(t, "Quillpress")});
+    t.setChecked("rb_drehung_90", true);
+    out.push_back({"two_lines_rotated", render(t, "Odd\\nsizes")});
+    t.setChecked("rb_drehung_0", true);
+    out.push_back({"empty_default_margins", render(t, "")});
+
     // More colours than a palette holds.
     QImage gradient(67, 45, QImage::Format_RGB32);
     for (int y = 0; y < gradient.height(); ++y)
