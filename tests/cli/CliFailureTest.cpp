@@ -11,7 +11,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include "CliFixture.h"
+#include "support/CliFixture.h"
 
 #include <csignal>
 #include <cstring>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "settings/IniFile.h"
 #include "support/FileSizeLimit.h"
-#include "CliFixture.h"
+#include "support/CliFixture.h"
 
 #include <QDir>
 #include <QFile>

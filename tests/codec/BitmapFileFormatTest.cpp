@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Windows bitmap writer: byte layout and decoding by independent decoders.
-#include "CodecTestSupport.h"
+#include "support/codec/CaseNames.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
 
@@ -85,44 +87,54 @@ TEST_F(BitmapWriter, ThreeByTwoImageLayout)
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + 54, f.end()), expected);
 }
 
-TEST_F(BitmapWriter, HeadersOfTheOtherPixelFormats)
+namespace {
+
+struct HeaderCase {
+    TImageFormat format;
+    uint32_t headerSize, bits, compression, dataOffset, imageSize;
+};
+
+class BitmapHeaders : public BitmapWriter, public ::testing::WithParamInterface<HeaderCase> {};
+
+} // namespace
+
+TEST_P(BitmapHeaders, OfTheOtherPixelFormats)
 {
-    const TImageData rgb = MakeRgbImage(5, 3, 4);
-    const struct {
-        TImageFormat format;
-        uint32_t headerSize, bits, compression, dataOffset, imageSize;
-    } cases[] = {
-        {ifA8R8G8B8, 40, 32, 0, 54, 60},
-        {ifX8R8G8B8, 40, 32, 0, 54, 60},
-        {ifX1R5G5B5, 40, 16, 0, 54, 36},
-        {ifR5G6B5, 40, 16, 3, 66, 36},    // red, green and blue masks after the header
-        {ifX4R4G4B4, 40, 16, 3, 66, 36},
-        {ifA1R5G5B5, 108, 16, 3, 122, 36},  // masks inside the larger header
-        {ifA4R4G4B4, 108, 16, 3, 122, 36},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(GetFormatName(c.format));
-        TImageData image = rgb;
-        ConvertImageData(image, c.format);
-        const std::vector<uint8_t> f = Write(image);
-        EXPECT_EQ(LE32(f, 2), f.size());
-        EXPECT_EQ(LE32(f, 10), c.dataOffset);
-        EXPECT_EQ(LE32(f, 14), c.headerSize);
-        EXPECT_EQ(LE16(f, 28), c.bits);
-        EXPECT_EQ(LE32(f, 30), c.compression);
-        EXPECT_EQ(LE32(f, 34), c.imageSize);
-        EXPECT_EQ(f.size(), c.dataOffset + c.imageSize);
-        if (c.compression == 3) {
-            const TImageFormatInfo& info = *GetFormatInfo(c.format);
-            EXPECT_EQ(LE32(f, 54), info.R.mask);
-            EXPECT_EQ(LE32(f, 58), info.G.mask);
-            EXPECT_EQ(LE32(f, 62), info.B.mask);
-            if (c.headerSize == 108) {
-                EXPECT_EQ(LE32(f, 66), info.A.mask);
-            }
+    const HeaderCase& c = GetParam();
+    TImageData image = MakeRgbImage(5, 3, 4);
+    ConvertImageData(image, c.format);
+    const std::vector<uint8_t> f = Write(image);
+    EXPECT_EQ(LE32(f, 2), f.size());
+    EXPECT_EQ(LE32(f, 10), c.dataOffset);
+    EXPECT_EQ(LE32(f, 14), c.headerSize);
+    EXPECT_EQ(LE16(f, 28), c.bits);
+    EXPECT_EQ(LE32(f, 30), c.compression);
+    EXPECT_EQ(LE32(f, 34), c.imageSize);
+    EXPECT_EQ(f.size(), c.dataOffset + c.imageSize);
+    if (c.compression == 3) {
+        const TImageFormatInfo& info = *GetFormatInfo(c.format);
+        EXPECT_EQ(LE32(f, 54), info.R.mask);
+        EXPECT_EQ(LE32(f, 58), info.G.mask);
+        EXPECT_EQ(LE32(f, 62), info.B.mask);
+        if (c.headerSize == 108) {
+            EXPECT_EQ(LE32(f, 66), info.A.mask);
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Formats, BitmapHeaders,
+                         ::testing::Values(HeaderCase{ifA8R8G8B8, 40, 32, 0, 54, 60},
+                                           HeaderCase{ifX8R8G8B8, 40, 32, 0, 54, 60},
+                                           HeaderCase{ifX1R5G5B5, 40, 16, 0, 54, 36},
+                                           // red, green and blue masks after the header
+                                           HeaderCase{ifR5G6B5, 40, 16, 3, 66, 36},
+                                           HeaderCase{ifX4R4G4B4, 40, 16, 3, 66, 36},
+                                           // masks inside the larger header
+                                           HeaderCase{ifA1R5G5B5, 108, 16, 3, 122, 36},
+                                           HeaderCase{ifA4R4G4B4, 108, 16, 3, 122, 36}),
+                         [](const ::testing::TestParamInfo<HeaderCase>& info) {
+                             return std::string(GetFormatName(info.param.format));
+                         });
 
 TEST_F(BitmapWriter, IndexedImagesAreRunLengthEncodedWhenTheOptionIsOn)
 {
@@ -144,22 +156,19 @@ TEST_F(BitmapWriter, IndexedImagesAreRunLengthEncodedWhenTheOptionIsOn)
     EXPECT_EQ(plain.size(), 1078u + 40 * 6);
 }
 
-// Every written format is read back by ImageMagick and Pillow with the same pixels. Decoders
-// scale the 4-, 5- and 6-bit fields of the 16-bit formats to 8 bits in different ways, so those
-// are compared in the bits the field holds.
-TEST_F(BitmapWriter, DecodersReadBackThePixels)
+namespace {
+
+struct DecoderCase {
+    std::string what;
+    TImageData image;
+    bool pillowReads;   // Pillow knows no 4-bit bit fields
+    int ignoredBits;    // low bits of each 8-bit channel that the file does not hold
+    bool rle;
+};
+
+std::vector<DecoderCase> DecoderCases()
 {
-    if (!HaveImageMagick() && !HavePillow())
-        GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
-    TempDir dir;
-    struct Case {
-        std::string what;
-        TImageData image;
-        bool pillowReads;   // Pillow knows no 4-bit bit fields
-        int ignoredBits;    // low bits of each 8-bit channel that the file does not hold
-        bool rle;
-    };
-    std::vector<Case> cases;
+    std::vector<DecoderCase> cases;
     for (auto [w, h, pattern] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{17, 5, 0u},
                                  std::tuple{2, 9, 3u}, std::tuple{130, 67, 4u}, std::tuple{64, 31, 0u}})
         cases.push_back({"R8G8B8 " + std::to_string(w) + "x" + std::to_string(h), MakeRgbImage(w, h, pattern), true, 0, true});
@@ -181,31 +190,32 @@ TEST_F(BitmapWriter, DecodersReadBackThePixels)
         cases.push_back({"Index8 RLE " + std::to_string(w) + "x" + std::to_string(h), IndexedImage(w, h), true, 0, true});
         cases.push_back({"Index8 " + std::to_string(w) + "x" + std::to_string(h), IndexedImage(w, h), true, 0, false});
     }
-
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        codec.Options.SetOption(ImagingBitmapRLE, c.rle ? 1 : 0);
-        const auto file = dir.File("image.bmp");
-        WriteFile(file, Write(c.image));
-        const auto significant = [&](std::vector<uint16_t> samples) {
-            for (uint16_t& v : samples)
-                v = static_cast<uint16_t>(v >> c.ignoredBits);
-            return samples;
-        };
-        const std::vector<uint16_t> expected = significant(ExpectedRgb(c.image));
-        if (HaveImageMagick()) {
-            const auto decoded = DecodeWithImageMagick(file, 3);
-            ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
-            EXPECT_EQ(decoded->Width, c.image.Width);
-            EXPECT_EQ(decoded->Height, c.image.Height);
-            EXPECT_EQ(Compare(significant(decoded->Samples), expected).Max, 0);
-        }
-        if (HavePillow() && c.pillowReads) {
-            const auto decoded = DecodeWithPillow(file);
-            ASSERT_TRUE(decoded) << "Pillow could not read the file";
-            EXPECT_EQ(decoded->Width, c.image.Width);
-            EXPECT_EQ(decoded->Height, c.image.Height);
-            EXPECT_EQ(Compare(significant(decoded->Samples), expected).Max, 0);
-        }
-    }
+    return cases;
 }
+
+class BitmapDecoders : public BitmapWriter, public ::testing::WithParamInterface<DecoderCase> {};
+
+// Every written format is read back by ImageMagick and Pillow with the same pixels. Decoders
+// scale the 4-, 5- and 6-bit fields of the 16-bit formats to 8 bits in different ways, so those
+// are compared in the bits the field holds.
+TEST_P(BitmapDecoders, ReadBackThePixels)
+{
+    if (!HaveImageMagick() && !HavePillow())
+        GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
+    const DecoderCase& c = GetParam();
+    TempDir dir;
+    codec.Options.SetOption(ImagingBitmapRLE, c.rle ? 1 : 0);
+    const auto file = dir.File("image.bmp");
+    WriteFile(file, Write(c.image));
+    const auto significant = [&](std::vector<uint16_t> samples) {
+        for (uint16_t& v : samples)
+            v = static_cast<uint16_t>(v >> c.ignoredBits);
+        return samples;
+    };
+    ExpectDecodersReadBack(file, c.image.Width, c.image.Height, 3, significant(ExpectedRgb(c.image)), c.pillowReads,
+                           significant);
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, BitmapDecoders, ::testing::ValuesIn(DecoderCases()), CaseWhat());
+
+} // namespace

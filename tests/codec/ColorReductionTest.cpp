@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Median-cut colour reduction: exact colours for small palettes, the split and sort rules, the
 // channel mask, and the relation between palette, indices and pixels for many colours.
-#include "CodecTestSupport.h"
+#include "support/codec/CodecFixtures.h"
 
 #include "codec/CodecOptions.h"
 #include "codec/ColorReduction.h"
@@ -164,35 +164,51 @@ TEST(ColorReduction, ChannelMaskMergesColoursAndWidensTheBoxes)
     EXPECT_EQ(converted.Bits, r.indices);
 }
 
+namespace {
+
+struct PictureCase {
+    int width, height;
+    unsigned pattern;
+};
+
+class ManyColours : public ::testing::TestWithParam<PictureCase> {};
+
+} // namespace
+
 // With more colours than entries every entry is used, entries are ordered by the number of
 // pixels they take, and each is the rounded-down average of exactly the pixels mapped to it.
-TEST(ColorReduction, ManyColoursGiveBoxAveragesOfTheirPixels)
+TEST_P(ManyColours, GiveBoxAveragesOfTheirPixels)
 {
-    for (auto [w, h, pattern] : {std::tuple{257, 129, 0u}, std::tuple{64, 64, 5u}, std::tuple{300, 200, 0u}}) {
-        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " pattern " + std::to_string(pattern));
-        const TImageData image = MakeRgbImage(w, h, pattern);
-        TImageData indexed = image;
-        ASSERT_TRUE(ConvertImageData(indexed, ifIndex8));
-        ASSERT_EQ(indexed.Format, ifIndex8);
+    const auto [w, h, pattern] = GetParam();
+    const TImageData image = MakeRgbImage(w, h, pattern);
+    TImageData indexed = image;
+    ASSERT_TRUE(ConvertImageData(indexed, ifIndex8));
+    ASSERT_EQ(indexed.Format, ifIndex8);
 
-        std::vector<uint64_t> count(256), sumR(256), sumG(256), sumB(256);
-        for (size_t i = 0; i < indexed.Bits.size(); ++i) {
-            const uint8_t k = indexed.Bits[i];
-            const Rgb p = PixelAt(image, i);
-            ++count[k];
-            sumR[k] += p.r;
-            sumG[k] += p.g;
-            sumB[k] += p.b;
+    std::vector<uint64_t> count(256), sumR(256), sumG(256), sumB(256);
+    for (size_t i = 0; i < indexed.Bits.size(); ++i) {
+        const uint8_t k = indexed.Bits[i];
+        const Rgb p = PixelAt(image, i);
+        ++count[k];
+        sumR[k] += p.r;
+        sumG[k] += p.g;
+        sumB[k] += p.b;
+    }
+    for (size_t k = 0; k < 256; ++k) {
+        ASSERT_GT(count[k], 0u) << k;
+        if (k > 0) {
+            EXPECT_LE(count[k], count[k - 1]) << k;
         }
-        for (size_t k = 0; k < 256; ++k) {
-            ASSERT_GT(count[k], 0u) << k;
-            if (k > 0) {
-                EXPECT_LE(count[k], count[k - 1]) << k;
-            }
-            EXPECT_EQ(indexed.Palette[k], (TColor32Rec{static_cast<uint8_t>(sumB[k] / count[k]),
-                                                       static_cast<uint8_t>(sumG[k] / count[k]),
-                                                       static_cast<uint8_t>(sumR[k] / count[k]), 255}))
-                << k;
-        }
+        EXPECT_EQ(indexed.Palette[k], (TColor32Rec{static_cast<uint8_t>(sumB[k] / count[k]),
+                                                   static_cast<uint8_t>(sumG[k] / count[k]),
+                                                   static_cast<uint8_t>(sumR[k] / count[k]), 255}))
+            << k;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Pictures, ManyColours,
+                         ::testing::Values(PictureCase{257, 129, 0u}, PictureCase{64, 64, 5u}, PictureCase{300, 200, 0u}),
+                         [](const ::testing::TestParamInfo<PictureCase>& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) +
+                                    "_pattern_" + std::to_string(info.param.pattern);
+                         });

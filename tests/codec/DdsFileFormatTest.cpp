@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // DirectDraw Surface writer: header fields, pixel formats, mipmaps, cube maps and volumes, and
 // decoding by independent decoders.
-#include "CodecTestSupport.h"
+#include "support/codec/CaseNames.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
 
@@ -70,69 +72,84 @@ TEST_F(DdsWriter, HeaderOfAThreeByTwoImage)
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + DataStart, f.end()), image.Bits);
 }
 
-TEST_F(DdsWriter, PixelFormatFieldsAndConversions)
-{
-    const TImageData rgb = MakeRgbImage(5, 3, 4);
-    const auto fourCC = [](const char* s) { return uint32_t(s[0]) | uint32_t(s[1]) << 8 | uint32_t(s[2]) << 16 | uint32_t(s[3]) << 24; };
-    const struct {
-        TImageFormat input, written;
-        uint32_t flags, fourCC, bitCount, r, g, b, a;
-    } cases[] = {
-        {ifA8R8G8B8, ifA8R8G8B8, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-        {ifX8R8G8B8, ifX8R8G8B8, 0x40, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0},
-        {ifR5G6B5, ifR5G6B5, 0x40, 0, 16, 0xF800, 0x07E0, 0x001F, 0},
-        {ifA1R5G5B5, ifA1R5G5B5, 0x41, 0, 16, 0x7C00, 0x03E0, 0x001F, 0x8000},
-        {ifR3G3B2, ifR3G3B2, 0x40, 0, 8, 0xE0, 0x1C, 0x03, 0},
-        {ifGray8, ifGray8, 0x20000, 0, 8, 0xFF, 0, 0, 0},
-        {ifA8Gray8, ifA8Gray8, 0x20001, 0, 16, 0xFF, 0, 0, 0xFF00},
-        {ifGray16, ifGray16, 0x20000, 0, 16, 0xFFFF, 0, 0, 0},
-        {ifA16B16G16R16, ifA16B16G16R16, 4, 36, 64, 0, 0, 0, 0},
-        {ifR32F, ifR32F, 4, 114, 32, 0, 0, 0, 0},
-        {ifA32B32G32R32F, ifA32B32G32R32F, 4, 116, 128, 0, 0, 0, 0},
-        // Converted first.
-        {ifIndex8, ifA8R8G8B8, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-        {ifR16G16B16, ifA16B16G16R16, 4, 36, 64, 0, 0, 0, 0},
-        {ifA16R16G16B16F, ifA16B16G16R16F, 4, 113, 64, 0, 0, 0, 0},
-        {ifA32R32G32B32F, ifA32B32G32R32F, 4, 116, 128, 0, 0, 0, 0},
-        {ifGray32, ifGray16, 0x20000, 0, 16, 0xFFFF, 0, 0, 0},
-        {ifA16Gray16, ifA8Gray8, 0x20001, 0, 16, 0xFF, 0, 0, 0xFF00},
-        {ifX5R1G1B1, ifX8R8G8B8, 0x40, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(GetFormatName(c.input));
-        TImageData image = rgb;
-        if (c.input == ifIndex8) {
-            NewImageData(5, 3, ifIndex8, image);
-            for (int i = 0; i < 256; ++i)
-                image.Palette[i] = {static_cast<uint8_t>(i), 3, static_cast<uint8_t>(i / 2), 255};
-            for (size_t i = 0; i < image.Bits.size(); ++i)
-                image.Bits[i] = static_cast<uint8_t>(i * 17);
-        } else {
-            ConvertImageData(image, c.input);
-        }
-        TImageData expected = image;
-        ConvertImageData(expected, c.written);
-        const std::vector<uint8_t> f = Write({image});
-        ASSERT_EQ(f.size(), DataStart + expected.Bits.size());
-        EXPECT_EQ(LE32(f, LinearSize), expected.Bits.size());
-        EXPECT_EQ(LE32(f, PfFlags), c.flags);
-        EXPECT_EQ(LE32(f, PfFourCC), c.fourCC);
-        EXPECT_EQ(LE32(f, PfBitCount), c.bitCount);
-        EXPECT_EQ(LE32(f, PfMasks), c.r);
-        EXPECT_EQ(LE32(f, PfMasks + 4), c.g);
-        EXPECT_EQ(LE32(f, PfMasks + 8), c.b);
-        EXPECT_EQ(LE32(f, PfMasks + 12), c.a);
-        EXPECT_EQ(std::vector<uint8_t>(f.begin() + DataStart, f.end()), expected.Bits);
-    }
+namespace {
 
-    // Block-compressed data is written as it is, named by its code; the linear size counts blocks.
+uint32_t FourCC(const char* s)
+{
+    return uint32_t(s[0]) | uint32_t(s[1]) << 8 | uint32_t(s[2]) << 16 | uint32_t(s[3]) << 24;
+}
+
+struct PixelFormatCase {
+    TImageFormat input, written;
+    uint32_t flags, fourCC, bitCount, r, g, b, a;
+};
+
+class DdsPixelFormats : public DdsWriter, public ::testing::WithParamInterface<PixelFormatCase> {};
+
+} // namespace
+
+TEST_P(DdsPixelFormats, FieldsAndConversions)
+{
+    const PixelFormatCase& c = GetParam();
+    TImageData image = MakeRgbImage(5, 3, 4);
+    if (c.input == ifIndex8) {
+        NewImageData(5, 3, ifIndex8, image);
+        for (int i = 0; i < 256; ++i)
+            image.Palette[i] = {static_cast<uint8_t>(i), 3, static_cast<uint8_t>(i / 2), 255};
+        for (size_t i = 0; i < image.Bits.size(); ++i)
+            image.Bits[i] = static_cast<uint8_t>(i * 17);
+    } else {
+        ConvertImageData(image, c.input);
+    }
+    TImageData expected = image;
+    ConvertImageData(expected, c.written);
+    const std::vector<uint8_t> f = Write({image});
+    ASSERT_EQ(f.size(), DataStart + expected.Bits.size());
+    EXPECT_EQ(LE32(f, LinearSize), expected.Bits.size());
+    EXPECT_EQ(LE32(f, PfFlags), c.flags);
+    EXPECT_EQ(LE32(f, PfFourCC), c.fourCC);
+    EXPECT_EQ(LE32(f, PfBitCount), c.bitCount);
+    EXPECT_EQ(LE32(f, PfMasks), c.r);
+    EXPECT_EQ(LE32(f, PfMasks + 4), c.g);
+    EXPECT_EQ(LE32(f, PfMasks + 8), c.b);
+    EXPECT_EQ(LE32(f, PfMasks + 12), c.a);
+    EXPECT_EQ(std::vector<uint8_t>(f.begin() + DataStart, f.end()), expected.Bits);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, DdsPixelFormats,
+    ::testing::Values(
+        PixelFormatCase{ifA8R8G8B8, ifA8R8G8B8, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000},
+        PixelFormatCase{ifX8R8G8B8, ifX8R8G8B8, 0x40, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0},
+        PixelFormatCase{ifR5G6B5, ifR5G6B5, 0x40, 0, 16, 0xF800, 0x07E0, 0x001F, 0},
+        PixelFormatCase{ifA1R5G5B5, ifA1R5G5B5, 0x41, 0, 16, 0x7C00, 0x03E0, 0x001F, 0x8000},
+        PixelFormatCase{ifR3G3B2, ifR3G3B2, 0x40, 0, 8, 0xE0, 0x1C, 0x03, 0},
+        PixelFormatCase{ifGray8, ifGray8, 0x20000, 0, 8, 0xFF, 0, 0, 0},
+        PixelFormatCase{ifA8Gray8, ifA8Gray8, 0x20001, 0, 16, 0xFF, 0, 0, 0xFF00},
+        PixelFormatCase{ifGray16, ifGray16, 0x20000, 0, 16, 0xFFFF, 0, 0, 0},
+        PixelFormatCase{ifA16B16G16R16, ifA16B16G16R16, 4, 36, 64, 0, 0, 0, 0},
+        PixelFormatCase{ifR32F, ifR32F, 4, 114, 32, 0, 0, 0, 0},
+        PixelFormatCase{ifA32B32G32R32F, ifA32B32G32R32F, 4, 116, 128, 0, 0, 0, 0},
+        // Converted first.
+        PixelFormatCase{ifIndex8, ifA8R8G8B8, 0x41, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000},
+        PixelFormatCase{ifR16G16B16, ifA16B16G16R16, 4, 36, 64, 0, 0, 0, 0},
+        PixelFormatCase{ifA16R16G16B16F, ifA16B16G16R16F, 4, 113, 64, 0, 0, 0, 0},
+        PixelFormatCase{ifA32R32G32B32F, ifA32B32G32R32F, 4, 116, 128, 0, 0, 0, 0},
+        PixelFormatCase{ifGray32, ifGray16, 0x20000, 0, 16, 0xFFFF, 0, 0, 0},
+        PixelFormatCase{ifA16Gray16, ifA8Gray8, 0x20001, 0, 16, 0xFF, 0, 0, 0xFF00},
+        PixelFormatCase{ifX5R1G1B1, ifX8R8G8B8, 0x40, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0}),
+    [](const ::testing::TestParamInfo<PixelFormatCase>& info) { return std::string(GetFormatName(info.param.input)); });
+
+// Block-compressed data is written as it is, named by its code; the linear size counts blocks.
+TEST_F(DdsWriter, BlockCompressedDataIsWrittenAsItIs)
+{
     TImageData dxt;
     NewImageData(5, 3, ifDXT1, dxt);
     for (size_t i = 0; i < dxt.Bits.size(); ++i)
         dxt.Bits[i] = static_cast<uint8_t>(i + 1);
     const std::vector<uint8_t> f = Write({dxt});
     EXPECT_EQ(LE32(f, PfFlags), 4u);
-    EXPECT_EQ(LE32(f, PfFourCC), fourCC("DXT1"));
+    EXPECT_EQ(LE32(f, PfFourCC), FourCC("DXT1"));
     EXPECT_EQ(LE32(f, LinearSize), 16u);   // two blocks of 8 bytes
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + DataStart, f.end()), dxt.Bits);
 }
@@ -193,17 +210,17 @@ TEST_F(DdsWriter, MipMapsCubeMapsAndVolumes)
     }
 }
 
-TEST_F(DdsWriter, DecodersReadBackThePixels)
+namespace {
+
+struct DecoderCase {
+    std::string what;
+    TDynImageDataArray images;
+    int mipMaps;
+};
+
+std::vector<DecoderCase> DecoderCases()
 {
-    if (!HaveImageMagick() && !HavePillow())
-        GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
-    TempDir dir;
-    struct Case {
-        std::string what;
-        TDynImageDataArray images;
-        int mipMaps;
-    };
-    std::vector<Case> cases;
+    std::vector<DecoderCase> cases;
     for (auto [w, h, pattern] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{17, 5, 0u}, std::tuple{130, 67, 4u}})
         cases.push_back({"R8G8B8 " + std::to_string(w) + "x" + std::to_string(h), {MakeRgbImage(w, h, pattern)}, 1});
     TImageData argb = MakeRgbImage(23, 7, 8);
@@ -212,34 +229,25 @@ TEST_F(DdsWriter, DecodersReadBackThePixels)
         argb.Bits[i] = static_cast<uint8_t>(i * 13);
     cases.push_back({"A8R8G8B8", {argb}, 1});
     cases.push_back({"R8G8B8 with mipmaps", {MakeRgbImage(16, 8, 5), MakeRgbImage(8, 4, 6), MakeRgbImage(4, 2, 7)}, 3});
-
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        codec.Options.SetOption(ImagingDDSSaveMipMapCount, c.mipMaps);
-        const auto file = dir.File("image.dds");
-        WriteFile(file, Write(c.images, false));
-        const TImageData& image = c.images[0];
-        const int channels = image.Format == ifA8R8G8B8 ? 4 : 3;
-        std::vector<uint16_t> expected;
-        for (size_t i = 0; i < image.Bits.size(); i += channels) {
-            const uint8_t* p = image.Bits.data() + i;
-            expected.insert(expected.end(), {p[2], p[1], p[0]});
-            if (channels == 4)
-                expected.push_back(p[3]);
-        }
-        if (HaveImageMagick()) {
-            const auto decoded = DecodeWithImageMagick(file, channels);
-            ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
-            EXPECT_EQ(decoded->Width, image.Width);
-            EXPECT_EQ(decoded->Height, image.Height);
-            EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
-        }
-        if (HavePillow()) {
-            const auto decoded = DecodeWithPillow(file, channels == 4 ? "RGBA" : "RGB");
-            ASSERT_TRUE(decoded) << "Pillow could not read the file";
-            EXPECT_EQ(decoded->Width, image.Width);
-            EXPECT_EQ(decoded->Height, image.Height);
-            EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
-        }
-    }
+    return cases;
 }
+
+class DdsDecoders : public DdsWriter, public ::testing::WithParamInterface<DecoderCase> {};
+
+} // namespace
+
+TEST_P(DdsDecoders, ReadBackThePixels)
+{
+    if (!HaveImageMagick() && !HavePillow())
+        GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
+    const DecoderCase& c = GetParam();
+    TempDir dir;
+    codec.Options.SetOption(ImagingDDSSaveMipMapCount, c.mipMaps);
+    const auto file = dir.File("image.dds");
+    WriteFile(file, Write(c.images, false));
+    const TImageData& image = c.images[0];
+    const int channels = image.Format == ifA8R8G8B8 ? 4 : 3;
+    ExpectDecodersReadBack(file, image.Width, image.Height, channels, ColourSamples(image));
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, DdsDecoders, ::testing::ValuesIn(DecoderCases()), CaseWhat());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The writer registry: order, names and masks, choice of writer by file name, and the writers
 // that are registered but not built yet.
-#include "CodecTestSupport.h"
+#include "support/codec/CodecFixtures.h"
 
 #include "codec/FormatRegistry.h"
 

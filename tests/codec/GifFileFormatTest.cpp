@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // GIF writer: the file layout byte for byte, the size limit, the LZW code stream, and decoding by
 // independent decoders (Pillow, giflib's giftext, ImageMagick).
-#include "CodecTestSupport.h"
+#include "support/codec/CaseNames.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
 #include "codec/ImagingError.h"
@@ -37,28 +39,6 @@ protected:
 // ---------------------------------------------------------------------------------------------
 // Running the decoders
 
-std::string Quoted(const std::string& s)
-{
-    std::string out = "'";
-    for (char c : s)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Standard output of a shell command; nothing when it fails.
-std::optional<std::string> Output(const std::string& command)
-{
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (!pipe)
-        return std::nullopt;
-    std::string out;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    return pclose(pipe) == 0 ? std::optional<std::string>(out) : std::nullopt;
-}
-
 bool HaveGiftext()
 {
     return access("/usr/bin/giftext", X_OK) == 0;
@@ -84,7 +64,7 @@ std::optional<IndexedPicture> DecodeIndexedWithPillow(const fs::path& file)
         "pal = bytes(im.getpalette('RGB'))\n"
         "pal += bytes(768 - len(pal))\n"
         "sys.stdout.buffer.write(b'%d %d\\n' % im.size + pal + im.tobytes())\n";
-    const auto out = Output("/usr/bin/python3 -c " + Quoted(script) + " " + Quoted(file.string()));
+    const auto out = ToolOutput({PythonProgram, "-c", script, file.string()});
     if (!out)
         return std::nullopt;
     IndexedPicture p;
@@ -102,8 +82,8 @@ std::optional<IndexedPicture> DecodeIndexedWithPillow(const fs::path& file)
 // giftext: -c lists the colour map ("  5: 8eh 53h 71h"), -r dumps the raw indices.
 std::optional<IndexedPicture> DecodeIndexedWithGiflib(const fs::path& file)
 {
-    const auto listing = Output("/usr/bin/giftext -c " + Quoted(file.string()));
-    const auto raw = Output("/usr/bin/giftext -r " + Quoted(file.string()));
+    const auto listing = ToolOutput({"/usr/bin/giftext", "-c", file.string()});
+    const auto raw = ToolOutput({"/usr/bin/giftext", "-r", file.string()});
     if (!listing || !raw)
         return std::nullopt;
     IndexedPicture p;
@@ -131,7 +111,7 @@ std::optional<IndexedPicture> DecodeIndexedWithGiflib(const fs::path& file)
 // The LZW codes of the first image as giflib reads them (giftext -z), without the end code.
 std::optional<std::vector<int>> CodesWithGiflib(const fs::path& file)
 {
-    const auto listing = Output("/usr/bin/giftext -z " + Quoted(file.string()));
+    const auto listing = ToolOutput({"/usr/bin/giftext", "-z", file.string()});
     if (!listing)
         return std::nullopt;
     std::vector<int> codes;
@@ -209,29 +189,41 @@ TEST_F(GifWriter, TwoColourImageLayout)
     EXPECT_EQ(Write(image), expected);
 }
 
-TEST_F(GifWriter, SidesAbove65535AreARangeError)
+namespace {
+
+struct SideCase {
+    int width, height;
+    bool fits;
+};
+
+class GifSides : public GifWriter, public ::testing::WithParamInterface<SideCase> {};
+
+} // namespace
+
+TEST_P(GifSides, Above65535AreARangeError)
 {
-    struct Case {
-        int width, height;
-        bool fits;
-    };
-    for (const Case& c : {Case{65535, 1, true}, Case{1, 65535, true}, Case{65536, 1, false}, Case{1, 65536, false}}) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        TImageData image;
-        NewImageData(c.width, c.height, ifR8G8B8, image);
-        std::vector<uint8_t> out;
-        if (c.fits) {
-            ASSERT_TRUE(gif->WriteImageToMemory({image}, out));
-            EXPECT_EQ(LE16(out, 6), c.width);
-            EXPECT_EQ(LE16(out, 8), c.height);
-            EXPECT_EQ(LE16(out, 26), c.width);
-            EXPECT_EQ(LE16(out, 28), c.height);
-        } else {
-            EXPECT_THROW(gif->WriteImageToMemory({image}, out), EImagingError);
-            EXPECT_TRUE(out.empty());
-        }
+    const SideCase& c = GetParam();
+    TImageData image;
+    NewImageData(c.width, c.height, ifR8G8B8, image);
+    std::vector<uint8_t> out;
+    if (c.fits) {
+        ASSERT_TRUE(gif->WriteImageToMemory({image}, out));
+        EXPECT_EQ(LE16(out, 6), c.width);
+        EXPECT_EQ(LE16(out, 8), c.height);
+        EXPECT_EQ(LE16(out, 26), c.width);
+        EXPECT_EQ(LE16(out, 28), c.height);
+    } else {
+        EXPECT_THROW(gif->WriteImageToMemory({image}, out), EImagingError);
+        EXPECT_TRUE(out.empty());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, GifSides,
+                         ::testing::Values(SideCase{65535, 1, true}, SideCase{1, 65535, true},
+                                           SideCase{65536, 1, false}, SideCase{1, 65536, false}),
+                         [](const ::testing::TestParamInfo<SideCase>& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                         });
 
 // Block-compressed pixels cannot be reduced directly; they go through their plain format, which is
 // an error here rather than a silently black image.
@@ -270,22 +262,20 @@ TEST_F(GifWriter, TableStartsAfreshOnceCode4094IsAssigned)
     EXPECT_LE(runs.back(), 3838u);
 }
 
-// Every decoder reads back the palette and the indices of the reduction; an image with at most
-// 256 colours comes back with exactly its pixels.
-TEST_F(GifWriter, DecodersReadBackTheReducedImage)
+namespace {
+
+struct DecoderCase {
+    std::string what;
+    TImageData image;
+    bool atMost256Colours;
+};
+
+std::vector<DecoderCase> DecoderCases()
 {
-    const bool pillow = HavePillow(), giflib = HaveGiftext(), magick = HaveImageMagick();
-    if (!pillow && !giflib && !magick)
-        GTEST_SKIP() << "no GIF decoder is installed";
     std::vector<uint8_t> ramp(255);
     for (size_t i = 0; i < ramp.size(); ++i)
         ramp[i] = static_cast<uint8_t>(i);
-    struct Case {
-        std::string what;
-        TImageData image;
-        bool atMost256Colours;
-    };
-    const std::vector<Case> cases = {
+    return {
         {"1x1", MakeRgbImage(1, 1, 3), true},
         {"two colours", FewColours(31, 7, 2, 1), true},
         {"200 colours, odd size", FewColours(17, 5, 200, 2), true},
@@ -301,47 +291,60 @@ TEST_F(GifWriter, DecodersReadBackTheReducedImage)
         {"ramp 254", Indexed(254, 1, std::vector<uint8_t>(ramp.begin(), ramp.begin() + 254)), true},
         {"ramp 255", Indexed(255, 1, ramp), true},
     };
-    TempDir dir;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        TImageData expected = c.image;
-        ASSERT_TRUE(ConvertImageData(expected, ifIndex8));
-        const std::vector<uint8_t> palette = PaletteRgb(expected);
-        if (c.image.Format == ifR8G8B8 && c.atMost256Colours) {
-            // The reduction itself is exact.
-            std::vector<uint8_t> pixels;
-            for (uint8_t k : expected.Bits)
-                pixels.insert(pixels.end(), palette.begin() + 3 * k, palette.begin() + 3 * k + 3);
-            ASSERT_EQ(pixels, RgbBytes(c.image));
-        }
-        const auto file = dir.File("image.gif");
-        WriteFile(file, Write(c.image));
+}
 
-        if (pillow) {
-            const auto decoded = DecodeIndexedWithPillow(file);
-            ASSERT_TRUE(decoded) << "Pillow could not read the file";
-            EXPECT_EQ(decoded->Width, c.image.Width);
-            EXPECT_EQ(decoded->Palette, palette);
-            EXPECT_TRUE(decoded->Indices == expected.Bits) << "Pillow: indices differ";
-        }
-        if (giflib) {
-            const auto decoded = DecodeIndexedWithGiflib(file);
-            ASSERT_TRUE(decoded) << "giflib could not read the file";
-            EXPECT_EQ(decoded->Width, c.image.Width);
-            EXPECT_EQ(decoded->Palette, palette);
-            EXPECT_TRUE(decoded->Indices == expected.Bits) << "giflib: indices differ";
-        }
-        // Debian's ImageMagick policy refuses images wider than 16384 pixels.
-        if (magick && c.image.Width <= 16384) {
-            const auto decoded = DecodeWithImageMagick(file, 3);
-            ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
-            std::vector<uint16_t> pixels;
-            for (uint8_t k : expected.Bits)
-                pixels.insert(pixels.end(), palette.begin() + 3 * k, palette.begin() + 3 * k + 3);
-            EXPECT_EQ(Compare(decoded->Samples, pixels).Max, 0);
-        }
+class GifDecoders : public GifWriter, public ::testing::WithParamInterface<DecoderCase> {};
+
+} // namespace
+
+// Every decoder reads back the palette and the indices of the reduction; an image with at most
+// 256 colours comes back with exactly its pixels.
+TEST_P(GifDecoders, ReadBackTheReducedImage)
+{
+    const bool pillow = HavePillow(), giflib = HaveGiftext(), magick = HaveImageMagick();
+    if (!pillow && !giflib && !magick)
+        GTEST_SKIP() << "no GIF decoder is installed";
+    const DecoderCase& c = GetParam();
+    TempDir dir;
+    TImageData expected = c.image;
+    ASSERT_TRUE(ConvertImageData(expected, ifIndex8));
+    const std::vector<uint8_t> palette = PaletteRgb(expected);
+    if (c.image.Format == ifR8G8B8 && c.atMost256Colours) {
+        // The reduction itself is exact.
+        std::vector<uint8_t> pixels;
+        for (uint8_t k : expected.Bits)
+            pixels.insert(pixels.end(), palette.begin() + 3 * k, palette.begin() + 3 * k + 3);
+        ASSERT_EQ(pixels, RgbBytes(c.image));
+    }
+    const auto file = dir.File("image.gif");
+    WriteFile(file, Write(c.image));
+
+    if (pillow) {
+        const auto decoded = DecodeIndexedWithPillow(file);
+        ASSERT_TRUE(decoded) << "Pillow could not read the file";
+        EXPECT_EQ(decoded->Width, c.image.Width);
+        EXPECT_EQ(decoded->Palette, palette);
+        EXPECT_TRUE(decoded->Indices == expected.Bits) << "Pillow: indices differ";
+    }
+    if (giflib) {
+        const auto decoded = DecodeIndexedWithGiflib(file);
+        ASSERT_TRUE(decoded) << "giflib could not read the file";
+        EXPECT_EQ(decoded->Width, c.image.Width);
+        EXPECT_EQ(decoded->Palette, palette);
+        EXPECT_TRUE(decoded->Indices == expected.Bits) << "giflib: indices differ";
+    }
+    // Debian's ImageMagick policy refuses images wider than 16384 pixels.
+    if (magick && c.image.Width <= 16384) {
+        const auto decoded = DecodeWithImageMagick(file, 3);
+        ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
+        std::vector<uint16_t> pixels;
+        for (uint8_t k : expected.Bits)
+            pixels.insert(pixels.end(), palette.begin() + 3 * k, palette.begin() + 3 * k + 3);
+        EXPECT_EQ(Compare(decoded->Samples, pixels).Max, 0);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Images, GifDecoders, ::testing::ValuesIn(DecoderCases()), CaseWhat());
 
 // Option 128 of the writer's table masks the channels before counting colours.
 TEST_F(GifWriter, ChannelMaskOptionReachesTheReduction)

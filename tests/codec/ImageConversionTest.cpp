@@ -145,49 +145,57 @@ TEST(ImageConversion, FailuresRaiseAndLeaveTheRecordAsItWas)
     EXPECT_EQ(image.Format, ifR8G8B8);
 }
 
+namespace {
+
+struct PrecisionCase {
+    TImageFormat format;
+    int tolerance;   // per colour channel
+};
+
+class PlainFormats : public ::testing::TestWithParam<PrecisionCase> {};
+
+} // namespace
+
 // Every plain format keeps the test colours within its precision, through the generic path and
 // back.
-TEST(ImageConversion, PlainFormatsRoundTripWithinTheirPrecision)
+TEST_P(PlainFormats, RoundTripWithinTheirPrecision)
 {
-    struct Case {
-        TImageFormat format;
-        int tolerance;   // per colour channel
-    };
-    const Case cases[] = {
-        {ifR8G8B8, 0}, {ifX8R8G8B8, 0}, {ifA8R8G8B8, 0}, {ifR16G16B16, 0}, {ifA16R16G16B16, 0},
-        {ifB16G16R16, 0}, {ifA16B16G16R16, 0}, {ifA32R32G32B32F, 0}, {ifA32B32G32R32F, 0},
-        {ifA16R16G16B16F, 0}, {ifA16B16G16R16F, 0},
-        {ifR5G6B5, 4}, {ifA1R5G5B5, 4}, {ifX1R5G5B5, 4}, {ifA4R4G4B4, 8}, {ifX4R4G4B4, 8},
-        {ifR3G3B2, 42}, {ifX5R1G1B1, 127},
-        // Gray formats keep the gray value of each colour.
-        {ifGray8, 0}, {ifA8Gray8, 0}, {ifGray16, 1}, {ifA16Gray16, 1}, {ifGray32, 1}, {ifGray64, 1},
-        {ifR32F, 1}, {ifR16F, 1},
-    };
+    const PrecisionCase& c = GetParam();
+    const TImageFormatInfo& info = *GetFormatInfo(c.format);
     const TImageData source = ColourSamples();
-    for (const Case& c : cases) {
-        const TImageFormatInfo& info = *GetFormatInfo(c.format);
-        SCOPED_TRACE(info.Name);
-        TImageData image = source;
-        ASSERT_TRUE(ConvertImageData(image, c.format));
-        EXPECT_EQ(image.Format, c.format);
-        EXPECT_TRUE(TestImage(image));
-        ASSERT_TRUE(ConvertImageData(image, ifA8R8G8B8));
-        for (size_t p = 0; p < source.Bits.size(); p += 4) {
-            TColor32Rec in{source.Bits[p], source.Bits[p + 1], source.Bits[p + 2], source.Bits[p + 3]};
-            if (info.HasGrayChannel || info.ChannelCount == 1)
-                in.R = in.G = in.B = GrayOf(in);
-            const uint8_t expected[3] = {in.B, in.G, in.R};
-            for (size_t k = 0; k < 3; ++k)
-                EXPECT_NEAR(image.Bits[p + k], expected[k], c.tolerance) << "pixel " << p / 4 << " channel " << k;
-            if (!info.HasAlphaChannel)
-                EXPECT_EQ(image.Bits[p + 3], 255) << "pixel " << p / 4;
-            else if (info.Format == ifA1R5G5B5)
-                EXPECT_EQ(image.Bits[p + 3], in.A >= 128 ? 255 : 0) << "pixel " << p / 4;
-            else
-                EXPECT_NEAR(image.Bits[p + 3], in.A, info.Format == ifA4R4G4B4 ? 8 : 0) << "pixel " << p / 4;
-        }
+    TImageData image = source;
+    ASSERT_TRUE(ConvertImageData(image, c.format));
+    EXPECT_EQ(image.Format, c.format);
+    EXPECT_TRUE(TestImage(image));
+    ASSERT_TRUE(ConvertImageData(image, ifA8R8G8B8));
+    for (size_t p = 0; p < source.Bits.size(); p += 4) {
+        TColor32Rec in{source.Bits[p], source.Bits[p + 1], source.Bits[p + 2], source.Bits[p + 3]};
+        if (info.HasGrayChannel || info.ChannelCount == 1)
+            in.R = in.G = in.B = GrayOf(in);
+        const uint8_t expected[3] = {in.B, in.G, in.R};
+        for (size_t k = 0; k < 3; ++k)
+            EXPECT_NEAR(image.Bits[p + k], expected[k], c.tolerance) << "pixel " << p / 4 << " channel " << k;
+        if (!info.HasAlphaChannel)
+            EXPECT_EQ(image.Bits[p + 3], 255) << "pixel " << p / 4;
+        else if (info.Format == ifA1R5G5B5)
+            EXPECT_EQ(image.Bits[p + 3], in.A >= 128 ? 255 : 0) << "pixel " << p / 4;
+        else
+            EXPECT_NEAR(image.Bits[p + 3], in.A, info.Format == ifA4R4G4B4 ? 8 : 0) << "pixel " << p / 4;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, PlainFormats,
+    ::testing::Values(
+        PrecisionCase{ifR8G8B8, 0}, PrecisionCase{ifX8R8G8B8, 0}, PrecisionCase{ifA8R8G8B8, 0}, PrecisionCase{ifR16G16B16, 0}, PrecisionCase{ifA16R16G16B16, 0},
+        PrecisionCase{ifB16G16R16, 0}, PrecisionCase{ifA16B16G16R16, 0}, PrecisionCase{ifA32R32G32B32F, 0}, PrecisionCase{ifA32B32G32R32F, 0},
+        PrecisionCase{ifA16R16G16B16F, 0}, PrecisionCase{ifA16B16G16R16F, 0},
+        PrecisionCase{ifR5G6B5, 4}, PrecisionCase{ifA1R5G5B5, 4}, PrecisionCase{ifX1R5G5B5, 4}, PrecisionCase{ifA4R4G4B4, 8}, PrecisionCase{ifX4R4G4B4, 8},
+        PrecisionCase{ifR3G3B2, 42}, PrecisionCase{ifX5R1G1B1, 127},
+        // Gray formats keep the gray value of each colour.
+        PrecisionCase{ifGray8, 0}, PrecisionCase{ifA8Gray8, 0}, PrecisionCase{ifGray16, 1}, PrecisionCase{ifA16Gray16, 1}, PrecisionCase{ifGray32, 1}, PrecisionCase{ifGray64, 1},
+        PrecisionCase{ifR32F, 1}, PrecisionCase{ifR16F, 1}),
+    [](const ::testing::TestParamInfo<PrecisionCase>& info) { return std::string(GetFormatName(info.param.format)); });
 
 // The row-wise conversions of the program's images give what the per-pixel routines give.
 TEST(ImageConversion, FastConversionsEqualThePerPixelRoutines)

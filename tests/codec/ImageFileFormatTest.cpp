@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The write driver shared by all writers: refusals, the caller's record, the forced pixel format,
 // conversion for writing and the file variant.
-#include "CodecTestSupport.h"
+#include "support/codec/CaseNames.h"
+#include "support/codec/CodecFixtures.h"
 
 #include "codec/FormatRegistry.h"
 #include "codec/ImagingError.h"
@@ -49,29 +50,46 @@ TEST(ImageFileFormat, InvalidInputIsRefusedWithoutOutput)
     }
 }
 
-TEST(ImageFileFormat, WritersNeverChangeTheCallersRecord)
+namespace {
+
+struct RecordCase {
+    const char* file;
+    TImageFormat source;
+};
+
+std::vector<RecordCase> RecordCases()
+{
+    std::vector<RecordCase> cases;
+    for (const char* name : {"a.jpg", "a.png", "a.bmp"})
+        for (TImageFormat format : {ifR8G8B8, ifA8R8G8B8, ifGray8, ifX1R5G5B5, ifA16B16G16R16F})
+            if (!(std::string(name) == "a.bmp" && format == ifGray8))   // needs colour reduction, which comes later
+                cases.push_back({name, format});
+    return cases;
+}
+
+class WrittenRecords : public ::testing::TestWithParam<RecordCase> {};
+
+} // namespace
+
+TEST_P(WrittenRecords, WritersNeverChangeTheCallersRecord)
 {
     TImaging codec;
-    const TImageData rgb = MakeRgbImage(7, 5, 3);
-    const TImageData sources[] = {rgb, Converted(rgb, ifA8R8G8B8), Converted(rgb, ifGray8),
-                                  Converted(rgb, ifX1R5G5B5), Converted(rgb, ifA16B16G16R16F)};
-    for (const char* name : {"a.jpg", "a.png", "a.bmp"}) {
-        TImageFileFormat* writer = codec.Registry.FindWriterForFileName(name);
-        for (const TImageData& source : sources) {
-            if (std::string(name) == "a.bmp" && source.Format == ifGray8)
-                continue;   // needs colour reduction, which comes later
-            SCOPED_TRACE(std::string(name) + " from " + GetFormatName(source.Format));
-            const TDynImageDataArray images{source};
-            std::vector<uint8_t> out;
-            ASSERT_TRUE(writer->WriteImageToMemory(images, out));
-            EXPECT_FALSE(out.empty());
-            EXPECT_EQ(images[0].Format, source.Format);
-            EXPECT_EQ(images[0].Size, source.Size);
-            EXPECT_EQ(images[0].Bits, source.Bits);
-            EXPECT_EQ(images[0].Palette, source.Palette);
-        }
-    }
+    const TImageData source = Converted(MakeRgbImage(7, 5, 3), GetParam().source);
+    TImageFileFormat* writer = codec.Registry.FindWriterForFileName(GetParam().file);
+    const TDynImageDataArray images{source};
+    std::vector<uint8_t> out;
+    ASSERT_TRUE(writer->WriteImageToMemory(images, out));
+    EXPECT_FALSE(out.empty());
+    EXPECT_EQ(images[0].Format, source.Format);
+    EXPECT_EQ(images[0].Size, source.Size);
+    EXPECT_EQ(images[0].Bits, source.Bits);
+    EXPECT_EQ(images[0].Palette, source.Palette);
 }
+
+INSTANTIATE_TEST_SUITE_P(Writers, WrittenRecords, ::testing::ValuesIn(RecordCases()),
+                         [](const ::testing::TestParamInfo<RecordCase>& info) {
+                             return CaseName(std::string(info.param.file) + " from " + GetFormatName(info.param.source));
+                         });
 
 TEST(ImageFileFormat, FormatsAreConvertedByEachWritersRule)
 {

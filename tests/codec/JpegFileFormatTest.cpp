@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // JPEG writer: markers, quality and progressive options, errors, and decoding by independent
 // decoders within a stated error.
-#include "CodecTestSupport.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
 #include "codec/ImagingError.h"
@@ -159,46 +160,61 @@ TEST_F(JpegWriter, LibraryErrorsRaiseImagingErrors)
     EXPECT_FALSE(Write(MakeRgbImage(2, 2)).empty());
 }
 
+namespace {
+
+struct PictureCase {
+    int width, height, quality;
+    bool progressive;
+    double meanLimit;
+};
+
+class JpegDecoders : public JpegWriter, public ::testing::WithParamInterface<PictureCase> {};
+
+} // namespace
+
 // Decoded by ImageMagick and Pillow, the smooth picture differs from what was written by a mean of at
-// most 1.5 levels per channel at quality 90 (and by 2 at quality 75), and gray images stay gray.
-TEST_F(JpegWriter, DecodersReadBackThePictureWithinTheStatedError)
+// most 1.5 levels per channel at quality 90 (and by 2 at quality 75).
+TEST_P(JpegDecoders, ReadBackThePictureWithinTheStatedError)
+{
+    if (!HaveImageMagick() && !HavePillow())
+        GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
+    const PictureCase& c = GetParam();
+    TempDir dir;
+    codec.Options.SetOption(ImagingJpegQuality, c.quality);
+    codec.Options.SetOption(ImagingJpegProgressive, c.progressive ? 1 : 0);
+    const TImageData image = Smooth(c.width, c.height);
+    const auto file = dir.File("image.jpg");
+    WriteFile(file, Write(image));
+    const std::vector<uint16_t> expected = Widen(RgbBytes(image));
+    const auto check = [&](const std::optional<Decoded>& d, const char* who) {
+        ASSERT_TRUE(d) << who << " could not read the file";
+        EXPECT_EQ(d->Width, c.width) << who;
+        EXPECT_EQ(d->Height, c.height) << who;
+        const Difference diff = Compare(d->Samples, expected);
+        EXPECT_LE(diff.Mean, c.meanLimit) << who;
+        RecordProperty("mean_error", std::to_string(diff.Mean));
+    };
+    if (HaveImageMagick())
+        check(DecodeWithImageMagick(file, 3), "ImageMagick");
+    if (HavePillow())
+        check(DecodeWithPillow(file), "Pillow");
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, JpegDecoders,
+                         ::testing::Values(PictureCase{1, 1, 90, false, 1.5}, PictureCase{3, 2, 90, false, 1.5},
+                                           PictureCase{17, 5, 90, false, 1.5}, PictureCase{255, 97, 90, false, 1.5},
+                                           PictureCase{255, 97, 90, true, 1.5}, PictureCase{120, 80, 75, false, 2.0}),
+                         [](const ::testing::TestParamInfo<PictureCase>& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) + "_q" +
+                                    std::to_string(info.param.quality) + (info.param.progressive ? "_progressive" : "");
+                         });
+
+// Decoded by ImageMagick or Pillow, pure colours keep their channel order and gray images stay gray.
+TEST_F(JpegWriter, DecodersKeepChannelOrderAndGray)
 {
     if (!HaveImageMagick() && !HavePillow())
         GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
     TempDir dir;
-    struct Case {
-        int width, height, quality;
-        bool progressive;
-        double meanLimit;
-    };
-    const Case cases[] = {
-        {1, 1, 90, false, 1.5},   {3, 2, 90, false, 1.5},   {17, 5, 90, false, 1.5},
-        {255, 97, 90, false, 1.5}, {255, 97, 90, true, 1.5}, {120, 80, 75, false, 2.0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " q" + std::to_string(c.quality) +
-                     (c.progressive ? " progressive" : ""));
-        codec.Options.SetOption(ImagingJpegQuality, c.quality);
-        codec.Options.SetOption(ImagingJpegProgressive, c.progressive ? 1 : 0);
-        const TImageData image = Smooth(c.width, c.height);
-        const auto file = dir.File("image.jpg");
-        WriteFile(file, Write(image));
-        const std::vector<uint16_t> expected = Widen(RgbBytes(image));
-        std::vector<std::optional<Decoded>> decoded;
-        if (HaveImageMagick())
-            decoded.push_back(DecodeWithImageMagick(file, 3));
-        if (HavePillow())
-            decoded.push_back(DecodeWithPillow(file));
-        for (const auto& d : decoded) {
-            ASSERT_TRUE(d) << "a decoder could not read the file";
-            EXPECT_EQ(d->Width, c.width);
-            EXPECT_EQ(d->Height, c.height);
-            const Difference diff = Compare(d->Samples, expected);
-            EXPECT_LE(diff.Mean, c.meanLimit);
-            RecordProperty("mean_error", std::to_string(diff.Mean));
-        }
-    }
-
     // Pure colours keep their channel order.
     codec.Options.SetOption(ImagingJpegQuality, 90);
     codec.Options.SetOption(ImagingJpegProgressive, 0);

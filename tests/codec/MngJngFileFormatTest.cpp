@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // MNG and JNG writers: chunk layout, header fields, options, the JPEG stream inside JNG, and
 // decoding by independent decoders (pngcheck, ImageMagick).
-#include "CodecTestSupport.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
 
@@ -153,23 +154,40 @@ const std::vector<uint8_t> JngSignature = {0x8B, 'J', 'N', 'G', 0x0D, 0x0A, 0x1A
 
 } // namespace
 
-TEST_F(NetworkGraphicsWriters, MngHoldsHeaderOnePngFrameAndEnd)
+namespace {
+
+struct SizeCase {
+    int width, height;
+    unsigned seed;
+};
+
+std::string SizeName(const ::testing::TestParamInfo<SizeCase>& info)
 {
-    for (auto [w, h, seed] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{600, 400, 3u}}) {
-        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
-        const TImageData image = MakeRgbImage(w, h, seed);   // random: a large stream
-        const std::vector<uint8_t> file = Write(mng, image);
-        EXPECT_EQ(Signature(file), MngSignature);
-        const std::vector<Chunk> chunks = ParseChunks(file);
-        ASSERT_EQ(Types(chunks), (std::vector<std::string>{"MHDR", "IHDR", "IDAT", "IEND", "MEND"}));
-        // Frame size, ticks per second, layer count, frame count, play time, simplicity profile.
-        EXPECT_EQ(chunks[0].data, BE32Bytes({uint32_t(w), uint32_t(h), 0, 0, 1, 0, 473}));
-        // The frame is exactly what the PNG writer stores after its signature.
-        const std::vector<uint8_t> frame(file.begin() + 8 + 12 + 28, file.end() - 12);
-        EXPECT_EQ(frame, PngChunks(image));
-        EXPECT_TRUE(chunks.back().data.empty());
-    }
+    return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
 }
+
+class MngFrames : public NetworkGraphicsWriters, public ::testing::WithParamInterface<SizeCase> {};
+
+} // namespace
+
+TEST_P(MngFrames, HeaderOnePngFrameAndEnd)
+{
+    const auto [w, h, seed] = GetParam();
+    const TImageData image = MakeRgbImage(w, h, seed);   // random: a large stream
+    const std::vector<uint8_t> file = Write(mng, image);
+    EXPECT_EQ(Signature(file), MngSignature);
+    const std::vector<Chunk> chunks = ParseChunks(file);
+    ASSERT_EQ(Types(chunks), (std::vector<std::string>{"MHDR", "IHDR", "IDAT", "IEND", "MEND"}));
+    // Frame size, ticks per second, layer count, frame count, play time, simplicity profile.
+    EXPECT_EQ(chunks[0].data, BE32Bytes({uint32_t(w), uint32_t(h), 0, 0, 1, 0, 473}));
+    // The frame is exactly what the PNG writer stores after its signature.
+    const std::vector<uint8_t> frame(file.begin() + 8 + 12 + 28, file.end() - 12);
+    EXPECT_EQ(frame, PngChunks(image));
+    EXPECT_TRUE(chunks.back().data.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MngFrames,
+                         ::testing::Values(SizeCase{1, 1, 1u}, SizeCase{3, 2, 2u}, SizeCase{600, 400, 3u}), SizeName);
 
 TEST_F(NetworkGraphicsWriters, MngFrameFollowsTheMngFilterAndLevelOptions)
 {
@@ -244,42 +262,53 @@ TEST_F(NetworkGraphicsWriters, MngOfSeveralImagesHasAFrameForEach)
     EXPECT_EQ(chunks[0].data, BE32Bytes({7, 5, 0, 0, 3, 0, 473}));
 }
 
-TEST_F(NetworkGraphicsWriters, JngHeaderAndChunksFollowFormatAndOptions)
+namespace {
+
+struct JngLayoutCase {
+    TImageFormat format;
+    bool progressive, lossyAlpha;
+    std::vector<uint8_t> header;   // the eight bytes after width and height
+    std::vector<std::string> types;
+};
+
+class JngLayout : public NetworkGraphicsWriters, public ::testing::WithParamInterface<JngLayoutCase> {};
+
+} // namespace
+
+TEST_P(JngLayout, HeaderAndChunksFollowFormatAndOptions)
 {
-    const struct {
-        TImageFormat format;
-        bool progressive, lossyAlpha;
-        std::vector<uint8_t> header;   // the eight bytes after width and height
-        std::vector<std::string> types;
-    } cases[] = {
-        {ifR8G8B8, false, false, {10, 8, 8, 0, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
-        {ifR8G8B8, true, false, {10, 8, 8, 8, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
-        {ifR8G8B8, false, true, {10, 8, 8, 0, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
-        {ifGray8, false, false, {8, 8, 8, 0, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
-        {ifA8R8G8B8, false, false, {14, 8, 8, 0, 8, 0, 0, 0}, {"JHDR", "JDAT", "IDAT", "IEND"}},
-        {ifA8R8G8B8, true, true, {14, 8, 8, 8, 8, 8, 0, 0}, {"JHDR", "JDAT", "JDAA", "IEND"}},
-        {ifA8Gray8, false, false, {12, 8, 8, 0, 8, 0, 0, 0}, {"JHDR", "JDAT", "IDAT", "IEND"}},
-        // Other formats are converted: 16-bit colour to R8G8B8, gray with alpha to A8Gray8.
-        {ifR16G16B16, false, false, {10, 8, 8, 0, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
-        {ifA16Gray16, false, false, {12, 8, 8, 0, 8, 0, 0, 0}, {"JHDR", "JDAT", "IDAT", "IEND"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(GetFormatName(c.format)) + (c.progressive ? " progressive" : "") +
-                     (c.lossyAlpha ? " lossy alpha" : ""));
-        codec.Options.SetOption(ImagingJNGProgressive, c.progressive);
-        codec.Options.SetOption(ImagingJNGLossyAlpha, c.lossyAlpha);
-        const std::vector<uint8_t> file = Write(jng, Smooth(21, 13, c.format));
-        EXPECT_EQ(Signature(file), JngSignature);
-        const std::vector<Chunk> chunks = ParseChunks(file);
-        EXPECT_EQ(Types(chunks), c.types);
-        std::vector<uint8_t> header = BE32Bytes({21, 13});
-        header.insert(header.end(), c.header.begin(), c.header.end());
-        EXPECT_EQ(chunks.at(0).data, header);
-        const std::vector<uint8_t>& jdat = Find(chunks, "JDAT").data;
-        EXPECT_TRUE(IsCompleteJpeg(jdat));
-        EXPECT_EQ(FrameMarker(jdat), c.progressive ? 0xC2 : 0xC0);
-    }
+    const JngLayoutCase& c = GetParam();
+    codec.Options.SetOption(ImagingJNGProgressive, c.progressive);
+    codec.Options.SetOption(ImagingJNGLossyAlpha, c.lossyAlpha);
+    const std::vector<uint8_t> file = Write(jng, Smooth(21, 13, c.format));
+    EXPECT_EQ(Signature(file), JngSignature);
+    const std::vector<Chunk> chunks = ParseChunks(file);
+    EXPECT_EQ(Types(chunks), c.types);
+    std::vector<uint8_t> header = BE32Bytes({21, 13});
+    header.insert(header.end(), c.header.begin(), c.header.end());
+    EXPECT_EQ(chunks.at(0).data, header);
+    const std::vector<uint8_t>& jdat = Find(chunks, "JDAT").data;
+    EXPECT_TRUE(IsCompleteJpeg(jdat));
+    EXPECT_EQ(FrameMarker(jdat), c.progressive ? 0xC2 : 0xC0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, JngLayout,
+    ::testing::Values(
+        JngLayoutCase{ifR8G8B8, false, false, {10, 8, 8, 0, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
+        JngLayoutCase{ifR8G8B8, true, false, {10, 8, 8, 8, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
+        JngLayoutCase{ifR8G8B8, false, true, {10, 8, 8, 0, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
+        JngLayoutCase{ifGray8, false, false, {8, 8, 8, 0, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
+        JngLayoutCase{ifA8R8G8B8, false, false, {14, 8, 8, 0, 8, 0, 0, 0}, {"JHDR", "JDAT", "IDAT", "IEND"}},
+        JngLayoutCase{ifA8R8G8B8, true, true, {14, 8, 8, 8, 8, 8, 0, 0}, {"JHDR", "JDAT", "JDAA", "IEND"}},
+        JngLayoutCase{ifA8Gray8, false, false, {12, 8, 8, 0, 8, 0, 0, 0}, {"JHDR", "JDAT", "IDAT", "IEND"}},
+        // Other formats are converted: 16-bit colour to R8G8B8, gray with alpha to A8Gray8.
+        JngLayoutCase{ifR16G16B16, false, false, {10, 8, 8, 0, 0, 0, 0, 0}, {"JHDR", "JDAT", "IEND"}},
+        JngLayoutCase{ifA16Gray16, false, false, {12, 8, 8, 0, 8, 0, 0, 0}, {"JHDR", "JDAT", "IDAT", "IEND"}}),
+    [](const ::testing::TestParamInfo<JngLayoutCase>& info) {
+        return std::string(GetFormatName(info.param.format)) + (info.param.progressive ? "_progressive" : "") +
+               (info.param.lossyAlpha ? "_lossy_alpha" : "");
+    });
 
 // The JDAT chunk holds the JPEG writer's stream at the JNG quality and progressive options; a
 // quality outside 1 to 100 writes at 90.
@@ -318,73 +347,100 @@ TEST_F(NetworkGraphicsWriters, JngAlphaIsStoredAsFilteredGrayRows)
     }
 }
 
-// pngcheck accepts the files; ImageMagick gives back MNG pixels exactly and JNG colours within a
-// mean error of 1.5 levels at quality 90, with the alpha channel of JNG exact.
-TEST_F(NetworkGraphicsWriters, DecodersReadBackTheFiles)
+namespace {
+
+class MngDecoders : public NetworkGraphicsWriters, public ::testing::WithParamInterface<SizeCase> {};
+
+struct JngPictureCase {
+    int width, height;
+    TImageFormat format;
+    bool progressive;
+};
+
+class JngDecoders : public NetworkGraphicsWriters, public ::testing::WithParamInterface<JngPictureCase> {};
+
+} // namespace
+
+// pngcheck accepts the files and ImageMagick gives back MNG pixels exactly.
+TEST_P(MngDecoders, ReadBackTheFile)
 {
     if (!HavePngcheck() && !HaveImageMagick())
         GTEST_SKIP() << "neither pngcheck nor ImageMagick is installed";
+    const auto [w, h, seed] = GetParam();
     TempDir dir;
-    for (auto [w, h, seed] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{31, 33, 0u}, std::tuple{257, 129, 3u}}) {
-        SCOPED_TRACE("MNG " + std::to_string(w) + "x" + std::to_string(h));
-        const TImageData image = MakeRgbImage(w, h, seed);
-        const auto file = dir.File("image.mng");
-        WriteFile(file, Write(mng, image));
-        if (HavePngcheck()) {
-            std::string message;
-            EXPECT_TRUE(PngcheckPasses(file, message)) << message;
-        }
-        if (HaveImageMagick()) {
-            const auto decoded = DecodeWithImageMagick(file, 3);
-            ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
-            EXPECT_EQ(decoded->Width, w);
-            EXPECT_EQ(decoded->Height, h);
-            EXPECT_EQ(Compare(decoded->Samples, Widen(RgbBytes(image))).Max, 0);
-        }
+    const TImageData image = MakeRgbImage(w, h, seed);
+    const auto file = dir.File("image.mng");
+    WriteFile(file, Write(mng, image));
+    if (HavePngcheck()) {
+        std::string message;
+        EXPECT_TRUE(PngcheckPasses(file, message)) << message;
     }
-
-    codec.Options.SetOption(ImagingJNGQuality, 90);
-    const struct {
-        int width, height;
-        TImageFormat format;
-        bool progressive;
-    } cases[] = {{1, 1, ifR8G8B8, false},  {3, 2, ifR8G8B8, false},   {255, 97, ifR8G8B8, false},
-                 {255, 97, ifR8G8B8, true}, {40, 30, ifA8R8G8B8, false}, {40, 30, ifGray8, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("JNG ") + GetFormatName(c.format) + " " + std::to_string(c.width) + "x" +
-                     std::to_string(c.height) + (c.progressive ? " progressive" : ""));
-        codec.Options.SetOption(ImagingJNGProgressive, c.progressive);
-        const TImageData image = Smooth(c.width, c.height, c.format);
-        const auto file = dir.File("image.jng");
-        WriteFile(file, Write(jng, image));
-        if (HavePngcheck()) {
-            std::string message;
-            EXPECT_TRUE(PngcheckPasses(file, message)) << message;
-        }
-        if (!HaveImageMagick())
-            continue;
-        const auto decoded = DecodeWithImageMagick(file, 4);
+    if (HaveImageMagick()) {
+        const auto decoded = DecodeWithImageMagick(file, 3);
         ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
-        EXPECT_EQ(decoded->Width, c.width);
-        EXPECT_EQ(decoded->Height, c.height);
-        std::vector<uint16_t> colour, alpha, expectedColour, expectedAlpha;
-        const TImageFormatInfo& info = *GetFormatInfo(image.Format);
-        for (size_t i = 0; i < decoded->Samples.size(); i += 4) {
-            colour.insert(colour.end(), decoded->Samples.begin() + i, decoded->Samples.begin() + i + 3);
-            alpha.push_back(decoded->Samples[i + 3]);
-            const uint8_t* p = image.Bits.data() + i / 4 * info.BytesPerPixel;
-            if (info.HasGrayChannel)
-                expectedColour.insert(expectedColour.end(), {p[0], p[0], p[0]});
-            else
-                expectedColour.insert(expectedColour.end(), {p[2], p[1], p[0]});
-            expectedAlpha.push_back(info.HasAlphaChannel ? p[3] : 255);
-        }
-        const Difference diff = Compare(colour, expectedColour);
-        EXPECT_LE(diff.Mean, 1.5);
-        RecordProperty("mean_error", std::to_string(diff.Mean));
-        EXPECT_EQ(Compare(alpha, expectedAlpha).Max, 0);
+        EXPECT_EQ(decoded->Width, w);
+        EXPECT_EQ(decoded->Height, h);
+        EXPECT_EQ(Compare(decoded->Samples, Widen(RgbBytes(image))).Max, 0);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MngDecoders,
+                         ::testing::Values(SizeCase{1, 1, 1u}, SizeCase{3, 2, 2u}, SizeCase{31, 33, 0u},
+                                           SizeCase{257, 129, 3u}),
+                         SizeName);
+
+// pngcheck accepts the files; ImageMagick gives back JNG colours within a mean error of 1.5 levels
+// at quality 90, with the alpha channel exact.
+TEST_P(JngDecoders, ReadBackTheFile)
+{
+    if (!HavePngcheck() && !HaveImageMagick())
+        GTEST_SKIP() << "neither pngcheck nor ImageMagick is installed";
+    const JngPictureCase& c = GetParam();
+    TempDir dir;
+    codec.Options.SetOption(ImagingJNGQuality, 90);
+    codec.Options.SetOption(ImagingJNGProgressive, c.progressive);
+    const TImageData image = Smooth(c.width, c.height, c.format);
+    const auto file = dir.File("image.jng");
+    WriteFile(file, Write(jng, image));
+    if (HavePngcheck()) {
+        std::string message;
+        EXPECT_TRUE(PngcheckPasses(file, message)) << message;
+    }
+    if (!HaveImageMagick())
+        return;
+    const auto decoded = DecodeWithImageMagick(file, 4);
+    ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
+    EXPECT_EQ(decoded->Width, c.width);
+    EXPECT_EQ(decoded->Height, c.height);
+    std::vector<uint16_t> colour, alpha, expectedColour, expectedAlpha;
+    const TImageFormatInfo& info = *GetFormatInfo(image.Format);
+    for (size_t i = 0; i < decoded->Samples.size(); i += 4) {
+        colour.insert(colour.end(), decoded->Samples.begin() + i, decoded->Samples.begin() + i + 3);
+        alpha.push_back(decoded->Samples[i + 3]);
+        const uint8_t* p = image.Bits.data() + i / 4 * info.BytesPerPixel;
+        if (info.HasGrayChannel)
+            expectedColour.insert(expectedColour.end(), {p[0], p[0], p[0]});
+        else
+            expectedColour.insert(expectedColour.end(), {p[2], p[1], p[0]});
+        expectedAlpha.push_back(info.HasAlphaChannel ? p[3] : 255);
+    }
+    const Difference diff = Compare(colour, expectedColour);
+    EXPECT_LE(diff.Mean, 1.5);
+    RecordProperty("mean_error", std::to_string(diff.Mean));
+    EXPECT_EQ(Compare(alpha, expectedAlpha).Max, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, JngDecoders,
+                         ::testing::Values(JngPictureCase{1, 1, ifR8G8B8, false}, JngPictureCase{3, 2, ifR8G8B8, false},
+                                           JngPictureCase{255, 97, ifR8G8B8, false},
+                                           JngPictureCase{255, 97, ifR8G8B8, true},
+                                           JngPictureCase{40, 30, ifA8R8G8B8, false},
+                                           JngPictureCase{40, 30, ifGray8, false}),
+                         [](const ::testing::TestParamInfo<JngPictureCase>& info) {
+                             return std::string(GetFormatName(info.param.format)) + "_" +
+                                    std::to_string(info.param.width) + "x" + std::to_string(info.param.height) +
+                                    (info.param.progressive ? "_progressive" : "");
+                         });
 
 TEST_F(NetworkGraphicsWriters, CallersRecordIsUnchanged)
 {

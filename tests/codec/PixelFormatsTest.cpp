@@ -65,29 +65,36 @@ bool Has(const char* flags, char flag)
 
 } // namespace
 
-TEST(PixelFormats, CatalogueHoldsEveryEntryWithItsLayoutAndFlags)
+namespace {
+
+class Catalogue : public ::testing::TestWithParam<CatalogueRow> {};
+
+} // namespace
+
+TEST_P(Catalogue, HoldsTheEntryWithItsLayoutAndFlags)
 {
-    for (const CatalogueRow& row : Rows) {
-        SCOPED_TRACE(row.name);
-        const TImageFormatInfo* info = GetFormatInfo(row.id);
-        ASSERT_NE(info, nullptr);
-        EXPECT_EQ(info->Format, row.id);
-        EXPECT_STREQ(info->Name, row.name);
-        EXPECT_STREQ(GetFormatName(row.id), row.name);
-        EXPECT_EQ(info->BytesPerPixel, row.bytes);
-        EXPECT_EQ(info->ChannelCount, row.channels);
-        EXPECT_EQ(info->HasGrayChannel, Has(row.flags, 'g'));
-        EXPECT_EQ(info->HasAlphaChannel, Has(row.flags, 'a'));
-        EXPECT_EQ(info->IsFloatingPoint, Has(row.flags, 'f'));
-        EXPECT_EQ(info->UsePixelFormat, Has(row.flags, 'p'));
-        EXPECT_EQ(info->IsRBSwapped, Has(row.flags, 's'));
-        EXPECT_EQ(info->IsIndexed, Has(row.flags, 'i'));
-        EXPECT_EQ(info->IsSpecial, Has(row.flags, 'x'));
-        EXPECT_EQ(info->PaletteEntries, info->IsIndexed ? 256 : 0);
-        EXPECT_EQ(info->RBSwapFormat, row.twin);
-        EXPECT_EQ(info->SpecialNearestFormat, row.nearest);
-    }
+    const CatalogueRow& row = GetParam();
+    const TImageFormatInfo* info = GetFormatInfo(row.id);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->Format, row.id);
+    EXPECT_STREQ(info->Name, row.name);
+    EXPECT_STREQ(GetFormatName(row.id), row.name);
+    EXPECT_EQ(info->BytesPerPixel, row.bytes);
+    EXPECT_EQ(info->ChannelCount, row.channels);
+    EXPECT_EQ(info->HasGrayChannel, Has(row.flags, 'g'));
+    EXPECT_EQ(info->HasAlphaChannel, Has(row.flags, 'a'));
+    EXPECT_EQ(info->IsFloatingPoint, Has(row.flags, 'f'));
+    EXPECT_EQ(info->UsePixelFormat, Has(row.flags, 'p'));
+    EXPECT_EQ(info->IsRBSwapped, Has(row.flags, 's'));
+    EXPECT_EQ(info->IsIndexed, Has(row.flags, 'i'));
+    EXPECT_EQ(info->IsSpecial, Has(row.flags, 'x'));
+    EXPECT_EQ(info->PaletteEntries, info->IsIndexed ? 256 : 0);
+    EXPECT_EQ(info->RBSwapFormat, row.twin);
+    EXPECT_EQ(info->SpecialNearestFormat, row.nearest);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, Catalogue, ::testing::ValuesIn(Rows),
+                         [](const ::testing::TestParamInfo<CatalogueRow>& info) { return std::string(info.param.name); });
 
 TEST(PixelFormats, IdsWithoutAnEntryAreInvalid)
 {
@@ -101,34 +108,45 @@ TEST(PixelFormats, IdsWithoutAnEntryAreInvalid)
     }
 }
 
-TEST(PixelFormats, PackedFormatsDescribeTheirBitFields)
+namespace {
+
+struct Fields {
+    TImageFormat id;
+    uint32_t a, r, g, b;
+};
+
+class PackedFormats : public ::testing::TestWithParam<Fields> {};
+
+} // namespace
+
+TEST_P(PackedFormats, DescribeTheirBitFields)
 {
-    struct Fields {
-        TImageFormat id;
-        uint32_t a, r, g, b;
-    };
-    const Fields table[] = {
-        {ifX5R1G1B1, 0, 0x04, 0x02, 0x01},         {ifR3G3B2, 0, 0xE0, 0x1C, 0x03},
-        {ifR5G6B5, 0, 0xF800, 0x07E0, 0x001F},      {ifA1R5G5B5, 0x8000, 0x7C00, 0x03E0, 0x001F},
-        {ifA4R4G4B4, 0xF000, 0x0F00, 0x00F0, 0x000F}, {ifX1R5G5B5, 0, 0x7C00, 0x03E0, 0x001F},
-        {ifX4R4G4B4, 0, 0x0F00, 0x00F0, 0x000F},
-    };
-    for (const Fields& f : table) {
-        const TImageFormatInfo& info = *GetFormatInfo(f.id);
-        SCOPED_TRACE(info.Name);
-        EXPECT_EQ(info.A.mask, f.a);
-        EXPECT_EQ(info.R.mask, f.r);
-        EXPECT_EQ(info.G.mask, f.g);
-        EXPECT_EQ(info.B.mask, f.b);
-        // Shift and width follow from each mask.
-        for (const TPixelBitField* field : {&info.A, &info.R, &info.G, &info.B}) {
-            if (field->mask == 0) {
-                EXPECT_EQ(field->bits, 0);
-                continue;
-            }
-            EXPECT_EQ(((1u << field->bits) - 1) << field->shift, field->mask);
+    const Fields& f = GetParam();
+    const TImageFormatInfo& info = *GetFormatInfo(f.id);
+    EXPECT_EQ(info.A.mask, f.a);
+    EXPECT_EQ(info.R.mask, f.r);
+    EXPECT_EQ(info.G.mask, f.g);
+    EXPECT_EQ(info.B.mask, f.b);
+    // Shift and width follow from each mask.
+    for (const TPixelBitField* field : {&info.A, &info.R, &info.G, &info.B}) {
+        if (field->mask == 0) {
+            EXPECT_EQ(field->bits, 0);
+            continue;
         }
+        EXPECT_EQ(((1u << field->bits) - 1) << field->shift, field->mask);
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, PackedFormats,
+    ::testing::Values(Fields{ifX5R1G1B1, 0, 0x04, 0x02, 0x01}, Fields{ifR3G3B2, 0, 0xE0, 0x1C, 0x03},
+                      Fields{ifR5G6B5, 0, 0xF800, 0x07E0, 0x001F}, Fields{ifA1R5G5B5, 0x8000, 0x7C00, 0x03E0, 0x001F},
+                      Fields{ifA4R4G4B4, 0xF000, 0x0F00, 0x00F0, 0x000F}, Fields{ifX1R5G5B5, 0, 0x7C00, 0x03E0, 0x001F},
+                      Fields{ifX4R4G4B4, 0, 0x0F00, 0x00F0, 0x000F}),
+    [](const ::testing::TestParamInfo<Fields>& info) { return std::string(GetFormatName(info.param.id)); });
+
+TEST(PixelFormats, ShiftAndWidthOfASixBitField)
+{
     EXPECT_EQ(GetFormatInfo(ifR5G6B5)->G.shift, 5);
     EXPECT_EQ(GetFormatInfo(ifR5G6B5)->G.bits, 6);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // PNG writer: chunk layout, filters, options and decoding by independent decoders.
-#include "CodecTestSupport.h"
+#include "support/codec/CaseNames.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
 
@@ -232,17 +234,17 @@ TEST_F(PngWriter, IndexedImagesCarryPaletteAndTransparency)
 
 // Files of several sizes, every filter and every directly written format, read back by
 // independent decoders with exactly the pixels written.
-TEST_F(PngWriter, DecodersReadBackExactPixels)
+namespace {
+
+struct DecoderCase {
+    std::string what;
+    Sample sample;
+    int filter;
+};
+
+std::vector<DecoderCase> DecoderCases()
 {
-    if (!HaveImageMagick() && !HavePillow() && !HavePngcheck())
-        GTEST_SKIP() << "no PNG decoder is installed";
-    TempDir dir;
-    struct Case {
-        std::string what;
-        Sample sample;
-        int filter;
-    };
-    std::vector<Case> cases;
+    std::vector<DecoderCase> cases;
     for (auto [w, h, pattern] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{17, 5, 0u},
                                  std::tuple{31, 33, 3u}, std::tuple{257, 129, 0u}}) {
         Sample s;
@@ -264,34 +266,46 @@ TEST_F(PngWriter, DecodersReadBackExactPixels)
             cases.push_back({std::string(GetFormatName(format)) + " filter " + std::to_string(filter),
                              RandomSample(format, 19, 7, static_cast<unsigned>(format) * 10 + filter), filter});
 
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        codec.Options.SetOption(ImagingPNGPreFilter, c.filter);
-        const auto file = dir.File("image.png");
-        WriteFile(file, Write(c.sample.image));
-        if (HavePngcheck()) {
-            std::string message;
-            EXPECT_TRUE(PngcheckPasses(file, message)) << message;
-        }
-        if (HaveImageMagick()) {
-            const auto decoded = DecodeWithImageMagick(file, 4, 16);
-            ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
-            EXPECT_EQ(decoded->Width, c.sample.image.Width);
-            EXPECT_EQ(decoded->Height, c.sample.image.Height);
-            EXPECT_EQ(Compare(decoded->Samples, c.sample.rgba16).Max, 0);
-        }
-        // Pillow gives 8 bits per channel: the high byte of 16-bit samples. A 16-bit gray file
-        // opens in its integer mode, whose conversion to colour clips instead of scaling.
-        if (HavePillow() && c.sample.image.Format != ifGray16) {
-            const auto decoded = DecodeWithPillow(file, "RGBA");
-            ASSERT_TRUE(decoded) << "Pillow could not read the file";
-            std::vector<uint16_t> expected;
-            for (uint16_t v : c.sample.rgba16)
-                expected.push_back(v >> 8);
-            EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
-        }
+    return cases;
+}
+
+class PngDecoders : public PngWriter, public ::testing::WithParamInterface<DecoderCase> {};
+
+} // namespace
+
+TEST_P(PngDecoders, ReadBackExactPixels)
+{
+    if (!HaveImageMagick() && !HavePillow() && !HavePngcheck())
+        GTEST_SKIP() << "no PNG decoder is installed";
+    const DecoderCase& c = GetParam();
+    TempDir dir;
+    codec.Options.SetOption(ImagingPNGPreFilter, c.filter);
+    const auto file = dir.File("image.png");
+    WriteFile(file, Write(c.sample.image));
+    if (HavePngcheck()) {
+        std::string message;
+        EXPECT_TRUE(PngcheckPasses(file, message)) << message;
+    }
+    if (HaveImageMagick()) {
+        const auto decoded = DecodeWithImageMagick(file, 4, 16);
+        ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
+        EXPECT_EQ(decoded->Width, c.sample.image.Width);
+        EXPECT_EQ(decoded->Height, c.sample.image.Height);
+        EXPECT_EQ(Compare(decoded->Samples, c.sample.rgba16).Max, 0);
+    }
+    // Pillow gives 8 bits per channel: the high byte of 16-bit samples. A 16-bit gray file
+    // opens in its integer mode, whose conversion to colour clips instead of scaling.
+    if (HavePillow() && c.sample.image.Format != ifGray16) {
+        const auto decoded = DecodeWithPillow(file, "RGBA");
+        ASSERT_TRUE(decoded) << "Pillow could not read the file";
+        std::vector<uint16_t> expected;
+        for (uint16_t v : c.sample.rgba16)
+            expected.push_back(v >> 8);
+        EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Images, PngDecoders, ::testing::ValuesIn(DecoderCases()), CaseWhat());
 
 // Undoing every row filter with the plain definitions gives back exactly the samples of random
 // images, for every filter and every sample layout the writer stores.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Photoshop writer: PackBits rows, file layout with and without the layer, pixel formats, and
 // decoding of the merged image and the layer by independent decoders.
-#include "CodecTestSupport.h"
+#include "support/codec/CaseNames.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
 #include "codec/ImagingError.h"
@@ -246,20 +248,6 @@ protected:
     }
 };
 
-// Runs a command line and returns its standard output, or nothing when it fails.
-std::optional<std::string> RunCommand(const std::string& command)
-{
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (!pipe)
-        return std::nullopt;
-    std::string out;
-    char buffer[65536];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    return pclose(pipe) == 0 ? std::optional(out) : std::nullopt;
-}
-
 std::vector<uint16_t> Samples(const std::string& raw)
 {
     std::vector<uint16_t> out;
@@ -387,84 +375,92 @@ TEST_F(PsdWriter, LayerAndMergedImageHoldTheSamePixels)
     EXPECT_EQ(psd.merged, ExpectedPlanes(image));
 }
 
-TEST_F(PsdWriter, PixelFormatsAndConversions)
+namespace {
+
+struct PixelFormatCase {
+    TImageFormat input, written;
+    int channels, depth, mode;
+    int16_t layerCount;   // 0: no layer
+    std::vector<int16_t> ids;
+};
+
+class PsdPixelFormats : public PsdWriter, public ::testing::WithParamInterface<PixelFormatCase> {};
+
+} // namespace
+
+TEST_P(PsdPixelFormats, AndConversions)
 {
-    const TImageData rgb = MakeRgbImage(6, 3, 8);
-    const struct {
-        TImageFormat input, written;
-        int channels, depth, mode;
-        int16_t layerCount;   // 0: no layer
-        std::vector<int16_t> ids;
-    } cases[] = {
-        {ifA8R8G8B8, ifA8R8G8B8, 4, 8, 3, -1, {0, 1, 2, -1}},
-        {ifGray8, ifGray8, 1, 8, 1, 1, {0}},
-        {ifA8Gray8, ifA8Gray8, 2, 8, 1, -1, {0, -1}},
-        {ifGray16, ifGray16, 1, 16, 1, 1, {0}},
-        {ifA16Gray16, ifA16Gray16, 2, 16, 1, -1, {0, -1}},
-        {ifR16G16B16, ifR16G16B16, 3, 16, 3, 1, {0, 1, 2}},
-        {ifA16R16G16B16, ifA16R16G16B16, 4, 16, 3, -1, {0, 1, 2, -1}},
-        {ifIndex8, ifIndex8, 1, 8, 2, 1, {0}},
-        // Floating point: raw merged data and no layer.
-        {ifR32F, ifR32F, 1, 32, 1, 0, {}},
-        {ifA32R32G32B32F, ifA32R32G32B32F, 4, 32, 3, 0, {}},
-        // Converted first.
-        {ifX8R8G8B8, ifR8G8B8, 3, 8, 3, 1, {0, 1, 2}},
-        {ifR5G6B5, ifR8G8B8, 3, 8, 3, 1, {0, 1, 2}},
-        {ifA4R4G4B4, ifA8R8G8B8, 4, 8, 3, -1, {0, 1, 2, -1}},
-        {ifB16G16R16, ifR16G16B16, 3, 16, 3, 1, {0, 1, 2}},
-        {ifA16B16G16R16, ifA16R16G16B16, 4, 16, 3, -1, {0, 1, 2, -1}},
-        {ifGray32, ifGray16, 1, 16, 1, 1, {0}},
-        {ifA32B32G32R32F, ifA32R32G32B32F, 4, 32, 3, 0, {}},
-        {ifR16F, ifR32F, 1, 32, 1, 0, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(GetFormatName(c.input));
-        TImageData image = rgb;
-        if (c.input == ifIndex8) {
-            NewImageData(6, 3, ifIndex8, image);
-            for (int i = 0; i < 256; ++i)
-                image.Palette[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i / 3), static_cast<uint8_t>(255 - i), 255};
+    const PixelFormatCase& c = GetParam();
+    TImageData image = MakeRgbImage(6, 3, 8);
+    if (c.input == ifIndex8) {
+        NewImageData(6, 3, ifIndex8, image);
+        for (int i = 0; i < 256; ++i)
+            image.Palette[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(i / 3), static_cast<uint8_t>(255 - i), 255};
+        for (size_t i = 0; i < image.Bits.size(); ++i)
+            image.Bits[i] = static_cast<uint8_t>(i * 29);
+    } else {
+        ConvertImageData(image, c.input);
+        if (GetFormatInfo(c.input)->HasAlphaChannel && !GetFormatInfo(c.input)->IsFloatingPoint) {
+            // Vary the alpha samples: fill the image with a pattern of its own bytes.
             for (size_t i = 0; i < image.Bits.size(); ++i)
-                image.Bits[i] = static_cast<uint8_t>(i * 29);
-        } else {
-            ConvertImageData(image, c.input);
-            if (GetFormatInfo(c.input)->HasAlphaChannel && !GetFormatInfo(c.input)->IsFloatingPoint) {
-                // Vary the alpha samples: fill the image with a pattern of its own bytes.
-                for (size_t i = 0; i < image.Bits.size(); ++i)
-                    image.Bits[i] = static_cast<uint8_t>(i * 37 + 11);
-            }
-        }
-        TImageData written = image;
-        ConvertImageData(written, c.written);
-        const PsdFile psd = ParsePsd(Write(image));
-        EXPECT_EQ(psd.signature, "8BPS");
-        EXPECT_EQ(psd.version, 1);
-        EXPECT_EQ(psd.channels, c.channels);
-        EXPECT_EQ(psd.depth, c.depth);
-        EXPECT_EQ(psd.mode, c.mode);
-        EXPECT_EQ(psd.width, 6u);
-        EXPECT_EQ(psd.height, 3u);
-        if (c.input == ifIndex8) {
-            ASSERT_EQ(psd.colourModeData.size(), 768u);
-            for (int i : {0, 100, 255}) {
-                EXPECT_EQ(psd.colourModeData[i], image.Palette[i].R);
-                EXPECT_EQ(psd.colourModeData[256 + i], image.Palette[i].G);
-                EXPECT_EQ(psd.colourModeData[512 + i], image.Palette[i].B);
-            }
-        } else {
-            EXPECT_TRUE(psd.colourModeData.empty());
-        }
-        const bool floating = c.depth == 32;
-        EXPECT_EQ(psd.compression, floating ? 0 : 1);
-        EXPECT_EQ(psd.merged, ExpectedPlanes(written));
-        EXPECT_EQ(psd.hasLayer, c.layerCount != 0);
-        if (psd.hasLayer) {
-            EXPECT_EQ(psd.layer.count, c.layerCount);
-            EXPECT_EQ(psd.layer.channelIds, c.ids);
-            EXPECT_EQ(psd.layer.planes, psd.merged);
+                image.Bits[i] = static_cast<uint8_t>(i * 37 + 11);
         }
     }
+    TImageData written = image;
+    ConvertImageData(written, c.written);
+    const PsdFile psd = ParsePsd(Write(image));
+    EXPECT_EQ(psd.signature, "8BPS");
+    EXPECT_EQ(psd.version, 1);
+    EXPECT_EQ(psd.channels, c.channels);
+    EXPECT_EQ(psd.depth, c.depth);
+    EXPECT_EQ(psd.mode, c.mode);
+    EXPECT_EQ(psd.width, 6u);
+    EXPECT_EQ(psd.height, 3u);
+    if (c.input == ifIndex8) {
+        ASSERT_EQ(psd.colourModeData.size(), 768u);
+        for (int i : {0, 100, 255}) {
+            EXPECT_EQ(psd.colourModeData[i], image.Palette[i].R);
+            EXPECT_EQ(psd.colourModeData[256 + i], image.Palette[i].G);
+            EXPECT_EQ(psd.colourModeData[512 + i], image.Palette[i].B);
+        }
+    } else {
+        EXPECT_TRUE(psd.colourModeData.empty());
+    }
+    const bool floating = c.depth == 32;
+    EXPECT_EQ(psd.compression, floating ? 0 : 1);
+    EXPECT_EQ(psd.merged, ExpectedPlanes(written));
+    EXPECT_EQ(psd.hasLayer, c.layerCount != 0);
+    if (psd.hasLayer) {
+        EXPECT_EQ(psd.layer.count, c.layerCount);
+        EXPECT_EQ(psd.layer.channelIds, c.ids);
+        EXPECT_EQ(psd.layer.planes, psd.merged);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, PsdPixelFormats,
+    ::testing::Values(
+        PixelFormatCase{ifA8R8G8B8, ifA8R8G8B8, 4, 8, 3, -1, {0, 1, 2, -1}},
+        PixelFormatCase{ifGray8, ifGray8, 1, 8, 1, 1, {0}},
+        PixelFormatCase{ifA8Gray8, ifA8Gray8, 2, 8, 1, -1, {0, -1}},
+        PixelFormatCase{ifGray16, ifGray16, 1, 16, 1, 1, {0}},
+        PixelFormatCase{ifA16Gray16, ifA16Gray16, 2, 16, 1, -1, {0, -1}},
+        PixelFormatCase{ifR16G16B16, ifR16G16B16, 3, 16, 3, 1, {0, 1, 2}},
+        PixelFormatCase{ifA16R16G16B16, ifA16R16G16B16, 4, 16, 3, -1, {0, 1, 2, -1}},
+        PixelFormatCase{ifIndex8, ifIndex8, 1, 8, 2, 1, {0}},
+        // Floating point: raw merged data and no layer.
+        PixelFormatCase{ifR32F, ifR32F, 1, 32, 1, 0, {}},
+        PixelFormatCase{ifA32R32G32B32F, ifA32R32G32B32F, 4, 32, 3, 0, {}},
+        // Converted first.
+        PixelFormatCase{ifX8R8G8B8, ifR8G8B8, 3, 8, 3, 1, {0, 1, 2}},
+        PixelFormatCase{ifR5G6B5, ifR8G8B8, 3, 8, 3, 1, {0, 1, 2}},
+        PixelFormatCase{ifA4R4G4B4, ifA8R8G8B8, 4, 8, 3, -1, {0, 1, 2, -1}},
+        PixelFormatCase{ifB16G16R16, ifR16G16B16, 3, 16, 3, 1, {0, 1, 2}},
+        PixelFormatCase{ifA16B16G16R16, ifA16R16G16B16, 4, 16, 3, -1, {0, 1, 2, -1}},
+        PixelFormatCase{ifGray32, ifGray16, 1, 16, 1, 1, {0}},
+        PixelFormatCase{ifA32B32G32R32F, ifA32R32G32B32F, 4, 32, 3, 0, {}},
+        PixelFormatCase{ifR16F, ifR32F, 1, 32, 1, 0, {}}),
+    [](const ::testing::TestParamInfo<PixelFormatCase>& info) { return std::string(GetFormatName(info.param.input)); });
 
 // Sides over 30,000 pixels are outside the format version written: refused with the cause, never
 // written as a file that readers reject. 30,000 itself is written.
@@ -486,19 +482,16 @@ TEST_F(PsdWriter, SidesOver30000PixelsAreRefused)
     EXPECT_EQ(ParsePsd(out).merged, ExpectedPlanes(widest));
 }
 
-TEST_F(PsdWriter, DecodersReadTheMergedImageAndTheLayer)
+namespace {
+
+struct DecoderCase {
+    std::string what;
+    TImageData image;
+    bool layer;
+};
+
+std::vector<DecoderCase> DecoderCases()
 {
-    if (!HaveImageMagick() && !HavePillow())
-        GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
-    TempDir dir;
-    const auto script = dir.File("layer.py");
-    // Pillow shows the layers as frames 1, 2, ...
-    const std::string layerScript = "import sys\n"
-                                    "from PIL import Image\n"
-                                    "im = Image.open(sys.argv[1])\n"
-                                    "im.seek(1)\n"
-                                    "sys.stdout.buffer.write(im.convert(sys.argv[2]).tobytes())\n";
-    WriteFile(script, {layerScript.begin(), layerScript.end()});
     std::vector<std::pair<std::string, TImageData>> images;
     for (auto [w, h, pattern] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{17, 5, 0u}, std::tuple{130, 67, 4u}})
         images.push_back({"R8G8B8 " + std::to_string(w) + "x" + std::to_string(h), MakeRgbImage(w, h, pattern)});
@@ -513,98 +506,114 @@ TEST_F(PsdWriter, DecodersReadTheMergedImageAndTheLayer)
         argb.Bits[i] = static_cast<uint8_t>(i * 13);
     images.push_back({"A8R8G8B8", argb});
 
-    for (int layer : {0, 1}) {
-        codec.Options.SetOption(ImagingPSDSaveAsLayer, layer);
-        for (const auto& [what, image] : images) {
-            SCOPED_TRACE(what + (layer ? " with layer" : " without layer"));
-            const auto file = dir.File("image.psd");
-            WriteFile(file, Write(image));
-            const bool alpha = image.Format == ifA8R8G8B8;
-            const int channels = alpha ? 4 : 3;
-            std::vector<uint16_t> expected;
-            for (size_t i = 0; i < image.Bits.size(); i += channels) {
-                const uint8_t* p = image.Bits.data() + i;
-                expected.insert(expected.end(), {p[2], p[1], p[0]});
-                if (alpha)
-                    expected.push_back(p[3]);
-            }
-            if (HaveImageMagick()) {
-                const auto decoded = DecodeWithImageMagick(file, channels);
-                ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
-                EXPECT_EQ(decoded->Width, image.Width);
-                EXPECT_EQ(decoded->Height, image.Height);
-                if (!alpha) {
-                    EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
-                } else {
-                    // ImageMagick takes merged colours as blended with white where they are
-                    // transparent, so with the layer colours are compared where the pixel is
-                    // opaque; without a layer nothing marks the fourth channel as transparency
-                    // and it reads the colours as they are, fully opaque.
-                    std::vector<uint16_t> want = expected, got = decoded->Samples;
-                    for (size_t i = 0; i < want.size(); i += 4) {
-                        if (!layer) {
-                            EXPECT_EQ(got[i + 3], 255);
-                            got[i + 3] = want[i + 3];
-                        } else if (want[i + 3] != 255) {
-                            std::copy(want.begin() + i, want.begin() + i + 3, got.begin() + i);
-                        }
-                    }
-                    EXPECT_EQ(Compare(got, want).Max, 0);
-                }
-                if (layer) {
-                    const auto raw = RunCommand("/usr/bin/convert '" + file.string() + "[1]' -depth 8 " +
-                                                (alpha ? "rgba:-" : "rgb:-"));
-                    ASSERT_TRUE(raw) << "ImageMagick could not read the layer";
-                    EXPECT_EQ(Compare(Samples(*raw), expected).Max, 0);
-                }
-            }
-            if (HavePillow()) {
-                const auto decoded = DecodeWithPillow(file, alpha ? "RGBA" : "RGB");
-                ASSERT_TRUE(decoded) << "Pillow could not read the file";
-                EXPECT_EQ(decoded->Width, image.Width);
-                EXPECT_EQ(decoded->Height, image.Height);
-                EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
-                if (layer) {
-                    const auto raw = RunCommand("/usr/bin/python3 '" + script.string() + "' '" + file.string() + "' " +
-                                                (alpha ? "RGBA" : "RGB"));
-                    ASSERT_TRUE(raw) << "Pillow could not read the layer";
-                    EXPECT_EQ(Compare(Samples(*raw), expected).Max, 0);
+    std::vector<DecoderCase> cases;
+    for (bool layer : {false, true})
+        for (const auto& [what, image] : images)
+            cases.push_back({what + (layer ? " with layer" : " without layer"), image, layer});
+    return cases;
+}
+
+// Pillow shows the layers as frames 1, 2, ...
+const char* const PillowLayerScript = "import sys\n"
+                                      "from PIL import Image\n"
+                                      "im = Image.open(sys.argv[1])\n"
+                                      "im.seek(1)\n"
+                                      "sys.stdout.buffer.write(im.convert(sys.argv[2]).tobytes())\n";
+
+class PsdDecoders : public PsdWriter, public ::testing::WithParamInterface<DecoderCase> {};
+
+} // namespace
+
+TEST_P(PsdDecoders, ReadTheMergedImageAndTheLayer)
+{
+    if (!HaveImageMagick() && !HavePillow())
+        GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
+    const DecoderCase& c = GetParam();
+    const TImageData& image = c.image;
+    const bool layer = c.layer;
+    TempDir dir;
+    codec.Options.SetOption(ImagingPSDSaveAsLayer, layer ? 1 : 0);
+    const auto file = dir.File("image.psd");
+    WriteFile(file, Write(image));
+    const bool alpha = image.Format == ifA8R8G8B8;
+    const int channels = alpha ? 4 : 3;
+    const std::vector<uint16_t> expected = ColourSamples(image);
+    if (HaveImageMagick()) {
+        const auto decoded = DecodeWithImageMagick(file, channels);
+        ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
+        EXPECT_EQ(decoded->Width, image.Width);
+        EXPECT_EQ(decoded->Height, image.Height);
+        if (!alpha) {
+            EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
+        } else {
+            // ImageMagick takes merged colours as blended with white where they are
+            // transparent, so with the layer colours are compared where the pixel is
+            // opaque; without a layer nothing marks the fourth channel as transparency
+            // and it reads the colours as they are, fully opaque.
+            std::vector<uint16_t> want = expected, got = decoded->Samples;
+            for (size_t i = 0; i < want.size(); i += 4) {
+                if (!layer) {
+                    EXPECT_EQ(got[i + 3], 255);
+                    got[i + 3] = want[i + 3];
+                } else if (want[i + 3] != 255) {
+                    std::copy(want.begin() + i, want.begin() + i + 3, got.begin() + i);
                 }
             }
+            EXPECT_EQ(Compare(got, want).Max, 0);
+        }
+        if (layer) {
+            const auto layerImage = DecodeWithImageMagick(file, alpha ? 4 : 3, 8, 1);
+            ASSERT_TRUE(layerImage) << "ImageMagick could not read the layer";
+            EXPECT_EQ(Compare(layerImage->Samples, expected).Max, 0);
         }
     }
-    // Gray and 16-bit channels through ImageMagick, merged image and layer.
-    if (HaveImageMagick()) {
-        codec.Options.SetOption(ImagingPSDSaveAsLayer, 1);
-        TImageData gray = MakeRgbImage(29, 6, 9);
-        ConvertImageData(gray, ifGray8);
-        TImageData deep = MakeRgbImage(29, 6, 10);
-        ConvertImageData(deep, ifR16G16B16);
-        for (size_t i = 0; i < deep.Bits.size(); i += 2)
-            deep.Bits[i] = static_cast<uint8_t>(i * 3);   // low bytes that 8 bits would lose
-        for (const TImageData* image : {&gray, &deep}) {
-            SCOPED_TRACE(GetFormatName(image->Format));
-            const auto file = dir.File("image.psd");
-            WriteFile(file, Write(*image));
-            std::vector<uint16_t> expected;
-            if (image == &gray) {
-                for (uint8_t v : gray.Bits)
-                    expected.insert(expected.end(), {uint16_t(v * 257), uint16_t(v * 257), uint16_t(v * 257)});
-            } else {
-                for (size_t i = 0; i < deep.Bits.size(); i += 6)
-                    for (int k : {4, 2, 0})
-                        expected.push_back(static_cast<uint16_t>(deep.Bits[i + k] | deep.Bits[i + k + 1] << 8));
-            }
-            for (const char* scene : {"[0]", "[1]"}) {
-                SCOPED_TRACE(scene);
-                const auto raw = RunCommand("/usr/bin/convert '" + file.string() + scene +
-                                            "' -depth 16 -endian LSB rgb:-");
-                ASSERT_TRUE(raw) << "ImageMagick could not read the file";
-                std::vector<uint16_t> got;
-                for (size_t i = 0; i + 1 < raw->size(); i += 2)
-                    got.push_back(static_cast<uint16_t>(static_cast<uint8_t>((*raw)[i]) | static_cast<uint8_t>((*raw)[i + 1]) << 8));
-                EXPECT_EQ(Compare(got, expected).Max, 0);
-            }
+    if (HavePillow()) {
+        const auto decoded = DecodeWithPillow(file, alpha ? "RGBA" : "RGB");
+        ASSERT_TRUE(decoded) << "Pillow could not read the file";
+        EXPECT_EQ(decoded->Width, image.Width);
+        EXPECT_EQ(decoded->Height, image.Height);
+        EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
+        if (layer) {
+            const auto raw = ToolOutput({PythonProgram, "-c", PillowLayerScript, file.string(), alpha ? "RGBA" : "RGB"});
+            ASSERT_TRUE(raw) << "Pillow could not read the layer";
+            EXPECT_EQ(Compare(Samples(*raw), expected).Max, 0);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, PsdDecoders, ::testing::ValuesIn(DecoderCases()), CaseWhat());
+
+// Gray and 16-bit channels through ImageMagick, merged image and layer.
+TEST_F(PsdWriter, ImageMagickReadsGrayAndSixteenBitChannels)
+{
+    if (!HaveImageMagick())
+        GTEST_SKIP() << "ImageMagick is not installed";
+    TempDir dir;
+    codec.Options.SetOption(ImagingPSDSaveAsLayer, 1);
+    TImageData gray = MakeRgbImage(29, 6, 9);
+    ConvertImageData(gray, ifGray8);
+    TImageData deep = MakeRgbImage(29, 6, 10);
+    ConvertImageData(deep, ifR16G16B16);
+    for (size_t i = 0; i < deep.Bits.size(); i += 2)
+        deep.Bits[i] = static_cast<uint8_t>(i * 3);   // low bytes that 8 bits would lose
+    for (const TImageData* image : {&gray, &deep}) {
+        SCOPED_TRACE(GetFormatName(image->Format));
+        const auto file = dir.File("image.psd");
+        WriteFile(file, Write(*image));
+        std::vector<uint16_t> expected;
+        if (image == &gray) {
+            for (uint8_t v : gray.Bits)
+                expected.insert(expected.end(), {uint16_t(v * 257), uint16_t(v * 257), uint16_t(v * 257)});
+        } else {
+            for (size_t i = 0; i < deep.Bits.size(); i += 6)
+                for (int k : {4, 2, 0})
+                    expected.push_back(static_cast<uint16_t>(deep.Bits[i + k] | deep.Bits[i + k + 1] << 8));
+        }
+        for (int scene : {0, 1}) {
+            SCOPED_TRACE(scene == 0 ? "merged image" : "layer");
+            const auto decoded = DecodeWithImageMagick(file, 3, 16, scene);
+            ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
+            EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
         }
     }
 }

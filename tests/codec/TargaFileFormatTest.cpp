@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Targa writer: header layout, pixel formats, run-length encoding and decoding by independent
 // decoders.
-#include "CodecTestSupport.h"
+#include "support/codec/CaseNames.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
 #include "codec/ImagingError.h"
@@ -70,54 +72,62 @@ TEST_F(TargaWriter, ThreeByTwoImageLayout)
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + 18, f.end()), image.Bits);
 }
 
-TEST_F(TargaWriter, PixelFormatsAndConversions)
+namespace {
+
+struct PixelFormatCase {
+    TImageFormat input, written;
+    uint8_t colourMapType, imageType, depth, descriptor;
+};
+
+class TargaPixelFormats : public TargaWriter, public ::testing::WithParamInterface<PixelFormatCase> {};
+
+} // namespace
+
+TEST_P(TargaPixelFormats, AndConversions)
 {
-    const TImageData rgb = MakeRgbImage(5, 3, 4);
-    const struct {
-        TImageFormat input, written;
-        uint8_t colourMapType, imageType, depth, descriptor;
-    } cases[] = {
-        {ifA8R8G8B8, ifA8R8G8B8, 0, 2, 32, 0x28},
-        {ifA1R5G5B5, ifA1R5G5B5, 0, 2, 16, 0x21},
-        {ifGray8, ifGray8, 0, 3, 8, 0x20},
-        {ifIndex8, ifIndex8, 1, 1, 8, 0x20},
-        {ifX8R8G8B8, ifR8G8B8, 0, 2, 24, 0x20},
-        {ifR16G16B16, ifR8G8B8, 0, 2, 24, 0x20},
-        {ifR5G6B5, ifA1R5G5B5, 0, 2, 16, 0x21},      // packed
-        {ifA4R4G4B4, ifA8R8G8B8, 0, 2, 32, 0x28},    // alpha comes before packed
-        {ifGray16, ifGray8, 0, 3, 8, 0x20},
-        {ifA8Gray8, ifA8R8G8B8, 0, 2, 32, 0x28},
-        {ifA32B32G32R32F, ifA8R8G8B8, 0, 2, 32, 0x28},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(GetFormatName(c.input));
-        TImageData image = c.input == ifIndex8 ? IndexedImage(5, 3) : rgb;
-        ConvertImageData(image, c.input);
-        TImageData expected = image;
-        ConvertImageData(expected, c.written);
-        const std::vector<uint8_t> f = Write(image);
-        ASSERT_GE(f.size(), 18u);
-        EXPECT_EQ(f[1], c.colourMapType);
-        EXPECT_EQ(f[2], c.imageType);
-        EXPECT_EQ(LE16(f, 5), c.colourMapType ? 256 : 0);   // colour map length
-        EXPECT_EQ(f[7], c.colourMapType ? 24 : 0);           // colour map entry size
-        EXPECT_EQ(LE16(f, 12), 5);
-        EXPECT_EQ(LE16(f, 14), 3);
-        EXPECT_EQ(f[16], c.depth);
-        EXPECT_EQ(f[17], c.descriptor);
-        size_t data = 18;
-        if (c.colourMapType) {
-            // Blue, green, red per entry.
-            for (int i : {0, 9, 255}) {
-                const TColor32Rec& e = image.Palette[i];
-                EXPECT_EQ(std::vector<uint8_t>(f.begin() + 18 + 3 * i, f.begin() + 21 + 3 * i),
-                          (std::vector<uint8_t>{e.B, e.G, e.R}));
-            }
-            data += 768;
+    const PixelFormatCase& c = GetParam();
+    TImageData image = c.input == ifIndex8 ? IndexedImage(5, 3) : MakeRgbImage(5, 3, 4);
+    ConvertImageData(image, c.input);
+    TImageData expected = image;
+    ConvertImageData(expected, c.written);
+    const std::vector<uint8_t> f = Write(image);
+    ASSERT_GE(f.size(), 18u);
+    EXPECT_EQ(f[1], c.colourMapType);
+    EXPECT_EQ(f[2], c.imageType);
+    EXPECT_EQ(LE16(f, 5), c.colourMapType ? 256 : 0);   // colour map length
+    EXPECT_EQ(f[7], c.colourMapType ? 24 : 0);           // colour map entry size
+    EXPECT_EQ(LE16(f, 12), 5);
+    EXPECT_EQ(LE16(f, 14), 3);
+    EXPECT_EQ(f[16], c.depth);
+    EXPECT_EQ(f[17], c.descriptor);
+    size_t data = 18;
+    if (c.colourMapType) {
+        // Blue, green, red per entry.
+        for (int i : {0, 9, 255}) {
+            const TColor32Rec& e = image.Palette[i];
+            EXPECT_EQ(std::vector<uint8_t>(f.begin() + 18 + 3 * i, f.begin() + 21 + 3 * i),
+                      (std::vector<uint8_t>{e.B, e.G, e.R}));
         }
-        EXPECT_EQ(std::vector<uint8_t>(f.begin() + data, f.end()), expected.Bits);
+        data += 768;
     }
+    EXPECT_EQ(std::vector<uint8_t>(f.begin() + data, f.end()), expected.Bits);
 }
+
+INSTANTIATE_TEST_SUITE_P(Formats, TargaPixelFormats,
+                         ::testing::Values(PixelFormatCase{ifA8R8G8B8, ifA8R8G8B8, 0, 2, 32, 0x28},
+                                           PixelFormatCase{ifA1R5G5B5, ifA1R5G5B5, 0, 2, 16, 0x21},
+                                           PixelFormatCase{ifGray8, ifGray8, 0, 3, 8, 0x20},
+                                           PixelFormatCase{ifIndex8, ifIndex8, 1, 1, 8, 0x20},
+                                           PixelFormatCase{ifX8R8G8B8, ifR8G8B8, 0, 2, 24, 0x20},
+                                           PixelFormatCase{ifR16G16B16, ifR8G8B8, 0, 2, 24, 0x20},
+                                           PixelFormatCase{ifR5G6B5, ifA1R5G5B5, 0, 2, 16, 0x21},     // packed
+                                           PixelFormatCase{ifA4R4G4B4, ifA8R8G8B8, 0, 2, 32, 0x28},   // alpha comes before packed
+                                           PixelFormatCase{ifGray16, ifGray8, 0, 3, 8, 0x20},
+                                           PixelFormatCase{ifA8Gray8, ifA8R8G8B8, 0, 2, 32, 0x28},
+                                           PixelFormatCase{ifA32B32G32R32F, ifA8R8G8B8, 0, 2, 32, 0x28}),
+                         [](const ::testing::TestParamInfo<PixelFormatCase>& info) {
+                             return std::string(GetFormatName(info.param.input));
+                         });
 
 TEST_F(TargaWriter, RunLengthPacketsStayWithinARow)
 {
@@ -159,59 +169,53 @@ TEST_F(TargaWriter, SidesBeyondSixteenBitsAreRefused)
     EXPECT_EQ(LE16(out, 12), 65535);
 }
 
-TEST_F(TargaWriter, DecodersReadBackThePixels)
+namespace {
+
+struct DecoderCase {
+    std::string what;
+    TImageData image;
+    bool rle;
+};
+
+std::vector<DecoderCase> DecoderCases()
 {
-    if (!HaveImageMagick() && !HavePillow())
-        GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
-    TempDir dir;
-    struct Case {
-        std::string what;
-        TImageData image;
-    };
-    std::vector<Case> cases;
+    std::vector<std::pair<std::string, TImageData>> images;
     for (auto [w, h, pattern] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{17, 5, 0u}, std::tuple{130, 67, 4u}})
-        cases.push_back({"R8G8B8 " + std::to_string(w) + "x" + std::to_string(h), MakeRgbImage(w, h, pattern)});
-    cases.push_back({"R8G8B8 runs", RunsImage(301, 8)});
+        images.emplace_back("R8G8B8 " + std::to_string(w) + "x" + std::to_string(h), MakeRgbImage(w, h, pattern));
+    images.emplace_back("R8G8B8 runs", RunsImage(301, 8));
     TImageData argb = MakeRgbImage(23, 7, 8);
     ConvertImageData(argb, ifA8R8G8B8);
     for (size_t i = 3; i < argb.Bits.size(); i += 4)
         argb.Bits[i] = static_cast<uint8_t>(i * 13);
-    cases.push_back({"A8R8G8B8", argb});
+    images.emplace_back("A8R8G8B8", argb);
     TImageData gray = RunsImage(150, 8);
     ConvertImageData(gray, ifGray8);
-    cases.push_back({"Gray8", gray});
-    cases.push_back({"Index8", IndexedImage(31, 9)});
-
-    for (const Case& c : cases) {
-        for (int rle : {0, 1}) {
-            SCOPED_TRACE(c.what + (rle ? " run-length" : ""));
-            codec.Options.SetOption(ImagingTargaRLE, rle);
-            const auto file = dir.File("image.tga");
-            WriteFile(file, Write(c.image));
-            const int channels = c.image.Format == ifA8R8G8B8 ? 4 : 3;
-            TImageData expectedImage = c.image;
-            ConvertImageData(expectedImage, channels == 4 ? ifA8R8G8B8 : ifR8G8B8);
-            std::vector<uint16_t> expected;
-            for (size_t i = 0; i < expectedImage.Bits.size(); i += channels) {
-                const uint8_t* p = expectedImage.Bits.data() + i;
-                expected.insert(expected.end(), {p[2], p[1], p[0]});
-                if (channels == 4)
-                    expected.push_back(p[3]);
-            }
-            if (HaveImageMagick()) {
-                const auto decoded = DecodeWithImageMagick(file, channels);
-                ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
-                EXPECT_EQ(decoded->Width, c.image.Width);
-                EXPECT_EQ(decoded->Height, c.image.Height);
-                EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
-            }
-            if (HavePillow()) {
-                const auto decoded = DecodeWithPillow(file, channels == 4 ? "RGBA" : "RGB");
-                ASSERT_TRUE(decoded) << "Pillow could not read the file";
-                EXPECT_EQ(decoded->Width, c.image.Width);
-                EXPECT_EQ(decoded->Height, c.image.Height);
-                EXPECT_EQ(Compare(decoded->Samples, expected).Max, 0);
-            }
-        }
-    }
+    images.emplace_back("Gray8", gray);
+    images.emplace_back("Index8", IndexedImage(31, 9));
+    std::vector<DecoderCase> cases;
+    for (const auto& [what, image] : images)
+        for (bool rle : {false, true})
+            cases.push_back({what + (rle ? " run-length" : ""), image, rle});
+    return cases;
 }
+
+class TargaDecoders : public TargaWriter, public ::testing::WithParamInterface<DecoderCase> {};
+
+} // namespace
+
+TEST_P(TargaDecoders, ReadBackThePixels)
+{
+    if (!HaveImageMagick() && !HavePillow())
+        GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
+    const DecoderCase& c = GetParam();
+    TempDir dir;
+    codec.Options.SetOption(ImagingTargaRLE, c.rle ? 1 : 0);
+    const auto file = dir.File("image.tga");
+    WriteFile(file, Write(c.image));
+    const int channels = c.image.Format == ifA8R8G8B8 ? 4 : 3;
+    TImageData expectedImage = c.image;
+    ConvertImageData(expectedImage, channels == 4 ? ifA8R8G8B8 : ifR8G8B8);
+    ExpectDecodersReadBack(file, c.image.Width, c.image.Height, channels, ColourSamples(expectedImage));
+}
+
+INSTANTIATE_TEST_SUITE_P(Images, TargaDecoders, ::testing::ValuesIn(DecoderCases()), CaseWhat());

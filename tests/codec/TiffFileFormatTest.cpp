@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // TIFF writer: tags, the single strip, the compression option, library errors, the caller's
 // pixels, and decoding by independent decoders (libtiff's tiffinfo, Pillow, ImageMagick).
-#include "CodecTestSupport.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
 #include "codec/ImagingError.h"
@@ -155,59 +156,82 @@ TEST_F(TiffWriter, WholeImageIsOneStripAtAnyHeight)
     EXPECT_EQ(std::vector<uint8_t>(file.begin() + offset, file.begin() + offset + 60), RgbBytes(image));
 }
 
+namespace {
+
+struct CompressionCase {
+    int option;
+    TImageFormat format;
+    uint32_t compression;
+};
+
+class TiffCompression : public TiffWriter, public ::testing::WithParamInterface<CompressionCase> {};
+
+} // namespace
+
 // Option 65 picks none, LZW, PackBits, Deflate or JPEG; JPEG only for 8-bit images with one or
 // three samples and no alpha or palette, LZW otherwise; values outside 0 to 4 mean LZW.
-TEST_F(TiffWriter, CompressionFollowsTheOptionAndTheImage)
+TEST_P(TiffCompression, FollowsTheOptionAndTheImage)
 {
-    const struct {
-        int option;
-        TImageFormat format;
-        uint32_t compression;
-    } cases[] = {
-        {0, ifR8G8B8, 1},      {1, ifR8G8B8, 5},    {2, ifR8G8B8, 32773},  {3, ifR8G8B8, 32946},
-        {4, ifR8G8B8, 7},      {5, ifR8G8B8, 5},    {-1, ifR8G8B8, 5},     {100, ifR8G8B8, 5},
-        {4, ifGray8, 7},       {4, ifA8R8G8B8, 5},  {4, ifA8Gray8, 5},     {4, ifIndex8, 5},
-        {4, ifR16G16B16, 5},   {4, ifGray16, 5},    {4, ifR32F, 5},        {2, ifA8R8G8B8, 32773},
-        {3, ifGray16, 32946},  {0, ifIndex8, 1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(GetFormatName(c.format)) + " option " + std::to_string(c.option));
-        codec.Options.SetOption(ImagingTiffCompression, c.option);
-        EXPECT_EQ(WriteAndParse(RandomImage(c.format, 9, 6, 3)).at(Compression), Values{c.compression});
-    }
+    const CompressionCase& c = GetParam();
+    codec.Options.SetOption(ImagingTiffCompression, c.option);
+    EXPECT_EQ(WriteAndParse(RandomImage(c.format, 9, 6, 3)).at(Compression), Values{c.compression});
 }
 
-TEST_F(TiffWriter, TagsFollowThePixelFormat)
+INSTANTIATE_TEST_SUITE_P(
+    Options, TiffCompression,
+    ::testing::Values(CompressionCase{0, ifR8G8B8, 1}, CompressionCase{1, ifR8G8B8, 5},
+                      CompressionCase{2, ifR8G8B8, 32773}, CompressionCase{3, ifR8G8B8, 32946},
+                      CompressionCase{4, ifR8G8B8, 7}, CompressionCase{5, ifR8G8B8, 5},
+                      CompressionCase{-1, ifR8G8B8, 5}, CompressionCase{100, ifR8G8B8, 5},
+                      CompressionCase{4, ifGray8, 7}, CompressionCase{4, ifA8R8G8B8, 5},
+                      CompressionCase{4, ifA8Gray8, 5}, CompressionCase{4, ifIndex8, 5},
+                      CompressionCase{4, ifR16G16B16, 5}, CompressionCase{4, ifGray16, 5},
+                      CompressionCase{4, ifR32F, 5}, CompressionCase{2, ifA8R8G8B8, 32773},
+                      CompressionCase{3, ifGray16, 32946}, CompressionCase{0, ifIndex8, 1}),
+    [](const ::testing::TestParamInfo<CompressionCase>& info) {
+        return std::string(GetFormatName(info.param.format)) + "_option_" +
+               (info.param.option < 0 ? "minus_" + std::to_string(-info.param.option) : std::to_string(info.param.option));
+    });
+
+namespace {
+
+struct TagCase {
+    TImageFormat format;
+    uint32_t photometric, samples, bits, sampleFormat;
+    bool alpha;
+};
+
+class TiffTags : public TiffWriter, public ::testing::WithParamInterface<TagCase> {};
+
+} // namespace
+
+TEST_P(TiffTags, FollowThePixelFormat)
 {
-    const struct {
-        TImageFormat format;
-        uint32_t photometric, samples, bits, sampleFormat;
-        bool alpha;
-    } cases[] = {
-        {ifIndex8, 3, 1, 8, 1, false},        {ifGray8, 1, 1, 8, 1, false},
-        {ifA8Gray8, 1, 2, 8, 1, true},        {ifGray16, 1, 1, 16, 1, false},
-        {ifGray32, 1, 1, 32, 1, false},       {ifA16Gray16, 1, 2, 16, 1, true},
-        {ifA8R8G8B8, 2, 4, 8, 1, true},       {ifR16G16B16, 2, 3, 16, 1, false},
-        {ifA16R16G16B16, 2, 4, 16, 1, true},  {ifR32F, 1, 1, 32, 3, false},
-        {ifA32R32G32B32F, 2, 4, 32, 3, true}, {ifR16F, 1, 1, 16, 3, false},
-        {ifA16R16G16B16F, 2, 4, 16, 3, true},
-        // Converted first: to the red/blue twin, or by the writer's rule.
-        {ifB16G16R16, 2, 3, 16, 1, false},    {ifA16B16G16R16, 2, 4, 16, 1, true},
-        {ifA32B32G32R32F, 2, 4, 32, 3, true}, {ifA16B16G16R16F, 2, 4, 16, 3, true},
-        {ifGray64, 1, 1, 32, 1, false},       {ifX1R5G5B5, 2, 3, 8, 1, false},
-        {ifA4R4G4B4, 2, 4, 8, 1, true},       {ifX8R8G8B8, 2, 3, 8, 1, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(GetFormatName(c.format));
-        const Directory d = WriteAndParse(RandomImage(c.format, 6, 5, 4));
-        EXPECT_EQ(d.at(Photometric), Values{c.photometric});
-        EXPECT_EQ(d.at(SamplesPerPixel), Values{c.samples});
-        EXPECT_EQ(d.at(BitsPerSample), Values(c.samples, c.bits));
-        EXPECT_EQ(d.at(SampleFormat), Values(c.samples, c.sampleFormat));
-        EXPECT_EQ(d.count(ExtraSamples) ? d.at(ExtraSamples) : Values{}, c.alpha ? Values{2} : Values{});
-        EXPECT_EQ(d.count(ColorMap) ? d.at(ColorMap).size() : 0u, c.photometric == 3 ? 768u : 0u);
-    }
+    const TagCase& c = GetParam();
+    const Directory d = WriteAndParse(RandomImage(c.format, 6, 5, 4));
+    EXPECT_EQ(d.at(Photometric), Values{c.photometric});
+    EXPECT_EQ(d.at(SamplesPerPixel), Values{c.samples});
+    EXPECT_EQ(d.at(BitsPerSample), Values(c.samples, c.bits));
+    EXPECT_EQ(d.at(SampleFormat), Values(c.samples, c.sampleFormat));
+    EXPECT_EQ(d.count(ExtraSamples) ? d.at(ExtraSamples) : Values{}, c.alpha ? Values{2} : Values{});
+    EXPECT_EQ(d.count(ColorMap) ? d.at(ColorMap).size() : 0u, c.photometric == 3 ? 768u : 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, TiffTags,
+    ::testing::Values(TagCase{ifIndex8, 3, 1, 8, 1, false}, TagCase{ifGray8, 1, 1, 8, 1, false},
+                      TagCase{ifA8Gray8, 1, 2, 8, 1, true}, TagCase{ifGray16, 1, 1, 16, 1, false},
+                      TagCase{ifGray32, 1, 1, 32, 1, false}, TagCase{ifA16Gray16, 1, 2, 16, 1, true},
+                      TagCase{ifA8R8G8B8, 2, 4, 8, 1, true}, TagCase{ifR16G16B16, 2, 3, 16, 1, false},
+                      TagCase{ifA16R16G16B16, 2, 4, 16, 1, true}, TagCase{ifR32F, 1, 1, 32, 3, false},
+                      TagCase{ifA32R32G32B32F, 2, 4, 32, 3, true}, TagCase{ifR16F, 1, 1, 16, 3, false},
+                      TagCase{ifA16R16G16B16F, 2, 4, 16, 3, true},
+                      // Converted first: to the red/blue twin, or by the writer's rule.
+                      TagCase{ifB16G16R16, 2, 3, 16, 1, false}, TagCase{ifA16B16G16R16, 2, 4, 16, 1, true},
+                      TagCase{ifA32B32G32R32F, 2, 4, 32, 3, true}, TagCase{ifA16B16G16R16F, 2, 4, 16, 3, true},
+                      TagCase{ifGray64, 1, 1, 32, 1, false}, TagCase{ifX1R5G5B5, 2, 3, 8, 1, false},
+                      TagCase{ifA4R4G4B4, 2, 4, 8, 1, true}, TagCase{ifX8R8G8B8, 2, 3, 8, 1, false}),
+    [](const ::testing::TestParamInfo<TagCase>& info) { return std::string(GetFormatName(info.param.format)); });
 
 TEST_F(TiffWriter, SeveralImagesGiveOneDirectoryEach)
 {
@@ -254,80 +278,122 @@ TEST_F(TiffWriter, CallersRecordIsUnchanged)
         }
 }
 
+namespace {
+
+struct PictureCase {
+    int width, height;
+    unsigned seed;
+    int compression;
+};
+
+std::vector<PictureCase> PictureCases()
+{
+    std::vector<PictureCase> cases;
+    for (auto [w, h, seed] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{17, 5, 0u},
+                              std::tuple{31, 33, 3u}, std::tuple{257, 129, 4u}})
+        for (int compression = 0; compression <= 4; ++compression)
+            cases.push_back({w, h, seed, compression});
+    return cases;
+}
+
+bool HaveTiffinfo()
+{
+    static const bool have = [] {
+        std::string out;
+        return RunTool({"tiffinfo", "-h"}, out) || !out.empty();
+    }();
+    return have;
+}
+
+class TiffDecoders : public TiffWriter, public ::testing::WithParamInterface<PictureCase> {};
+
+class TiffFormatDecoders : public TiffWriter, public ::testing::WithParamInterface<TImageFormat> {};
+
+} // namespace
+
 // tiffinfo reads every file and finds one strip; Pillow and ImageMagick give back exactly the
 // pixels written with the lossless compressions, and within a mean error of 2 levels with JPEG
 // (libtiff's default JPEG quality, 75).
-TEST_F(TiffWriter, DecodersReadBackThePixels)
+TEST_P(TiffDecoders, ReadBackThePixels)
 {
-    std::string ignored;
-    const bool haveTiffinfo = RunTool({"tiffinfo", "-h"}, ignored) || !ignored.empty();
-    if (!haveTiffinfo && !HavePillow() && !HaveImageMagick())
+    if (!HaveTiffinfo() && !HavePillow() && !HaveImageMagick())
         GTEST_SKIP() << "no TIFF decoder is installed";
+    const auto [w, h, seed, compression] = GetParam();
     TempDir dir;
     const auto file = dir.File("image.tif");
-    for (auto [w, h, seed] : {std::tuple{1, 1, 1u}, std::tuple{3, 2, 2u}, std::tuple{17, 5, 0u},
-                              std::tuple{31, 33, 3u}, std::tuple{257, 129, 4u}})
-        for (int compression = 0; compression <= 4; ++compression) {
-            SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " compression " + std::to_string(compression));
-            codec.Options.SetOption(ImagingTiffCompression, compression);
-            const bool lossy = compression == 4;
-            const TImageData image = lossy ? Smooth(w, h) : MakeRgbImage(w, h, seed);
-            WriteFile(file, Write(image));
-            std::string info;
-            if (haveTiffinfo) {
-                EXPECT_TRUE(RunTool({"tiffinfo", "-s", file.string()}, info)) << info;
-                EXPECT_NE(info.find("Rows/Strip: " + std::to_string(h)), std::string::npos) << info;
-                EXPECT_NE(info.find("  1 Strips:"), std::string::npos) << info;
-            }
-            const std::vector<uint16_t> expected = Widen(RgbBytes(image));
-            std::vector<std::optional<Decoded>> decoded;
-            if (HavePillow())
-                decoded.push_back(DecodeWithPillow(file));
-            if (HaveImageMagick())
-                decoded.push_back(DecodeWithImageMagick(file, 3));
-            for (const auto& d : decoded) {
-                ASSERT_TRUE(d) << "a decoder could not read the file";
-                EXPECT_EQ(d->Width, w);
-                EXPECT_EQ(d->Height, h);
-                const Difference diff = Compare(d->Samples, expected);
-                if (lossy)
-                    EXPECT_LE(diff.Mean, 2.0);
-                else
-                    EXPECT_EQ(diff.Max, 0);
-            }
-        }
-
-    // Other formats, written losslessly: gray, alpha, palette and 16-bit samples.
-    if (!HaveImageMagick())
-        return;
-    codec.Options.SetOption(ImagingTiffCompression, 1);
-    for (TImageFormat format : {ifGray8, ifA8Gray8, ifA8R8G8B8, ifIndex8, ifGray16, ifR16G16B16, ifA16R16G16B16}) {
-        SCOPED_TRACE(GetFormatName(format));
-        const TImageData image = RandomImage(format, 19, 7, 6);
-        WriteFile(file, Write(image));
-        const auto d = DecodeWithImageMagick(file, 4, 16);
-        ASSERT_TRUE(d) << "ImageMagick could not read the file";
-        std::vector<uint16_t> expected;
-        const TImageFormatInfo& info = *GetFormatInfo(format);
-        const size_t bpp = static_cast<size_t>(info.BytesPerPixel);
-        for (size_t i = 0; i < image.Bits.size(); i += bpp) {
-            const uint8_t* p = image.Bits.data() + i;
-            const auto sample = [&](int channel) -> uint16_t {
-                if (info.BytesPerPixel / info.ChannelCount == 2)
-                    return static_cast<uint16_t>(p[2 * channel] | p[2 * channel + 1] << 8);
-                return static_cast<uint16_t>(p[channel] * 257);
-            };
-            if (info.IsIndexed) {
-                const TColor32Rec& c = image.Palette[p[0]];
-                expected.insert(expected.end(), {uint16_t(c.R * 257), uint16_t(c.G * 257), uint16_t(c.B * 257), 65535});
-            } else if (info.HasGrayChannel) {
-                const uint16_t alpha = info.HasAlphaChannel ? sample(1) : 65535;
-                expected.insert(expected.end(), {sample(0), sample(0), sample(0), alpha});
-            } else {
-                const uint16_t alpha = info.HasAlphaChannel ? sample(3) : 65535;
-                expected.insert(expected.end(), {sample(2), sample(1), sample(0), alpha});
-            }
-        }
-        EXPECT_EQ(Compare(d->Samples, expected).Max, 0);
+    codec.Options.SetOption(ImagingTiffCompression, compression);
+    const bool lossy = compression == 4;
+    const TImageData image = lossy ? Smooth(w, h) : MakeRgbImage(w, h, seed);
+    WriteFile(file, Write(image));
+    std::string info;
+    if (HaveTiffinfo()) {
+        EXPECT_TRUE(RunTool({"tiffinfo", "-s", file.string()}, info)) << info;
+        EXPECT_NE(info.find("Rows/Strip: " + std::to_string(h)), std::string::npos) << info;
+        EXPECT_NE(info.find("  1 Strips:"), std::string::npos) << info;
     }
+    const std::vector<uint16_t> expected = Widen(RgbBytes(image));
+    const auto check = [&](const std::optional<Decoded>& d, const char* who) {
+        ASSERT_TRUE(d) << who << " could not read the file";
+        EXPECT_EQ(d->Width, w) << who;
+        EXPECT_EQ(d->Height, h) << who;
+        const Difference diff = Compare(d->Samples, expected);
+        if (lossy)
+            EXPECT_LE(diff.Mean, 2.0) << who;
+        else
+            EXPECT_EQ(diff.Max, 0) << who;
+    };
+    if (HavePillow())
+        check(DecodeWithPillow(file), "Pillow");
+    if (HaveImageMagick())
+        check(DecodeWithImageMagick(file, 3), "ImageMagick");
 }
+
+INSTANTIATE_TEST_SUITE_P(Pictures, TiffDecoders, ::testing::ValuesIn(PictureCases()),
+                         [](const ::testing::TestParamInfo<PictureCase>& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) +
+                                    "_compression_" + std::to_string(info.param.compression);
+                         });
+
+// Other formats, written losslessly: gray, alpha, palette and 16-bit samples.
+TEST_P(TiffFormatDecoders, ImageMagickReadsTheSamples)
+{
+    if (!HaveImageMagick())
+        GTEST_SKIP() << "ImageMagick is not installed";
+    const TImageFormat format = GetParam();
+    TempDir dir;
+    const auto file = dir.File("image.tif");
+    codec.Options.SetOption(ImagingTiffCompression, 1);
+    const TImageData image = RandomImage(format, 19, 7, 6);
+    WriteFile(file, Write(image));
+    const auto d = DecodeWithImageMagick(file, 4, 16);
+    ASSERT_TRUE(d) << "ImageMagick could not read the file";
+    std::vector<uint16_t> expected;
+    const TImageFormatInfo& info = *GetFormatInfo(format);
+    const size_t bpp = static_cast<size_t>(info.BytesPerPixel);
+    for (size_t i = 0; i < image.Bits.size(); i += bpp) {
+        const uint8_t* p = image.Bits.data() + i;
+        const auto sample = [&](int channel) -> uint16_t {
+            if (info.BytesPerPixel / info.ChannelCount == 2)
+                return static_cast<uint16_t>(p[2 * channel] | p[2 * channel + 1] << 8);
+            return static_cast<uint16_t>(p[channel] * 257);
+        };
+        if (info.IsIndexed) {
+            const TColor32Rec& c = image.Palette[p[0]];
+            expected.insert(expected.end(), {uint16_t(c.R * 257), uint16_t(c.G * 257), uint16_t(c.B * 257), 65535});
+        } else if (info.HasGrayChannel) {
+            const uint16_t alpha = info.HasAlphaChannel ? sample(1) : 65535;
+            expected.insert(expected.end(), {sample(0), sample(0), sample(0), alpha});
+        } else {
+            const uint16_t alpha = info.HasAlphaChannel ? sample(3) : 65535;
+            expected.insert(expected.end(), {sample(2), sample(1), sample(0), alpha});
+        }
+    }
+    EXPECT_EQ(Compare(d->Samples, expected).Max, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, TiffFormatDecoders,
+                         ::testing::Values(ifGray8, ifA8Gray8, ifA8R8G8B8, ifIndex8, ifGray16, ifR16G16B16,
+                                           ifA16R16G16B16),
+                         [](const ::testing::TestParamInfo<TImageFormat>& info) {
+                             return std::string(GetFormatName(info.param));
+                         });

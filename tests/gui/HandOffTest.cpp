@@ -2,7 +2,7 @@
 // A second start of the desktop program hands its configuration files to the running one. The
 // running instance is either the windows of this test (listening under the program's path) or
 // the program itself; the second start is always the real program in a process of its own.
-#include "ProgramFixture.h"
+#include "support/widgets/ProgramFixture.h"
 
 #include "app/OneInstanceCheck.h"
 #include "app/OneInstanceFunc.h"

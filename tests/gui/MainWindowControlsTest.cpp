@@ -2,7 +2,7 @@
 // The controls of the main window: key filters, arrow buttons, enabling rules, the text box's
 // line counter, the step button, colour fields with their dialog and pipettes, the font list, and
 // which changes redraw the preview.
-#include "ProgramFixture.h"
+#include "support/widgets/ProgramFixture.h"
 
 #include "render/ColorField.h"
 #include "render/FontListBox.h"

@@ -4,7 +4,7 @@
 // server for faithful fonts:
 //   QP_SCREENSHOT_DIR=docs/screenshots xvfb-run -a -s "-screen 0 1280x1024x24"
 //     env QT_QPA_PLATFORM=xcb tests_gui --gtest_filter='MainWindowScreenshots.*'
-#include "ProgramFixture.h"
+#include "support/widgets/ProgramFixture.h"
 
 #include "render/FontListBox.h"
 

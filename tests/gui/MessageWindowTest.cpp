@@ -2,7 +2,7 @@
 // The message window: one message per identifier with its texts in the current language, the
 // parameter shortened and in double quotes, "OK for all" only with the save error, and its
 // placement over the main window.
-#include "ModalDriver.h"
+#include "support/widgets/ModalDriver.h"
 
 #include "i18n/Language.h"
 #include "run/Messages.h"

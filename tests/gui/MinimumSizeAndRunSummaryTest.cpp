@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The main window at its minimum size shows every page whole, and after a run its bottom bar
 // says for a while how many images went where, with a link to the folder.
-#include "ModalDriver.h"
-#include "ProgramFixture.h"
+#include "support/widgets/ModalDriver.h"
+#include "support/widgets/ProgramFixture.h"
 
 #include "run/Tsm_bearbeitung.h"
 #include "run/Tsm_meldung.h"

@@ -2,7 +2,7 @@
 // The program as a whole: the start window and its schedule, the language, the configuration
 // menu, the command line, closing with and without auto-save, panel flags, the link caption,
 // "Create and Save" and the general error box.
-#include "ProgramFixture.h"
+#include "support/widgets/ProgramFixture.h"
 
 #include "app/LinkCaptions.h"
 #include "app/QuillpressApplication.h"

@@ -2,7 +2,7 @@
 // A real generation run shown by the desktop program's windows: the main window is disabled while
 // the progress window (and the option windows) take input, cancel ends the run after the current
 // image without a message, and every failed image is reported in its own message window.
-#include "ModalDriver.h"
+#include "support/widgets/ModalDriver.h"
 
 #include "i18n/Language.h"
 #include "output/Toptionen.h"

@@ -2,7 +2,7 @@
 // Writes pictures of the secondary windows in both languages into the folder named by
 // QP_SCREENSHOT_DIR (skipped without it). Run under a real X server for faithful fonts:
 //   QP_SCREENSHOT_DIR=docs/screenshots xvfb-run -a env QT_QPA_PLATFORM=xcb tests_gui --gtest_filter='Screenshots.*'
-#include "ModalDriver.h"
+#include "support/widgets/ModalDriver.h"
 
 #include "app/StaticPages.h"
 #include "i18n/Language.h"

@@ -1,56 +1,30 @@
 // SPDX-License-Identifier: MIT
 #include "support/Decode.h"
 
-#include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
+#include "support/codec/ExternalDecoders.h"
+
 #include <cstdlib>
-#include <cstring>
 
 namespace qp::test {
 
-namespace {
-// Debian's ImageMagick; a `convert` earlier on the PATH may be something else.
-QString convertTool()
-{
-    if (QFileInfo::exists(QStringLiteral("/usr/bin/convert")))
-        return QStringLiteral("/usr/bin/convert");
-    return QStandardPaths::findExecutable(QStringLiteral("convert"));
-}
-} // namespace
-
 bool haveImageMagick()
 {
-    return !convertTool().isEmpty();
+    return codectest::HaveImageMagick();
 }
 
 std::optional<QImage> decodeWithImageMagick(const QString& path, bool withAlpha)
 {
-    QProcess identify;
-    identify.start(convertTool(),
-                   {path + QStringLiteral("[0]"), QStringLiteral("-format"), QStringLiteral("%w %h"),
-                    QStringLiteral("info:")});
-    if (!identify.waitForFinished(60000) || identify.exitCode() != 0)
+    const int channels = withAlpha ? 4 : 3;
+    const auto decoded = codectest::DecodeWithImageMagick(path.toStdString(), channels);
+    if (!decoded || decoded->Width <= 0 || decoded->Height <= 0)
         return std::nullopt;
-    const QStringList wh = QString::fromLatin1(identify.readAllStandardOutput()).split(QLatin1Char(' '));
-    if (wh.size() != 2)
-        return std::nullopt;
-    const int w = wh[0].toInt();
-    const int h = wh[1].toInt();
-
-    QProcess convert;
-    convert.start(convertTool(),
-                  {path + QStringLiteral("[0]"), QStringLiteral("-depth"), QStringLiteral("8"),
-                   withAlpha ? QStringLiteral("rgba:-") : QStringLiteral("rgb:-")});
-    if (!convert.waitForFinished(60000) || convert.exitCode() != 0)
-        return std::nullopt;
-    const QByteArray raw = convert.readAllStandardOutput();
-    const int bytes = withAlpha ? 4 : 3;
-    if (w <= 0 || h <= 0 || raw.size() != qsizetype(w) * h * bytes)
-        return std::nullopt;
-    QImage image(w, h, withAlpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    for (int y = 0; y < h; ++y)
-        memcpy(image.scanLine(y), raw.constData() + qsizetype(y) * w * bytes, size_t(w) * bytes);
+    QImage image(decoded->Width, decoded->Height, withAlpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const uint16_t* sample = decoded->Samples.data();
+    for (int y = 0; y < decoded->Height; ++y) {
+        uchar* line = image.scanLine(y);
+        for (int i = 0; i < decoded->Width * channels; ++i)
+            line[i] = static_cast<uchar>(*sample++);
+    }
     return image;
 }
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Decodes image files with independent decoders (ImageMagick), for round-trip checks.
+// Decoding image files with an independent decoder (ImageMagick) into QImage, for round-trip checks.
 #include <QImage>
 #include <QString>
 #include <optional>

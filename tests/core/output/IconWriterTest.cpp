@@ -7,12 +7,13 @@
 #include "output/StoreImage.h"
 #include "render/Renderer.h"
 #include "settings/SettingsModel.h"
+#include "support/codec/CodecFixtures.h"
+#include "support/codec/ExternalDecoders.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -20,6 +21,8 @@
 
 using namespace qp;
 using imaging::TImageData;
+using codectest::LE16;
+using codectest::LE32;
 
 namespace {
 
@@ -49,17 +52,6 @@ TImageData Uniform(int width, int height, Rgb c)
                                                  std::vector<Rgb>(static_cast<size_t>(width), c)));
 }
 
-uint32_t LE32(const std::vector<unsigned char>& b, size_t pos)
-{
-    return uint32_t(b.at(pos)) | uint32_t(b.at(pos + 1)) << 8 | uint32_t(b.at(pos + 2)) << 16 |
-           uint32_t(b.at(pos + 3)) << 24;
-}
-
-uint16_t LE16(const std::vector<unsigned char>& b, size_t pos)
-{
-    return static_cast<uint16_t>(b.at(pos) | b.at(pos + 1) << 8);
-}
-
 std::vector<unsigned char> ReadAll(const QString& path)
 {
     QFile f(path);
@@ -67,32 +59,6 @@ std::vector<unsigned char> ReadAll(const QString& path)
         return {};
     const QByteArray bytes = f.readAll();
     return {bytes.begin(), bytes.end()};
-}
-
-// Every pixel of the first image as red, green, blue, alpha, through ImageMagick or Pillow.
-std::optional<std::vector<unsigned char>> DecodeRgba(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    const QByteArray out = process.readAllStandardOutput();
-    return std::vector<unsigned char>(out.begin(), out.end());
-}
-
-std::optional<std::vector<unsigned char>> DecodeWithImageMagick(const QString& file)
-{
-    return DecodeRgba("/usr/bin/convert", {file + "[0]", "-depth", "8", "rgba:-"});
-}
-
-std::optional<std::vector<unsigned char>> DecodeWithPillow(const QString& file)
-{
-    static const char* const script = "import sys\n"
-                                      "from PIL import Image\n"
-                                      "im = Image.open(sys.argv[1])\n"
-                                      "im.load()\n"
-                                      "sys.stdout.buffer.write(im.convert('RGBA').tobytes())\n";
-    return DecodeRgba("/usr/bin/python3", {"-c", script, file});
 }
 
 // What an icon of the record shows: the colour, opaque, except where the bottom-left pixel's
@@ -271,8 +237,9 @@ TEST(IconWriter, InvalidSizesAreRefusedAndNothingIsWritten)
 // Pillow: the pixels, and transparency exactly where the bottom-left colour was.
 TEST(IconWriter, DecodersShowThePixelsThroughTheMask)
 {
-    const bool magick = QFileInfo::exists("/usr/bin/convert");
-    const bool pillow = QProcess::execute("/usr/bin/python3", {"-c", "import PIL.IcoImagePlugin"}) == 0;
+    const bool magick = codectest::HaveImageMagick();
+    std::string ignored;
+    const bool pillow = codectest::RunTool({codectest::PythonProgram, "-c", "import PIL.IcoImagePlugin"}, ignored);
     if (!magick && !pillow)
         GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
     QTemporaryDir dir;
@@ -313,17 +280,17 @@ TEST(IconWriter, DecodersShowThePixelsThroughTheMask)
         SCOPED_TRACE(what);
         const QString path = dir.path() + "/" + QString::fromStdString(what) + ".ico";
         ASSERT_TRUE(StoreImageFile(path, image));
-        const std::vector<unsigned char> expected = ExpectedRgba(image);
+        const std::vector<uint16_t> expected = codectest::Widen(ExpectedRgba(image));
         // Both read the whole image, also where a side is 256 or more.
         if (magick) {
-            const auto decoded = DecodeWithImageMagick(path);
+            const auto decoded = codectest::DecodeWithImageMagick(path.toStdString(), 4);
             ASSERT_TRUE(decoded) << "ImageMagick could not read the file";
-            EXPECT_TRUE(*decoded == expected) << "ImageMagick: pixels differ";
+            EXPECT_TRUE(decoded->Samples == expected) << "ImageMagick: pixels differ";
         }
         if (pillow) {
-            const auto decoded = DecodeWithPillow(path);
+            const auto decoded = codectest::DecodeWithPillow(path.toStdString(), "RGBA");
             ASSERT_TRUE(decoded) << "Pillow could not read the file";
-            EXPECT_TRUE(*decoded == expected) << "Pillow: pixels differ";
+            EXPECT_TRUE(decoded->Samples == expected) << "Pillow: pixels differ";
         }
     }
 }
