@@ -66,3 +66,7 @@ bool BringToForeground(QWindow* window)
 }
 
 } // namespace qp
+
+// The meta-object code of this file's classes stays in its own object file, so that a program
+// that never starts the single-instance hand-off (the command-line tool) does not link it.
+#include "moc_OneInstanceCheck.cpp"
