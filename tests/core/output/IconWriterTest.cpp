@@ -83,55 +83,71 @@ const Rgb White{255, 255, 255}, Black{0, 0, 0}, Red{255, 0, 0}, Blue{0, 0, 255},
 } // namespace
 
 namespace {
-struct Case {
+
+struct SizeCase {
     int width, height;
     uint8_t entryWidth, entryHeight;
     uint32_t maskRowBytes;
 };
+
+std::string SizeName(const ::testing::TestParamInfo<SizeCase>& info)
+{
+    return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+}
+
+class IconLayout : public ::testing::TestWithParam<SizeCase> {};
+class LargeIcons : public ::testing::TestWithParam<SizeCase> {};
+
 } // namespace
 
-TEST(IconWriter, DirectoryEntryAndHeaderLayout)
+TEST_P(IconLayout, DirectoryEntryAndHeader)
 {
-    // Mask rows are padded to 4 bytes.
-    for (const Case& c : {Case{1, 1, 1, 1, 4}, Case{255, 255, 255, 255, 32}, Case{33, 2, 33, 2, 8}}) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        const std::vector<unsigned char> f = BuildIconFile(Uniform(c.width, c.height, Red));
-        const uint32_t colourBytes = static_cast<uint32_t>(c.width * c.height * 4);
-        const uint32_t dataSize = 40 + colourBytes + c.maskRowBytes * static_cast<uint32_t>(c.height);
-        ASSERT_EQ(f.size(), 22 + dataSize);
-        // Directory and entry: the word after the sizes holds planes x bits (32), the next two are 0.
-        const std::vector<unsigned char> head(f.begin(), f.begin() + 14);
-        EXPECT_EQ(head, (std::vector<unsigned char>{0, 0, 1, 0, 1, 0, c.entryWidth, c.entryHeight, 32, 0, 0, 0, 0, 0}));
-        EXPECT_EQ(LE32(f, 14), dataSize);
-        EXPECT_EQ(LE32(f, 18), 22u);
-        // Colour header: height doubled, image size of the colour bits alone.
-        EXPECT_EQ(LE32(f, 22), 40u);
-        EXPECT_EQ(LE32(f, 26), static_cast<uint32_t>(c.width));
-        EXPECT_EQ(LE32(f, 30), static_cast<uint32_t>(2 * c.height));
-        EXPECT_EQ(LE16(f, 34), 1);
-        EXPECT_EQ(LE16(f, 36), 32);
-        EXPECT_EQ(LE32(f, 38), 0u);
-        EXPECT_EQ(LE32(f, 42), colourBytes);
-        for (size_t pos : {46, 50, 54, 58})
-            EXPECT_EQ(LE32(f, pos), 0u) << pos;
-    }
+    const SizeCase& c = GetParam();
+    const std::vector<unsigned char> f = BuildIconFile(Uniform(c.width, c.height, Red));
+    const uint32_t colourBytes = static_cast<uint32_t>(c.width * c.height * 4);
+    const uint32_t dataSize = 40 + colourBytes + c.maskRowBytes * static_cast<uint32_t>(c.height);
+    ASSERT_EQ(f.size(), 22 + dataSize);
+    // Directory and entry: the word after the sizes holds planes x bits (32), the next two are 0.
+    const std::vector<unsigned char> head(f.begin(), f.begin() + 14);
+    EXPECT_EQ(head, (std::vector<unsigned char>{0, 0, 1, 0, 1, 0, c.entryWidth, c.entryHeight, 32, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(LE32(f, 14), dataSize);
+    EXPECT_EQ(LE32(f, 18), 22u);
+    // Colour header: height doubled, image size of the colour bits alone.
+    EXPECT_EQ(LE32(f, 22), 40u);
+    EXPECT_EQ(LE32(f, 26), static_cast<uint32_t>(c.width));
+    EXPECT_EQ(LE32(f, 30), static_cast<uint32_t>(2 * c.height));
+    EXPECT_EQ(LE16(f, 34), 1);
+    EXPECT_EQ(LE16(f, 36), 32);
+    EXPECT_EQ(LE32(f, 38), 0u);
+    EXPECT_EQ(LE32(f, 42), colourBytes);
+    for (size_t pos : {46, 50, 54, 58})
+        EXPECT_EQ(LE32(f, pos), 0u) << pos;
 }
+
+// Mask rows are padded to 4 bytes.
+INSTANTIATE_TEST_SUITE_P(Sizes, IconLayout,
+                         ::testing::Values(SizeCase{1, 1, 1, 1, 4}, SizeCase{255, 255, 255, 255, 32},
+                                           SizeCase{33, 2, 33, 2, 8}),
+                         SizeName);
 
 // A side of 256 or more is 0 in the entry (never its low 8 bits: 300 is not 44), and the image is
 // a PNG stream that carries the true size.
-TEST(IconWriter, LargeSidesAreZeroInTheEntryAndStoredAsPng)
+TEST_P(LargeIcons, AreZeroInTheEntryAndStoredAsPng)
 {
-    for (const Case& c : {Case{300, 40, 0, 40, 0}, Case{40, 300, 40, 0, 0}, Case{256, 256, 0, 0, 0}}) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        const std::vector<unsigned char> f = BuildIconFile(Uniform(c.width, c.height, Red));
-        const std::vector<unsigned char> head(f.begin(), f.begin() + 14);
-        EXPECT_EQ(head, (std::vector<unsigned char>{0, 0, 1, 0, 1, 0, c.entryWidth, c.entryHeight, 32, 0, 0, 0, 0, 0}));
-        EXPECT_EQ(LE32(f, 14), f.size() - 22);
-        EXPECT_EQ(LE32(f, 18), 22u);
-        const QImage png = QImage::fromData(f.data() + 22, static_cast<int>(f.size() - 22), "PNG");
-        EXPECT_EQ(png.size(), QSize(c.width, c.height));
-    }
+    const SizeCase& c = GetParam();
+    const std::vector<unsigned char> f = BuildIconFile(Uniform(c.width, c.height, Red));
+    const std::vector<unsigned char> head(f.begin(), f.begin() + 14);
+    EXPECT_EQ(head, (std::vector<unsigned char>{0, 0, 1, 0, 1, 0, c.entryWidth, c.entryHeight, 32, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(LE32(f, 14), f.size() - 22);
+    EXPECT_EQ(LE32(f, 18), 22u);
+    const QImage png = QImage::fromData(f.data() + 22, static_cast<int>(f.size() - 22), "PNG");
+    EXPECT_EQ(png.size(), QSize(c.width, c.height));
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LargeIcons,
+                         ::testing::Values(SizeCase{300, 40, 0, 40, 0}, SizeCase{40, 300, 40, 0, 0},
+                                           SizeCase{256, 256, 0, 0, 0}),
+                         SizeName);
 
 TEST(IconWriter, MaskMarksExactlyTheBottomLeftColour)
 {

@@ -250,42 +250,47 @@ TEST(LinuxShellBackend, ElevationNeedsPkexecAndAnActionForThisProgram)
     EXPECT_FALSE(LinuxShellBackend(places).elevationSupport().available);
 }
 
+struct PkexecCase {
+    const char* what;
+    const char* script;
+    bool started;
+    bool declined;
+};
+
+class ElevatedRestart : public ::testing::TestWithParam<PkexecCase> {};
+
 // The stand-in for pkexec declines (126), fails (127) or starts the program; only the last counts
 // as started, also when the program runs on for a while.
-TEST(LinuxShellBackend, ElevatedStartReportsWhetherTheProgramRuns)
+TEST_P(ElevatedRestart, ReportsWhetherTheProgramRuns)
 {
+    const PkexecCase& c = GetParam();
     test::DesktopSandbox sandbox;
-    const struct {
-        const char* script;
-        bool started;
-        bool declined;
-    } cases[] = {
-        {"#!/bin/sh\nexit 126\n", false, true},
-        {"#!/bin/sh\nsleep 0.3; exit 127\n", false, false},
-        {"#!/bin/sh\nsleep 0.3; QP_FAKE_SLEEP=3 exec \"$@\"\n", true, false},
-        {"#!/bin/sh\nexec \"$@\"\n", true, false},
-    };
     const LinuxShellPlaces places = sandbox.placesWithPkexec({});
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.script);
-        test::DesktopSandbox::writeScript(places.pkexec, c.script);
-        LinuxShellBackend backend(places);
-        ElevatedStart* attempt = backend.restartAsAdmin(nullptr);
-        ASSERT_NE(attempt, nullptr);
-        QSignalSpy started(attempt, &ElevatedStart::started);
-        QSignalSpy failed(attempt, &ElevatedStart::failed);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return started.count() + failed.count() > 0; }, 10000));
-        QTest::qWait(200);
-        EXPECT_EQ(started.count(), c.started ? 1 : 0);
-        EXPECT_EQ(failed.count(), c.started ? 0 : 1);
-        if (!c.started) {
-            EXPECT_EQ(failed.at(0).at(0).toBool(), c.declined);
-        }
-        delete attempt;
+    test::DesktopSandbox::writeScript(places.pkexec, c.script);
+    LinuxShellBackend backend(places);
+    ElevatedStart* attempt = backend.restartAsAdmin(nullptr);
+    ASSERT_NE(attempt, nullptr);
+    QSignalSpy started(attempt, &ElevatedStart::started);
+    QSignalSpy failed(attempt, &ElevatedStart::failed);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return started.count() + failed.count() > 0; }, 10000));
+    QTest::qWait(200);
+    EXPECT_EQ(started.count(), c.started ? 1 : 0);
+    EXPECT_EQ(failed.count(), c.started ? 0 : 1);
+    if (!c.started) {
+        EXPECT_EQ(failed.at(0).at(0).toBool(), c.declined);
     }
+    delete attempt;
     // Only the program's file was handed over, without arguments.
     EXPECT_EQ(sandbox.recorded(5000), QStringList{});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Pkexec, ElevatedRestart,
+    ::testing::Values(PkexecCase{"declines", "#!/bin/sh\nexit 126\n", false, true},
+                      PkexecCase{"fails", "#!/bin/sh\nsleep 0.3; exit 127\n", false, false},
+                      PkexecCase{"starts_a_program_that_runs_on", "#!/bin/sh\nsleep 0.3; QP_FAKE_SLEEP=3 exec \"$@\"\n", true, false},
+                      PkexecCase{"starts", "#!/bin/sh\nexec \"$@\"\n", true, false}),
+    [](const ::testing::TestParamInfo<PkexecCase>& info) { return std::string(info.param.what); });
 
 } // namespace
 } // namespace qp
