@@ -33,11 +33,11 @@ constexpr size_t PfSize = 76, PfFlags = 80, PfFourCC = 84, PfBitCount = 88, PfMa
 constexpr size_t Caps = 108, Caps2 = 112;
 constexpr size_t DataStart = 128;
 
-std::vector<uint8_t> Concat(const std::vector<const TImageData*>& images)
+std::vector<uint8_t> Concat(const TDynImageDataArray& images)
 {
     std::vector<uint8_t> out;
-    for (const TImageData* image : images)
-        out.insert(out.end(), image->Bits.begin(), image->Bits.end());
+    for (const TImageData& image : images)
+        out.insert(out.end(), image.Bits.begin(), image.Bits.end());
     return out;
 }
 
@@ -154,9 +154,18 @@ TEST_F(DdsWriter, BlockCompressedDataIsWrittenAsItIs)
     EXPECT_EQ(std::vector<uint8_t>(f.begin() + DataStart, f.end()), dxt.Bits);
 }
 
-// Mipmaps, cube faces and volume slices come from the image list when the options ask for them
-// and the list holds them all with fitting sizes; otherwise the first image is written alone.
-TEST_F(DdsWriter, MipMapsCubeMapsAndVolumes)
+namespace {
+
+struct SurfaceCase {
+    std::string what;
+    int cubeMap, volume, mipMaps, depth;
+    TDynImageDataArray images;
+    bool onlyFirst;
+    uint32_t flags, depthField, mipMapCount, caps, caps2;
+    TDynImageDataArray written;
+};
+
+std::vector<SurfaceCase> SurfaceCases()
 {
     const TImageData level0 = MakeRgbImage(8, 4, 1), level1 = MakeRgbImage(4, 2, 2), level2 = MakeRgbImage(2, 1, 3);
     TImageData level1Argb = level1;   // other formats are converted to the first image's
@@ -169,46 +178,45 @@ TEST_F(DdsWriter, MipMapsCubeMapsAndVolumes)
         slices.push_back(MakeRgbImage(4, 4, 20 + i));
     for (unsigned i = 0; i < 2; ++i)
         slices.push_back(MakeRgbImage(2, 2, 30 + i));
-
-    const struct {
-        const char* what;
-        int cubeMap, volume, mipMaps, depth;
-        TDynImageDataArray images;
-        bool onlyFirst;
-        uint32_t flags, depthField, mipMapCount, caps, caps2;
-        std::vector<const TImageData*> written;
-    } cases[] = {
+    return {
         {"three mipmaps", 0, 0, 3, 1, {level0, level1Argb, level2}, false,
-         0xA1007, 0, 3, 0x401008, 0, {&level0, &level1, &level2}},
+         0xA1007, 0, 3, 0x401008, 0, {level0, level1, level2}},
         {"only the first image asked for", 0, 0, 3, 1, {level0, level1, level2}, true,
-         0x81007, 0, 0, 0x1000, 0, {&level0}},
-        {"too few images", 0, 0, 3, 1, {level0, level1}, false, 0x81007, 0, 0, 0x1000, 0, {&level0}},
-        {"a mipmap of the wrong size", 0, 0, 2, 1, {level0, wrongSize}, false, 0x81007, 0, 0, 0x1000, 0, {&level0}},
-        {"cube map", 1, 0, 1, 6, faces, false, 0x81007, 0, 0, 0x1008, 0xFE00,
-         {&faces[0], &faces[1], &faces[2], &faces[3], &faces[4], &faces[5]}},
-        {"cube map wins over volume", 1, 1, 1, 6, faces, false, 0x81007, 0, 0, 0x1008, 0xFE00,
-         {&faces[0], &faces[1], &faces[2], &faces[3], &faces[4], &faces[5]}},
-        {"volume with two mipmap levels", 0, 1, 2, 4, slices, false, 0x8A1007, 4, 2, 0x401008, 0x200000,
-         {&slices[0], &slices[1], &slices[2], &slices[3], &slices[4], &slices[5]}},
+         0x81007, 0, 0, 0x1000, 0, {level0}},
+        {"too few images", 0, 0, 3, 1, {level0, level1}, false, 0x81007, 0, 0, 0x1000, 0, {level0}},
+        {"a mipmap of the wrong size", 0, 0, 2, 1, {level0, wrongSize}, false, 0x81007, 0, 0, 0x1000, 0, {level0}},
+        {"cube map", 1, 0, 1, 6, faces, false, 0x81007, 0, 0, 0x1008, 0xFE00, faces},
+        {"cube map wins over volume", 1, 1, 1, 6, faces, false, 0x81007, 0, 0, 0x1008, 0xFE00, faces},
+        {"volume with two mipmap levels", 0, 1, 2, 4, slices, false, 0x8A1007, 4, 2, 0x401008, 0x200000, slices},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        codec.Options.SetOption(ImagingDDSSaveCubeMap, c.cubeMap);
-        codec.Options.SetOption(ImagingDDSSaveVolume, c.volume);
-        codec.Options.SetOption(ImagingDDSSaveMipMapCount, c.mipMaps);
-        codec.Options.SetOption(ImagingDDSSaveDepth, c.depth);
-        const std::vector<uint8_t> f = Write(c.images, c.onlyFirst);
-        ASSERT_GE(f.size(), DataStart);
-        EXPECT_EQ(LE32(f, Flags), c.flags);
-        EXPECT_EQ(LE32(f, Width), static_cast<uint32_t>(c.images[0].Width));
-        EXPECT_EQ(LE32(f, LinearSize), c.images[0].Bits.size());
-        EXPECT_EQ(LE32(f, Depth), c.depthField);
-        EXPECT_EQ(LE32(f, MipMapCount), c.mipMapCount);
-        EXPECT_EQ(LE32(f, Caps), c.caps);
-        EXPECT_EQ(LE32(f, Caps2), c.caps2);
-        EXPECT_EQ(std::vector<uint8_t>(f.begin() + DataStart, f.end()), Concat(c.written));
-    }
 }
+
+class DdsSurfaces : public DdsWriter, public ::testing::WithParamInterface<SurfaceCase> {};
+
+} // namespace
+
+// Mipmaps, cube faces and volume slices come from the image list when the options ask for them
+// and the list holds them all with fitting sizes; otherwise the first image is written alone.
+TEST_P(DdsSurfaces, MipMapsCubeMapsAndVolumes)
+{
+    const SurfaceCase& c = GetParam();
+    codec.Options.SetOption(ImagingDDSSaveCubeMap, c.cubeMap);
+    codec.Options.SetOption(ImagingDDSSaveVolume, c.volume);
+    codec.Options.SetOption(ImagingDDSSaveMipMapCount, c.mipMaps);
+    codec.Options.SetOption(ImagingDDSSaveDepth, c.depth);
+    const std::vector<uint8_t> f = Write(c.images, c.onlyFirst);
+    ASSERT_GE(f.size(), DataStart);
+    EXPECT_EQ(LE32(f, Flags), c.flags);
+    EXPECT_EQ(LE32(f, Width), static_cast<uint32_t>(c.images[0].Width));
+    EXPECT_EQ(LE32(f, LinearSize), c.images[0].Bits.size());
+    EXPECT_EQ(LE32(f, Depth), c.depthField);
+    EXPECT_EQ(LE32(f, MipMapCount), c.mipMapCount);
+    EXPECT_EQ(LE32(f, Caps), c.caps);
+    EXPECT_EQ(LE32(f, Caps2), c.caps2);
+    EXPECT_EQ(std::vector<uint8_t>(f.begin() + DataStart, f.end()), Concat(c.written));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, DdsSurfaces, ::testing::ValuesIn(SurfaceCases()), CaseWhat());
 
 namespace {
 
