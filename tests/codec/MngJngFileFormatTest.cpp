@@ -189,25 +189,39 @@ TEST_P(MngFrames, HeaderOnePngFrameAndEnd)
 INSTANTIATE_TEST_SUITE_P(Sizes, MngFrames,
                          ::testing::Values(SizeCase{1, 1, 1u}, SizeCase{3, 2, 2u}, SizeCase{600, 400, 3u}), SizeName);
 
-TEST_F(NetworkGraphicsWriters, MngFrameFollowsTheMngFilterAndLevelOptions)
+namespace {
+
+struct FilterLevelCase {
+    int filter, level;        // options 30 and 31
+    int pngFilter, pngLevel;  // the PNG options that give the same frame
+};
+
+class MngFilterAndLevel : public NetworkGraphicsWriters, public ::testing::WithParamInterface<FilterLevelCase> {};
+
+} // namespace
+
+TEST_P(MngFilterAndLevel, FrameFollowsTheMngOptions)
 {
+    const FilterLevelCase& c = GetParam();
     const TImageData image = MakeRgbImage(40, 12, 0);
-    const struct {
-        int filter, level;      // options 30 and 31
-        int pngFilter, pngLevel;  // the PNG options that give the same frame
-    } cases[] = {{0, 9, 0, 9}, {1, 0, 1, 0}, {3, 5, 3, 5}, {6, 1, 6, 1}, {7, 10, 5, 5}, {-1, -1, 5, 5}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.filter) + "/" + std::to_string(c.level));
-        codec.Options.SetOption(ImagingMNGPreFilter, c.filter);
-        codec.Options.SetOption(ImagingMNGCompressLevel, c.level);
-        codec.Options.SetOption(ImagingPNGPreFilter, 5);
-        codec.Options.SetOption(ImagingPNGCompressLevel, 5);
-        const std::vector<uint8_t> file = Write(mng, image);
-        codec.Options.SetOption(ImagingPNGPreFilter, c.pngFilter);
-        codec.Options.SetOption(ImagingPNGCompressLevel, c.pngLevel);
-        EXPECT_EQ(std::vector<uint8_t>(file.begin() + 48, file.end() - 12), PngChunks(image));
-    }
+    codec.Options.SetOption(ImagingMNGPreFilter, c.filter);
+    codec.Options.SetOption(ImagingMNGCompressLevel, c.level);
+    codec.Options.SetOption(ImagingPNGPreFilter, 5);
+    codec.Options.SetOption(ImagingPNGCompressLevel, 5);
+    const std::vector<uint8_t> file = Write(mng, image);
+    codec.Options.SetOption(ImagingPNGPreFilter, c.pngFilter);
+    codec.Options.SetOption(ImagingPNGCompressLevel, c.pngLevel);
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 48, file.end() - 12), PngChunks(image));
 }
+
+INSTANTIATE_TEST_SUITE_P(Options, MngFilterAndLevel,
+                         ::testing::Values(FilterLevelCase{0, 9, 0, 9}, FilterLevelCase{1, 0, 1, 0},
+                                           FilterLevelCase{3, 5, 3, 5}, FilterLevelCase{6, 1, 6, 1},
+                                           FilterLevelCase{7, 10, 5, 5}, FilterLevelCase{-1, -1, 5, 5}),
+                         [](const ::testing::TestParamInfo<FilterLevelCase>& info) {
+                             const auto number = [](int v) { return v < 0 ? "minus_" + std::to_string(-v) : std::to_string(v); };
+                             return "filter_" + number(info.param.filter) + "_level_" + number(info.param.level);
+                         });
 
 // The program sets the MNG quality and progressive options from its JPEG settings; with lossless
 // frames (option 28 off) they change nothing.
