@@ -150,27 +150,37 @@ Sample RandomSample(TImageFormat format, int width, int height, unsigned seed)
 
 } // namespace
 
-TEST_F(PngWriter, TruecolourStreamHoldsExactlyHeaderOneIdatAndEnd)
+namespace {
+
+class PngTruecolour : public PngWriter, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+} // namespace
+
+TEST_P(PngTruecolour, StreamHoldsExactlyHeaderOneIdatAndEnd)
 {
-    for (auto [w, h] : {std::pair{1, 1}, std::pair{3, 2}, std::pair{600, 400}}) {
-        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
-        const std::vector<uint8_t> f = Write(MakeRgbImage(w, h, 7));   // random: no small stream
-        ASSERT_GE(f.size(), 8u);
-        EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 8),
-                  (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}));
-        const std::vector<Chunk> chunks = ParseChunks(f);
-        ASSERT_EQ(chunks.size(), 3u);
-        EXPECT_EQ(chunks[0].type, "IHDR");
-        EXPECT_EQ(chunks[1].type, "IDAT");
-        EXPECT_EQ(chunks[2].type, "IEND");
-        for (const Chunk& c : chunks)
-            EXPECT_TRUE(c.crcOk) << c.type;
-        const std::vector<uint8_t> ihdr = {0, 0, uint8_t(w >> 8), uint8_t(w), 0, 0, uint8_t(h >> 8), uint8_t(h),
-                                           8, 2, 0, 0, 0};
-        EXPECT_EQ(chunks[0].data, ihdr);
-        EXPECT_TRUE(chunks[2].data.empty());
-    }
+    const auto [w, h] = GetParam();
+    const std::vector<uint8_t> f = Write(MakeRgbImage(w, h, 7));   // random: no small stream
+    ASSERT_GE(f.size(), 8u);
+    EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 8),
+              (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}));
+    const std::vector<Chunk> chunks = ParseChunks(f);
+    ASSERT_EQ(chunks.size(), 3u);
+    EXPECT_EQ(chunks[0].type, "IHDR");
+    EXPECT_EQ(chunks[1].type, "IDAT");
+    EXPECT_EQ(chunks[2].type, "IEND");
+    for (const Chunk& c : chunks)
+        EXPECT_TRUE(c.crcOk) << c.type;
+    const std::vector<uint8_t> ihdr = {0, 0, uint8_t(w >> 8), uint8_t(w), 0, 0, uint8_t(h >> 8), uint8_t(h),
+                                       8, 2, 0, 0, 0};
+    EXPECT_EQ(chunks[0].data, ihdr);
+    EXPECT_TRUE(chunks[2].data.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PngTruecolour,
+                         ::testing::Values(std::pair{1, 1}, std::pair{3, 2}, std::pair{600, 400}),
+                         [](const ::testing::TestParamInfo<std::pair<int, int>>& info) {
+                             return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
+                         });
 
 TEST_F(PngWriter, RowFilterOption)
 {
