@@ -26,6 +26,10 @@ struct RowBuilder {
         add(control, TextProperty::Caption, de, en);
     }
     void title(const char16_t* de, const char16_t* en) { add("title", TextProperty::WindowTitle, de, en); }
+    void toolTip(const char* control, const char16_t* de, const char16_t* en)
+    {
+        add(control, TextProperty::ToolTip, de, en);
+    }
 };
 
 void addMainWindow(std::vector<CatalogRow>& rows)
@@ -64,6 +68,10 @@ void addMainWindow(std::vector<CatalogRow>& rows)
     r.caption("m_soft_en", u"Software", u"Software");
     r.caption("m_info_de", u"Hilfe und Info", u"Hilfe und Info");
     r.caption("m_info_en", u"Help and Information", u"Help and Information");
+    r.caption("m_hilfe_de", u"Hilfe und Einführung", u"Hilfe und Einführung");
+    r.caption("m_bug_de", u"Fehler oder Verbesserung melden..", u"Fehler oder Verbesserung melden..");
+    r.caption("m_hilfe_en", u"Help and Introduction", u"Help and Introduction");
+    r.caption("m_bug_en", u"Report Bug or Improvement..", u"Report Bug or Improvement..");
 
     // Buttons below the pages.
     r.caption("durchfuehren", u"Erstellen und Speichern", u"Create and Save");
@@ -75,6 +83,8 @@ void addMainWindow(std::vector<CatalogRow>& rows)
     r.caption("txt_all", u"Den gesamten Text auf ein Bild schreiben", u"Write the whole text on one image");
     r.caption("txt_line", u"Jede Zeile als einzelnes Bild speichern, \\nl ist eine neue Zeile",
               u"Each line should be saved as a single image, \\nl can be used as new line");
+    r.caption("Label22Caption", u"Zeile:", u"Line:");
+    r.toolTip("Memo1", u"Der Text, der auf das Bild geschrieben wird", u"The text that is written on the image");
 
     // Page "Font and Format".
     r.caption("einst_schrift", u"Schrift und Format", u"Font and Format");
@@ -91,6 +101,16 @@ void addMainWindow(std::vector<CatalogRow>& rows)
     r.caption("BitBtn14", u"Schriftfarbe..", u"Font Color..");
     r.caption("BitBtn15", u"Hintergrundfarbe..", u"Background Color..");
     r.caption("Label16", u"Schriftart", u"Font");
+    for (const char* pipette : {"BitBtn13", "BitBtn16"})
+        r.toolTip(pipette,
+                  u"Maustaste hier drücken und über eine beliebige Stelle des Bildschirms ziehen, um deren "
+                  u"Farbe zu übernehmen",
+                  u"Press here and drag over any point of the screen to take its colour");
+    r.caption("pipetteNote",
+              u"Diese Arbeitsumgebung erlaubt Programmen nicht, Bildschirmfarben zu lesen: Die Pipette kann "
+              u"hier keine Farbe aufnehmen. Geben Sie die Farbe ein oder wählen Sie sie im Farbdialog.",
+              u"This desktop does not let programs read colours from the screen, so the pipette cannot pick "
+              u"a colour here. Type the colour or choose it in the colour dialog.");
 
     // Page "Margins and Spaces".
     r.caption("einst_abstand", u"Ränder und Abstände", u"Margins and Spaces");

@@ -18,6 +18,7 @@ namespace qp {
 
 enum class TextProperty {
     Caption,         // labels, buttons, check boxes, radio buttons, group boxes, tab pages, menu entries
+    ToolTip,         // the tip a control shows under the pointer
     WindowTitle,     // the window's title (for "start": the application title)
     DialogFileName,  // default file name of a file dialog
     DialogFilter,    // filter of a file dialog, written "Description|pattern" (see toQtNameFilters)

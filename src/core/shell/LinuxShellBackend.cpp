@@ -4,6 +4,7 @@
 #include "i18n/Catalog.h"
 #include "shell/DesktopEntry.h"
 #include "shell/LinuxElevatedStart.h"
+#include "shell/MimePackage.h"
 #include "shell/MimeAppsList.h"
 
 #include <QDir>
@@ -15,10 +16,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 
 #include <algorithm>
-#include <unistd.h>
 
 namespace qp {
 
@@ -28,7 +27,6 @@ const QString kConfigEntry = QStringLiteral("quillpress-shell-config.desktop");
 const QString kConfigPackage = QStringLiteral("mime/packages/quillpress-shell.xml");
 const QString kExtensionsPackage = QStringLiteral("mime/packages/quillpress-shell-extensions.xml");
 const QString kIcon = QStringLiteral("quillpress");
-const QString kSharedMimeNamespace = QStringLiteral("http://www.freedesktop.org/standards/shared-mime-info");
 
 QString shellText(const char* control)
 {
@@ -86,64 +84,6 @@ QStringList splitList(const QString& value)
     return value.split(QLatin1Char(';'), Qt::SkipEmptyParts);
 }
 
-// The globs of a MIME package by type, in file order.
-QList<QPair<QString, QStringList>> readPackage(const QString& path)
-{
-    QList<QPair<QString, QStringList>> types;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return types;
-    QXmlStreamReader xml(&file);
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (xml.name() == QLatin1String("mime-type"))
-            types.append({xml.attributes().value(QLatin1String("type")).toString(), {}});
-        else if (xml.name() == QLatin1String("glob") && !types.isEmpty())
-            types.last().second << xml.attributes().value(QLatin1String("pattern")).toString();
-    }
-    return types;
-}
-
-QByteArray packageText(const QList<QPair<QString, QStringList>>& types, const QString& comment)
-{
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeDefaultNamespace(kSharedMimeNamespace);
-    xml.writeStartElement(kSharedMimeNamespace, QStringLiteral("mime-info"));
-    for (const auto& [type, globs] : types) {
-        xml.writeStartElement(kSharedMimeNamespace, QStringLiteral("mime-type"));
-        xml.writeAttribute(QStringLiteral("type"), type);
-        if (!comment.isEmpty())
-            xml.writeTextElement(kSharedMimeNamespace, QStringLiteral("comment"), comment);
-        for (const QString& glob : globs) {
-            xml.writeEmptyElement(kSharedMimeNamespace, QStringLiteral("glob"));
-            xml.writeAttribute(QStringLiteral("pattern"), glob);
-        }
-        xml.writeEndElement();
-    }
-    xml.writeEndElement();
-    xml.writeEndDocument();
-    return bytes;
-}
-
-// The part of a MIME type name made from an extension: lower case, characters outside the
-// name's alphabet written as "_xx" (their hexadecimal code).
-QString mimeNamePart(const QString& extension)
-{
-    QString part;
-    for (QChar c : extension.mid(1).toLower()) {
-        const char16_t u = c.unicode();
-        if ((u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '-' || u == '+' || u == '.')
-            part += c;
-        else
-            part += QStringLiteral("_%1").arg(uint(u), 2, 16, QLatin1Char('0'));
-    }
-    return part;
-}
-
 // Whether a polkit action file lets pkexec start `program` (its exec.path annotation).
 bool actionAllows(const QString& policyFile, const QString& program)
 {
@@ -183,40 +123,6 @@ DesktopFile kdeServiceMenu(const QString& name, const QString& mimeTypes, const 
 }
 
 } // namespace
-
-LinuxShellPlaces LinuxShellPlaces::fromEnvironment(const QString& programPath)
-{
-    LinuxShellPlaces p;
-    p.programPath = programPath;
-    p.admin = ::geteuid() == 0;
-    const QString home = QDir::homePath();
-    p.dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (p.dataHome.isEmpty() || QDir::isRelativePath(p.dataHome))
-        p.dataHome = home + QLatin1String("/.local/share");
-    p.configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (p.configHome.isEmpty() || QDir::isRelativePath(p.configHome))
-        p.configHome = home + QLatin1String("/.config");
-    p.root = qEnvironmentVariable("QUILLPRESS_SHELL_ROOT");
-    while (p.root.endsWith(QLatin1Char('/')))
-        p.root.chop(1);
-    p.pkexec = QStandardPaths::findExecutable(QStringLiteral("pkexec"));
-    return p;
-}
-
-QString LinuxShellPlaces::dataDir() const
-{
-    return admin ? root + QLatin1String("/usr/local/share") : dataHome;
-}
-
-QString LinuxShellPlaces::configDir() const
-{
-    return admin ? root + QLatin1String("/etc/xdg") : configHome;
-}
-
-QString LinuxShellPlaces::polkitActionsDir() const
-{
-    return root + QLatin1String("/usr/share/polkit-1/actions");
-}
 
 LinuxShellBackend::LinuxShellBackend(LinuxShellPlaces places) : m_places(std::move(places)) {}
 
@@ -445,7 +351,7 @@ QStringList LinuxShellBackend::typesEntryMimeTypes() const
 bool LinuxShellBackend::registerTypes(const QStringList& extensions)
 {
     const QString packagePath = filesOf(ShellGroup::Types).last();
-    QList<QPair<QString, QStringList>> package = readPackage(packagePath);
+    MimePackage package = readPackage(packagePath);
     QStringList types = typesEntryMimeTypes();
     for (const QString& extension : extensions) {
         const QString type = mimeTypeForExtension(extension);
@@ -471,7 +377,7 @@ bool LinuxShellBackend::registerTypes(const QStringList& extensions)
 bool LinuxShellBackend::removeTypes(const QStringList& extensions)
 {
     const QString packagePath = filesOf(ShellGroup::Types).last();
-    QList<QPair<QString, QStringList>> package = readPackage(packagePath);
+    MimePackage package = readPackage(packagePath);
     QStringList types = typesEntryMimeTypes();
     for (const QString& extension : extensions) {
         types.removeAll(mimeTypeForExtension(extension));

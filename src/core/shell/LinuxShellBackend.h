@@ -7,28 +7,10 @@
 // under a name of its own, so removal takes back exactly these files and this program's entry of
 // the default list, and never another program's. After every change the caches of the desktop
 // (update-desktop-database, update-mime-database) are refreshed where those tools exist.
+#include "shell/LinuxShellPlaces.h"
 #include "shell/ShellBackend.h"
 
 namespace qp {
-
-struct LinuxShellPlaces {
-    QString programPath;
-    bool admin = false;       // effective user id 0: system-wide places
-    QString dataHome;         // $XDG_DATA_HOME, else ~/.local/share
-    QString configHome;       // $XDG_CONFIG_HOME, else ~/.config
-    QString root;             // prefix of the system-wide places, empty for "/" ($QUILLPRESS_SHELL_ROOT)
-    QString pkexec;           // the pkexec program, empty when missing
-    bool updateCaches = true;
-
-    static LinuxShellPlaces fromEnvironment(const QString& programPath);
-
-    // Where entries and the MIME package go: the user's data folder, or /usr/local/share as root.
-    QString dataDir() const;
-    // Where mimeapps.list goes: the user's configuration folder, or /etc/xdg as root.
-    QString configDir() const;
-    // Where polkit reads its action files.
-    QString polkitActionsDir() const;
-};
 
 // The MIME type of configuration files.
 inline constexpr const char* configurationMimeType = "application/x-quillpress-configuration";

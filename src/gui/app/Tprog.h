@@ -3,35 +3,33 @@
 // The main window: the text box with its line counter, the preview, the four settings pages
 // (Text, Font and Format, Margins and Spaces, Save), the bottom bar with the link, "Next >>" and
 // "Create and Save", and the menus File, Settings, Configuration and Help.
-#include "render/PipetteButton.h"
+#include "app/MainWindowDialogs.h"
 #include "settings/WindowPlacement.h"
 
-#include <QColor>
-#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QPushButton;
 class QTabWidget;
 class QTimer;
 
 namespace qp {
 
-class ColorField;
+class BottomBar;
 class ConfigurationMenu;
 class FontListBox;
+class FontPage;
 class GuiRunView;
+class MainMenus;
 class PreviewBox;
-struct RunResult;
+class SavePage;
 class SettingBinder;
 class SettingsModel;
 class Teinstshortcuts;
@@ -39,6 +37,7 @@ class Toptionen;
 class Toptionen_name;
 class Tsm_bearbeitung;
 class Tsm_meldung;
+class TextPage;
 class Tstart;
 class TOneInstanceCheck;
 
@@ -58,21 +57,8 @@ public:
         QWidget* bugreport_en = nullptr;
     };
 
-    // The dialogs the window opens. Each has a default that shows the platform's dialog; tests
-    // replace them so that nothing blocks.
-    struct Dialogs {
-        // Folder dialog; empty when cancelled.
-        std::function<QString(const QString& caption)> chooseFolder;
-        // Save and open dialogs of configurations; empty when cancelled.
-        std::function<QString(const QString& proposed, const QStringList& filters)> chooseSaveFile;
-        std::function<QString(const QString& proposed, const QStringList& filters)> chooseOpenFile;
-        // Colour dialog preset with `initial`; nothing when cancelled.
-        std::function<std::optional<QColor>(const QColor& initial)> chooseColor;
-        // A message by identifier (the message window).
-        std::function<void(const QString& id, const QString& parameter)> showMessage;
-        // Opens a web page.
-        std::function<void(const QUrl& url)> openUrl;
-    };
+    // The dialogs the window opens; tests replace them so that nothing blocks.
+    using Dialogs = MainWindowDialogs;
 
     // FormCreate. `arguments` are the command-line arguments after the program path; they are
     // read when the window is first shown.
@@ -118,27 +104,27 @@ public:
     SettingsModel& settings() const { return m_settings; }
     ConfigurationMenu& configurationMenu() const { return *m_configMenu; }
     SettingBinder& binder() const { return *m_binder; }
-    QPlainTextEdit* memo() const { return m_memo; }
-    QLabel* lineCounter() const { return m_lineCounter; }
+    QPlainTextEdit* memo() const;
+    QLabel* lineCounter() const;
     PreviewBox* previewBox() const { return m_preview; }
     QTabWidget* pages() const { return m_pages; }
-    FontListBox* fontList() const { return m_fontList; }
-    QLabel* linkLabel() const { return m_link; }
+    FontListBox* fontList() const;
+    QLabel* linkLabel() const;
     // The summary of the last run, shown in the bottom bar in place of the link for a while.
-    QLabel* runSummaryLabel() const { return m_runSummary; }
-    QTimer* runSummaryTimer() const { return m_runSummaryTimer; }
+    QLabel* runSummaryLabel() const;
+    QTimer* runSummaryTimer() const;
     // The link's full caption (the label shortens it when it lacks room).
-    QString linkCaptionText() const { return m_linkCaption; }
-    int linkCounter() const { return m_linkCounter; }
-    QTimer* linkTimer() const { return m_linkTimer; }
-    QMenu* configMenu() const { return m_konfigMenu; }
+    QString linkCaptionText() const;
+    int linkCounter() const;
+    QTimer* linkTimer() const;
+    QMenu* configMenu() const;
     // The configuration entries appended to the Configuration menu.
-    QList<QAction*> configurationEntryActions() const { return m_entryActions; }
-    QLabel* pipetteNote() const { return m_pipetteNote; }
+    QList<QAction*> configurationEntryActions() const;
+    QLabel* pipetteNote() const;
     // The note beside the face name when the configured face is not installed.
-    QLabel* faceNote() const { return m_faceNote; }
+    QLabel* faceNote() const;
     // A menu entry by its control name (m_datei_konvert, m_konfig_load, ...).
-    QAction* action(const QString& name) const { return m_actions.value(name); }
+    QAction* action(const QString& name) const;
     // The client area (below the menu bar).
     QSize clientSize() const;
     void setClientSize(const QSize& size);
@@ -154,38 +140,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildMenus();
-    QWidget* buildTextPage();
-    QWidget* buildFontPage();
-    QWidget* buildMarginsPage();
-    QWidget* buildSavePage();
-    QWidget* buildBottomBar();
-    void bindSettings();
-    void installDefaultDialogs();
-    QAction* addAction(QMenu* menu, const QString& name, const QKeySequence& shortcut = {});
-
+    void connectMenus();
     void FormShow();
     // Runs a configuration load with the preview held: the settings' redraw requests are
     // gathered and the preview is drawn once when the load is complete.
     void holdPreview(const std::function<void()>& load);
-    void updateLineCounter();
-    void applyTextMode();
     void fitPages();
-    void updateLinkCaption();
-    void showLinkCaption();
     void updateAutoSaveChecks();
-    void showRunSummary(const RunResult& result);
-    void selectFontForLabel();
-    void updateFaceNote();
-    void chooseColor(ColorField* field);
-    void pickColor(ColorField* field, const QColor& colour);
-    void addConfigurationEntry(const QString& path, const QString& caption);
     void KonfigurationSpeichernDialog();
     void KonfigurationLadenDialog();
     void m_konfig_startClick();
-    void outordnerbtClick();
     void showWindow(QWidget* window);
-    void applyCaption(const QString& control, const QString& text);
 
     SettingsModel& m_settings;
     QPointer<Tstart> m_start;
@@ -196,31 +161,17 @@ private:
     std::unique_ptr<GuiRunView> m_runView;
     std::unique_ptr<TOneInstanceCheck> m_instanceCheck;
     SettingBinder* m_binder = nullptr;
+    MainMenus* m_menus = nullptr;
 
-    QPlainTextEdit* m_memo = nullptr;
-    QLabel* m_lineCounter = nullptr;
-    QLabel* m_lineCaption = nullptr;
     PreviewBox* m_preview = nullptr;
     QTabWidget* m_pages = nullptr;
-    FontListBox* m_fontList = nullptr;
-    ColorField* m_fontColor = nullptr;
-    ColorField* m_backColor = nullptr;
-    PipetteButton* m_fontPipette = nullptr;
-    PipetteButton* m_backPipette = nullptr;
-    QLabel* m_pipetteNote = nullptr;
-    QLabel* m_faceNote = nullptr;
-    QLabel* m_link = nullptr;
-    QLabel* m_runSummary = nullptr;
-    QTimer* m_runSummaryTimer = nullptr;
-    QTimer* m_linkTimer = nullptr;
-    QMenu* m_konfigMenu = nullptr;
-    QHash<QString, QAction*> m_actions;
-    QList<QAction*> m_entryActions;
+    TextPage* m_textPage = nullptr;
+    FontPage* m_fontPage = nullptr;
+    SavePage* m_savePage = nullptr;
+    BottomBar* m_bottomBar = nullptr;
 
-    QString m_linkCaption;
     QString m_configFileName;
     QStringList m_configFilters;
-    int m_linkCounter = 0;
     bool m_shownOnce = false;
     bool m_maximizeAtActivation = false;
     bool m_running = false;
@@ -230,7 +181,6 @@ private:
     // wraps): the running one renders again instead of nesting, so the newest settings win.
     bool m_previewRendering = false;
     bool m_previewAgain = false;
-    PipetteButton::State m_pipetteState;
 };
 
 } // namespace qp

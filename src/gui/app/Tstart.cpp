@@ -2,7 +2,7 @@
 #include "app/Tstart.h"
 
 #include "app/SplashPicture.h"
-#include "i18n/Catalog.h"
+#include "i18n/CatalogTexts.h"
 #include "i18n/Language.h"
 
 #include <QCloseEvent>
@@ -57,8 +57,7 @@ void Tstart::sprache()
 {
     const QString code = Language::code();
     m_spr->setText(code);
-    m_en1->setVisible(catalogVisible(QStringLiteral("start"), QStringLiteral("en1"), code));
-    setWindowTitle(catalogText(QStringLiteral("start"), QStringLiteral("title")));
+    applyCatalogTexts(this, QStringLiteral("start"));
 }
 
 void Tstart::showMainWindow()

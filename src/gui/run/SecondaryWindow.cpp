@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "run/SecondaryWindow.h"
 
-#include "i18n/Catalog.h"
-
-#include <QAbstractButton>
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -80,28 +76,6 @@ void placeOver(QWidget* window, const QWidget* over)
     if (const QScreen* screen = window->screen()) {
         const QRect area = screen->availableGeometry();
         window->move(centredOver(area.topLeft(), area.size(), window->size()));
-    }
-}
-
-void applyCatalogTexts(QWidget* window, const QString& catalogWindow)
-{
-    for (const CatalogRow& row : catalogRows()) {
-        if (row.window != catalogWindow)
-            continue;
-        const QString text = catalogText(row.window, row.control);
-        if (row.property == TextProperty::WindowTitle) {
-            window->setWindowTitle(text);
-            continue;
-        }
-        if (row.property != TextProperty::Caption)
-            continue;
-        QWidget* control = window->findChild<QWidget*>(row.control);
-        if (auto* label = qobject_cast<QLabel*>(control))
-            label->setText(text);
-        else if (auto* button = qobject_cast<QAbstractButton*>(control))
-            button->setText(text);
-        else if (auto* group = qobject_cast<QGroupBox*>(control))
-            group->setTitle(text);
     }
 }
 

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // What every secondary window of the desktop program shares: its window flags, its placement over
-// the main window, the texts of the current language from the catalogue, and the picture of the
-// message and progress windows.
+// the main window, and the picture of the message and progress windows.
 #include "app/Named.h"
 
 #include <QFont>
@@ -33,11 +32,6 @@ QPoint centredOver(QPoint overTopLeft, QSize overClient, QSize own);
 
 // Moves `window` over the top-level window of `over`; with no `over`, centres it on its screen.
 void placeOver(QWidget* window, const QWidget* over);
-
-// Writes the texts of the catalogue rows of `catalogWindow` in the current language: the title row
-// into the window's title, every caption row into the child whose object name is the row's control
-// (labels, buttons, check boxes, radio buttons, group boxes). Rows without such a child are skipped.
-void applyCatalogTexts(QWidget* window, const QString& catalogWindow);
 
 // The message and progress windows ("notices"): a fixed client area, the picture at the left with
 // a vertical line beside it, and a column of text lines to its right.

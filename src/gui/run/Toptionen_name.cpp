@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "run/Toptionen_name.h"
 
+#include "i18n/CatalogTexts.h"
 #include "run/SecondaryWindow.h"
 #include "settings/SettingBinder.h"
 #include "settings/SettingsModel.h"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "run/Tsm_bearbeitung.h"
 
+#include "i18n/CatalogTexts.h"
 #include "i18n/SharedTexts.h"
 #include "run/PathShortening.h"
 #include "run/SecondaryWindow.h"

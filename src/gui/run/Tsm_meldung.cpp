@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "run/Tsm_meldung.h"
 
+#include "i18n/CatalogTexts.h"
 #include "run/Messages.h"
 #include "run/PathShortening.h"
 #include "run/SecondaryWindow.h"

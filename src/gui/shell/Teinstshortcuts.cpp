@@ -2,6 +2,7 @@
 #include "shell/Teinstshortcuts.h"
 
 #include "i18n/Catalog.h"
+#include "i18n/CatalogTexts.h"
 #include "i18n/Language.h"
 #include "run/SecondaryWindow.h"
 #include "settings/SettingBinder.h"

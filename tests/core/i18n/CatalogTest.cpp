@@ -91,6 +91,15 @@ TEST_F(CatalogTest, TellingRowsReadExactly)
         {"prog", "konfig_dateiname", TextProperty::DialogFileName, "Konfiguration.qpcf", "Configuration.qpcf"},
         {"prog", "konfig_filter", TextProperty::DialogFilter, "Quillpress Konfiguration (*.qpcf)|*.qpcf",
          "Quillpress Configuration (*.qpcf)|*.qpcf"},
+        {"prog", "Label22Caption", TextProperty::Caption, "Zeile:", "Line:"},
+        {"prog", "BitBtn16", TextProperty::ToolTip,
+         QString::fromUtf8("Maustaste hier dr\u00fccken und \u00fcber eine beliebige Stelle des Bildschirms ziehen, "
+                           "um deren Farbe zu \u00fcbernehmen"),
+         "Press here and drag over any point of the screen to take its colour"},
+        // The entries of the per-language Help menus keep their menu's language.
+        {"prog", "m_hilfe_de", TextProperty::Caption, QString::fromUtf8("Hilfe und Einf\u00fchrung"),
+         QString::fromUtf8("Hilfe und Einf\u00fchrung")},
+        {"prog", "m_bug_en", TextProperty::Caption, "Report Bug or Improvement..", "Report Bug or Improvement.."},
         // The message texts name the labels "Ordner" and "Dateiname".
         {"prog", "Label9", TextProperty::Caption, "Ordner", "Folder"},
         {"prog", "Label7", TextProperty::Caption, "Dateiname", "File Name"},

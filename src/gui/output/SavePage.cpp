@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+#include "output/SavePage.h"
+
+#include "app/MainWindowDialogs.h"
+#include "app/Named.h"
+#include "i18n/FormatNames.h"
+#include "i18n/Language.h"
+#include "i18n/SharedTexts.h"
+#include "settings/SettingBinder.h"
+#include "settings/SettingsModel.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace qp {
+
+SavePage::SavePage(SettingsModel& settings, SettingBinder& binder, const MainWindowDialogs& dialogs)
+    : SettingsPage("einst_speichern", "gb4"), m_settings(settings), m_binder(binder), m_dialogs(dialogs)
+{
+    auto* g = new QGridLayout(group());
+    g->setHorizontalSpacing(10);
+    g->setVerticalSpacing(6);
+    int row = 0;
+
+    auto* folderRow = new QHBoxLayout;
+    folderRow->setSpacing(6);
+    folderRow->addWidget(named(new QLineEdit, "out_ordner"), 1);
+    auto* folderButton = named(new QPushButton, "outordnerbt");
+    folderRow->addWidget(folderButton);
+    g->addWidget(heading("Label9"), row, 0);
+    g->addLayout(folderRow, row++, 1);
+    g->addItem(new QSpacerItem(0, 6), row++, 0);
+
+    g->addWidget(heading("Label7"), row, 0, Qt::AlignTop);
+    g->addWidget(named(new QRadioButton, "n_auto"), row++, 1);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setSpacing(6);
+    nameRow->addWidget(named(new QRadioButton, "n_eigenen"));
+    nameRow->addWidget(named(new QLineEdit, "ed_name"), 1);
+    g->addLayout(nameRow, row++, 1);
+    auto* nameOptions = named(new QPushButton, "opt_filename");
+    g->addWidget(nameOptions, row++, 1, Qt::AlignLeft);
+    g->addItem(new QSpacerItem(0, 6), row++, 0);
+
+    g->addWidget(heading("Label8"), row, 0);
+    g->addWidget(named(new QComboBox, "out_format"), row++, 1);
+    g->setRowStretch(row, 1);
+    g->setColumnStretch(1, 1);
+
+    connect(folderButton, &QPushButton::clicked, this, &SavePage::outordnerbtClick);
+    connect(nameOptions, &QPushButton::clicked, this, &SavePage::nameOptionsWanted);
+    bindSettings(binder);
+}
+
+void SavePage::bindSettings(SettingBinder& b)
+{
+    for (const char* radio : {"n_eigenen", "n_auto"})
+        b.bindRadio(QString::fromLatin1(radio), qobject_cast<QAbstractButton*>(control(radio)));
+    for (const char* edit : {"out_ordner", "ed_name"})
+        b.bindLineEdit(QString::fromLatin1(edit), qobject_cast<QLineEdit*>(control(edit)));
+    b.bindComboBox(QStringLiteral("out_format"), qobject_cast<QComboBox*>(control("out_format")),
+                   outputFormatsForLanguage(Language::code()));
+}
+
+void SavePage::outordnerbtClick()
+{
+    if (!m_dialogs.chooseFolder)
+        return;
+    const QString folder = m_dialogs.chooseFolder(SharedTexts::ordnerwahl());
+    if (!folder.isEmpty())
+        m_settings.setText(QStringLiteral("out_ordner"), QDir::toNativeSeparators(folder));
+}
+
+void SavePage::applyLanguage()
+{
+    // Output formats: the list and the current text in this language; the extension stays.
+    const QString code = Language::code();
+    m_binder.setComboItems(QStringLiteral("out_format"), outputFormatsForLanguage(code));
+    m_settings.setText(QStringLiteral("out_format"),
+                       formatNameForLanguage(m_settings.text(QStringLiteral("out_format")), code));
+}
+
+} // namespace qp

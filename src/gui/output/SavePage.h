@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// The main window's page "Save": the output folder with its folder dialog, the choice between
+// names made from the text and one given name, the button to the file-name options, and the
+// output format.
+#include "settings/SettingsPage.h"
+
+namespace qp {
+
+struct MainWindowDialogs;
+class SettingBinder;
+class SettingsModel;
+
+class SavePage : public SettingsPage {
+    Q_OBJECT
+public:
+    // The folder button opens `dialogs.chooseFolder` as it is at the click.
+    SavePage(SettingsModel& settings, SettingBinder& binder, const MainWindowDialogs& dialogs);
+
+    // The format list and the chosen format's name in the current language; the extension stays.
+    void applyLanguage();
+
+signals:
+    // The button "Options for File Names.." was clicked.
+    void nameOptionsWanted();
+
+private:
+    void bindSettings(SettingBinder& b);
+    void outordnerbtClick();
+
+    SettingsModel& m_settings;
+    SettingBinder& m_binder;
+    const MainWindowDialogs& m_dialogs;
+};
+
+} // namespace qp

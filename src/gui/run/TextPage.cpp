@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+#include "run/TextPage.h"
+
+#include "app/Named.h"
+#include "app/TextLines.h"
+#include "settings/SettingBinder.h"
+#include "settings/SettingsModel.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+namespace qp {
+
+TextPage::TextPage(SettingsModel& settings, SettingBinder& binder)
+    : SettingsPage("einst_text", "gb1"), m_settings(settings)
+{
+    auto* g = new QGridLayout(group());
+    g->setVerticalSpacing(4);
+
+    m_memo = named(new QPlainTextEdit, "Memo1");
+    m_memo->setTabChangesFocus(true);
+    g->addWidget(m_memo, 0, 0, 1, 3);
+
+    auto* txtAll = named(new QRadioButton, "txt_all");
+    auto* txtLine = named(new QRadioButton, "txt_line");
+    m_lineCounter = label("Label22");
+    m_lineCounter->setText(QStringLiteral("1"));
+    m_lineCounter->setMinimumWidth(m_lineCounter->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
+    g->addWidget(txtAll, 1, 0);
+    g->addWidget(label("Label22Caption"), 1, 1, Qt::AlignRight);
+    g->addWidget(m_lineCounter, 1, 2);
+    g->addWidget(txtLine, 2, 0, 1, 3);
+    g->setColumnStretch(0, 1);
+    g->setRowStretch(0, 1);
+
+    bindSettings(binder);
+
+    connect(&m_settings, &SettingsModel::changed, this, [this](const QString& name) {
+        if (name == QLatin1String("txt_all") || name == QLatin1String("txt_line"))
+            applyTextMode();
+    });
+    m_memo->installEventFilter(this);
+    m_memo->viewport()->installEventFilter(this);
+    applyTextMode();
+}
+
+void TextPage::bindSettings(SettingBinder& b)
+{
+    for (const char* radio : {"txt_all", "txt_line"})
+        b.bindRadio(QString::fromLatin1(radio), qobject_cast<QAbstractButton*>(control(radio)));
+}
+
+int TextPage::lineNumberAt(const QString& text, int caret)
+{
+    return 1 + int(text.left(caret).count(QLatin1Char('\n')));
+}
+
+void TextPage::updateLineCounter()
+{
+    const int line = lineNumberAt(m_memo->toPlainText(), m_memo->textCursor().position());
+    m_lineCounter->setText(QString::number(line));
+}
+
+void TextPage::applyTextMode()
+{
+    // Whole text: long lines wrap, only a vertical scroll bar. Per line: one text line is one
+    // box line, with both scroll bars.
+    const bool whole = m_settings.checked(QStringLiteral("txt_all"));
+    m_memo->setLineWrapMode(whole ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_memo->setHorizontalScrollBarPolicy(whole ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+}
+
+QString TextPage::previewText() const
+{
+    const QString text = m_memo->toPlainText();
+    if (!m_settings.checked(QStringLiteral("txt_line")))
+        return text;
+    const QStringList lines = textLines(text);
+    const int idx = m_lineCounter->text().toInt() - 1;
+    if (lines.size() < idx)
+        return lines.value(0);
+    return lines.value(idx);
+}
+
+bool TextPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_memo->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        updateLineCounter();
+        emit caretLineChanged();
+    } else if (watched == m_memo && event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat()) {
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                updateLineCounter();
+            } else if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+                updateLineCounter();
+                emit caretLineChanged();
+            }
+        }
+    }
+    return SettingsPage::eventFilter(watched, event);
+}
+
+} // namespace qp
