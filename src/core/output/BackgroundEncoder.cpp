@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+#include "output/BackgroundEncoder.h"
+
+#include "output/BitmapExchange.h"
+#include "output/StoreImage.h"
+
+namespace qp {
+
+BackgroundEncoder::~BackgroundEncoder()
+{
+    if (!m_thread.joinable())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+void BackgroundEncoder::start(const QImage& bitmap, const QString& fileName)
+{
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { work(); });
+    {
+        std::lock_guard lock(m_mutex);
+        m_jobBitmap = bitmap;
+        m_jobFileName = fileName;
+        m_pending = true;
+        m_done = false;
+    }
+    m_started = true;
+    m_wake.notify_all();
+}
+
+void BackgroundEncoder::wait()
+{
+    if (!m_started)
+        return;
+    std::unique_lock lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_done; });
+}
+
+EncodedImage BackgroundEncoder::take()
+{
+    if (!m_started)
+        return {};
+    std::unique_lock lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_done; });
+    m_started = false;
+    m_done = false;
+    EncodedImage result = std::move(m_jobResult);
+    m_jobResult = {};
+    return result;
+}
+
+EncodedImage BackgroundEncoder::encodeHere(const QImage& bitmap, const QString& fileName)
+{
+    return encode(bitmap, fileName);
+}
+
+void BackgroundEncoder::work()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_pending || m_quit; });
+        if (m_quit)
+            return;
+        m_pending = false;
+        QImage bitmap = std::move(m_jobBitmap);
+        m_jobBitmap = QImage();
+        const QString fileName = m_jobFileName;
+        lock.unlock();
+        EncodedImage result = encode(bitmap, fileName);
+        bitmap = QImage(); // the pixels go before the run sees the result
+        lock.lock();
+        m_jobResult = std::move(result);
+        m_done = true;
+        m_wake.notify_all();
+    }
+}
+
+EncodedImage BackgroundEncoder::encode(const QImage& bitmap, const QString& fileName)
+{
+    std::lock_guard lock(m_codecMutex);
+    EncodedImage result;
+    const QString extension = upperExtension(fileName);
+    if (m_lastBytes && extension == m_lastExtension && bitmap == m_lastBitmap) {
+        result.encoded = true;
+        result.bytes = m_lastBytes;
+        return result;
+    }
+    m_lastBitmap = QImage();
+    m_lastBytes.reset();
+    try {
+        // One record at a time; it is released before the bytes are handed over.
+        auto bytes = std::make_shared<std::vector<uint8_t>>();
+        {
+            imaging::TDynImageDataArray images(1);
+            BitmapToR8G8B8ImageData(bitmap, images[0]);
+            result.encoded = EncodeImageFile(fileName, images, *bytes);
+        }
+        if (result.encoded) {
+            result.bytes = bytes;
+            if (bitmap.sizeInBytes() <= maxRememberedBytes) {
+                m_lastBitmap = bitmap;
+                m_lastExtension = extension;
+                m_lastBytes = std::move(bytes);
+            }
+        }
+    } catch (...) {
+        result = {};
+        result.error = std::current_exception();
+    }
+    return result;
+}
+
+} // namespace qp
