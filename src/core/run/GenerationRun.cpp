@@ -67,7 +67,7 @@ GenerationRun::Drawn GenerationRun::draw(const QString& item, const QString& fil
     try {
         // An image the machine cannot hold is refused before it is drawn.
         drawn.bitmap = CreateBitmap(item, m_settings, [&](qint64 width, qint64 height) {
-            checkImageMemory(width, height, fileName);
+            checkImageMemory(width, height, fileName, m_memoryBudget);
             drawn.need = estimatedImageMemory(width, height, fileName);
             if (makeRoom)
                 makeRoom(drawn.need);
@@ -101,6 +101,7 @@ RunResult GenerationRun::run(const QString& text)
     m_numbering.clear();
     result.started = true;
     result.items = static_cast<int>(items.size());
+    m_memoryBudget = imageMemoryBudget();
 
     // Options the user changes while the run goes on apply to the images that follow: an image
     // drawn ahead of its turn under settings changed since is drawn again.
@@ -150,7 +151,7 @@ RunResult GenerationRun::run(const QString& text)
                 if (i + 1 < items.size() && !m_cancel) {
                     const qint64 inFlight = current->need;
                     next = draw(items[i + 1], attempted, [&](qint64 need) {
-                        if (encoder.started() && need > imageMemoryBudget() - inFlight)
+                        if (encoder.started() && need > m_memoryBudget - inFlight)
                             encoder.wait();
                     });
                 }

@@ -91,6 +91,7 @@ private:
     bool m_cancel = false;
     bool m_pipelined = true;
     quint64 m_settingsChanges = 0; // settings changes seen during the run
+    qint64 m_memoryBudget = 0;     // what one image may take, read when the run starts
     NumberingMemo m_numbering; // numbers found taken during this run
 };
 
