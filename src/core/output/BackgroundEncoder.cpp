@@ -18,13 +18,13 @@ BackgroundEncoder::~BackgroundEncoder()
     m_thread.join();
 }
 
-void BackgroundEncoder::start(const QImage& bitmap, const QString& fileName)
+void BackgroundEncoder::start(QImage bitmap, const QString& fileName)
 {
     if (!m_thread.joinable())
         m_thread = std::thread([this] { work(); });
     {
         std::lock_guard lock(m_mutex);
-        m_jobBitmap = bitmap;
+        m_jobBitmap = std::move(bitmap);
         m_jobFileName = fileName;
         m_pending = true;
         m_done = false;
@@ -54,9 +54,9 @@ EncodedImage BackgroundEncoder::take()
     return result;
 }
 
-EncodedImage BackgroundEncoder::encodeHere(const QImage& bitmap, const QString& fileName)
+EncodedImage BackgroundEncoder::encodeHere(QImage bitmap, const QString& fileName)
 {
-    return encode(bitmap, fileName);
+    return encode(std::move(bitmap), fileName);
 }
 
 void BackgroundEncoder::work()
@@ -71,8 +71,7 @@ void BackgroundEncoder::work()
         m_jobBitmap = QImage();
         const QString fileName = m_jobFileName;
         lock.unlock();
-        EncodedImage result = encode(bitmap, fileName);
-        bitmap = QImage(); // the pixels go before the run sees the result
+        EncodedImage result = encode(std::move(bitmap), fileName);
         lock.lock();
         m_jobResult = std::move(result);
         m_done = true;
@@ -80,7 +79,7 @@ void BackgroundEncoder::work()
     }
 }
 
-EncodedImage BackgroundEncoder::encode(const QImage& bitmap, const QString& fileName)
+EncodedImage BackgroundEncoder::encode(QImage bitmap, const QString& fileName)
 {
     std::lock_guard lock(m_codecMutex);
     EncodedImage result;
@@ -93,17 +92,21 @@ EncodedImage BackgroundEncoder::encode(const QImage& bitmap, const QString& file
     m_lastBitmap = QImage();
     m_lastBytes.reset();
     try {
-        // One record at a time; it is released before the bytes are handed over.
+        // One bitmap or record at a time: a large bitmap goes once it is converted, the record
+        // before the bytes are handed over.
         auto bytes = std::make_shared<std::vector<uint8_t>>();
+        const bool remember = bitmap.sizeInBytes() <= maxRememberedBytes;
         {
             imaging::TDynImageDataArray images(1);
             BitmapToR8G8B8ImageData(bitmap, images[0]);
+            if (!remember)
+                bitmap = QImage();
             result.encoded = EncodeImageFile(fileName, images, *bytes);
         }
         if (result.encoded) {
             result.bytes = bytes;
-            if (bitmap.sizeInBytes() <= maxRememberedBytes) {
-                m_lastBitmap = bitmap;
+            if (remember) {
+                m_lastBitmap = std::move(bitmap);
                 m_lastExtension = extension;
                 m_lastBytes = std::move(bytes);
             }

@@ -32,7 +32,7 @@ public:
 
     // Starts encoding `bitmap` as a file of `fileName`'s extension on the encoder's thread (which
     // is started on first use). A started image must be taken before the next one is started.
-    void start(const QImage& bitmap, const QString& fileName);
+    void start(QImage bitmap, const QString& fileName);
     // Whether an image was started and not yet taken.
     bool started() const { return m_started; }
     // Waits for the started image and gives its bytes.
@@ -42,7 +42,7 @@ public:
 
     // Encodes on the calling thread, after any image the thread is working on. The same work as
     // start() and take().
-    EncodedImage encodeHere(const QImage& bitmap, const QString& fileName);
+    EncodedImage encodeHere(QImage bitmap, const QString& fileName);
 
     // A bitmap equal in every pixel to the previous one, for a file of the same extension, gets
     // the previous bytes without being encoded again: a run of identical lines encodes once.
@@ -50,7 +50,8 @@ public:
     static constexpr qsizetype maxRememberedBytes = 16 << 20;
 
 private:
-    EncodedImage encode(const QImage& bitmap, const QString& fileName);
+    // Takes the bitmap so that its pixels go as soon as they are converted.
+    EncodedImage encode(QImage bitmap, const QString& fileName);
     void work();
 
     std::thread m_thread;

@@ -142,9 +142,8 @@ RunResult GenerationRun::run(const QString& text)
             EncodedImage encoded;
             if (m_pipelined) {
                 if (!current->error && !current->submitted) {
-                    encoder.start(current->bitmap, current->fileName);
+                    encoder.start(std::move(current->bitmap), current->fileName);
                     current->submitted = true;
-                    current->bitmap = QImage();
                 }
                 // While the encoder works on this image, the next one is drawn; when both would
                 // not fit in memory together, the next one waits for the encoder.
@@ -158,7 +157,7 @@ RunResult GenerationRun::run(const QString& text)
                 if (current->submitted)
                     encoded = encoder.take();
             } else if (!current->error) {
-                encoded = encoder.encodeHere(current->bitmap, current->fileName);
+                encoded = encoder.encodeHere(std::move(current->bitmap), current->fileName);
             }
             const Drawn image = std::move(*current);
             current.reset();
@@ -208,9 +207,8 @@ RunResult GenerationRun::run(const QString& text)
         current = std::move(next);
         next.reset();
         if (current && !current->error) {
-            encoder.start(current->bitmap, current->fileName);
+            encoder.start(std::move(current->bitmap), current->fileName);
             current->submitted = true;
-            current->bitmap = QImage();
         }
     }
     m_cancel = false;
