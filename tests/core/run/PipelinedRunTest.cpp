@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -32,7 +33,7 @@ public:
     {
         log << QStringLiteral("image %1 %2").arg(index).arg(rel(path));
         if (onImageStarted)
-            onImageStarted(index);
+            onImageStarted(index, path);
     }
     void imageFinished(int index, const QString& writtenPath) override
     {
@@ -46,7 +47,7 @@ public:
     }
 
     QStringList log;
-    std::function<void(int)> onImageStarted;
+    std::function<void(int, const QString&)> onImageStarted;
     std::function<void()> onEvents;
 
 private:
@@ -62,17 +63,18 @@ struct Scenario {
     bool unwritable;      // the output folder lies below a file
     int cancelAt;         // the user cancels while this image is made (-1: never)
     int changeAt;         // the user changes the font size and the format during this image (-1: never)
+    int takenAt;          // another program takes this image's name before it is written (-1: never)
 };
 
 const Scenario kScenarios[] = {
-    {1, "*.png - Portable Network Graphics", false, false, -1, -1},
-    {2, "*.png - Portable Network Graphics", true, false, -1, -1},
-    {3, "*.jpg - JPEG-Bild", false, false, 7, -1},
-    {4, "*.gif - Graphics Interchange Format", true, false, -1, 5},
-    {5, "*.ico - Windows Icon", false, false, -1, 3},
-    {6, "*.xyz - Nothing", false, false, -1, -1},
-    {7, "*.png - Portable Network Graphics", false, true, -1, -1},
-    {8, "*.bmp - Windows Bitmap", true, false, 12, 2},
+    {1, "*.png - Portable Network Graphics", false, false, -1, -1, 4},
+    {2, "*.png - Portable Network Graphics", true, false, -1, -1, -1},
+    {3, "*.jpg - JPEG-Bild", false, false, 7, -1, 2},
+    {4, "*.gif - Graphics Interchange Format", true, false, -1, 5, -1},
+    {5, "*.ico - Windows Icon", false, false, -1, 3, 6},
+    {6, "*.xyz - Nothing", false, false, -1, -1, -1},
+    {7, "*.png - Portable Network Graphics", false, true, -1, -1, -1},
+    {8, "*.bmp - Windows Bitmap", true, false, 12, 2, 0},
 };
 
 const QStringList kWords = {"a", "b c", "Hello World", "", "x/y", "a", "Quill press", "\\nl", "b c"};
@@ -133,10 +135,15 @@ Outcome runScenario(const Scenario& s, const QString& text, bool pipelined)
     GenerationRun run(settings, view);
     run.setPipelined(pipelined);
     int current = -1;
-    view.onImageStarted = [&](int index) {
+    view.onImageStarted = [&](int index, const QString& path) {
         current = index;
         if (index == s.cancelAt)
             run.requestCancel();
+        if (index == s.takenAt) {
+            QFile intruder(path);
+            if (intruder.open(QIODevice::NewOnly))
+                intruder.write("theirs");
+        }
     };
     // Changes arrive where the desktop program lets events through.
     view.onEvents = [&] {
@@ -189,5 +196,10 @@ TEST(PipelinedRun, ShowsAndWritesWhatTheSequentialRunDoes)
             EXPECT_GT(sequential.result.failed, 0);
         }
         EXPECT_EQ(sequential.result.cancelled, s.cancelAt >= 0);
+        if (s.takenAt >= 0) { // the other program's file is kept and the image numbered past it
+            const auto theirs = std::find_if(sequential.files.begin(), sequential.files.end(),
+                                             [](const auto& file) { return file.second == "theirs"; });
+            EXPECT_NE(theirs, sequential.files.end());
+        }
     }
 }
