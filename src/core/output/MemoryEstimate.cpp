@@ -144,8 +144,12 @@ void setImageMemoryBudget(qint64 bytes)
 
 void checkImageMemory(qint64 width, qint64 height, const QString& fileName)
 {
+    checkImageMemory(width, height, fileName, imageMemoryBudget());
+}
+
+void checkImageMemory(qint64 width, qint64 height, const QString& fileName, qint64 budget)
+{
     const qint64 need = estimatedImageMemory(width, height, fileName);
-    const qint64 budget = imageMemoryBudget();
     if (need <= budget)
         return;
     const QString ext = upperExtension(fileName).toLower();

@@ -28,5 +28,8 @@ void setImageMemoryBudget(qint64 bytes);
 // Raises MemoryError, with both figures in its text, when the image would need more than the
 // budget.
 void checkImageMemory(qint64 width, qint64 height, const QString& fileName);
+// The same against a budget read before (a run reads it once: finding the control group's limit
+// costs a score of system calls).
+void checkImageMemory(qint64 width, qint64 height, const QString& fileName, qint64 budget);
 
 } // namespace qp

@@ -71,26 +71,40 @@ bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
     return StoreImageFile(fileName, imaging::TDynImageDataArray{image}, nextPath, writtenPath);
 }
 
+bool EncodeImageFile(const QString& fileName, const imaging::TDynImageDataArray& images,
+                     std::vector<uint8_t>& bytes)
+{
+    const QString ext = upperExtension(fileName);
+    if (ext == QLatin1String(".ICO") || ext == QLatin1String(".CUR")) {
+        // Cursor names receive the same icon file.
+        static const imaging::TImageData noImage;
+        bytes = BuildIconFile(images.empty() ? noImage : images.front());
+        return true;
+    }
+    imaging::TImageFileFormat* writer =
+        imaging::FindWriterForFileName(QDir::toNativeSeparators(fileName).toStdString());
+    if (!writer)
+        return false;
+    bytes.clear();
+    return writer->WriteImageToMemory(images, bytes, true);
+}
+
+void WriteEncodedFile(const QString& fileName, const std::vector<uint8_t>& bytes,
+                      const NextPathFunction& nextPath, QString* writtenPath)
+{
+    if (fileName.isEmpty())
+        throw StoreError("No file name given");
+    writeUnderFreeName(fileName, bytes, nextPath, writtenPath);
+}
+
 bool StoreImageFile(const QString& fileName, const imaging::TDynImageDataArray& images,
                     const NextPathFunction& nextPath, QString* writtenPath)
 {
     if (fileName.isEmpty())
         throw StoreError("No file name given");
-    const QString ext = upperExtension(fileName);
-    if (ext == QLatin1String(".ICO") || ext == QLatin1String(".CUR")) {
-        // Cursor names receive the same icon file. The name is used as it is, in full Unicode.
-        static const imaging::TImageData noImage;
-        writeUnderFreeName(fileName, BuildIconFile(images.empty() ? noImage : images.front()), nextPath,
-                           writtenPath);
-        return true;
-    }
-
-    imaging::TImageFileFormat* writer =
-        imaging::FindWriterForFileName(QDir::toNativeSeparators(fileName).toStdString());
-    if (!writer)
-        return false;
+    // The name is used as it is, in full Unicode.
     std::vector<uint8_t> bytes;
-    if (!writer->WriteImageToMemory(images, bytes, true))
+    if (!EncodeImageFile(fileName, images, bytes))
         return false;
     writeUnderFreeName(fileName, bytes, nextPath, writtenPath);
     return true;

@@ -30,6 +30,17 @@ bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
 bool StoreImageFile(const QString& fileName, const imaging::TDynImageDataArray& images,
                     const NextPathFunction& nextPath = {}, QString* writtenPath = nullptr);
 
+// The two halves of StoreImageFile, so that a run can encode on another thread and write in image
+// order. EncodeImageFile gives the file's bytes as the writer of `fileName`'s extension (or the
+// icon writer) makes them; false when no writer matches or the writer refuses the image. Only the
+// extension of `fileName` matters.
+bool EncodeImageFile(const QString& fileName, const imaging::TDynImageDataArray& images,
+                     std::vector<uint8_t>& bytes);
+// Writes encoded bytes as a new file under `fileName` or, while that is taken, under the names
+// `nextPath` gives (StoreError when there is none or it repeats itself).
+void WriteEncodedFile(const QString& fileName, const std::vector<uint8_t>& bytes,
+                      const NextPathFunction& nextPath = {}, QString* writtenPath = nullptr);
+
 // Why StoreImageFile returned false for `fileName`, in words for the user: no writer for its
 // extension, or the writer cannot write the image.
 QString storeRefusalCause(const QString& fileName);

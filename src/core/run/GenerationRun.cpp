@@ -2,7 +2,7 @@
 #include "run/GenerationRun.h"
 
 #include "app/TextLines.h"
-#include "codec/ImageData.h"
+#include "output/BackgroundEncoder.h"
 #include "output/BitmapExchange.h"
 #include "output/EncoderOptions.h"
 #include "output/MemoryEstimate.h"
@@ -13,6 +13,8 @@
 #include "run/FolderCheck.h"
 #include "run/Messages.h"
 #include "settings/SettingsModel.h"
+
+#include <optional>
 
 namespace qp {
 
@@ -41,6 +43,41 @@ QStringList GenerationRun::buildItems(const QString& text, bool perLine)
     return lines;
 }
 
+// An image drawn for its turn or ahead of it, with what it was drawn under.
+struct GenerationRun::Drawn {
+    QImage bitmap;
+    std::exception_ptr error; // drawing failed (or the image was refused before it was drawn)
+    QString fileName;         // the name whose extension it is encoded for
+    quint64 state = 0;        // the settings' state when drawing began
+    qint64 need = 0;          // the memory it needs on its way to the file
+    bool submitted = false;   // handed to the encoder (which then holds the pixels)
+};
+
+quint64 GenerationRun::settingsState() const
+{
+    return m_settingsChanges * 2 + (m_settings.optionsWindowExists() ? 1 : 0);
+}
+
+GenerationRun::Drawn GenerationRun::draw(const QString& item, const QString& fileName,
+                                         const std::function<void(qint64)>& makeRoom)
+{
+    Drawn drawn;
+    drawn.fileName = fileName;
+    drawn.state = settingsState();
+    try {
+        // An image the machine cannot hold is refused before it is drawn.
+        drawn.bitmap = CreateBitmap(item, m_settings, [&](qint64 width, qint64 height) {
+            checkImageMemory(width, height, fileName, m_memoryBudget);
+            drawn.need = estimatedImageMemory(width, height, fileName);
+            if (makeRoom)
+                makeRoom(drawn.need);
+        });
+    } catch (...) {
+        drawn.error = std::current_exception();
+    }
+    return drawn;
+}
+
 RunResult GenerationRun::run(const QString& text)
 {
     RunResult result;
@@ -64,21 +101,91 @@ RunResult GenerationRun::run(const QString& text)
     m_numbering.clear();
     result.started = true;
     result.items = static_cast<int>(items.size());
+    m_memoryBudget = imageMemoryBudget();
+
+    // Options the user changes while the run goes on apply to the images that follow: an image
+    // drawn ahead of its turn under settings changed since is drawn again.
+    m_settingsChanges = 0;
+    QObject changeWatch;
+    QObject::connect(&m_settings, &SettingsModel::changed, &changeWatch, [this] { ++m_settingsChanges; });
+    QObject::connect(&m_settings, &SettingsModel::previewRequested, &changeWatch, [this] { ++m_settingsChanges; });
+
     m_view.runStarted(result.items);
     m_view.processEvents();
 
+    // The image whose turn it is, and the one drawn ahead while the encoder works on it. Names are
+    // decided, messages shown and files written in image order on this thread, each image after
+    // the previous one is written, so numbering sees the files as a run of one image at a time.
+    BackgroundEncoder encoder;
+    std::optional<Drawn> current;
+    std::optional<Drawn> next;
     for (int i = 0; i < items.size(); ++i) {
+        const QString& item = items[i];
         QString written;
         QString attempted;
         QString cause;
         bool ok = false;
         try {
-            ok = writeOne(i, items[i], written, attempted);
-            if (!ok)
+            attempted = CreateFileName(item, m_settings, &m_numbering);
+            m_view.imageStarted(i, attempted);
+            m_view.processEvents();
+
+            if (current && (current->state != settingsState()
+                            || upperExtension(current->fileName) != upperExtension(attempted))) {
+                if (current->submitted)
+                    encoder.take();
+                current.reset();
+            }
+            if (!current)
+                current = draw(item, attempted, {});
+
+            EncodedImage encoded;
+            if (m_pipelined) {
+                if (!current->error && !current->submitted) {
+                    encoder.start(std::move(current->bitmap), current->fileName);
+                    current->submitted = true;
+                }
+                // While the encoder works on this image, the next one is drawn; when both would
+                // not fit in memory together, the next one waits for the encoder.
+                if (i + 1 < items.size() && !m_cancel) {
+                    const qint64 inFlight = current->need;
+                    next = draw(items[i + 1], attempted, [&](qint64 need) {
+                        if (encoder.started() && need > m_memoryBudget - inFlight)
+                            encoder.wait();
+                    });
+                }
+                if (current->submitted)
+                    encoded = encoder.take();
+            } else if (!current->error) {
+                encoded = encoder.encodeHere(std::move(current->bitmap), current->fileName);
+            }
+            const Drawn image = std::move(*current);
+            current.reset();
+            if (image.error)
+                std::rethrow_exception(image.error);
+            if (encoded.error)
+                std::rethrow_exception(encoded.error);
+            if (encoded.encoded) {
+                // A name taken between naming and writing: the numbering is asked again, and a
+                // failure is reported with the name that was tried last.
+                WriteEncodedFile(attempted, *encoded.bytes,
+                                 [&] {
+                                     attempted = CreateFileName(item, m_settings, &m_numbering);
+                                     return attempted;
+                                 },
+                                 &written);
+                ok = true;
+            } else {
                 cause = storeRefusalCause(attempted);
+            }
         } catch (const std::exception& e) {
             ok = false;
             cause = QString::fromUtf8(e.what());
+        }
+        if (current) { // left by a failure before its turn was over
+            if (current->submitted)
+                encoder.take();
+            current.reset();
         }
         // Of the written images only the last path is kept: memory stays flat however many images
         // a run makes.
@@ -97,37 +204,16 @@ RunResult GenerationRun::run(const QString& text)
             m_view.runFinished(true);
             return result;
         }
+        current = std::move(next);
+        next.reset();
+        if (current && !current->error) {
+            encoder.start(std::move(current->bitmap), current->fileName);
+            current->submitted = true;
+        }
     }
     m_cancel = false;
     m_view.runFinished(false);
     return result;
-}
-
-bool GenerationRun::writeOne(int index, const QString& item, QString& writtenPath, QString& attemptedPath)
-{
-    attemptedPath = CreateFileName(item, m_settings, &m_numbering);
-    m_view.imageStarted(index, attemptedPath);
-    m_view.processEvents();
-
-    // One bitmap and one record at a time; both are released before the next image.
-    imaging::TDynImageDataArray images(1);
-    {
-        // An image the machine cannot hold is refused before it is drawn.
-        const QImage bitmap = CreateBitmap(item, m_settings, [&](qint64 width, qint64 height) {
-            checkImageMemory(width, height, attemptedPath);
-        });
-        BitmapToR8G8B8ImageData(bitmap, images[0]);
-    }
-    // A name taken between naming and writing: the numbering is asked again, and a failure is
-    // reported with the name that was tried last.
-    const QString first = attemptedPath;
-    const bool stored = StoreImageFile(first, images,
-                                       [&] {
-                                           attemptedPath = CreateFileName(item, m_settings, &m_numbering);
-                                           return attemptedPath;
-                                       },
-                                       &writtenPath);
-    return stored;
 }
 
 } // namespace qp

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <stdexcept>
 
 namespace qp {
@@ -71,16 +72,26 @@ public:
     void requestCancel() { m_cancel = true; }
     bool cancelRequested() const { return m_cancel; }
 
+    // Whether the run draws the next image while the previous one is encoded on a second thread
+    // (the default). Off, every image is named, drawn, encoded and written before the next one
+    // begins; what the run shows and writes is the same either way.
+    void setPipelined(bool pipelined) { m_pipelined = pipelined; }
+
     // The items of a run: one per line of the text box (per-line mode, "\nl" as CR LF) or the
     // whole text with CR LF line breaks.
     static QStringList buildItems(const QString& text, bool perLine);
 
 private:
-    bool writeOne(int index, const QString& item, QString& writtenPath, QString& attemptedPath);
+    struct Drawn;
+    Drawn draw(const QString& item, const QString& fileName, const std::function<void(qint64)>& makeRoom);
+    quint64 settingsState() const;
 
     SettingsModel& m_settings;
     RunView& m_view;
     bool m_cancel = false;
+    bool m_pipelined = true;
+    quint64 m_settingsChanges = 0; // settings changes seen during the run
+    qint64 m_memoryBudget = 0;     // what one image may take, read when the run starts
     NumberingMemo m_numbering; // numbers found taken during this run
 };
 

@@ -79,6 +79,12 @@ TEST_F(FileNamingTest, NumbersPastExistingFilesButNotFolders)
     EXPECT_EQ(next("a"), "a2.png");
     ASSERT_TRUE(QDir(dir.path()).mkdir("b.png"));
     EXPECT_EQ(QFileInfo(CreateFileName("b", settings)).fileName(), "b.png");
+    // A link blocks its name whatever it points to, even nothing.
+    for (const char* target : {"missing", "b.png", "a.png"}) {
+        ASSERT_TRUE(QFile::link(path(target), path("c.png")));
+        EXPECT_EQ(QFileInfo(CreateFileName("c", settings)).fileName(), "c1.png") << target;
+        ASSERT_TRUE(QFile::remove(path("c.png")));
+    }
 }
 
 TEST_F(FileNamingTest, FixedNameIsUsedVerbatim)

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#include "output/BackgroundEncoder.h"
+
+#include "output/BitmapExchange.h"
+#include "output/StoreImage.h"
+
+namespace qp {
+
+BackgroundEncoder::~BackgroundEncoder()
+{
+    if (!m_thread.joinable())
+        return;
+    {
+        std::lock_guard lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+void BackgroundEncoder::start(QImage bitmap, const QString& fileName)
+{
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { work(); });
+    {
+        std::lock_guard lock(m_mutex);
+        m_jobBitmap = std::move(bitmap);
+        m_jobFileName = fileName;
+        m_pending = true;
+        m_done = false;
+    }
+    m_started = true;
+    m_wake.notify_all();
+}
+
+void BackgroundEncoder::wait()
+{
+    if (!m_started)
+        return;
+    std::unique_lock lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_done; });
+}
+
+EncodedImage BackgroundEncoder::take()
+{
+    if (!m_started)
+        return {};
+    std::unique_lock lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_done; });
+    m_started = false;
+    m_done = false;
+    EncodedImage result = std::move(m_jobResult);
+    m_jobResult = {};
+    return result;
+}
+
+EncodedImage BackgroundEncoder::encodeHere(QImage bitmap, const QString& fileName)
+{
+    return encode(std::move(bitmap), fileName);
+}
+
+void BackgroundEncoder::work()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_pending || m_quit; });
+        if (m_quit)
+            return;
+        m_pending = false;
+        QImage bitmap = std::move(m_jobBitmap);
+        m_jobBitmap = QImage();
+        const QString fileName = m_jobFileName;
+        lock.unlock();
+        EncodedImage result = encode(std::move(bitmap), fileName);
+        lock.lock();
+        m_jobResult = std::move(result);
+        m_done = true;
+        m_wake.notify_all();
+    }
+}
+
+EncodedImage BackgroundEncoder::encode(QImage bitmap, const QString& fileName)
+{
+    std::lock_guard lock(m_codecMutex);
+    EncodedImage result;
+    const QString extension = upperExtension(fileName);
+    if (m_lastBytes && extension == m_lastExtension && bitmap == m_lastBitmap) {
+        result.encoded = true;
+        result.bytes = m_lastBytes;
+        return result;
+    }
+    m_lastBitmap = QImage();
+    m_lastBytes.reset();
+    try {
+        // One bitmap or record at a time: a large bitmap goes once it is converted, the record
+        // before the bytes are handed over.
+        auto bytes = std::make_shared<std::vector<uint8_t>>();
+        const bool remember = bitmap.sizeInBytes() <= maxRememberedBytes;
+        {
+            imaging::TDynImageDataArray images(1);
+            BitmapToR8G8B8ImageData(bitmap, images[0]);
+            if (!remember)
+                bitmap = QImage();
+            result.encoded = EncodeImageFile(fileName, images, *bytes);
+        }
+        if (result.encoded) {
+            result.bytes = bytes;
+            if (remember) {
+                m_lastBitmap = std::move(bitmap);
+                m_lastExtension = extension;
+                m_lastBytes = std::move(bytes);
+            }
+        }
+    } catch (...) {
+        result = {};
+        result.error = std::current_exception();
+    }
+    return result;
+}
+
+} // namespace qp
