@@ -23,7 +23,7 @@ public:
 
 void configure(qp::SettingsModel& s)
 {
-    s.setText(Setting::label2, "DejaVu Sans");
+    s.setText(qp::Setting::label2, "DejaVu Sans");
     s.setFontListSelected(true);
 }
 
@@ -38,9 +38,9 @@ void BM_PerLineRunPng(benchmark::State& state)
         QTemporaryDir dir;
         qp::SettingsModel settings;
         configure(settings);
-        settings.setText(Setting::out_ordner, dir.path());
-        settings.setChecked(Setting::txt_line, true);
-        settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
+        settings.setText(qp::Setting::out_ordner, dir.path());
+        settings.setChecked(qp::Setting::txt_line, true);
+        settings.setText(qp::Setting::out_format, "*.png - Portable Network Graphics");
         QuietView view;
         qp::GenerationRun run(settings, view);
         state.ResumeTiming();
@@ -66,7 +66,7 @@ QString repeatedTo(const QString& words, qsizetype length)
 void configureWrapping(qp::SettingsModel& settings)
 {
     configure(settings);
-    settings.setText(Setting::abs_bmax, "400");
+    settings.setText(qp::Setting::abs_bmax, "400");
 }
 
 // Wrapping one 5,000-character line at a maximum width of 400 pixels.
@@ -98,9 +98,9 @@ void BM_PreviewRedraw(benchmark::State& state)
 {
     qp::SettingsModel settings;
     configure(settings);
-    settings.setChecked(Setting::abstand_fix, true);
-    settings.setText(Setting::abs_b, "400");
-    settings.setText(Setting::abs_h, "100");
+    settings.setChecked(qp::Setting::abstand_fix, true);
+    settings.setText(qp::Setting::abs_b, "400");
+    settings.setText(qp::Setting::abs_h, "100");
     for (auto _ : state) {
         const QImage image = qp::CreateBitmap(QStringLiteral("Hello World\nlSecond line"), settings);
         benchmark::DoNotOptimize(image.bits());
