@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The settings model: the named settings of the four settings windows, their defaults, key filters,
-// radio groups and change rules. There is no other settings store; every reader asks here at the
-// moment it needs a value.
+// radio groups and change rules, all made from the rows of SettingsTable.def. There is no other
+// settings store; every reader asks here by key at the moment it needs a value (readers that need
+// several values at once copy them into a small value struct at that moment).
 #include <QColor>
 #include <QHashFunctions>
 #include <QObject>
