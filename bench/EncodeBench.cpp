@@ -18,14 +18,14 @@ const imaging::TDynImageDataArray& page()
 {
     static const imaging::TDynImageDataArray images = [] {
         qp::SettingsModel s;
-        s.setText("label2", "DejaVu Sans");
+        s.setText(qp::Setting::label2, "DejaVu Sans");
         s.setFontListSelected(true);
-        s.setChecked("abstand_fix", true);
-        s.setText("abs_b", "4000");
-        s.setText("abs_h", "4000");
-        s.setText("FSize", "36");
-        s.setText("act_text_fontcolor", "#1E3A8A");
-        s.setText("act_text_hintergrund", "#FFF8E7");
+        s.setChecked(qp::Setting::abstand_fix, true);
+        s.setText(qp::Setting::abs_b, "4000");
+        s.setText(qp::Setting::abs_h, "4000");
+        s.setText(qp::Setting::FSize, "36");
+        s.setText(qp::Setting::act_text_fontcolor, "#1E3A8A");
+        s.setText(qp::Setting::act_text_hintergrund, "#FFF8E7");
         QString text;
         for (int i = 0; i < 120; ++i)
             text += QStringLiteral("Line %1: The quick brown fox jumps over the lazy dog, again and again. ").arg(i);

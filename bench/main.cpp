@@ -23,7 +23,7 @@ public:
 
 void configure(qp::SettingsModel& s)
 {
-    s.setText("label2", "DejaVu Sans");
+    s.setText(qp::Setting::label2, "DejaVu Sans");
     s.setFontListSelected(true);
 }
 
@@ -40,9 +40,9 @@ void BM_PerLineRunPng(benchmark::State& state)
         QTemporaryDir dir;
         qp::SettingsModel settings;
         configure(settings);
-        settings.setText("out_ordner", dir.path());
-        settings.setChecked("txt_line", true);
-        settings.setText("out_format", "*.png - Portable Network Graphics");
+        settings.setText(qp::Setting::out_ordner, dir.path());
+        settings.setChecked(qp::Setting::txt_line, true);
+        settings.setText(qp::Setting::out_format, "*.png - Portable Network Graphics");
         QuietView view;
         qp::GenerationRun run(settings, view);
         run.setPipelined(state.range(0) != 0);
@@ -69,7 +69,7 @@ QString repeatedTo(const QString& words, qsizetype length)
 void configureWrapping(qp::SettingsModel& settings)
 {
     configure(settings);
-    settings.setText("abs_bmax", "400");
+    settings.setText(qp::Setting::abs_bmax, "400");
 }
 
 // Wrapping one 5,000-character line at a maximum width of 400 pixels.
@@ -101,9 +101,9 @@ void BM_PreviewRedraw(benchmark::State& state)
 {
     qp::SettingsModel settings;
     configure(settings);
-    settings.setChecked("abstand_fix", true);
-    settings.setText("abs_b", "400");
-    settings.setText("abs_h", "100");
+    settings.setChecked(qp::Setting::abstand_fix, true);
+    settings.setText(qp::Setting::abs_b, "400");
+    settings.setText(qp::Setting::abs_h, "100");
     for (auto _ : state) {
         const QImage image = qp::CreateBitmap(QStringLiteral("Hello World\nlSecond line"), settings);
         benchmark::DoNotOptimize(image.bits());

@@ -17,7 +17,7 @@ QString snapshot(const qp::SettingsModel& s)
 {
     QString out;
     for (const qp::SettingDef& d : qp::SettingsModel::definitions())
-        out += QString::fromLatin1(d.name) + u'=' + s.text(QString::fromLatin1(d.name)) + u'\n';
+        out += QString::fromLatin1(d.name) + u'=' + s.text(d.key) + u'\n';
     return out;
 }
 

@@ -32,8 +32,7 @@ void listSettings(const SettingsModel& settings, QTextStream& out)
 {
     static const char* windows[] = {"prog", "optionen", "optionen_name", "einstshortcuts"};
     for (const SettingDef& d : SettingsModel::definitions()) {
-        const QString name = QString::fromLatin1(d.name);
-        out << windows[static_cast<int>(d.window)] << '\t' << name << '\t' << settings.text(name) << '\n';
+        out << windows[static_cast<int>(d.window)] << '\t' << d.name << '\t' << settings.text(d.key) << '\n';
     }
     out.flush();
 }
@@ -94,7 +93,7 @@ int runShellRequests(const CliOptions& o, const SettingsModel& settings, QTextSt
                                 ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quillpress"))
                                 : QFileInfo(o.shellProgram).absoluteFilePath();
     const std::unique_ptr<ShellBackend> backend = createShellBackend(program);
-    const QStringList extensions = parseChosenExtensions(settings.text(QStringLiteral("beldateien")));
+    const QStringList extensions = parseChosenExtensions(settings.text(Setting::beldateien));
     int status = 0;
     for (const ShellRequest& request : o.shell) {
         if (request.kind == ShellRequest::Status) {
@@ -158,8 +157,8 @@ int runCli(const QStringList& arguments, CliStreams& s)
     // the end of every configuration load and after the options (a known format name given in
     // the other language is shown in this one; any other text stays as it is).
     const auto applyLanguage = [&settings] {
-        const QString format = settings.text(QStringLiteral("out_format"));
-        settings.setText(QStringLiteral("out_format"), formatNameForLanguage(format, Language::code()));
+        const QString format = settings.text(Setting::out_format);
+        settings.setText(Setting::out_format, formatNameForLanguage(format, Language::code()));
     };
     applyLanguage();
     ConfigurationHooks hooks;
@@ -187,15 +186,15 @@ int runCli(const QStringList& arguments, CliStreams& s)
         KonfigurationLaden(settings, ConfigurationCaller::StartWindow, config, hooks);
     }
 
-    for (const auto& [name, value] : o.settings) {
-        if (!settings.setFromString(name, value)) {
+    for (const auto& [key, value] : o.settings) {
+        if (!settings.setFromString(key, value)) {
             reportError(s, tr2(QStringLiteral("Ung\u00FCltiger Wert \"%1\" f\u00FCr %2"),
                                QStringLiteral("Invalid value \"%1\" for %2"))
-                               .arg(value, name));
+                               .arg(value, SettingsModel::nameOf(key)));
             return 2;
         }
         // A face given by name is used as the font list would select it.
-        if (name == QLatin1String("label2"))
+        if (key == Setting::label2)
             settings.setFontListSelected(settings.selectFontEntryForLabel());
     }
     applyLanguage();
@@ -227,14 +226,14 @@ int runCli(const QStringList& arguments, CliStreams& s)
               << "\n" << tryHelp << Qt::endl;
         return 2;
     }
-    const auto text = readText(o, s, settings.checked(QStringLiteral("txt_line")));
+    const auto text = readText(o, s, settings.checked(Setting::txt_line));
     if (!text)
         return 1;
 
     // The images are drawn in another face than the configured one: say so, as the window does.
     if (const QString drawn = substituteFace(settings); !drawn.isEmpty())
         s.err << "quillpress-cli: "
-              << missingFaceNote(settings.text(QStringLiteral("label2")), drawn, Language::code()) << Qt::endl;
+              << missingFaceNote(settings.text(Setting::label2), drawn, Language::code()) << Qt::endl;
 
     TerminalView view(s.out, s.err, s.errIsTerminal && !o.quiet);
     GenerationRun run(settings, view);
@@ -247,7 +246,7 @@ int runCli(const QStringList& arguments, CliStreams& s)
         // The only conversion the run makes before its first image: the quality text.
         reportError(s, tr2(QStringLiteral("'%1' ist kein g\u00FCltiger ganzzahliger Wert"),
                            QStringLiteral("'%1' is not a valid integer value"))
-                           .arg(settings.text(QStringLiteral("out_quality"))));
+                           .arg(settings.text(Setting::out_quality)));
         return 1;
     } catch (const LineTooLongError&) {
         reportError(s, tr2(QStringLiteral("Eine Zeile des Textes ist l\u00E4nger als %1 Zeichen"),

@@ -109,9 +109,9 @@ ParseResult parseArguments(const QStringList& args)
                 return r;
             o.shellProgram = value;
         } else if (a == QLatin1String("--per-line")) {
-            o.settings.append({QStringLiteral("txt_line"), QStringLiteral("1")});
+            o.settings.append({Setting::txt_line, QStringLiteral("1")});
         } else if (a == QLatin1String("--whole-text")) {
-            o.settings.append({QStringLiteral("txt_all"), QStringLiteral("1")});
+            o.settings.append({Setting::txt_all, QStringLiteral("1")});
         } else if (name == QLatin1String("--set") || name == QLatin1String("-s")) {
             if (!needValue(i, a, value))
                 return r;
@@ -123,13 +123,14 @@ ParseResult parseArguments(const QStringList& args)
                 return r;
             }
             const QString setting = value.left(eq);
-            if (!SettingsModel::find(setting)) {
+            const auto key = SettingsModel::keyOf(setting);
+            if (!key) {
                 r.error = tr2(QStringLiteral("Unbekannte Einstellung \"%1\" (siehe --list-settings)"),
                               QStringLiteral("Unknown setting \"%1\" (see --list-settings)"))
                               .arg(setting);
                 return r;
             }
-            o.settings.append({setting, value.mid(eq + 1)});
+            o.settings.append({*key, value.mid(eq + 1)});
         } else if (name == QLatin1String("--text-file")) {
             if (!needValue(i, a, value))
                 return r;
@@ -146,7 +147,7 @@ ParseResult parseArguments(const QStringList& args)
         } else if (name == QLatin1String("--output") || name == QLatin1String("-o")) {
             if (!needValue(i, a, value))
                 return r;
-            o.settings.append({QStringLiteral("out_ordner"), value});
+            o.settings.append({Setting::out_ordner, value});
         } else if (name == QLatin1String("--format") || name == QLatin1String("-f")) {
             if (!needValue(i, a, value))
                 return r;
@@ -157,12 +158,12 @@ ParseResult parseArguments(const QStringList& args)
                               .arg(value);
                 return r;
             }
-            o.settings.append({QStringLiteral("out_format"), *entry});
+            o.settings.append({Setting::out_format, *entry});
         } else if (name == QLatin1String("--name")) {
             if (!needValue(i, a, value))
                 return r;
-            o.settings.append({QStringLiteral("n_eigenen"), QStringLiteral("1")});
-            o.settings.append({QStringLiteral("ed_name"), value});
+            o.settings.append({Setting::n_eigenen, QStringLiteral("1")});
+            o.settings.append({Setting::ed_name, value});
         } else {
             r.error = tr2(QStringLiteral("Unbekannte Option %1"), QStringLiteral("Unknown option %1")).arg(a);
             return r;

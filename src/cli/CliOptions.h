@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Command-line parsing of quillpress-cli.
+#include "settings/SettingsModel.h"
+
 #include <QPair>
 #include <QString>
 #include <QStringList>
@@ -15,8 +17,8 @@ struct ShellRequest {
 };
 
 struct CliOptions {
-    // Settings to apply, in order: (control name, value).
-    QList<QPair<QString, QString>> settings;
+    // Settings to apply, in order: (setting, value as --set gives it).
+    QList<QPair<Setting, QString>> settings;
     QStringList textArguments;       // positional arguments, joined by a line break
     bool textFromStdin = false;      // the positional argument "-"
     QString textFile;                // --text-file

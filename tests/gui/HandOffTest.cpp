@@ -129,9 +129,9 @@ TEST_F(HandOff, SecondStartLoadsItsConfigurationIntoTheRunningWindowAndEnds)
     ASSERT_EQ(answered.size(), 1);
     EXPECT_EQ(answered[0][0].toUInt(), quint32(secondPid));
     EXPECT_EQ(answered[0][1].toUInt(), kHandOffAccepted);
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("33"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("33"));
     // The extension is compared with its case: ".QPCF" is no configuration.
-    EXPECT_EQ(settings().text(QStringLiteral("abs_u")), QStringLiteral("10"));
+    EXPECT_EQ(settings().text(Setting::abs_u), QStringLiteral("10"));
     EXPECT_EQ(entryPaths(), QStringList({config}));
     EXPECT_FALSE(prog().isMinimized());
 }
@@ -165,7 +165,7 @@ TEST_F(HandOff, CopiesAtDifferentPathsNeverMeet)
     QProcess& copySecond = launch({QStringLiteral("c.qpcf")}, copy);
     EXPECT_TRUE(endsWithExitCodeZero(copySecond));
     EXPECT_EQ(answered.size(), 0);
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("10"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("10"));
 }
 
 TEST_F(HandOff, SocketOfAKilledInstanceDoesNotBlockTheNextStart)
@@ -192,9 +192,9 @@ TEST_F(HandOff, DuringARunTheConfigurationIsLoadedBetweenImages)
     InstanceListener listener(programPath());
     QSignalSpy answered(&listener, &InstanceListener::answered);
     const QString out = homePath(QStringLiteral("out"));
-    settings().setText(QStringLiteral("out_ordner"), out);
-    settings().setChecked(QStringLiteral("txt_line"), true);
-    settings().setText(QStringLiteral("out_format"), QStringLiteral("*.jpg - JPEG-Image"));
+    settings().setText(Setting::out_ordner, out);
+    settings().setChecked(Setting::txt_line, true);
+    settings().setText(Setting::out_format, QStringLiteral("*.jpg - JPEG-Image"));
     writeConfiguration(workPath(QStringLiteral("png.qpcf")),
                        "[PBCB]\r\nout_format=*.png - Portable Network Graphics\r\n");
     prog().memo()->setPlainText(QStringLiteral("a\nb\nc\nd\ne\nf"));
@@ -237,8 +237,8 @@ TEST_F(HandOff, DuringTheSplashTheStartConfigurationComesFirst)
     TOneInstanceCheck::instance()->dispatch(1, QStringLiteral("\"%1\" \"%2\"").arg(programPath(), config));
     EXPECT_TRUE(prog().isVisible());
     EXPECT_FALSE(start().isVisible());
-    EXPECT_EQ(settings().text(QStringLiteral("abs_u")), QStringLiteral("11"));
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("77"));
+    EXPECT_EQ(settings().text(Setting::abs_u), QStringLiteral("11"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("77"));
 }
 
 } // namespace

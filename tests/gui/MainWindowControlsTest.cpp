@@ -9,6 +9,7 @@
 #include "render/PipetteButton.h"
 #include "render/Renderer.h"
 #include "settings/ArrowButtons.h"
+#include "support/SettingPrinter.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
@@ -24,7 +25,7 @@ namespace {
 using MainWindowControls = ProgramFixture;
 
 // Empties a field (through the model) and types `keys` into it.
-void typeInto(QWidget* field, SettingsModel& settings, const QString& name, const QString& keys)
+void typeInto(QWidget* field, SettingsModel& settings, Setting name, const QString& keys)
 {
     settings.setText(name, QString());
     field->setFocus();
@@ -35,60 +36,60 @@ TEST_F(MainWindowControls, KeyFiltersDropWhatAFieldRefuses)
 {
     create();
     struct Case {
-        const char* name;
+        Setting name;
         const char* typed;
         const char* shown;
     };
     // The folder field keeps the path separator ("/" here); a name field drops it.
     const Case cases[] = {
-        {"abs_o", "-12a3", "-123"},        {"abs_bmax", "4 x0", "40"},
-        {"abs_z", "+-7", "-7"},            {"FSize", "1a8.", "18"},
-        {"out_ordner", "/a:b\\c/d?e", "/abc/de"}, {"ed_name", "x*y|/z\"", "xyz"},
-        {"label2", "Any Face 1:", "Any Face 1:"}, {"act_text_fontcolor", "#0f0F0f", "#0f0F0f"},
+        {Setting::abs_o, "-12a3", "-123"},        {Setting::abs_bmax, "4 x0", "40"},
+        {Setting::abs_z, "+-7", "-7"},            {Setting::FSize, "1a8.", "18"},
+        {Setting::out_ordner, "/a:b\\c/d?e", "/abc/de"}, {Setting::ed_name, "x*y|/z\"", "xyz"},
+        {Setting::label2, "Any Face 1:", "Any Face 1:"}, {Setting::act_text_fontcolor, "#0f0F0f", "#0f0F0f"},
     };
     for (const Case& c : cases) {
-        const QString name = QString::fromLatin1(c.name);
+        const Setting name = c.name;
         typeInto(control(name), settings(), name, QString::fromLatin1(c.typed));
         EXPECT_EQ(settings().text(name), QString::fromLatin1(c.shown)) << c.name;
     }
 
     // Backspace passes the digits filter.
     auto* fsize = control<QComboBox>(QStringLiteral("FSize"));
-    settings().setText(QStringLiteral("FSize"), QStringLiteral("20"));
+    settings().setText(Setting::FSize, QStringLiteral("20"));
     fsize->lineEdit()->end(false);
     QTest::keyClick(fsize, Qt::Key_Backspace);
-    EXPECT_EQ(settings().text(QStringLiteral("FSize")), QStringLiteral("2"));
+    EXPECT_EQ(settings().text(Setting::FSize), QStringLiteral("2"));
 
     // The format box takes no typed keys at all; its value comes from the list.
     auto* format = control<QComboBox>(QStringLiteral("out_format"));
-    const QString before = settings().text(QStringLiteral("out_format"));
+    const QString before = settings().text(Setting::out_format);
     QTest::keyClicks(format, QStringLiteral("abc"));
     QTest::keyClick(format, Qt::Key_Backspace);
-    EXPECT_EQ(settings().text(QStringLiteral("out_format")), before);
+    EXPECT_EQ(settings().text(Setting::out_format), before);
     format->setCurrentIndex(1);
-    EXPECT_EQ(settings().text(QStringLiteral("out_format")), QStringLiteral("*.png - Portable Network Graphics"));
+    EXPECT_EQ(settings().text(Setting::out_format), QStringLiteral("*.png - Portable Network Graphics"));
 }
 
 TEST_F(MainWindowControls, ArrowButtonsStepWithinTheirRanges)
 {
     create();
     struct Case {
-        const char* name;
+        Setting name;
         const char* arrows;
         const char* start;
         bool up;
         const char* after;
     };
     const Case cases[] = {
-        {"FSize", "UpDown1", "20", true, "21"},       {"FSize", "UpDown1", "100", true, "100"},
-        {"FSize", "UpDown1", "0", false, "0"},        {"FSize", "UpDown1", "144", false, "100"},
-        {"abs_o", "UpDownO", "10", false, "9"},       {"abs_u", "UpDownU", "10000", true, "10000"},
-        {"abs_l", "UpDownL", "-10000", false, "-10000"}, {"abs_r", "UpDownR", "-1", true, "0"},
-        {"abs_z", "UpDown2", "1000", true, "1000"},   {"abs_z", "UpDown2", "-1000", false, "-1000"},
-        {"abs_z", "UpDown2", "0", false, "-1"},
+        {Setting::FSize, "UpDown1", "20", true, "21"},       {Setting::FSize, "UpDown1", "100", true, "100"},
+        {Setting::FSize, "UpDown1", "0", false, "0"},        {Setting::FSize, "UpDown1", "144", false, "100"},
+        {Setting::abs_o, "UpDownO", "10", false, "9"},       {Setting::abs_u, "UpDownU", "10000", true, "10000"},
+        {Setting::abs_l, "UpDownL", "-10000", false, "-10000"}, {Setting::abs_r, "UpDownR", "-1", true, "0"},
+        {Setting::abs_z, "UpDown2", "1000", true, "1000"},   {Setting::abs_z, "UpDown2", "-1000", false, "-1000"},
+        {Setting::abs_z, "UpDown2", "0", false, "-1"},
     };
     for (const Case& c : cases) {
-        const QString name = QString::fromLatin1(c.name);
+        const Setting name = c.name;
         settings().setText(name, QString::fromLatin1(c.start));
         auto* arrows = control<ArrowButtons>(QString::fromLatin1(c.arrows));
         const int draws = drawCount();
@@ -99,15 +100,15 @@ TEST_F(MainWindowControls, ArrowButtonsStepWithinTheirRanges)
     }
 
     // The mouse wheel and the Up/Down keys over a field step the same way.
-    settings().setText(QStringLiteral("abs_o"), QStringLiteral("10"));
-    auto* top = control(QStringLiteral("abs_o"));
+    settings().setText(Setting::abs_o, QStringLiteral("10"));
+    auto* top = control(Setting::abs_o);
     QWheelEvent wheel(QPointF(5, 5), top->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(top, &wheel);
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("11"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("11"));
     QTest::keyClick(top, Qt::Key_Down);
     QTest::keyClick(top, Qt::Key_Down);
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("9"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("9"));
 }
 
 TEST_F(MainWindowControls, SizeModeEnablesItsControlsAndLabels)
@@ -125,9 +126,9 @@ TEST_F(MainWindowControls, SizeModeEnablesItsControlsAndLabels)
 
     prog().pages()->setCurrentIndex(2);
     const int draws = drawCount();
-    QTest::mouseClick(control(QStringLiteral("abstand_fix")), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(control(Setting::abstand_fix), Qt::LeftButton, {}, QPoint(5, 5));
     expectMode(false, "after clicking the fixed size");
-    EXPECT_TRUE(settings().checked(QStringLiteral("abstand_fix")));
+    EXPECT_TRUE(settings().checked(Setting::abstand_fix));
     EXPECT_FALSE(control<QRadioButton>(QStringLiteral("abstand_var"))->isChecked());
     EXPECT_GT(drawCount(), draws);
 
@@ -169,7 +170,7 @@ TEST_F(MainWindowControls, LineCounterFollowsTheCaretOnClickEnterAndArrows)
 TEST_F(MainWindowControls, PerLinePreviewShowsTheCountedLine)
 {
     create();
-    settings().setChecked(QStringLiteral("txt_line"), true);
+    settings().setChecked(Setting::txt_line, true);
     QPlainTextEdit* memo = prog().memo();
     struct Case {
         const char* text;
@@ -194,7 +195,7 @@ TEST_F(MainWindowControls, PerLinePreviewShowsTheCountedLine)
     // Whole-text mode wraps the box's lines; per-line mode shows both scroll bars.
     EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    settings().setChecked(QStringLiteral("txt_all"), true);
+    settings().setChecked(Setting::txt_all, true);
     EXPECT_EQ(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     EXPECT_EQ(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_EQ(prog().previewText(), memo->toPlainText());
@@ -257,12 +258,12 @@ TEST_F(MainWindowControls, ColourDialogSetsTheFieldOrLeavesItWhenCancelled)
     nextColor = std::nullopt;
     QTest::mouseClick(control(QStringLiteral("BitBtn14")), Qt::LeftButton);
     EXPECT_EQ(colorDialogInitial, QColor(0, 0, 0));
-    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), QStringLiteral("#000000"));
+    EXPECT_EQ(settings().text(Setting::act_text_fontcolor), QStringLiteral("#000000"));
 
     nextColor = QColor(15, 63, 111);
     const int draws = drawCount();
     QTest::mouseClick(control(QStringLiteral("BitBtn14")), Qt::LeftButton);
-    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), QStringLiteral("#0F3F6F"));
+    EXPECT_EQ(settings().text(Setting::act_text_fontcolor), QStringLiteral("#0F3F6F"));
     EXPECT_EQ(field->fieldColor(), QColor(15, 63, 111));
     EXPECT_EQ(field->letterColor(), QColor(255, 255, 255));
     EXPECT_EQ(settings().fontColor(), QColor(15, 63, 111));
@@ -285,12 +286,12 @@ TEST_F(MainWindowControls, PipettesPickWhileHeldAndShareTheLastColour)
     backPipette->setScreenReader(reader);
 
     // Press and release without moving applies the shared last colour, black at first.
-    settings().setText(QStringLiteral("act_text_hintergrund"), QStringLiteral("#FFFFFF"));
+    settings().setText(Setting::act_text_hintergrund, QStringLiteral("#FFFFFF"));
     QTest::mousePress(backPipette, Qt::LeftButton);
     EXPECT_TRUE(backPipette->state().picking);
     QTest::mouseRelease(backPipette, Qt::LeftButton);
     EXPECT_FALSE(backPipette->state().picking);
-    EXPECT_EQ(settings().text(QStringLiteral("act_text_hintergrund")), QStringLiteral("#000000"));
+    EXPECT_EQ(settings().text(Setting::act_text_hintergrund), QStringLiteral("#000000"));
     EXPECT_TRUE(reads.isEmpty());
 
     // Moving while held follows the pointer and redraws the preview.
@@ -299,15 +300,15 @@ TEST_F(MainWindowControls, PipettesPickWhileHeldAndShareTheLastColour)
     QTest::mouseMove(fontPipette, QPoint(3, 3));
     EXPECT_EQ(reads.size(), 1);
     const QString expected = reads.last().x() < 1000 ? QStringLiteral("#C80000") : QStringLiteral("#0000C8");
-    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), expected);
+    EXPECT_EQ(settings().text(Setting::act_text_fontcolor), expected);
     EXPECT_GT(drawCount(), draws);
     QTest::mouseRelease(fontPipette, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), expected);
+    EXPECT_EQ(settings().text(Setting::act_text_fontcolor), expected);
 
     // The other pipette applies that colour on a bare click.
     QTest::mousePress(backPipette, Qt::LeftButton);
     QTest::mouseRelease(backPipette, Qt::LeftButton);
-    EXPECT_EQ(settings().text(QStringLiteral("act_text_hintergrund")), expected);
+    EXPECT_EQ(settings().text(Setting::act_text_hintergrund), expected);
 }
 
 TEST_F(MainWindowControls, UnreadableScreenIsReportedInTheWindow)
@@ -316,13 +317,13 @@ TEST_F(MainWindowControls, UnreadableScreenIsReportedInTheWindow)
     prog().pages()->setCurrentIndex(1);
     auto* pipette = control<PipetteButton>(QStringLiteral("BitBtn13"));
     pipette->setScreenReader([](const QPoint&) { return std::optional<QColor>(); });
-    settings().setText(QStringLiteral("act_text_fontcolor"), QStringLiteral("#123456"));
+    settings().setText(Setting::act_text_fontcolor, QStringLiteral("#123456"));
     EXPECT_FALSE(prog().pipetteNote()->isVisible());
     QTest::mousePress(pipette, Qt::LeftButton);
     QTest::mouseMove(pipette, QPoint(4, 4));
     EXPECT_TRUE(prog().pipetteNote()->isVisible());
     EXPECT_FALSE(prog().pipetteNote()->text().isEmpty());
-    EXPECT_EQ(settings().text(QStringLiteral("act_text_fontcolor")), QStringLiteral("#123456"));
+    EXPECT_EQ(settings().text(Setting::act_text_fontcolor), QStringLiteral("#123456"));
     QTest::mouseRelease(pipette, Qt::LeftButton);
 }
 
@@ -340,14 +341,14 @@ TEST_F(MainWindowControls, FontListShowsFacesAndSetsTheFaceName)
     const QString face = list->item(0)->text();
     const int draws = drawCount();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(settings().text(QStringLiteral("label2")), face);
+    EXPECT_EQ(settings().text(Setting::label2), face);
     EXPECT_TRUE(settings().fontListSelected());
     EXPECT_GT(drawCount(), draws);
 
     // A click on the entry already selected takes it again when the name was typed over.
-    settings().setText(QStringLiteral("label2"), QStringLiteral("Typed Over"));
+    settings().setText(Setting::label2, QStringLiteral("Typed Over"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(settings().text(QStringLiteral("label2")), face);
+    EXPECT_EQ(settings().text(Setting::label2), face);
 
     // The selected entry is filled with the selection colour.
     const QImage shot = list->viewport()->grab().toImage();
@@ -359,19 +360,19 @@ TEST_F(MainWindowControls, OnlyTheTriggersOfThePreviewRedrawIt)
 {
     create();
     struct Case {
-        const char* name;
+        Setting name;
         const char* before;
         const char* keys;
         bool redraws;
     };
     const Case cases[] = {
-        {"label2", "Face", "x", false},     {"out_ordner", "/tmp", "x", false},
-        {"ed_name", "n", "x", false},       {"abs_o", "", "-", false},
-        {"abs_o", "-", "5", true},          {"abs_bmax", "4", "-", false},
-        {"FSize", "2", "2", true},          {"act_text_fontcolor", "#000000", "x", false},
+        {Setting::label2, "Face", "x", false},     {Setting::out_ordner, "/tmp", "x", false},
+        {Setting::ed_name, "n", "x", false},       {Setting::abs_o, "", "-", false},
+        {Setting::abs_o, "-", "5", true},          {Setting::abs_bmax, "4", "-", false},
+        {Setting::FSize, "2", "2", true},          {Setting::act_text_fontcolor, "#000000", "x", false},
     };
     for (const Case& c : cases) {
-        const QString name = QString::fromLatin1(c.name);
+        const Setting name = c.name;
         QWidget* field = control(name);
         settings().setText(name, QString::fromLatin1(c.before));
         if (auto* edit = qobject_cast<QLineEdit*>(field)) {
@@ -386,33 +387,33 @@ TEST_F(MainWindowControls, OnlyTheTriggersOfThePreviewRedrawIt)
     // Style boxes redraw; the file-name options do not.
     prog().pages()->setCurrentIndex(1);
     int draws = drawCount();
-    QTest::mouseClick(control(QStringLiteral("cb_bold")), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(control(Setting::cb_bold), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_GT(drawCount(), draws);
     draws = drawCount();
-    settings().setChecked(QStringLiteral("cb_upper"), true);
-    settings().setText(QStringLiteral("out_format"), QStringLiteral("*.png - Portable Network Graphics"));
+    settings().setChecked(Setting::cb_upper, true);
+    settings().setText(Setting::out_format, QStringLiteral("*.png - Portable Network Graphics"));
     EXPECT_EQ(drawCount(), draws);
 }
 
 TEST_F(MainWindowControls, FontSizeBoxTakesTypedNumbersAsTyped)
 {
     create();
-    EXPECT_EQ(settings().text(QStringLiteral("label2")), QStringLiteral("Tahoma"));
+    EXPECT_EQ(settings().text(Setting::label2), QStringLiteral("Tahoma"));
     prog().pages()->setCurrentIndex(1);
-    QWidget* size = control(QStringLiteral("FSize"));
-    settings().setText(QStringLiteral("FSize"), QString());
+    QWidget* size = control(Setting::FSize);
+    settings().setText(Setting::FSize, QString());
     size->setFocus();
     QTest::keyClicks(size, QStringLiteral("3"));
     QTest::keyClick(size, Qt::Key_Tab);
-    EXPECT_EQ(settings().text(QStringLiteral("FSize")), QStringLiteral("3"));
+    EXPECT_EQ(settings().text(Setting::FSize), QStringLiteral("3"));
 }
 
 TEST_F(MainWindowControls, RedrawsAskedForWhileRenderingRunOnceMoreInsteadOfNesting)
 {
     create();
     // A long line that wraps lets events through after every trial; each one asks for a redraw.
-    settings().setChecked(QStringLiteral("max_breite"), true);
-    settings().setText(QStringLiteral("abs_bmax"), QStringLiteral("200"));
+    settings().setChecked(Setting::max_breite, true);
+    settings().setText(Setting::abs_bmax, QStringLiteral("200"));
     int depth = 0;
     int deepest = 0;
     int asked = 0;
@@ -421,7 +422,7 @@ TEST_F(MainWindowControls, RedrawsAskedForWhileRenderingRunOnceMoreInsteadOfNest
         deepest = std::max(deepest, depth);
         if (asked < 50) {
             ++asked;
-            settings().setText(QStringLiteral("FSize"), QString::number(10 + asked % 20));
+            settings().setText(Setting::FSize, QString::number(10 + asked % 20));
         }
         --depth;
     });
@@ -436,16 +437,16 @@ TEST_F(MainWindowControls, RedrawsAskedForWhileRenderingRunOnceMoreInsteadOfNest
 TEST_F(MainWindowControls, FolderButtonTakesAChosenFolderOnly)
 {
     create();
-    const QString before = settings().text(QStringLiteral("out_ordner"));
+    const QString before = settings().text(Setting::out_ordner);
     prog().pages()->setCurrentIndex(3);
     nextFolder.clear();
     QTest::mouseClick(control(QStringLiteral("outordnerbt")), Qt::LeftButton);
-    EXPECT_EQ(settings().text(QStringLiteral("out_ordner")), before);
+    EXPECT_EQ(settings().text(Setting::out_ordner), before);
     EXPECT_EQ(folderCaptions.value(0), QStringLiteral("Choose a Folder for Output"));
 
     nextFolder = workPath(QStringLiteral("pictures"));
     QTest::mouseClick(control(QStringLiteral("outordnerbt")), Qt::LeftButton);
-    EXPECT_EQ(settings().text(QStringLiteral("out_ordner")), QDir::toNativeSeparators(nextFolder));
+    EXPECT_EQ(settings().text(Setting::out_ordner), QDir::toNativeSeparators(nextFolder));
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("out_ordner"))->text(), QDir::toNativeSeparators(nextFolder));
 }
 
@@ -455,10 +456,10 @@ TEST_F(MainWindowControls, MissingFaceIsNamedBesideTheNameFieldAndKeptAsConfigur
     prog().pages()->setCurrentIndex(1);
     QLabel* note = prog().faceNote();
     const QString installed = QFontDatabase::families().value(0);
-    settings().setText(QStringLiteral("label2"), installed);
+    settings().setText(Setting::label2, installed);
     EXPECT_FALSE(note->isVisible());
 
-    settings().setText(QStringLiteral("label2"), QStringLiteral("No Such Face Qp"));
+    settings().setText(Setting::label2, QStringLiteral("No Such Face Qp"));
     ASSERT_TRUE(note->isVisible());
     EXPECT_TRUE(note->text().startsWith(QStringLiteral("No Such Face Qp is not installed: drawn in ")))
         << note->text().toStdString();
@@ -473,7 +474,7 @@ TEST_F(MainWindowControls, MissingFaceIsNamedBesideTheNameFieldAndKeptAsConfigur
     const QByteArray bytes = saved.readAll();
     EXPECT_TRUE(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2)
                     .contains(QStringLiteral("label2=No Such Face Qp")));
-    settings().setText(QStringLiteral("label2"), installed);
+    settings().setText(Setting::label2, installed);
     EXPECT_FALSE(note->isVisible());
 }
 

@@ -75,8 +75,8 @@ TEST_F(MinimumSizeAndRunSummary, RunSummaryCountsImagesAndFailuresAndOpensTheFol
 {
     create();
     const QString out = homePath(QStringLiteral("pictures/out"));
-    settings().setText(QStringLiteral("out_ordner"), out);
-    settings().setChecked(QStringLiteral("txt_line"), true);
+    settings().setText(Setting::out_ordner, out);
+    settings().setChecked(Setting::txt_line, true);
     prog().memo()->setPlainText(QStringLiteral("one\ntwo\nthree"));
     QLabel* summary = prog().runSummaryLabel();
     EXPECT_FALSE(summary->isVisible());
@@ -109,7 +109,7 @@ TEST_F(MinimumSizeAndRunSummary, RunSummaryCountsImagesAndFailuresAndOpensTheFol
 
     const QString blocked = homePath(QStringLiteral("blocked"));
     writeConfiguration(blocked, "a file, not a folder");
-    settings().setText(QStringLiteral("out_ordner"), blocked + QStringLiteral("/inside"));
+    settings().setText(Setting::out_ordner, blocked + QStringLiteral("/inside"));
     prog().memo()->setPlainText(QStringLiteral("five\nsix"));
     prog().durchfuehrenClick();
     EXPECT_TRUE(summary->text().contains(QStringLiteral("0 Bilder gespeichert in ")));

@@ -46,20 +46,20 @@ TEST_F(FormatOptionsTest, ControlsShowAndWriteTheirSettings)
     // The slider moved by the keyboard writes its position and the box shows it.
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_PageDown);
-    EXPECT_EQ(settings.position(u"ScrollBar1"_qs), 90);
-    EXPECT_EQ(settings.text(u"out_quality"_qs), u"90"_qs);
+    EXPECT_EQ(settings.position(Setting::ScrollBar1), 90);
+    EXPECT_EQ(settings.text(Setting::out_quality), u"90"_qs);
     EXPECT_EQ(quality->currentText(), u"90"_qs);
 
     // A proposal chosen from the list moves the slider.
     quality->setCurrentIndex(quality->findText(u"20"_qs));
-    EXPECT_EQ(settings.text(u"out_quality"_qs), u"20"_qs);
+    EXPECT_EQ(settings.text(Setting::out_quality), u"20"_qs);
     EXPECT_EQ(slider->value(), 20);
 
     QTest::mouseClick(window.findChild<QCheckBox*>("psdlayers"), Qt::LeftButton);
-    EXPECT_TRUE(settings.checked(u"psdlayers"_qs));
+    EXPECT_TRUE(settings.checked(Setting::psdlayers));
 
     // A loaded configuration (here the standard one) shows in every control.
-    settings.setChecked(u"progressivaktiv"_qs, false);
+    settings.setChecked(Setting::progressivaktiv, false);
     EXPECT_FALSE(window.findChild<QCheckBox*>("progressivaktiv")->isChecked());
     settings.resetToDefaults();
     EXPECT_EQ(quality->currentText(), u"100"_qs);
@@ -72,7 +72,7 @@ TEST_F(FormatOptionsTest, AntialiasRedrawsThePreview)
 {
     QSignalSpy preview(&settings, &SettingsModel::previewRequested);
     QTest::mouseClick(window.findChild<QCheckBox*>("cb_antialias"), Qt::LeftButton);
-    EXPECT_FALSE(settings.checked(u"cb_antialias"_qs));
+    EXPECT_FALSE(settings.checked(Setting::cb_antialias));
     EXPECT_EQ(preview.count(), 1);
 }
 
@@ -101,8 +101,8 @@ TEST_F(FormatOptionsTest, QualityKeysFollowTheQualityRule)
     quality->lineEdit()->setFocus();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.before);
-        settings.setPosition(u"ScrollBar1"_qs, 42);
-        settings.setText(u"out_quality"_qs, QString::fromLatin1(c.before));
+        settings.setPosition(Setting::ScrollBar1, 42);
+        settings.setText(Setting::out_quality, QString::fromLatin1(c.before));
         ASSERT_EQ(quality->currentText(), QString::fromLatin1(c.before));
         quality->lineEdit()->end(false);
         if (c.typed)
@@ -110,7 +110,7 @@ TEST_F(FormatOptionsTest, QualityKeysFollowTheQualityRule)
         else
             QTest::keyClick(quality->lineEdit(), c.key);
         EXPECT_EQ(quality->currentText(), QString::fromLatin1(c.after));
-        EXPECT_EQ(settings.text(u"out_quality"_qs), QString::fromLatin1(c.after));
+        EXPECT_EQ(settings.text(Setting::out_quality), QString::fromLatin1(c.after));
         EXPECT_EQ(slider->value(), c.slider);
     }
 }
@@ -132,16 +132,16 @@ TEST_F(FileNameOptionsTest, CaseGroupIsBoundBothWays)
 {
     EXPECT_TRUE(child<QRadioButton>("cb_lower")->isChecked());
     QTest::mouseClick(child<QRadioButton>("cb_upper"), Qt::LeftButton);
-    EXPECT_TRUE(settings.checked(u"cb_upper"_qs));
-    EXPECT_FALSE(settings.checked(u"cb_lower"_qs));
+    EXPECT_TRUE(settings.checked(Setting::cb_upper));
+    EXPECT_FALSE(settings.checked(Setting::cb_lower));
     EXPECT_FALSE(child<QRadioButton>("cb_lower")->isChecked());
 
-    settings.setChecked(u"cb_keine"_qs, true);
+    settings.setChecked(Setting::cb_keine, true);
     EXPECT_TRUE(child<QRadioButton>("cb_keine")->isChecked());
     EXPECT_FALSE(child<QRadioButton>("cb_upper")->isChecked());
 
     // A configuration may leave the whole group unchecked; then no button shows a check.
-    settings.setChecked(u"cb_keine"_qs, false);
+    settings.setChecked(Setting::cb_keine, false);
     for (const char* name : {"cb_lower", "cb_upper", "cb_keine"})
         EXPECT_FALSE(child<QRadioButton>(name)->isChecked()) << name;
 }
@@ -149,36 +149,36 @@ TEST_F(FileNameOptionsTest, CaseGroupIsBoundBothWays)
 TEST_F(FileNameOptionsTest, FieldsAndChecksAreBoundBothWays)
 {
     QTest::mouseClick(child<QCheckBox>("cb_numsofort"), Qt::LeftButton);
-    EXPECT_TRUE(settings.checked(u"cb_numsofort"_qs));
-    settings.setText(u"ed_ersatz"_qs, u"--"_qs);
+    EXPECT_TRUE(settings.checked(Setting::cb_numsofort));
+    settings.setText(Setting::ed_ersatz, u"--"_qs);
     EXPECT_EQ(child<QLineEdit>("ed_ersatz")->text(), u"--"_qs);
-    EXPECT_EQ(child<QLineEdit>("ed_buchst")->text(), settings.text(u"ed_buchst"_qs));
+    EXPECT_EQ(child<QLineEdit>("ed_buchst")->text(), settings.text(Setting::ed_buchst));
 }
 
 TEST_F(FileNameOptionsTest, FieldsDropTheKeysTheirSettingRefuses)
 {
     struct Case {
-        const char* field;
+        Setting field;
         QChar key;
         bool accepted;
     };
     const Case cases[] = {
-        {"ed_num", u'7', true},          {"ed_num", u'a', false},        {"ed_num", u'-', false},
-        {"ed_max", u'x', false},         {"ed_max", u'3', true},         {"ed_buchst", u'/', false},
-        {"ed_buchst", u':', false},      {"ed_buchst", u'*', false},     {"ed_buchst", u'?', false},
-        {"ed_buchst", u'ä', true},       {"ed_leerzeichen", u'\\', false}, {"ed_leerzeichen", u'.', true},
-        {"ed_ersatz", u'|', false},      {"ed_ersatz", u'"', false},     {"ed_ersatz", u'+', true},
+        {Setting::ed_num, u'7', true},          {Setting::ed_num, u'a', false},        {Setting::ed_num, u'-', false},
+        {Setting::ed_max, u'x', false},         {Setting::ed_max, u'3', true},         {Setting::ed_buchst, u'/', false},
+        {Setting::ed_buchst, u':', false},      {Setting::ed_buchst, u'*', false},     {Setting::ed_buchst, u'?', false},
+        {Setting::ed_buchst, u'ä', true},       {Setting::ed_leerzeichen, u'\\', false}, {Setting::ed_leerzeichen, u'.', true},
+        {Setting::ed_ersatz, u'|', false},      {Setting::ed_ersatz, u'"', false},     {Setting::ed_ersatz, u'+', true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " " + QString(c.key).toStdString());
-        auto* edit = child<QLineEdit>(c.field);
+        SCOPED_TRACE(SettingsModel::nameOf(c.field).toStdString() + " " + QString(c.key).toStdString());
+        auto* edit = child<QLineEdit>(SettingsModel::nameOf(c.field).toLatin1().constData());
         const QString before = edit->text();
         edit->end(false);
         // Typed as a key with its text, so that characters beyond ASCII work too.
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(c.key.toUpper().unicode()), QString(c.key), Qt::NoModifier);
         const QString expected = c.accepted ? before + c.key : before;
         EXPECT_EQ(edit->text(), expected);
-        EXPECT_EQ(settings.text(QString::fromLatin1(c.field)), expected);
+        EXPECT_EQ(settings.text(c.field), expected);
     }
 }
 
@@ -191,8 +191,8 @@ TEST(ShellSettingsWindow, FileTypesFieldIsBoundBothWays)
     EXPECT_EQ(field->text(), u"jpg,bmp,png"_qs);
     field->end(false);
     QTest::keyClicks(field, u",gif"_qs);
-    EXPECT_EQ(settings.text(u"beldateien"_qs), u"jpg,bmp,png,gif"_qs);
-    settings.setText(u"beldateien"_qs, u"tif"_qs);
+    EXPECT_EQ(settings.text(Setting::beldateien), u"jpg,bmp,png,gif"_qs);
+    settings.setText(Setting::beldateien, u"tif"_qs);
     EXPECT_EQ(field->text(), u"tif"_qs);
 }
 

@@ -72,7 +72,7 @@ TEST_F(ProgramLifeCycle, MarkerFilesInTheWorkingFolderChooseTheLanguage)
 TEST_F(ProgramLifeCycle, LanguageRoundTripRestoresEveryCaption)
 {
     create();
-    settings().setText(QStringLiteral("out_format"), QStringLiteral("*.psd - Photoshop Image"));
+    settings().setText(Setting::out_format, QStringLiteral("*.psd - Photoshop Image"));
     auto* format = control<QComboBox>(QStringLiteral("out_format"));
 
     auto expectLanguage = [&](const QString& code) {
@@ -112,7 +112,7 @@ TEST_F(ProgramLifeCycle, LanguageRoundTripRestoresEveryCaption)
 
     prog().action(QStringLiteral("m_einst_sprache_deutsch"))->trigger();
     expectLanguage(QStringLiteral("de"));
-    EXPECT_EQ(settings().text(QStringLiteral("out_format")), QStringLiteral("*.psd - Photoshop Bild"));
+    EXPECT_EQ(settings().text(Setting::out_format), QStringLiteral("*.psd - Photoshop Bild"));
 
     // Dialogs opened afterwards use the new language.
     prog().action(QStringLiteral("m_konfig_save"))->trigger();
@@ -141,16 +141,16 @@ TEST_F(ProgramLifeCycle, ConfigurationEntriesAreNotDuplicated)
     EXPECT_EQ(proposedNames.value(1), nextSaveName);
 
     // A name that does not exist gets an entry, changes nothing, and its entry later does nothing.
-    settings().setText(QStringLiteral("abs_o"), QStringLiteral("33"));
+    settings().setText(Setting::abs_o, QStringLiteral("33"));
     nextOpenName = workPath(QStringLiteral("missing.qpcf"));
     prog().action(QStringLiteral("m_konfig_load"))->trigger();
     ASSERT_EQ(prog().configurationEntryActions().size(), 3);
     prog().configurationEntryActions()[2]->trigger();
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("33"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("33"));
 
     // Clicking an existing entry loads it.
     prog().configurationEntryActions()[1]->trigger();
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("10"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("10"));
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
@@ -162,11 +162,11 @@ TEST_F(ProgramLifeCycle, CommandLineConfigurationsReplaceTheStartConfiguration)
     const QString capitals = writeConfiguration(workPath(QStringLiteral("c.QPCF")), "[PBED]\r\nabs_o=99\r\n");
 
     create({first, capitals, second}, false);
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("10")); // read when first shown
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("10")); // read when first shown
     prog().show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&prog()));
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("22"));
-    EXPECT_EQ(settings().text(QStringLiteral("abs_u")), QStringLiteral("21"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("22"));
+    EXPECT_EQ(settings().text(Setting::abs_u), QStringLiteral("21"));
     QStringList entries;
     for (QAction* a : prog().configurationEntryActions())
         entries << a->data().toString();
@@ -174,7 +174,7 @@ TEST_F(ProgramLifeCycle, CommandLineConfigurationsReplaceTheStartConfiguration)
 
     // Without arguments the start configuration is loaded, without an entry.
     create();
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("11"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("11"));
     EXPECT_TRUE(prog().configurationEntryActions().isEmpty());
 }
 
@@ -184,18 +184,18 @@ TEST_F(ProgramLifeCycle, StartConfigurationMenuAndStandardConfiguration)
     prog().action(QStringLiteral("m_konfig_start"))->trigger();
     EXPECT_EQ(messages, QStringList({QStringLiteral("keinestartkonfig|")}));
 
-    settings().setText(QStringLiteral("abs_l"), QStringLiteral("44"));
+    settings().setText(Setting::abs_l, QStringLiteral("44"));
     prog().action(QStringLiteral("m_konfig_save_start"))->trigger();
     ASSERT_TRUE(QFile::exists(homePath(QStringLiteral("Auto.qpcf"))));
-    settings().setText(QStringLiteral("abs_l"), QStringLiteral("1"));
+    settings().setText(Setting::abs_l, QStringLiteral("1"));
     prog().action(QStringLiteral("m_konfig_start"))->trigger();
-    EXPECT_EQ(settings().text(QStringLiteral("abs_l")), QStringLiteral("44"));
+    EXPECT_EQ(settings().text(Setting::abs_l), QStringLiteral("44"));
     EXPECT_EQ(messages.size(), 1);
 
     // F2 under German leaves the English format text.
     prog().setLanguage(QStringLiteral("de"));
     prog().action(QStringLiteral("m_konfig_standard"))->trigger();
-    EXPECT_EQ(settings().text(QStringLiteral("abs_l")), QStringLiteral("10"));
+    EXPECT_EQ(settings().text(Setting::abs_l), QStringLiteral("10"));
     EXPECT_EQ(control<QComboBox>(QStringLiteral("out_format"))->currentText(), QStringLiteral("*.jpg - JPEG-Image"));
 }
 
@@ -294,7 +294,7 @@ TEST_F(ProgramLifeCycle, LoadedPanelFlagsHideAndShowTheBottomBar)
     nextOpenName = writeConfiguration(workPath(QStringLiteral("nobar.qpcf")), "[PBPA]\r\nPanel12=0\r\n");
     prog().action(QStringLiteral("m_konfig_load"))->trigger();
     EXPECT_FALSE(createButton->isVisible());
-    EXPECT_TRUE(control(QStringLiteral("Panel12"))->isHidden());
+    EXPECT_TRUE(control(Setting::Panel12)->isHidden());
     EXPECT_TRUE(prog().previewBox()->isVisible());
 
     // F2 leaves the panels alone; only another configuration brings the bar back.
@@ -313,7 +313,7 @@ TEST_F(ProgramLifeCycle, LoadingRedrawsOnceAndAFailingRedrawDoesNotCutItShort)
     int draws = drawCount();
     prog().action(QStringLiteral("m_konfig_load"))->trigger();
     EXPECT_EQ(drawCount(), draws + 1);
-    EXPECT_TRUE(settings().checked(QStringLiteral("cb_bold")));
+    EXPECT_TRUE(settings().checked(Setting::cb_bold));
 
     // A font size the renderer refuses comes before the margins in the file's order; the load
     // still takes every value and the error is shown once, at the end.
@@ -324,8 +324,8 @@ TEST_F(ProgramLifeCycle, LoadingRedrawsOnceAndAFailingRedrawDoesNotCutItShort)
         prog().action(QStringLiteral("m_konfig_load"))->trigger();
         return true;
     }));
-    EXPECT_EQ(settings().text(QStringLiteral("FSize")), QStringLiteral("99999"));
-    EXPECT_EQ(settings().text(QStringLiteral("abs_o")), QStringLiteral("41"));
+    EXPECT_EQ(settings().text(Setting::FSize), QStringLiteral("99999"));
+    EXPECT_EQ(settings().text(Setting::abs_o), QStringLiteral("41"));
     EXPECT_EQ(errors.size(), 1);
     EXPECT_EQ(drawCount(), draws);
     EXPECT_EQ(prog().configurationEntryActions().size(), 2);
@@ -358,9 +358,9 @@ TEST_F(ProgramLifeCycle, CreateAndSaveWritesTheImages)
 {
     create();
     const QString folder = homePath(QStringLiteral("pictures"));
-    settings().setText(QStringLiteral("out_ordner"), QDir::toNativeSeparators(folder));
-    settings().setText(QStringLiteral("out_format"), QStringLiteral("*.png - Portable Network Graphics"));
-    settings().setChecked(QStringLiteral("txt_line"), true);
+    settings().setText(Setting::out_ordner, QDir::toNativeSeparators(folder));
+    settings().setText(Setting::out_format, QStringLiteral("*.png - Portable Network Graphics"));
+    settings().setChecked(Setting::txt_line, true);
     prog().memo()->setPlainText(QStringLiteral("Hello World\nSecond"));
     QTest::mouseClick(control(QStringLiteral("durchfuehren")), Qt::LeftButton);
     EXPECT_TRUE(QFile::exists(QDir(folder).filePath(QStringLiteral("hello_world.png"))));
@@ -386,7 +386,7 @@ TEST_F(ProgramLifeCycle, MenuShortcutsWinOverTextFields)
     name->setFocus();
     QTest::keyClick(name, Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(proposedNames.size(), 1);
-    EXPECT_EQ(settings().text(QStringLiteral("ed_name")), QStringLiteral("quillpress"));
+    EXPECT_EQ(settings().text(Setting::ed_name), QStringLiteral("quillpress"));
     QTest::keyClick(name, Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(prog().pages()->currentIndex(), 0);
     QTest::keyClick(prog().memo(), Qt::Key_F3);
@@ -424,13 +424,13 @@ TEST_F(ProgramLifeCycle, ErrorsOfACommandAreShownAndTheProgramGoesOn)
     const int draws = drawCount();
     const QImage before = prog().previewBox()->picture();
     EXPECT_FALSE(runReportingErrors([this] {
-        settings().setText(QStringLiteral("FSize"), QStringLiteral("99999"));
+        settings().setText(Setting::FSize, QStringLiteral("99999"));
         return true;
     }));
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(drawCount(), draws);
     EXPECT_EQ(prog().previewBox()->picture(), before);
-    settings().setText(QStringLiteral("FSize"), QStringLiteral("30"));
+    settings().setText(Setting::FSize, QStringLiteral("30"));
     EXPECT_EQ(drawCount(), draws + 1);
 }
 

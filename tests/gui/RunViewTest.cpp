@@ -36,9 +36,9 @@ protected:
         ASSERT_TRUE(temp.isValid());
         main.resize(700, 500);
         main.show();
-        settings.setText(u"out_ordner"_qs, temp.filePath(u"out"_qs));
-        settings.setChecked(u"txt_line"_qs, true);
-        settings.setText(u"out_format"_qs, u"*.png - Portable Network Graphics"_qs);
+        settings.setText(Setting::out_ordner, temp.filePath(u"out"_qs));
+        settings.setChecked(Setting::txt_line, true);
+        settings.setText(Setting::out_format, u"*.png - Portable Network Graphics"_qs);
         view.attach(&run);
     }
     void TearDown() override { Language::setCode(u"en"_qs); }
@@ -114,7 +114,7 @@ TEST_F(RunViewTest, EverySaveErrorIsReportedWithItsOwnPath)
     QFile blocker(temp.filePath(u"blocker"_qs));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    settings.setText(u"out_ordner"_qs, temp.filePath(u"blocker/out"_qs));
+    settings.setText(Setting::out_ordner, temp.filePath(u"blocker/out"_qs));
 
     QStringList paths;
     QStringList causes;
@@ -158,7 +158,7 @@ TEST_F(RunViewTest, EverySaveErrorIsReportedWithItsOwnPath)
 
 TEST_F(RunViewTest, CheckFailureShowsOneMessageAndNoProgress)
 {
-    settings.setText(u"out_ordner"_qs, QString());
+    settings.setText(Setting::out_ordner, QString());
     bool progressShown = false;
     QString title;
     test::ModalDriver driver(messages, [&](QDialog& w) {

@@ -37,18 +37,18 @@ TEST_F(MainWindowScreenshots, StartAndMainWindowInBothLanguages)
 
     // What a user might have set up: two lines, a serif face, white on blue, centred.
     prog().memo()->setPlainText(QStringLiteral("Grand Opening\nSaturday, 10 o'clock"));
-    settings().setText(QStringLiteral("act_text_fontcolor"), QStringLiteral("#FFFFFF"));
-    settings().setText(QStringLiteral("act_text_hintergrund"), QStringLiteral("#0F3F6F"));
-    settings().setChecked(QStringLiteral("rb_alcenter"), true);
-    settings().setText(QStringLiteral("FSize"), QStringLiteral("24"));
-    settings().setText(QStringLiteral("abs_o"), QStringLiteral("14"));
-    settings().setText(QStringLiteral("abs_u"), QStringLiteral("14"));
-    settings().setText(QStringLiteral("abs_l"), QStringLiteral("24"));
-    settings().setText(QStringLiteral("abs_r"), QStringLiteral("24"));
+    settings().setText(Setting::act_text_fontcolor, QStringLiteral("#FFFFFF"));
+    settings().setText(Setting::act_text_hintergrund, QStringLiteral("#0F3F6F"));
+    settings().setChecked(Setting::rb_alcenter, true);
+    settings().setText(Setting::FSize, QStringLiteral("24"));
+    settings().setText(Setting::abs_o, QStringLiteral("14"));
+    settings().setText(Setting::abs_u, QStringLiteral("14"));
+    settings().setText(Setting::abs_l, QStringLiteral("24"));
+    settings().setText(Setting::abs_r, QStringLiteral("24"));
     prog().fontList()->selectName(QStringLiteral("DejaVu Serif"));
-    settings().setText(QStringLiteral("label2"), QStringLiteral("DejaVu Serif"));
+    settings().setText(Setting::label2, QStringLiteral("DejaVu Serif"));
     settings().setFontListSelected(true);
-    settings().setText(QStringLiteral("out_ordner"), QStringLiteral("/home/anna/Pictures/Quillpress"));
+    settings().setText(Setting::out_ordner, QStringLiteral("/home/anna/Pictures/Quillpress"));
     prog().Vorschau();
 
     static const char* pages[] = {"text", "font", "margins", "save"};

@@ -7,10 +7,21 @@
 
 namespace qp {
 
+EncoderSettings readEncoderSettings(const SettingsModel& settings)
+{
+    return {settings.text(Setting::out_quality), settings.checked(Setting::psdlayers),
+            settings.checked(Setting::progressivaktiv)};
+}
+
 void AusgabeWerteSetzen(const SettingsModel& settings)
 {
+    AusgabeWerteSetzen(readEncoderSettings(settings));
+}
+
+void AusgabeWerteSetzen(const EncoderSettings& settings)
+{
     using namespace imaging;
-    const QString qualityText = settings.text(QStringLiteral("out_quality"));
+    const QString& qualityText = settings.quality;
     const auto quality = toInteger(qualityText);
     if (!quality)
         throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(qualityText).toStdString());
@@ -18,9 +29,9 @@ void AusgabeWerteSetzen(const SettingsModel& settings)
     SetCodecOption(ImagingJNGQuality, *quality);
     SetCodecOption(ImagingMNGQuality, *quality);
 
-    SetCodecOption(ImagingPSDSaveAsLayer, settings.checked(QStringLiteral("psdlayers")) ? 1 : 0);
+    SetCodecOption(ImagingPSDSaveAsLayer, settings.psdLayers ? 1 : 0);
 
-    const int progressive = settings.checked(QStringLiteral("progressivaktiv")) ? 1 : 0;
+    const int progressive = settings.progressive ? 1 : 0;
     SetCodecOption(ImagingJpegProgressive, progressive);
     SetCodecOption(ImagingJNGProgressive, progressive);
     SetCodecOption(ImagingMNGProgressive, progressive);

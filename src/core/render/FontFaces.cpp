@@ -39,7 +39,7 @@ bool addDefaultFaceWhenMissing(const QString& folder)
 
 QString substituteFace(const SettingsModel& settings)
 {
-    const QString configured = settings.text(QStringLiteral("label2"));
+    const QString configured = settings.text(Setting::label2);
     if (configured.isEmpty() || QFontDatabase::families().contains(configured))
         return {};
     return QFontInfo(drawingFace(settings)).family();

@@ -117,15 +117,6 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-LineAlignment readAlignment(const SettingsModel& settings)
-{
-    if (settings.checked(QStringLiteral("rb_alright")))
-        return LineAlignment::Right;
-    if (settings.checked(QStringLiteral("rb_alcenter")))
-        return LineAlignment::Centre;
-    return LineAlignment::Left;
-}
-
 // Wraps one line that is too wide for the image width W: with the first piece length k, counting
 // down from the line's length minus one, at which every piece fits (piece width + l + r <= W);
 // when none fits, k = 1. With l + r >= W the first trial counts as fitting.
@@ -217,52 +208,102 @@ void setRenderYield(std::function<void()> yield)
     yieldHook() = std::move(yield);
 }
 
-QFont drawingFace(const SettingsModel& settings)
+LayoutSettings readLayoutSettings(const SettingsModel& settings)
+{
+    using enum Setting;
+    LayoutSettings l;
+    if (settings.fontListSelected())
+        l.face = settings.text(label2);
+    l.fontPoints = toInteger(settings.text(FSize));
+    l.textColor = settings.fontColor();
+    l.backgroundColor = settings.backgroundColor();
+    l.bold = settings.checked(cb_bold);
+    l.italic = settings.checked(cb_italic);
+    l.underline = settings.checked(cb_underline);
+    l.strikeOut = settings.checked(cb_strikeout);
+    // Before the format options window exists, the engine's default quality applies.
+    l.quality = !settings.optionsWindowExists() ? FontQuality::Default
+                : settings.checked(cb_antialias) ? FontQuality::Antialiased
+                                                 : FontQuality::NonAntialiased;
+    l.top = integerOr(settings.text(abs_o), 0);
+    l.bottom = integerOr(settings.text(abs_u), 0);
+    l.left = integerOr(settings.text(abs_l), 0);
+    l.right = integerOr(settings.text(abs_r), 0);
+    l.spacing = integerOr(settings.text(abs_z), 0);
+    l.fixedSize = settings.checked(abstand_fix);
+    l.fixedWidth = integerOr(settings.text(abs_b), 500);
+    l.fixedHeight = integerOr(settings.text(abs_h), 100);
+    l.fixedWrap = settings.checked(fix_wrap);
+    l.limitWidth = settings.checked(max_breite);
+    l.maxWidth = toInteger(settings.text(abs_bmax));
+    return l;
+}
+
+DrawSettings readDrawSettings(const SettingsModel& settings)
+{
+    using enum Setting;
+    DrawSettings d;
+    if (settings.checked(rb_alright))
+        d.alignment = LineAlignment::Right;
+    else if (settings.checked(rb_alcenter))
+        d.alignment = LineAlignment::Centre;
+    if (settings.checked(rb_drehung_90))
+        d.rotation = Rotation::Quarter;
+    else if (settings.checked(rb_drehung_180))
+        d.rotation = Rotation::Half;
+    else if (settings.checked(rb_drehung_270))
+        d.rotation = Rotation::ThreeQuarters;
+    return d;
+}
+
+QFont drawingFace(const std::optional<QString>& face)
 {
     // A new drawing font: the program's default face at 8 points, no style flags, default quality.
     // The default face is the one label2 starts with (Tahoma), so that the default look is the
     // same on every machine.
-    QFont font(QString::fromUtf8(SettingsModel::find(QStringLiteral("label2"))->defaultText));
+    QFont font(QString::fromUtf8(SettingsModel::definition(Setting::label2).defaultText));
     font.setPixelSize(int(pointsToPixels(kDefaultFontPoints)));
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
     font.setStrikeOut(false);
     font.setStyleStrategy(QFont::PreferDefault);
-
-    // Face: label2 only while an entry of the font list is selected.
-    if (settings.fontListSelected())
-        font.setFamily(settings.text(QStringLiteral("label2")));
+    if (face)
+        font.setFamily(*face);
     return font;
+}
+
+QFont drawingFace(const SettingsModel& settings)
+{
+    return drawingFace(readLayoutSettings(settings).face);
 }
 
 TextLayout LayoutText(const QString& text, const SettingsModel& settings)
 {
+    return LayoutText(text, readLayoutSettings(settings));
+}
+
+TextLayout LayoutText(const QString& text, const LayoutSettings& settings)
+{
     TextLayout layout;
-    QFont font = drawingFace(settings);
+    QFont font = drawingFace(settings.face);
 
     // The marker "\nl" (case-sensitive) becomes a line break, scanning left to right.
     QString source = text;
     source.replace(QLatin1String("\\nl"), QLatin1String("\r\n"));
 
-    if (const auto points = toInteger(settings.text(QStringLiteral("FSize"))))
-        applyFontSize(font, *points);
+    if (settings.fontPoints)
+        applyFontSize(font, *settings.fontPoints);
 
-    layout.textColor = opaque(settings.fontColor());
-    layout.backgroundColor = opaque(settings.backgroundColor());
+    layout.textColor = opaque(settings.textColor);
+    layout.backgroundColor = opaque(settings.backgroundColor);
 
-    font.setWeight(settings.checked(QStringLiteral("cb_bold")) ? QFont::Bold : QFont::Normal);
-    font.setItalic(settings.checked(QStringLiteral("cb_italic")));
-    font.setUnderline(settings.checked(QStringLiteral("cb_underline")));
-    font.setStrikeOut(settings.checked(QStringLiteral("cb_strikeout")));
-
-    // Quality after face, size and style. Before the format options window exists, the engine's
-    // default quality applies.
-    if (settings.optionsWindowExists())
-        SetFontQuality(font, settings.checked(QStringLiteral("cb_antialias")) ? FontQuality::Antialiased
-                                                                                : FontQuality::NonAntialiased);
-    else
-        SetFontQuality(font, FontQuality::Default);
+    font.setWeight(settings.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(settings.italic);
+    font.setUnderline(settings.underline);
+    font.setStrikeOut(settings.strikeOut);
+    // Quality after face, size and style.
+    SetFontQuality(font, settings.quality);
 
     const TextMeasure measure(font);
     if (measure.height() <= 0 || measure.ascent() < 0)
@@ -279,34 +320,31 @@ TextLayout LayoutText(const QString& text, const SettingsModel& settings)
 
     const qint64 h = measure.height();
 
-    const qint64 o = integerOr(settings.text(QStringLiteral("abs_o")), 0);
-    const qint64 u = integerOr(settings.text(QStringLiteral("abs_u")), 0);
-    const qint64 l = integerOr(settings.text(QStringLiteral("abs_l")), 0);
-    const qint64 r = integerOr(settings.text(QStringLiteral("abs_r")), 0);
-    const qint64 z = integerOr(settings.text(QStringLiteral("abs_z")), 0);
+    const qint64 o = settings.top;
+    const qint64 u = settings.bottom;
+    const qint64 l = settings.left;
+    const qint64 r = settings.right;
+    const qint64 z = settings.spacing;
 
     auto textHeight = [&](qint64 n) { return satAdd(satAdd(o, u), satAdd(satMul(h, n), satMul(n - 1, z))); };
 
-    const bool fixed = settings.checked(QStringLiteral("abstand_fix"));
+    const bool fixed = settings.fixedSize;
     qint64 W;
     qint64 H;
     if (fixed) {
-        H = integerOr(settings.text(QStringLiteral("abs_h")), 100);
-        W = integerOr(settings.text(QStringLiteral("abs_b")), 500);
+        H = settings.fixedHeight;
+        W = settings.fixedWidth;
         checkImageSize(std::max<qint64>(W, 1), std::max<qint64>(H, 1));
     } else {
         W = satAdd(maxw, l + r);
-        if (settings.checked(QStringLiteral("max_breite"))) {
-            if (const auto limit = toInteger(settings.text(QStringLiteral("abs_bmax"))))
-                W = std::min<qint64>(W, *limit);
-        }
+        if (settings.limitWidth && settings.maxWidth)
+            W = std::min<qint64>(W, *settings.maxWidth);
         H = textHeight(lines.size());
         // Wrapping never changes the width: refuse an impossible one before any wrapping trial.
         checkImageSize(std::max<qint64>(W, 1), 1);
     }
 
-    const bool wrap = fixed ? settings.checked(QStringLiteral("fix_wrap"))
-                            : settings.checked(QStringLiteral("max_breite"));
+    const bool wrap = fixed ? settings.fixedWrap : settings.limitWidth;
     if (wrap && measure.width(QStringLiteral("W")) + 10 < W) {
         QStringList wrapped;
         wrapped.reserve(lines.size());
@@ -338,10 +376,12 @@ TextLayout LayoutText(const QString& text, const SettingsModel& settings)
     return layout;
 }
 
-QImage CreateBitmap(const QString& text, const SettingsModel& settings,
-                    const std::function<void(qint64 width, qint64 height)>& beforeDrawing)
+namespace {
+
+// The drawing step: allocates and fills the image, then asks for the drawing settings.
+QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>& drawSettings,
+                  const std::function<void(qint64 width, qint64 height)>& beforeDrawing)
 {
-    const TextLayout layout = LayoutText(text, settings);
     const qint64 W = std::max<qint64>(layout.width, 1);
     const qint64 H = std::max<qint64>(layout.height, 1);
     checkImageSize(W, H);
@@ -356,7 +396,8 @@ QImage CreateBitmap(const QString& text, const SettingsModel& settings,
                               .toStdString());
     image.fill(layout.backgroundColor);
 
-    const LineAlignment alignment = readAlignment(settings);
+    const DrawSettings drawing = drawSettings();
+    const LineAlignment alignment = drawing.alignment;
     {
         QPainter painter(&image);
         painter.setFont(layout.font);
@@ -381,15 +422,36 @@ QImage CreateBitmap(const QString& text, const SettingsModel& settings,
         }
     }
 
-    if (settings.checked(QStringLiteral("rb_drehung_90"))) {
+    switch (drawing.rotation) {
+    case Rotation::None:
+        break;
+    case Rotation::Quarter:
         RotateBitmap90(image);
-    } else if (settings.checked(QStringLiteral("rb_drehung_180"))) {
+        break;
+    case Rotation::Half:
         RotateBitmap180(image);
-    } else if (settings.checked(QStringLiteral("rb_drehung_270"))) {
+        break;
+    case Rotation::ThreeQuarters:
         RotateBitmap90(image);
         RotateBitmap180(image);
+        break;
     }
     return image;
+}
+
+} // namespace
+
+QImage CreateBitmap(const QString& text, const SettingsModel& settings,
+                    const std::function<void(qint64 width, qint64 height)>& beforeDrawing)
+{
+    return drawLayout(LayoutText(text, readLayoutSettings(settings)), [&settings] { return readDrawSettings(settings); },
+                      beforeDrawing);
+}
+
+QImage CreateBitmap(const QString& text, const LayoutSettings& layout, const DrawSettings& drawing,
+                    const std::function<void(qint64 width, qint64 height)>& beforeDrawing)
+{
+    return drawLayout(LayoutText(text, layout), [&drawing] { return drawing; }, beforeDrawing);
 }
 
 } // namespace qp

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace qp {
 
@@ -44,6 +45,38 @@ enum class LineAlignment { Left, Right, Centre };
 // rounded to nearest with halves to the even neighbour.
 qint64 LineOffset(LineAlignment alignment, qint64 freeWidth);
 
+// The settings that shape a layout, as values: the renderer reads them all at the start of a
+// layout, before any wrapping trial may let the user change a setting.
+struct LayoutSettings {
+    std::optional<QString> face;          // label2 while a font-list entry is selected; none: the default face
+    std::optional<qint64> fontPoints;     // FSize, when it is an integer; none keeps 8 points
+    QColor textColor{0, 0, 0};            // the last valid colour of each colour field
+    QColor backgroundColor{255, 255, 255};
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    FontQuality quality = FontQuality::Default; // cb_antialias, once the format options window exists
+    qint64 top = 0, bottom = 0, left = 0, right = 0; // abs_o, abs_u, abs_l, abs_r (0 when no integer)
+    qint64 spacing = 0;                   // abs_z (0 when no integer)
+    bool fixedSize = false;               // abstand_fix
+    qint64 fixedWidth = 500;              // abs_b (500 when no integer)
+    qint64 fixedHeight = 100;             // abs_h (100 when no integer)
+    bool fixedWrap = false;               // fix_wrap: wrapping at the fixed size
+    bool limitWidth = false;              // max_breite: the variable size's width limit, and wrapping
+    std::optional<qint64> maxWidth;       // abs_bmax, when it is an integer
+};
+LayoutSettings readLayoutSettings(const SettingsModel& settings);
+
+// How the drawn image is turned (rb_drehung_*), clockwise.
+enum class Rotation { None, Quarter, Half, ThreeQuarters };
+// The settings of the drawing step, read once the image is laid out and allocated.
+struct DrawSettings {
+    LineAlignment alignment = LineAlignment::Left;
+    Rotation rotation = Rotation::None;
+};
+DrawSettings readDrawSettings(const SettingsModel& settings);
+
 // Everything the drawing step needs, as laid out from the text and the settings.
 struct TextLayout {
     QFont font;
@@ -59,12 +92,16 @@ struct TextLayout {
     bool fixedSize = false;
 };
 
-// The drawing font before size, style and quality: label2 while an entry of the font list is
-// selected, else the default face (label2's default, Tahoma), at 8 points.
+// The drawing font before size, style and quality: `face`, else the default face (label2's
+// default, Tahoma), at 8 points. The model's form takes label2 while an entry of the font list is
+// selected.
+QFont drawingFace(const std::optional<QString>& face);
 QFont drawingFace(const SettingsModel& settings);
 
 // The layout steps: drawing font, line markers, lines, image size and wrapping. Throws RenderError
-// when the font size or the image size exceeds the limits above.
+// when the font size or the image size exceeds the limits above. The model's form reads the
+// settings at the start.
+TextLayout LayoutText(const QString& text, const LayoutSettings& settings);
 TextLayout LayoutText(const QString& text, const SettingsModel& settings);
 
 // Lays out and draws the text and turns the image as the settings say. The result is always
@@ -73,7 +110,11 @@ TextLayout LayoutText(const QString& text, const SettingsModel& settings);
 // "\nl" in the text stands for a line break; both CR LF and a lone LF end a line.
 // `beforeDrawing`, when given, sees the image's width and height (before turning) once the layout
 // is done and before the image is allocated; an exception it raises leaves CreateBitmap.
+// The settings are read at the moments of the model's form: the layout's at the start, the
+// drawing's once the image is allocated (a callback may have let the user change them).
 QImage CreateBitmap(const QString& text, const SettingsModel& settings,
+                    const std::function<void(qint64 width, qint64 height)>& beforeDrawing = {});
+QImage CreateBitmap(const QString& text, const LayoutSettings& layout, const DrawSettings& drawing,
                     const std::function<void(qint64 width, qint64 height)>& beforeDrawing = {});
 
 // A function the renderer calls between wrapping trials, after the first trial of a line and then

@@ -48,12 +48,37 @@ QString formatExtension(const QString& formatText)
     return ext;
 }
 
-QString automaticName(const QString& text, const SettingsModel& s)
+NamingSettings readNamingSettings(const SettingsModel& s)
 {
-    const QString spaceReplacement =
-        s.checked(QStringLiteral("cb_leerzeichen")) ? s.text(QStringLiteral("ed_leerzeichen")) : QString();
-    const QString removalReplacement =
-        s.checked(QStringLiteral("cb_ersatz")) ? s.text(QStringLiteral("ed_ersatz")) : QString();
+    using enum Setting;
+    NamingSettings n;
+    n.folder = s.text(out_ordner);
+    n.formatText = s.text(out_format);
+    n.automatic = s.checked(n_auto);
+    n.fixedName = s.text(ed_name);
+    n.numberAlways = s.checked(cb_numsofort);
+    if (s.checked(cb_num))
+        n.firstNumber = integerOr(s.text(ed_num), 1);
+    if (s.checked(cb_leerzeichen))
+        n.spaceReplacement = s.text(ed_leerzeichen);
+    if (s.checked(cb_ersatz))
+        n.removalReplacement = s.text(ed_ersatz);
+    if (s.checked(cb_buchst))
+        n.allowed = s.text(ed_buchst);
+    if (s.checked(cb_max))
+        n.maxLength = toInteger(s.text(ed_max));
+    n.letterCase = s.checked(cb_lower) ? LetterCase::Lower : s.checked(cb_upper) ? LetterCase::Upper : LetterCase::Keep;
+    return n;
+}
+
+QString automaticName(const QString& text, const SettingsModel& settings)
+{
+    return automaticName(text, readNamingSettings(settings));
+}
+
+QString automaticName(const QString& text, const NamingSettings& s)
+{
+    const QString& removalReplacement = s.removalReplacement;
     const QString dot = QStringLiteral(".");
 
     QString n = text;
@@ -67,27 +92,25 @@ QString automaticName(const QString& text, const SettingsModel& s)
     }
     n = replaceAll(n, dot, removalReplacement);
     n = replaceAll(n, QStringLiteral("\r\n"), QStringLiteral(" "));
-    if (s.checked(QStringLiteral("cb_leerzeichen")))
-        n = replaceAll(n, QStringLiteral(" "), spaceReplacement);
-    if (s.checked(QStringLiteral("cb_buchst"))) {
-        const QString allowed = s.text(QStringLiteral("ed_buchst"));
+    if (s.spaceReplacement)
+        n = replaceAll(n, QStringLiteral(" "), *s.spaceReplacement);
+    if (s.allowed) {
+        const QString& allowed = *s.allowed;
         for (QChar& c : n)
             if (!allowed.contains(c))
                 c = QLatin1Char('.');
         n = replaceAll(n, dot, removalReplacement);
     }
-    if (s.checked(QStringLiteral("cb_max"))) {
-        if (const auto max = toInteger(s.text(QStringLiteral("ed_max")))) {
-            qsizetype keep = *max <= 0 ? 0 : std::min<qsizetype>(*max, n.size());
-            // Never keep half of a character that takes two units (a surrogate pair).
-            if (keep > 0 && keep < n.size() && n[keep - 1].isHighSurrogate())
-                --keep;
-            n.truncate(keep);
-        }
+    if (const auto max = s.maxLength) {
+        qsizetype keep = *max <= 0 ? 0 : qsizetype(std::min<qint64>(*max, n.size()));
+        // Never keep half of a character that takes two units (a surrogate pair).
+        if (keep > 0 && keep < n.size() && n[keep - 1].isHighSurrogate())
+            --keep;
+        n.truncate(keep);
     }
-    if (s.checked(QStringLiteral("cb_lower")))
+    if (s.letterCase == LetterCase::Lower)
         n = n.toLower();
-    else if (s.checked(QStringLiteral("cb_upper")))
+    else if (s.letterCase == LetterCase::Upper)
         n = n.toUpper();
     return n;
 }
@@ -123,9 +146,14 @@ bool fileExists(const QString& path)
 
 } // namespace
 
-QString CreateFileName(const QString& text, const SettingsModel& s, NumberingMemo* memo)
+QString CreateFileName(const QString& text, const SettingsModel& settings, NumberingMemo* memo)
 {
-    QString folder = s.text(QStringLiteral("out_ordner"));
+    return CreateFileName(text, readNamingSettings(settings), memo);
+}
+
+QString CreateFileName(const QString& text, const NamingSettings& s, NumberingMemo* memo)
+{
+    QString folder = s.folder;
     QDir().mkpath(folder);
     const QChar sep = QDir::separator();
     if (!folder.endsWith(sep))
@@ -133,17 +161,13 @@ QString CreateFileName(const QString& text, const SettingsModel& s, NumberingMem
 
     // The extension comes from the format text, which a configuration file may set to anything:
     // it is confined like the name.
-    const QString extension = confineToFolder(formatExtension(s.text(QStringLiteral("out_format"))));
-    const QString name = confineToFolder(s.checked(QStringLiteral("n_auto"))
-                                             ? automaticName(text, s)
-                                             : s.text(QStringLiteral("ed_name")));
+    const QString extension = confineToFolder(formatExtension(s.formatText));
+    const QString name = confineToFolder(s.automatic ? automaticName(text, s) : s.fixedName);
 
     QString path = folder + name + extension;
     // An empty name is numbered at once: "1.png" rather than ".png", which file managers hide.
-    if (name.isEmpty() || fileExists(path) || s.checked(QStringLiteral("cb_numsofort"))) {
-        qint64 start = 1;
-        if (s.checked(QStringLiteral("cb_num")))
-            start = integerOr(s.text(QStringLiteral("ed_num")), 1);
+    if (name.isEmpty() || fileExists(path) || s.numberAlways) {
+        const qint64 start = s.firstNumber;
         // Within a run, probing goes on from the lowest number that may still be free.
         const QString stem = folder + name;
         qint64 k = memo ? memo->firstCandidate(stem, extension, start) : start;

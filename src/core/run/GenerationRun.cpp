@@ -83,7 +83,7 @@ RunResult GenerationRun::run(const QString& text)
     RunResult result;
     AusgabeWerteSetzen(m_settings);
 
-    const QString folder = m_settings.text(QStringLiteral("out_ordner"));
+    const QString folder = m_settings.text(Setting::out_ordner);
     if (!IsValidFolderPath(folder)) {
         if (folder.isEmpty())
             m_view.showMessage(MessageId::keinordner, QString());
@@ -91,12 +91,12 @@ RunResult GenerationRun::run(const QString& text)
             m_view.showMessage(MessageId::ordnerfalsch, folder);
         return result;
     }
-    if (m_settings.checked(QStringLiteral("n_eigenen")) && m_settings.text(QStringLiteral("ed_name")).isEmpty()) {
+    if (m_settings.checked(Setting::n_eigenen) && m_settings.text(Setting::ed_name).isEmpty()) {
         m_view.showMessage(MessageId::keinname, QString());
         return result;
     }
 
-    const QStringList items = buildItems(text, m_settings.checked(QStringLiteral("txt_line")));
+    const QStringList items = buildItems(text, m_settings.checked(Setting::txt_line));
     removeLeftoverTemporaries(folder);
     m_numbering.clear();
     result.started = true;

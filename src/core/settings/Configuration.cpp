@@ -23,12 +23,12 @@ bool isFlagKind(SettingKind k)
 
 // Runs `set`; when it left the value as it was, the change rules run all the same.
 template <typename Set>
-void assign(SettingsModel& settings, const QString& name, Set set)
+void assign(SettingsModel& settings, Setting key, Set set)
 {
-    const QString before = settings.text(name);
+    const QString before = settings.text(key);
     set();
-    if (settings.text(name) == before)
-        settings.runChangeRules(name);
+    if (settings.text(key) == before)
+        settings.runChangeRules(key);
 }
 
 } // namespace
@@ -63,19 +63,19 @@ QString escapeQuotedEnds(const QString& text)
     return text;
 }
 
-void assignText(SettingsModel& settings, const QString& name, const QString& value)
+void assignText(SettingsModel& settings, Setting key, const QString& value)
 {
-    assign(settings, name, [&] { settings.setText(name, value); });
+    assign(settings, key, [&] { settings.setText(key, value); });
 }
 
-void assignChecked(SettingsModel& settings, const QString& name, bool value)
+void assignChecked(SettingsModel& settings, Setting key, bool value)
 {
-    assign(settings, name, [&] { settings.setChecked(name, value); });
+    assign(settings, key, [&] { settings.setChecked(key, value); });
 }
 
-void assignPosition(SettingsModel& settings, const QString& name, int value)
+void assignPosition(SettingsModel& settings, Setting key, int value)
 {
-    assign(settings, name, [&] { settings.setPosition(name, value); });
+    assign(settings, key, [&] { settings.setPosition(key, value); });
 }
 
 void KonfigurationSpeichern(const SettingsModel& settings, const QString& path,
@@ -87,11 +87,11 @@ void KonfigurationSpeichern(const SettingsModel& settings, const QString& path,
             const QString section = configurationSection(window, def->kind);
             const QString name = QString::fromLatin1(def->name);
             if (isFlagKind(def->kind))
-                ini.WriteFlag(section, name, settings.checked(name));
+                ini.WriteFlag(section, name, settings.checked(def->key));
             else if (def->kind == SettingKind::Position)
-                ini.WriteNumber(section, name, settings.position(name));
+                ini.WriteNumber(section, name, settings.position(def->key));
             else
-                ini.WriteText(section, name, escapeQuotedEnds(settings.text(name)));
+                ini.WriteText(section, name, escapeQuotedEnds(settings.text(def->key)));
         }
     }
     if (hooks.currentPlacement) {
@@ -117,12 +117,12 @@ void KonfigurationLaden(SettingsModel& settings, ConfigurationCaller caller, con
                 const QString section = configurationSection(window, def->kind);
                 const QString name = QString::fromLatin1(def->name);
                 if (isFlagKind(def->kind))
-                    assignChecked(settings, name, ini.ReadFlag(section, name, settings.checked(name)));
+                    assignChecked(settings, def->key, ini.ReadFlag(section, name, settings.checked(def->key)));
                 else if (def->kind == SettingKind::Position)
-                    assignPosition(settings, name,
-                                   ini.ReadNumber(section, name, settings.position(name)));
+                    assignPosition(settings, def->key,
+                                   ini.ReadNumber(section, name, settings.position(def->key)));
                 else
-                    assignText(settings, name, ini.ReadText(section, name, settings.text(name)));
+                    assignText(settings, def->key, ini.ReadText(section, name, settings.text(def->key)));
             }
         }
 

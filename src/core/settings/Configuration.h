@@ -62,8 +62,8 @@ void KonfigurationLaden(SettingsModel& settings, ConfigurationCaller caller, con
 
 // Assignments with the effects of a user change: the change rules run also when the value stays
 // the same.
-void assignText(SettingsModel& settings, const QString& name, const QString& value);
-void assignChecked(SettingsModel& settings, const QString& name, bool value);
-void assignPosition(SettingsModel& settings, const QString& name, int value);
+void assignText(SettingsModel& settings, Setting key, const QString& value);
+void assignChecked(SettingsModel& settings, Setting key, bool value);
+void assignPosition(SettingsModel& settings, Setting key, int value);
 
 } // namespace qp

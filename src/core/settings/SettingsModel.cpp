@@ -11,101 +11,16 @@ namespace qp {
 
 namespace {
 
-using W = SettingWindow;
-using K = SettingKind;
-using F = KeyFilter;
-
-SettingDef text(const char* name, W w, const char* def, F keys)
-{
-    return {name, w, K::Text, def, false, 0, keys, nullptr};
-}
-SettingDef choice(const char* name, W w, const char* def, F keys)
-{
-    return {name, w, K::ChoiceText, def, false, 0, keys, nullptr};
-}
-SettingDef check(const char* name, W w, bool def)
-{
-    return {name, w, K::Check, "", def, 0, F::NotTyped, nullptr};
-}
-SettingDef radio(const char* name, W w, bool def, const char* group)
-{
-    return {name, w, K::Radio, "", def, 0, F::NotTyped, group};
-}
-SettingDef panel(const char* name)
-{
-    return {name, W::Prog, K::PanelFlag, "", true, 0, F::NotTyped, nullptr};
-}
-
 std::vector<SettingDef> makeDefinitions()
 {
-    const char* letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ _-";
+    using enum SettingWindow;
+    using enum SettingKind;
+    using enum KeyFilter;
     return {
-        // Main window
-        panel("Panel1"),
-        panel("Panel2"),
-        panel("Panel5"),
-        radio("txt_all", W::Prog, true, "textmode"),
-        radio("txt_line", W::Prog, false, "textmode"),
-        choice("FSize", W::Prog, "20", F::Digits),
-        check("cb_bold", W::Prog, false),
-        check("cb_italic", W::Prog, false),
-        check("cb_underline", W::Prog, false),
-        text("act_text_fontcolor", W::Prog, "#000000", F::Any),
-        text("act_text_hintergrund", W::Prog, "#FFFFFF", F::Any),
-        check("cb_strikeout", W::Prog, false),
-        text("label2", W::Prog, "Tahoma", F::Any),
-        radio("rb_drehung_0", W::Prog, true, "rotation"),
-        radio("rb_drehung_90", W::Prog, false, "rotation"),
-        radio("rb_drehung_180", W::Prog, false, "rotation"),
-        radio("rb_drehung_270", W::Prog, false, "rotation"),
-        radio("abstand_var", W::Prog, true, "sizemode"),
-        radio("abstand_fix", W::Prog, false, "sizemode"),
-        text("abs_h", W::Prog, "100", F::DigitsMinus),
-        text("abs_b", W::Prog, "400", F::DigitsMinus),
-        text("abs_u", W::Prog, "10", F::DigitsMinus),
-        text("abs_o", W::Prog, "10", F::DigitsMinus),
-        text("abs_l", W::Prog, "10", F::DigitsMinus),
-        text("abs_r", W::Prog, "10", F::DigitsMinus),
-        text("abs_z", W::Prog, "0", F::DigitsMinus),
-        check("fix_wrap", W::Prog, true),
-        text("abs_bmax", W::Prog, "400", F::DigitsMinus),
-        check("max_breite", W::Prog, true),
-        panel("Panel3"),
-        radio("rb_alleft", W::Prog, true, "alignment"),
-        radio("rb_alright", W::Prog, false, "alignment"),
-        radio("rb_alcenter", W::Prog, false, "alignment"),
-        text("out_ordner", W::Prog, "", F::FolderPath),
-        choice("out_format", W::Prog, "*.jpg - JPEG-Bild", F::Nothing),
-        text("ed_name", W::Prog, "quillpress", F::NoReserved),
-        radio("n_eigenen", W::Prog, false, "naming"),
-        radio("n_auto", W::Prog, true, "naming"),
-        panel("Panel12"),
-        // Format options window
-        check("act_sizehochquerformat", W::Optionen, true),
-        check("act_sizebigger", W::Optionen, true),
-        check("act_sizekleiner", W::Optionen, true),
-        choice("out_quality", W::Optionen, "100", F::Quality),
-        {"ScrollBar1", W::Optionen, K::Position, "", false, 100, F::NotTyped, nullptr},
-        check("progressivaktiv", W::Optionen, true),
-        check("psdlayers", W::Optionen, false),
-        check("cb_antialias", W::Optionen, true),
-        // File-name options window
-        radio("cb_lower", W::OptionenName, true, "case"),
-        radio("cb_upper", W::OptionenName, false, "case"),
-        radio("cb_keine", W::OptionenName, false, "case"),
-        check("cb_num", W::OptionenName, true),
-        text("ed_num", W::OptionenName, "1", F::Digits),
-        check("cb_numsofort", W::OptionenName, false),
-        check("cb_buchst", W::OptionenName, true),
-        text("ed_buchst", W::OptionenName, letters, F::NoReserved),
-        check("cb_max", W::OptionenName, true),
-        text("ed_max", W::OptionenName, "20", F::Digits),
-        check("cb_leerzeichen", W::OptionenName, true),
-        text("ed_leerzeichen", W::OptionenName, "_", F::NoReserved),
-        check("cb_ersatz", W::OptionenName, true),
-        text("ed_ersatz", W::OptionenName, "_", F::NoReserved),
-        // Shell-settings window
-        text("beldateien", W::EinstShortcuts, "jpg,bmp,png", F::Any),
+#define QP_SETTING(name, window, kind, text, checked, position, keys, group) \
+    {Setting::name, #name, window, kind, text, checked, position, keys, group},
+#include "settings/SettingsTable.def"
+#undef QP_SETTING
     };
 }
 
@@ -119,22 +34,22 @@ bool isFlagKind(SettingKind k)
 }
 
 // Settings whose change redraws the preview unconditionally.
-bool previewOnAnyChange(const QString& n)
+bool previewOnAnyChange(Setting key)
 {
-    static const QStringList names = {
-        "txt_all", "txt_line", "abstand_var", "abstand_fix", "cb_bold", "cb_italic",
-        "cb_underline", "cb_strikeout", "rb_drehung_0", "rb_drehung_90", "rb_drehung_180",
-        "rb_drehung_270", "rb_alleft", "rb_alright", "rb_alcenter", "fix_wrap", "max_breite",
-        "FSize", "cb_antialias"};
-    return names.contains(n);
+    using enum Setting;
+    static constexpr Setting keys[] = {txt_all,        txt_line,      abstand_var,    abstand_fix,   cb_bold,
+                                       cb_italic,      cb_underline,  cb_strikeout,   rb_drehung_0,  rb_drehung_90,
+                                       rb_drehung_180, rb_drehung_270, rb_alleft,     rb_alright,    rb_alcenter,
+                                       fix_wrap,       max_breite,    FSize,          cb_antialias};
+    return std::ranges::find(keys, key) != std::end(keys);
 }
 
 // Numeric fields that redraw the preview only when their new text passes the integer test.
-bool previewWhenInteger(const QString& n)
+bool previewWhenInteger(Setting key)
 {
-    static const QStringList names = {"abs_h", "abs_b", "abs_u", "abs_o",
-                                      "abs_l", "abs_r", "abs_z", "abs_bmax"};
-    return names.contains(n);
+    using enum Setting;
+    static constexpr Setting keys[] = {abs_h, abs_b, abs_u, abs_o, abs_l, abs_r, abs_z, abs_bmax};
+    return std::ranges::find(keys, key) != std::end(keys);
 }
 
 } // namespace
@@ -154,12 +69,29 @@ std::vector<const SettingDef*> SettingsModel::definitionsOf(SettingWindow window
     return out;
 }
 
+const SettingDef& SettingsModel::definition(Setting key)
+{
+    return definitions()[size_t(key)];
+}
+
+QString SettingsModel::nameOf(Setting key)
+{
+    return QString::fromLatin1(definition(key).name);
+}
+
 const SettingDef* SettingsModel::find(const QString& name)
 {
     for (const auto& d : definitions())
         if (name == QLatin1String(d.name))
             return &d;
     return nullptr;
+}
+
+std::optional<Setting> SettingsModel::keyOf(const QString& name)
+{
+    if (const SettingDef* def = find(name))
+        return def->key;
+    return std::nullopt;
 }
 
 const QStringList& SettingsModel::outputFormats()
@@ -210,18 +142,25 @@ const QStringList& SettingsModel::qualityProposals()
     return l;
 }
 
-const ArrowRange* SettingsModel::arrowRange(const QString& name)
+const ArrowRange* SettingsModel::arrowRange(Setting key)
 {
+    using enum Setting;
     static const ArrowRange size{0, 100, 20};
     static const ArrowRange margin{-10000, 10000, 10};
     static const ArrowRange spacing{-1000, 1000, 0};
-    if (name == u"FSize")
+    switch (key) {
+    case FSize:
         return &size;
-    if (name == u"abs_z")
+    case abs_z:
         return &spacing;
-    if (name == u"abs_l" || name == u"abs_r" || name == u"abs_u" || name == u"abs_o")
+    case abs_l:
+    case abs_r:
+    case abs_u:
+    case abs_o:
         return &margin;
-    return nullptr;
+    default:
+        return nullptr;
+    }
 }
 
 QString SettingsModel::outputFolderIn(const QString& programFolder)
@@ -247,129 +186,112 @@ SettingsModel::SettingsModel(const QString& programFolder, const QString& defaul
         m_values[i].checked = defs[i].defaultChecked;
         m_values[i].position = defs[i].defaultPosition;
     }
-    m_values[indexOf("out_ordner")].text = m_defaultOutputFolder;
+    value(Setting::out_ordner).text = m_defaultOutputFolder;
 }
 
-int SettingsModel::indexOf(const QString& name) const
+QString SettingsModel::text(Setting key) const
 {
-    const auto& defs = definitions();
-    for (size_t i = 0; i < defs.size(); ++i)
-        if (name == QLatin1String(defs[i].name))
-            return static_cast<int>(i);
-    return -1;
-}
-
-QString SettingsModel::text(const QString& name) const
-{
-    const int i = indexOf(name);
-    if (i < 0)
-        return {};
-    const SettingKind k = definitions()[i].kind;
+    const SettingKind k = definition(key).kind;
     if (isFlagKind(k))
-        return m_values[i].checked ? QStringLiteral("1") : QStringLiteral("0");
+        return value(key).checked ? QStringLiteral("1") : QStringLiteral("0");
     if (k == SettingKind::Position)
-        return QString::number(m_values[i].position);
-    return m_values[i].text;
+        return QString::number(value(key).position);
+    return value(key).text;
 }
 
-bool SettingsModel::checked(const QString& name) const
+bool SettingsModel::checked(Setting key) const
 {
-    const int i = indexOf(name);
-    return i >= 0 && isFlagKind(definitions()[i].kind) && m_values[i].checked;
+    return isFlagKind(definition(key).kind) && value(key).checked;
 }
 
-int SettingsModel::position(const QString& name) const
+int SettingsModel::position(Setting key) const
 {
-    const int i = indexOf(name);
-    return i >= 0 ? m_values[i].position : 0;
+    return value(key).position;
 }
 
-bool SettingsModel::setText(const QString& name, const QString& value)
+bool SettingsModel::setText(Setting key, const QString& text)
 {
-    const int i = indexOf(name);
-    if (i < 0 || !isTextKind(definitions()[i].kind))
+    if (!isTextKind(definition(key).kind))
         return false;
-    if (m_values[i].text == value)
+    if (value(key).text == text)
         return true;
-    m_values[i].text = value;
-    applyChangeRules(definitions()[i]);
+    value(key).text = text;
+    applyChangeRules(key);
     return true;
 }
 
-bool SettingsModel::setChecked(const QString& name, bool value)
+bool SettingsModel::setChecked(Setting key, bool on)
 {
-    const int i = indexOf(name);
-    if (i < 0 || !isFlagKind(definitions()[i].kind))
+    const SettingDef& def = definition(key);
+    if (!isFlagKind(def.kind))
         return false;
-    const SettingDef& def = definitions()[i];
-    if (m_values[i].checked == value)
+    if (value(key).checked == on)
         return true;
-    m_values[i].checked = value;
-    if (value && def.kind == SettingKind::Radio) {
+    value(key).checked = on;
+    if (on && def.kind == SettingKind::Radio) {
         // Checking one radio clears the others of its group.
-        const auto& defs = definitions();
-        for (size_t j = 0; j < defs.size(); ++j) {
-            if (static_cast<int>(j) != i && defs[j].group && qstrcmp(defs[j].group, def.group) == 0 &&
-                m_values[j].checked) {
-                m_values[j].checked = false;
-                emit changed(QString::fromLatin1(defs[j].name));
+        for (const SettingDef& other : definitions()) {
+            if (other.key != key && other.group && qstrcmp(other.group, def.group) == 0 &&
+                value(other.key).checked) {
+                value(other.key).checked = false;
+                emit changed(other.key);
             }
         }
     }
-    applyChangeRules(def);
+    applyChangeRules(key);
     return true;
 }
 
-bool SettingsModel::setPosition(const QString& name, int value)
+bool SettingsModel::setPosition(Setting key, int position)
 {
-    const int i = indexOf(name);
-    if (i < 0 || definitions()[i].kind != SettingKind::Position)
+    if (definition(key).kind != SettingKind::Position)
         return false;
-    value = std::clamp(value, 1, 100); // the only position is the quality slider
-    if (m_values[i].position == value)
+    position = std::clamp(position, 1, 100); // the only position is the quality slider
+    if (value(key).position == position)
         return true;
-    m_values[i].position = value;
-    applyChangeRules(definitions()[i]);
+    value(key).position = position;
+    applyChangeRules(key);
     return true;
 }
 
-bool SettingsModel::setFromString(const QString& name, const QString& value)
+bool SettingsModel::setFromString(Setting key, const QString& text)
 {
-    const SettingDef* def = find(name);
-    if (!def)
-        return false;
-    if (isTextKind(def->kind))
-        return setText(name, value);
-    if (def->kind == SettingKind::Position) {
-        const auto v = toInteger(value);
-        return v && setPosition(name, *v);
+    const SettingKind kind = definition(key).kind;
+    if (isTextKind(kind))
+        return setText(key, text);
+    if (kind == SettingKind::Position) {
+        const auto v = toInteger(text);
+        return v && setPosition(key, *v);
     }
-    const QString v = value.trimmed().toLower();
+    const QString v = text.trimmed().toLower();
     if (v == u"1" || v == u"true")
-        return setChecked(name, true);
+        return setChecked(key, true);
     if (v == u"0" || v == u"false")
-        return setChecked(name, false);
+        return setChecked(key, false);
     return false;
+}
+
+bool SettingsModel::setFromString(const QString& name, const QString& text)
+{
+    const auto key = keyOf(name);
+    return key && setFromString(*key, text);
 }
 
 void SettingsModel::resetToDefaults()
 {
     for (const auto& d : definitions()) {
-        const QString n = QString::fromLatin1(d.name);
         if (isTextKind(d.kind))
-            setText(n, n == u"out_ordner" ? m_defaultOutputFolder
-                                          : QString::fromUtf8(d.defaultText));
+            setText(d.key, d.key == Setting::out_ordner ? m_defaultOutputFolder : QString::fromUtf8(d.defaultText));
         else if (d.kind == SettingKind::Position)
-            setPosition(n, d.defaultPosition);
+            setPosition(d.key, d.defaultPosition);
         else if (d.defaultChecked || d.kind != SettingKind::Radio)
-            setChecked(n, d.defaultChecked);
+            setChecked(d.key, d.defaultChecked);
     }
 }
 
-void SettingsModel::runChangeRules(const QString& name)
+void SettingsModel::runChangeRules(Setting key)
 {
-    if (const SettingDef* def = find(name))
-        applyChangeRules(*def);
+    applyChangeRules(key);
 }
 
 void SettingsModel::setAutoSaveChoice(bool never, bool all)
@@ -381,40 +303,40 @@ void SettingsModel::setAutoSaveChoice(bool never, bool all)
     emit autoSaveChoiceChanged();
 }
 
-void SettingsModel::applyChangeRules(const SettingDef& def)
+void SettingsModel::applyChangeRules(Setting key)
 {
-    const QString name = QString::fromLatin1(def.name);
-    emit changed(name);
+    using enum Setting;
+    emit changed(key);
 
-    if (name == u"abstand_var" || name == u"abstand_fix")
+    if (key == abstand_var || key == abstand_fix)
         emit enablingChanged();
 
-    if (name == u"act_text_fontcolor" || name == u"act_text_hintergrund") {
-        colourTextChanged(name);
+    if (key == act_text_fontcolor || key == act_text_hintergrund) {
+        colourTextChanged(key);
         return;
     }
-    if (name == u"out_quality") {
-        if (const auto v = toInteger(text(name)))
-            setPosition(QStringLiteral("ScrollBar1"), *v);
+    if (key == out_quality) {
+        if (const auto v = toInteger(text(key)))
+            setPosition(ScrollBar1, *v);
         return;
     }
-    if (name == u"ScrollBar1") {
-        setText(QStringLiteral("out_quality"), QString::number(position(name)));
+    if (key == ScrollBar1) {
+        setText(out_quality, QString::number(position(key)));
         return;
     }
-    if (previewOnAnyChange(name) || (previewWhenInteger(name) && passesIntegerTest(text(name))))
+    if (previewOnAnyChange(key) || (previewWhenInteger(key) && passesIntegerTest(text(key))))
         emit previewRequested();
 }
 
-void SettingsModel::colourTextChanged(const QString& name)
+void SettingsModel::colourTextChanged(Setting key)
 {
-    QString t = text(name);
+    QString t = text(key);
     t.remove(QLatin1Char('#'));
     if (t.size() != 6)
         return;
     if (const auto v = toInteger(QLatin1Char('$') + t)) {
         const QColor c((*v >> 16) & 0xFF, (*v >> 8) & 0xFF, *v & 0xFF);
-        if (name == u"act_text_fontcolor")
+        if (key == Setting::act_text_fontcolor)
             m_fontColor = c;
         else
             m_backgroundColor = c;
@@ -437,14 +359,11 @@ QString SettingsModel::colorText(const QColor& c)
         .toUpper();
 }
 
-bool SettingsModel::acceptKey(const QString& name, QChar key)
+bool SettingsModel::acceptKey(Setting setting, QChar key)
 {
-    const SettingDef* def = find(name);
-    if (!def)
-        return false;
     const bool backspace = key.unicode() == 8;
     const bool digit = key >= u'0' && key <= u'9';
-    switch (def->keys) {
+    switch (definition(setting).keys) {
     case KeyFilter::Any:
         return true;
     case KeyFilter::Digits:
@@ -460,39 +379,44 @@ bool SettingsModel::acceptKey(const QString& name, QChar key)
     case KeyFilter::NotTyped:
         return false;
     case KeyFilter::Quality: {
-        const QString current = text(name);
+        const QString current = text(setting);
         const auto v = toInteger(current);
         const bool accept = (digit || backspace) && v && *v >= 1 && *v <= 100;
         if (current.size() > 3)
-            setText(name, QStringLiteral("100"));
+            setText(setting, QStringLiteral("100"));
         return accept;
     }
     }
     return false;
 }
 
-bool SettingsModel::stepArrow(const QString& name, int delta)
+bool SettingsModel::stepArrow(Setting key, int delta)
 {
-    const ArrowRange* range = arrowRange(name);
+    const ArrowRange* range = arrowRange(key);
     if (!range)
         return false;
-    const int current = integerOr(text(name), range->start);
+    const int current = integerOr(text(key), range->start);
     const int next = std::clamp(current + delta, range->minimum, range->maximum);
-    setText(name, QString::number(next));
+    setText(key, QString::number(next));
     // An arrow press redraws the preview even when the value stays at its limit.
     emit previewRequested();
     return true;
 }
 
-bool SettingsModel::isEnabled(const QString& name) const
+bool SettingsModel::isEnabled(Setting key) const
 {
-    static const QStringList variableOnly = {"max_breite", "abs_bmax"};
-    static const QStringList fixedOnly = {"abs_b", "abs_h", "fix_wrap"};
-    if (variableOnly.contains(name))
-        return checked(QStringLiteral("abstand_var"));
-    if (fixedOnly.contains(name))
-        return checked(QStringLiteral("abstand_fix"));
-    return true;
+    using enum Setting;
+    switch (key) {
+    case max_breite:
+    case abs_bmax:
+        return checked(abstand_var);
+    case abs_b:
+    case abs_h:
+    case fix_wrap:
+        return checked(abstand_fix);
+    default:
+        return true;
+    }
 }
 
 void SettingsModel::setFontListSelected(bool selected)
@@ -505,7 +429,7 @@ void SettingsModel::setFontListSelected(bool selected)
 
 bool SettingsModel::selectFontEntryForLabel()
 {
-    const QString face = text(QStringLiteral("label2"));
+    const QString face = text(Setting::label2);
     const QStringList families = QFontDatabase::families();
     if (!families.contains(face))
         return false;

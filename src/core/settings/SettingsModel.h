@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The settings model: the named settings of the four settings windows, their defaults, key filters,
-// radio groups and change rules. There is no other settings store; every reader asks here at the
-// moment it needs a value.
+// radio groups and change rules, all made from the rows of SettingsTable.def. There is no other
+// settings store; every reader asks here by key at the moment it needs a value (readers that need
+// several values at once copy them into a small value struct at that moment).
 #include <QColor>
+#include <QHashFunctions>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace qp {
@@ -24,7 +27,22 @@ enum class KeyFilter {
     NotTyped,     // not a typing control (checks, radios, panels, positions)
 };
 
+// The key of every setting, one per row of the settings table. Readers name a setting by its key,
+// so a misspelt name fails to compile; the text names are for configuration files and the
+// command line only.
+enum class Setting : int {
+#define QP_SETTING(name, ...) name,
+#include "settings/SettingsTable.def"
+#undef QP_SETTING
+};
+
+inline size_t qHash(Setting key, size_t seed = 0) noexcept
+{
+    return ::qHash(static_cast<int>(key), seed);
+}
+
 struct SettingDef {
+    Setting key;
     const char* name;
     SettingWindow window;
     SettingKind kind;
@@ -50,9 +68,14 @@ public:
     explicit SettingsModel(const QString& programFolder = QString(), QObject* parent = nullptr);
     SettingsModel(const QString& programFolder, const QString& defaultOutputFolder, QObject* parent = nullptr);
 
-    // Every setting of the four windows, window by window, in their fixed order.
+    // Every setting of the four windows, window by window, in their fixed order (the order of the
+    // keys).
     static const std::vector<SettingDef>& definitions();
     static std::vector<const SettingDef*> definitionsOf(SettingWindow window);
+    static const SettingDef& definition(Setting key);
+    // The text name of a key and the key of a text name (configuration files, --set).
+    static QString nameOf(Setting key);
+    static std::optional<Setting> keyOf(const QString& name);
     static const SettingDef* find(const QString& name);
     // The 28 entries of the output-format list (German form).
     static const QStringList& outputFormats();
@@ -60,26 +83,27 @@ public:
     static const QStringList& fontSizeProposals();
     static const QStringList& qualityProposals();
     // The arrows of FSize, abs_z and the four margins; nullptr for other settings.
-    static const ArrowRange* arrowRange(const QString& name);
+    static const ArrowRange* arrowRange(Setting key);
 
     // Reading. text() of a check, radio or panel flag is "1" or "0", of a position its decimal.
-    QString text(const QString& name) const;
-    bool checked(const QString& name) const;
-    int position(const QString& name) const;
+    QString text(Setting key) const;
+    bool checked(Setting key) const;
+    int position(Setting key) const;
 
     // Writing from outside has the same effects as a user change. Unknown names and values that do
     // not fit the kind are refused (false).
-    bool setText(const QString& name, const QString& value);
-    bool setChecked(const QString& name, bool value);
-    bool setPosition(const QString& name, int value);
+    bool setText(Setting key, const QString& value);
+    bool setChecked(Setting key, bool value);
+    bool setPosition(Setting key, int value);
     // Sets any kind from text: checks, radios and panel flags take "1" or "0" (and "true"/"false"),
-    // positions an integer.
+    // positions an integer. The name form refuses unknown names (the command line's --set).
+    bool setFromString(Setting key, const QString& value);
     bool setFromString(const QString& name, const QString& value);
     // Puts every setting back to its default, with the change rules.
     void resetToDefaults();
     // Runs the change rules of a setting as a user change does. Loading a configuration assigns
     // every value even when it is unchanged, and the unchanged ones take effect through this.
-    void runChangeRules(const QString& name);
+    void runChangeRules(Setting key);
 
     // The auto-save choice of the Configuration menu ("never" and "save all"). Not a control
     // value, but it travels with configuration files, which may leave both set or both clear.
@@ -90,12 +114,12 @@ public:
     // Key filter of a typed character (backspace is QChar(8)); true when the control accepts it.
     // For out_quality this applies the quality rule, including the replacement of a text longer
     // than three characters by "100".
-    bool acceptKey(const QString& name, QChar key);
+    bool acceptKey(Setting setting, QChar key);
     // One press of an arrow button: steps the value by delta within the arrow's range.
-    bool stepArrow(const QString& name, int delta);
+    bool stepArrow(Setting key, int delta);
 
-    // Enabling rules of the size mode (controls and their labels share the state of these names).
-    bool isEnabled(const QString& name) const;
+    // Enabling rules of the size mode (controls and their labels share the state of these settings).
+    bool isEnabled(Setting key) const;
 
     // The colours the colour fields hold: the last valid colour text of each field.
     QColor fontColor() const { return m_fontColor; }
@@ -124,7 +148,7 @@ public:
 
 signals:
     // Any setting's value changed.
-    void changed(const QString& name);
+    void changed(qp::Setting key);
     // A change that affects the image: the preview is to be redrawn.
     void previewRequested();
     // The enabling state of the size-mode controls may have changed.
@@ -138,9 +162,10 @@ private:
         bool checked = false;
         int position = 0;
     };
-    int indexOf(const QString& name) const;
-    void applyChangeRules(const SettingDef& def);
-    void colourTextChanged(const QString& name);
+    void applyChangeRules(Setting key);
+    void colourTextChanged(Setting key);
+    Value& value(Setting key) { return m_values[size_t(key)]; }
+    const Value& value(Setting key) const { return m_values[size_t(key)]; }
 
     std::vector<Value> m_values;
     QString m_programFolder;

@@ -15,48 +15,49 @@ QString standardOutputFolder()
 
 void KonfigurationLadenStandard(SettingsModel& settings)
 {
+    using enum Setting;
     struct TextValue {
-        const char* name;
+        Setting key;
         const char* value;
     };
     struct FlagValue {
-        const char* name;
+        Setting key;
         bool value;
     };
     auto texts = [&](std::initializer_list<TextValue> values) {
         for (const TextValue& v : values)
-            assignText(settings, QString::fromLatin1(v.name), QString::fromUtf8(v.value));
+            assignText(settings, v.key, QString::fromUtf8(v.value));
     };
     auto flags = [&](std::initializer_list<FlagValue> values) {
         for (const FlagValue& v : values)
-            assignChecked(settings, QString::fromLatin1(v.name), v.value);
+            assignChecked(settings, v.key, v.value);
     };
 
     // Main window
-    texts({{"act_text_fontcolor", "#000000"}, {"act_text_hintergrund", "#FFFFFF"},
-           {"label2", "Tahoma"}, {"abs_h", "100"}, {"abs_b", "400"}, {"abs_u", "10"},
-           {"abs_o", "10"}, {"abs_l", "10"}, {"abs_r", "10"}, {"abs_z", "0"},
-           {"abs_bmax", "400"}});
-    assignText(settings, QStringLiteral("out_ordner"), standardOutputFolder());
-    texts({{"ed_name", "quillpress"}, {"out_format", "*.jpg - JPEG-Image"}, {"FSize", "20"}});
-    flags({{"txt_all", true}, {"txt_line", false}, {"abstand_var", true}, {"abstand_fix", false},
-           {"n_eigenen", false}, {"n_auto", true}});
-    flags({{"cb_bold", false}, {"cb_italic", false}, {"cb_underline", false},
-           {"cb_strikeout", false}, {"fix_wrap", true}, {"max_breite", true}});
+    texts({{act_text_fontcolor, "#000000"}, {act_text_hintergrund, "#FFFFFF"},
+           {label2, "Tahoma"}, {abs_h, "100"}, {abs_b, "400"}, {abs_u, "10"},
+           {abs_o, "10"}, {abs_l, "10"}, {abs_r, "10"}, {abs_z, "0"},
+           {abs_bmax, "400"}});
+    assignText(settings, out_ordner, standardOutputFolder());
+    texts({{ed_name, "quillpress"}, {out_format, "*.jpg - JPEG-Image"}, {FSize, "20"}});
+    flags({{txt_all, true}, {txt_line, false}, {abstand_var, true}, {abstand_fix, false},
+           {n_eigenen, false}, {n_auto, true}});
+    flags({{cb_bold, false}, {cb_italic, false}, {cb_underline, false},
+           {cb_strikeout, false}, {fix_wrap, true}, {max_breite, true}});
     // File-name options window
-    flags({{"cb_num", true}, {"cb_numsofort", false}, {"cb_buchst", true}, {"cb_max", true},
-           {"cb_leerzeichen", true}, {"cb_ersatz", true}});
-    flags({{"cb_lower", true}, {"cb_upper", false}, {"cb_keine", false}});
-    texts({{"ed_num", "1"},
-           {"ed_buchst", "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ _-"},
-           {"ed_max", "20"}, {"ed_leerzeichen", "_"}, {"ed_ersatz", "_"}});
+    flags({{cb_num, true}, {cb_numsofort, false}, {cb_buchst, true}, {cb_max, true},
+           {cb_leerzeichen, true}, {cb_ersatz, true}});
+    flags({{cb_lower, true}, {cb_upper, false}, {cb_keine, false}});
+    texts({{ed_num, "1"},
+           {ed_buchst, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ _-"},
+           {ed_max, "20"}, {ed_leerzeichen, "_"}, {ed_ersatz, "_"}});
     // Format options window
-    flags({{"act_sizehochquerformat", true}, {"act_sizebigger", true}, {"act_sizekleiner", true}});
-    assignText(settings, QStringLiteral("out_quality"), QStringLiteral("100"));
-    assignPosition(settings, QStringLiteral("ScrollBar1"), 100);
-    flags({{"progressivaktiv", true}});
+    flags({{act_sizehochquerformat, true}, {act_sizebigger, true}, {act_sizekleiner, true}});
+    assignText(settings, out_quality, QStringLiteral("100"));
+    assignPosition(settings, ScrollBar1, 100);
+    flags({{progressivaktiv, true}});
     // Shell-settings window
-    texts({{"beldateien", "jpg,bmp,png"}});
+    texts({{beldateien, "jpg,bmp,png"}});
     // Configuration menu
     settings.setAutoSaveChoice(true, false);
 }

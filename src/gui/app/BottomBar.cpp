@@ -22,7 +22,7 @@ namespace qp {
 BottomBar::BottomBar(const SettingsModel& settings, const MainWindowDialogs& dialogs)
     : m_settings(settings), m_dialogs(dialogs)
 {
-    setObjectName(QStringLiteral("Panel12"));
+    setObjectName(SettingsModel::nameOf(Setting::Panel12));
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(10, 4, 8, 8);
     h->setSpacing(8);
@@ -74,7 +74,7 @@ void BottomBar::showRunSummary(const RunResult& result)
     // The folder of the last written image (settings may change during a run), else the folder
     // setting; the home folder shown as "~".
     QString folder = result.lastWritten.isEmpty()
-        ? m_settings.text(QStringLiteral("out_ordner"))
+        ? m_settings.text(Setting::out_ordner)
         : QFileInfo(result.lastWritten).absolutePath();
     folder = QDir::cleanPath(folder);
     QString shown = QDir::toNativeSeparators(folder);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Object names of controls and windows.
+#include "settings/SettingsModel.h"
+
 #include <QString>
 
 namespace qp {
@@ -11,6 +13,12 @@ template <typename T>
 T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+template <typename T>
+T* named(T* widget, Setting key)
+{
+    widget->setObjectName(SettingsModel::nameOf(key));
     return widget;
 }
 

@@ -68,17 +68,17 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     m_menus = new MainMenus(*this);
     connectMenus();
 
-    auto* panel1 = named(new QWidget, "Panel1");
+    auto* panel1 = named(new QWidget, Setting::Panel1);
     auto* outer = new QVBoxLayout(panel1);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
-    auto* panel5 = named(new QWidget, "Panel5");
+    auto* panel5 = named(new QWidget, Setting::Panel5);
     auto* middle = new QVBoxLayout(panel5);
     middle->setContentsMargins(8, 8, 8, 4);
     middle->setSpacing(8);
 
-    auto* panel2 = named(new QWidget, "Panel2");
+    auto* panel2 = named(new QWidget, Setting::Panel2);
     auto* previewLayout = new QVBoxLayout(panel2);
     previewLayout->setContentsMargins(0, 0, 0, 0);
     m_preview = named(new PreviewBox, "vor_box");
@@ -103,8 +103,8 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     outer->addWidget(m_bottomBar, 0);
     setCentralWidget(panel1);
 
-    for (const char* panel : {"Panel1", "Panel2", "Panel5", "Panel12"})
-        m_binder->bindPanel(QString::fromLatin1(panel), findChild<QWidget*>(QString::fromLatin1(panel)));
+    for (const Setting panel : {Setting::Panel1, Setting::Panel2, Setting::Panel5, Setting::Panel12})
+        m_binder->bindPanel(panel, findChild<QWidget*>(SettingsModel::nameOf(panel)));
     installPlatformDialogs(m_dialogs, this, m_settings);
     m_dialogs.showMessage = [this](const QString& id, const QString& parameter) {
         if (m_windows.sm_meldung)
@@ -141,9 +141,9 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
 
     // FormCreate, in its order.
     memo()->setPlainText(QStringLiteral("Quillpress"));
-    m_settings.setText(QStringLiteral("out_ordner"), m_settings.defaultOutputFolder());
+    m_settings.setText(Setting::out_ordner, m_settings.defaultOutputFolder());
     // The face name of the main window's own font, which the settings know as their default.
-    m_settings.setText(QStringLiteral("label2"), QString::fromUtf8(SettingsModel::find(QStringLiteral("label2"))->defaultText));
+    m_settings.setText(Setting::label2, QString::fromUtf8(SettingsModel::definition(Setting::label2).defaultText));
     SpracheProg();
 
     // The pages keep one height whichever is shown; the preview takes what is left. Client area

@@ -31,7 +31,7 @@ SavePage::SavePage(SettingsModel& settings, SettingBinder& binder, const MainWin
 
     auto* folderRow = new QHBoxLayout;
     folderRow->setSpacing(6);
-    folderRow->addWidget(named(new QLineEdit, "out_ordner"), 1);
+    folderRow->addWidget(named(new QLineEdit, Setting::out_ordner), 1);
     auto* folderButton = named(new QPushButton, "outordnerbt");
     folderRow->addWidget(folderButton);
     g->addWidget(heading("Label9"), row, 0);
@@ -39,18 +39,18 @@ SavePage::SavePage(SettingsModel& settings, SettingBinder& binder, const MainWin
     g->addItem(new QSpacerItem(0, 6), row++, 0);
 
     g->addWidget(heading("Label7"), row, 0, Qt::AlignTop);
-    g->addWidget(named(new QRadioButton, "n_auto"), row++, 1);
+    g->addWidget(named(new QRadioButton, Setting::n_auto), row++, 1);
     auto* nameRow = new QHBoxLayout;
     nameRow->setSpacing(6);
-    nameRow->addWidget(named(new QRadioButton, "n_eigenen"));
-    nameRow->addWidget(named(new QLineEdit, "ed_name"), 1);
+    nameRow->addWidget(named(new QRadioButton, Setting::n_eigenen));
+    nameRow->addWidget(named(new QLineEdit, Setting::ed_name), 1);
     g->addLayout(nameRow, row++, 1);
     auto* nameOptions = named(new QPushButton, "opt_filename");
     g->addWidget(nameOptions, row++, 1, Qt::AlignLeft);
     g->addItem(new QSpacerItem(0, 6), row++, 0);
 
     g->addWidget(heading("Label8"), row, 0);
-    g->addWidget(named(new QComboBox, "out_format"), row++, 1);
+    g->addWidget(named(new QComboBox, Setting::out_format), row++, 1);
     g->setRowStretch(row, 1);
     g->setColumnStretch(1, 1);
 
@@ -61,11 +61,11 @@ SavePage::SavePage(SettingsModel& settings, SettingBinder& binder, const MainWin
 
 void SavePage::bindSettings(SettingBinder& b)
 {
-    for (const char* radio : {"n_eigenen", "n_auto"})
-        b.bindRadio(QString::fromLatin1(radio), qobject_cast<QAbstractButton*>(control(radio)));
-    for (const char* edit : {"out_ordner", "ed_name"})
-        b.bindLineEdit(QString::fromLatin1(edit), qobject_cast<QLineEdit*>(control(edit)));
-    b.bindComboBox(QStringLiteral("out_format"), qobject_cast<QComboBox*>(control("out_format")),
+    for (const Setting radio : {Setting::n_eigenen, Setting::n_auto})
+        b.bindRadio(radio, qobject_cast<QAbstractButton*>(control(radio)));
+    for (const Setting edit : {Setting::out_ordner, Setting::ed_name})
+        b.bindLineEdit(edit, qobject_cast<QLineEdit*>(control(edit)));
+    b.bindComboBox(Setting::out_format, qobject_cast<QComboBox*>(control(Setting::out_format)),
                    outputFormatsForLanguage(Language::code()));
 }
 
@@ -75,16 +75,16 @@ void SavePage::outordnerbtClick()
         return;
     const QString folder = m_dialogs.chooseFolder(SharedTexts::ordnerwahl());
     if (!folder.isEmpty())
-        m_settings.setText(QStringLiteral("out_ordner"), QDir::toNativeSeparators(folder));
+        m_settings.setText(Setting::out_ordner, QDir::toNativeSeparators(folder));
 }
 
 void SavePage::applyLanguage()
 {
     // Output formats: the list and the current text in this language; the extension stays.
     const QString code = Language::code();
-    m_binder.setComboItems(QStringLiteral("out_format"), outputFormatsForLanguage(code));
-    m_settings.setText(QStringLiteral("out_format"),
-                       formatNameForLanguage(m_settings.text(QStringLiteral("out_format")), code));
+    m_binder.setComboItems(Setting::out_format, outputFormatsForLanguage(code));
+    m_settings.setText(Setting::out_format,
+                       formatNameForLanguage(m_settings.text(Setting::out_format), code));
 }
 
 } // namespace qp

@@ -29,11 +29,11 @@ Toptionen::Toptionen(SettingsModel& settings, QWidget* parent)
     m_group = named(new QGroupBox(this), "GroupBox2");
     m_qualityLabel = named(new QLabel(m_group), "Label10");
     m_qualityLabel->setTextFormat(Qt::PlainText);
-    m_quality = named(new QComboBox(m_group), "out_quality");
-    m_qualitySlider = named(new QSlider(Qt::Horizontal, m_group), "ScrollBar1");
-    m_progressive = named(new QCheckBox(m_group), "progressivaktiv");
-    m_psdLayers = named(new QCheckBox(m_group), "psdlayers");
-    m_antialias = named(new QCheckBox(m_group), "cb_antialias");
+    m_quality = named(new QComboBox(m_group), Setting::out_quality);
+    m_qualitySlider = named(new QSlider(Qt::Horizontal, m_group), Setting::ScrollBar1);
+    m_progressive = named(new QCheckBox(m_group), Setting::progressivaktiv);
+    m_psdLayers = named(new QCheckBox(m_group), Setting::psdlayers);
+    m_antialias = named(new QCheckBox(m_group), Setting::cb_antialias);
     m_ok = named(new QPushButton(QStringLiteral("OK"), this), "Button1");
     m_ok->setDefault(true);
     m_ok->setAutoDefault(true);
@@ -70,13 +70,13 @@ Toptionen::Toptionen(SettingsModel& settings, QWidget* parent)
 
     m_qualitySlider->setRange(1, 100);
     auto* binder = new SettingBinder(settings, this);
-    binder->bindComboBox(QStringLiteral("out_quality"), m_quality, SettingsModel::qualityProposals());
+    binder->bindComboBox(Setting::out_quality, m_quality, SettingsModel::qualityProposals());
     // A proposal never completes what the user types: "10" stays 10 and does not become 100.
     m_quality->setCompleter(nullptr);
-    binder->bindSlider(QStringLiteral("ScrollBar1"), m_qualitySlider);
-    binder->bindCheckBox(QStringLiteral("progressivaktiv"), m_progressive);
-    binder->bindCheckBox(QStringLiteral("psdlayers"), m_psdLayers);
-    binder->bindCheckBox(QStringLiteral("cb_antialias"), m_antialias);
+    binder->bindSlider(Setting::ScrollBar1, m_qualitySlider);
+    binder->bindCheckBox(Setting::progressivaktiv, m_progressive);
+    binder->bindCheckBox(Setting::psdlayers, m_psdLayers);
+    binder->bindCheckBox(Setting::cb_antialias, m_antialias);
 
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 

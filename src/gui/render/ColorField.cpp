@@ -5,14 +5,14 @@
 
 namespace qp {
 
-ColorField::ColorField(SettingsModel& settings, const QString& name, QWidget* parent)
-    : QLineEdit(parent), m_settings(settings), m_name(name)
+ColorField::ColorField(SettingsModel& settings, Setting key, QWidget* parent)
+    : QLineEdit(parent), m_settings(settings), m_key(key)
 {
-    setObjectName(name);
+    setObjectName(SettingsModel::nameOf(key));
     // The model takes over a colour after it has reported the text change, and then asks for a
     // redraw; the field follows at both moments.
-    connect(&m_settings, &SettingsModel::changed, this, [this](const QString& changed) {
-        if (changed == m_name)
+    connect(&m_settings, &SettingsModel::changed, this, [this](Setting changed) {
+        if (changed == m_key)
             showModelColor();
     });
     connect(&m_settings, &SettingsModel::previewRequested, this, &ColorField::showModelColor);
@@ -31,7 +31,7 @@ QColor ColorField::letterColor() const
 
 void ColorField::showModelColor()
 {
-    const QColor colour = m_name == QLatin1String("act_text_fontcolor") ? m_settings.fontColor()
+    const QColor colour = m_key == Setting::act_text_fontcolor ? m_settings.fontColor()
                                                                          : m_settings.backgroundColor();
     const QColor letters = SettingsModel::contrastTextColor(colour);
     if (colour == fieldColor() && letters == letterColor())

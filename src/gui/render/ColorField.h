@@ -4,19 +4,19 @@
 // text that is saved and whose own background is the colour in effect, the last valid one. Its
 // letters follow the contrast rule: black on light colours, white on dark ones. The text itself
 // is bound to the settings model like any text setting.
+#include "settings/SettingsModel.h"
+
 #include <QColor>
 #include <QLineEdit>
 
 namespace qp {
 
-class SettingsModel;
-
 class ColorField : public QLineEdit {
     Q_OBJECT
 public:
-    ColorField(SettingsModel& settings, const QString& name, QWidget* parent = nullptr);
+    ColorField(SettingsModel& settings, Setting key, QWidget* parent = nullptr);
 
-    QString settingName() const { return m_name; }
+    Setting setting() const { return m_key; }
     // The colour the field shows as its background (the model's colour of this field).
     QColor fieldColor() const;
     // The colour of its letters.
@@ -26,7 +26,7 @@ private:
     void showModelColor();
 
     SettingsModel& m_settings;
-    QString m_name;
+    Setting m_key;
 };
 
 } // namespace qp

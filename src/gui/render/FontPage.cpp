@@ -33,7 +33,7 @@ FontPage::FontPage(SettingsModel& settings, SettingBinder& binder, const MainWin
     auto* left = new QVBoxLayout;
     left->setSpacing(4);
     left->addWidget(label("Label16"));
-    left->addWidget(named(new QLineEdit, "label2"));
+    left->addWidget(named(new QLineEdit, Setting::label2));
     m_faceNote = hint("faceNote");
     m_faceNote->setVisible(false);
     left->addWidget(m_faceNote);
@@ -47,7 +47,7 @@ FontPage::FontPage(SettingsModel& settings, SettingBinder& binder, const MainWin
     right->setHorizontalSpacing(8);
     right->setVerticalSpacing(5);
     int row = 0;
-    auto* fsize = named(new QComboBox, "FSize");
+    auto* fsize = named(new QComboBox, Setting::FSize);
     fsize->setMinimumContentsLength(4);
     auto* upDown1 = named(new ArrowButtons, "UpDown1");
     right->addWidget(label("Label12"), row, 0);
@@ -56,20 +56,20 @@ FontPage::FontPage(SettingsModel& settings, SettingBinder& binder, const MainWin
     auto* styles = new QGridLayout;
     styles->setHorizontalSpacing(12);
     styles->setVerticalSpacing(2);
-    styles->addWidget(named(new QCheckBox, "cb_bold"), 0, 0);
-    styles->addWidget(named(new QCheckBox, "cb_italic"), 0, 1);
-    styles->addWidget(named(new QCheckBox, "cb_underline"), 1, 0);
-    styles->addWidget(named(new QCheckBox, "cb_strikeout"), 1, 1);
+    styles->addWidget(named(new QCheckBox, Setting::cb_bold), 0, 0);
+    styles->addWidget(named(new QCheckBox, Setting::cb_italic), 0, 1);
+    styles->addWidget(named(new QCheckBox, Setting::cb_underline), 1, 0);
+    styles->addWidget(named(new QCheckBox, Setting::cb_strikeout), 1, 1);
     right->addWidget(label("Label13"), row, 0, Qt::AlignTop);
     right->addLayout(styles, row++, 1);
 
     // The angles read the same in every language.
     auto* rotation = new QHBoxLayout;
     rotation->setSpacing(10);
-    rotation->addWidget(named(new QRadioButton, "rb_drehung_0"));
-    rotation->addWidget(named(new QRadioButton(QStringLiteral("90°")), "rb_drehung_90"));
-    rotation->addWidget(named(new QRadioButton(QStringLiteral("180°")), "rb_drehung_180"));
-    rotation->addWidget(named(new QRadioButton(QStringLiteral("270°")), "rb_drehung_270"));
+    rotation->addWidget(named(new QRadioButton, Setting::rb_drehung_0));
+    rotation->addWidget(named(new QRadioButton(QStringLiteral("90°")), Setting::rb_drehung_90));
+    rotation->addWidget(named(new QRadioButton(QStringLiteral("180°")), Setting::rb_drehung_180));
+    rotation->addWidget(named(new QRadioButton(QStringLiteral("270°")), Setting::rb_drehung_270));
     rotation->addStretch();
     right->addWidget(label("Label25"), row, 0);
     right->addLayout(rotation, row++, 1);
@@ -79,8 +79,8 @@ FontPage::FontPage(SettingsModel& settings, SettingBinder& binder, const MainWin
     auto* colours = new QGridLayout;
     colours->setHorizontalSpacing(6);
     colours->setVerticalSpacing(5);
-    m_fontColor = new ColorField(m_settings, QStringLiteral("act_text_fontcolor"));
-    m_backColor = new ColorField(m_settings, QStringLiteral("act_text_hintergrund"));
+    m_fontColor = new ColorField(m_settings, Setting::act_text_fontcolor);
+    m_backColor = new ColorField(m_settings, Setting::act_text_hintergrund);
     for (ColorField* f : {m_fontColor, m_backColor})
         f->setFixedWidth(f->fontMetrics().horizontalAdvance(QStringLiteral("#WWWWWW")) + 14);
     auto* bitBtn14 = named(new QPushButton, "BitBtn14");
@@ -108,9 +108,9 @@ FontPage::FontPage(SettingsModel& settings, SettingBinder& binder, const MainWin
 
     connect(m_fontList, &FontListBox::fontChosen, this, [this](const QString& name) {
         // A click on the entry that is already chosen changes nothing.
-        if (m_settings.fontListSelected() && m_settings.text(QStringLiteral("label2")) == name)
+        if (m_settings.fontListSelected() && m_settings.text(Setting::label2) == name)
             return;
-        m_settings.setText(QStringLiteral("label2"), name);
+        m_settings.setText(Setting::label2, name);
         m_settings.setFontListSelected(true);
         emit previewWanted();
     });
@@ -127,28 +127,28 @@ FontPage::FontPage(SettingsModel& settings, SettingBinder& binder, const MainWin
         m_pipetteNote->show();
 
     bindSettings(binder);
-    connect(&m_settings, &SettingsModel::changed, this, [this](const QString& name) {
-        if (name == QLatin1String("label2"))
+    connect(&m_settings, &SettingsModel::changed, this, [this](Setting name) {
+        if (name == Setting::label2)
             updateFaceNote();
     });
 }
 
 void FontPage::bindSettings(SettingBinder& b)
 {
-    for (const char* radio : {"rb_drehung_0", "rb_drehung_90", "rb_drehung_180", "rb_drehung_270"})
-        b.bindRadio(QString::fromLatin1(radio), qobject_cast<QAbstractButton*>(control(radio)));
-    for (const char* check : {"cb_bold", "cb_italic", "cb_underline", "cb_strikeout"})
-        b.bindCheckBox(QString::fromLatin1(check), qobject_cast<QAbstractButton*>(control(check)));
-    for (const char* edit : {"act_text_fontcolor", "act_text_hintergrund", "label2"})
-        b.bindLineEdit(QString::fromLatin1(edit), qobject_cast<QLineEdit*>(control(edit)));
-    b.bindComboBox(QStringLiteral("FSize"), qobject_cast<QComboBox*>(control("FSize")),
+    for (const Setting radio : {Setting::rb_drehung_0, Setting::rb_drehung_90, Setting::rb_drehung_180, Setting::rb_drehung_270})
+        b.bindRadio(radio, qobject_cast<QAbstractButton*>(control(radio)));
+    for (const Setting check : {Setting::cb_bold, Setting::cb_italic, Setting::cb_underline, Setting::cb_strikeout})
+        b.bindCheckBox(check, qobject_cast<QAbstractButton*>(control(check)));
+    for (const Setting edit : {Setting::act_text_fontcolor, Setting::act_text_hintergrund, Setting::label2})
+        b.bindLineEdit(edit, qobject_cast<QLineEdit*>(control(edit)));
+    b.bindComboBox(Setting::FSize, qobject_cast<QComboBox*>(control(Setting::FSize)),
                    SettingsModel::fontSizeProposals());
-    b.bindArrows(QStringLiteral("FSize"), findChild<ArrowButtons*>(QStringLiteral("UpDown1")), control("FSize"));
+    b.bindArrows(Setting::FSize, findChild<ArrowButtons*>(QStringLiteral("UpDown1")), control(Setting::FSize));
 }
 
 void FontPage::selectFontForLabel()
 {
-    m_fontList->selectName(m_settings.text(QStringLiteral("label2")));
+    m_fontList->selectName(m_settings.text(Setting::label2));
 }
 
 void FontPage::updateFaceNote()
@@ -156,7 +156,7 @@ void FontPage::updateFaceNote()
     // The configured name stays as it is; the note names the face the images are drawn in.
     const QString drawn = substituteFace(m_settings);
     if (!drawn.isEmpty())
-        m_faceNote->setText(missingFaceNote(m_settings.text(QStringLiteral("label2")), drawn, Language::code()));
+        m_faceNote->setText(missingFaceNote(m_settings.text(Setting::label2), drawn, Language::code()));
     m_faceNote->setVisible(!drawn.isEmpty());
 }
 
@@ -167,14 +167,14 @@ void FontPage::chooseColor(ColorField* field)
     const std::optional<QColor> colour = m_dialogs.chooseColor(field->fieldColor());
     if (!colour || !colour->isValid())
         return;
-    m_settings.setText(field->settingName(), SettingsModel::colorText(*colour));
+    m_settings.setText(field->setting(), SettingsModel::colorText(*colour));
     emit previewWanted();
 }
 
 void FontPage::pickColor(ColorField* field, const QColor& colour)
 {
     // The field's change handling takes over the colour and redraws the preview.
-    m_settings.setText(field->settingName(), SettingsModel::colorText(colour));
+    m_settings.setText(field->setting(), SettingsModel::colorText(colour));
 }
 
 } // namespace qp

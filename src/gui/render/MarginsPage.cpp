@@ -28,10 +28,10 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     left->setVerticalSpacing(3);
     left->setColumnMinimumWidth(0, indent);
     int row = 0;
-    left->addWidget(named(new QRadioButton, "abstand_var"), row++, 0, 1, 3);
+    left->addWidget(named(new QRadioButton, Setting::abstand_var), row++, 0, 1, 3);
     left->addWidget(label("Label17"), row++, 1, 1, 2);
-    left->addWidget(named(new QCheckBox, "max_breite"), row, 1);
-    auto* bmax = named(new QLineEdit, "abs_bmax");
+    left->addWidget(named(new QCheckBox, Setting::max_breite), row, 1);
+    auto* bmax = named(new QLineEdit, Setting::abs_bmax);
     bmax->setFixedWidth(60);
     left->addWidget(bmax, row++, 2, Qt::AlignLeft);
     auto* wrapHint = new QVBoxLayout;
@@ -40,12 +40,12 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     wrapHint->addWidget(label("Label24"));
     left->addLayout(wrapHint, row++, 1, 1, 2);
     left->addItem(new QSpacerItem(0, 8), row++, 0);
-    left->addWidget(named(new QRadioButton, "abstand_fix"), row++, 0, 1, 3);
+    left->addWidget(named(new QRadioButton, Setting::abstand_fix), row++, 0, 1, 3);
     left->addWidget(label("Label19"), row++, 1, 1, 2);
     auto* sizeRow = new QHBoxLayout;
     sizeRow->setSpacing(6);
-    auto* absB = named(new QLineEdit, "abs_b");
-    auto* absH = named(new QLineEdit, "abs_h");
+    auto* absB = named(new QLineEdit, Setting::abs_b);
+    auto* absH = named(new QLineEdit, Setting::abs_h);
     absB->setFixedWidth(60);
     absH->setFixedWidth(60);
     sizeRow->addWidget(label("Label3"));
@@ -55,16 +55,16 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     sizeRow->addWidget(absH);
     sizeRow->addStretch();
     left->addLayout(sizeRow, row++, 1, 1, 2);
-    left->addWidget(named(new QCheckBox, "fix_wrap"), row++, 1, 1, 2);
+    left->addWidget(named(new QCheckBox, Setting::fix_wrap), row++, 1, 1, 2);
     left->addItem(new QSpacerItem(0, 10), row++, 0);
     left->addWidget(heading("Label20"), row++, 0, 1, 3);
-    auto* panel3 = named(new QWidget, "Panel3");
+    auto* panel3 = named(new QWidget, Setting::Panel3);
     auto* align = new QHBoxLayout(panel3);
     align->setContentsMargins(0, 0, 0, 0);
     align->setSpacing(14);
-    align->addWidget(named(new QRadioButton, "rb_alleft"));
-    align->addWidget(named(new QRadioButton, "rb_alright"));
-    align->addWidget(named(new QRadioButton, "rb_alcenter"));
+    align->addWidget(named(new QRadioButton, Setting::rb_alleft));
+    align->addWidget(named(new QRadioButton, Setting::rb_alright));
+    align->addWidget(named(new QRadioButton, Setting::rb_alcenter));
     align->addStretch();
     left->addWidget(panel3, row++, 1, 1, 2);
     left->setRowStretch(row, 1);
@@ -77,18 +77,18 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     right->setVerticalSpacing(4);
     row = 0;
     right->addWidget(heading("Label18"), row++, 0, 1, 2);
-    auto margin = [&](const char* labelName, const char* field, const char* arrows) {
+    auto margin = [&](const char* labelName, Setting field, const char* arrows) {
         auto* edit = named(new QLineEdit, field);
         edit->setFixedWidth(64);
         auto* ud = named(new ArrowButtons, arrows);
         right->addWidget(label(labelName), row, 0);
         right->addWidget(withArrows(edit, ud), row++, 1, Qt::AlignLeft);
     };
-    margin("Label5", "abs_o", "UpDownO");
-    margin("Label6", "abs_u", "UpDownU");
-    margin("Label11", "abs_l", "UpDownL");
-    margin("Label10", "abs_r", "UpDownR");
-    margin("Label1", "abs_z", "UpDown2");
+    margin("Label5", Setting::abs_o, "UpDownO");
+    margin("Label6", Setting::abs_u, "UpDownU");
+    margin("Label11", Setting::abs_l, "UpDownL");
+    margin("Label10", Setting::abs_r, "UpDownR");
+    margin("Label1", Setting::abs_z, "UpDown2");
     right->addItem(new QSpacerItem(0, 6), row++, 0);
     for (const char* name : {"Label15", "Label21"}) {
         QLabel* tip = hint(name);
@@ -107,28 +107,30 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
 
 void MarginsPage::bindSettings(SettingBinder& b)
 {
-    b.bindPanel(QStringLiteral("Panel3"), control("Panel3"));
-    for (const char* radio : {"abstand_var", "abstand_fix", "rb_alleft", "rb_alright", "rb_alcenter"})
-        b.bindRadio(QString::fromLatin1(radio), qobject_cast<QAbstractButton*>(control(radio)));
-    for (const char* check : {"fix_wrap", "max_breite"})
-        b.bindCheckBox(QString::fromLatin1(check), qobject_cast<QAbstractButton*>(control(check)));
-    for (const char* edit : {"abs_h", "abs_b", "abs_u", "abs_o", "abs_l", "abs_r", "abs_z", "abs_bmax"})
-        b.bindLineEdit(QString::fromLatin1(edit), qobject_cast<QLineEdit*>(control(edit)));
+    b.bindPanel(Setting::Panel3, control(Setting::Panel3));
+    for (const Setting radio : {Setting::abstand_var, Setting::abstand_fix, Setting::rb_alleft, Setting::rb_alright, Setting::rb_alcenter})
+        b.bindRadio(radio, qobject_cast<QAbstractButton*>(control(radio)));
+    for (const Setting check : {Setting::fix_wrap, Setting::max_breite})
+        b.bindCheckBox(check, qobject_cast<QAbstractButton*>(control(check)));
+    for (const Setting edit : {Setting::abs_h, Setting::abs_b, Setting::abs_u, Setting::abs_o, Setting::abs_l, Setting::abs_r, Setting::abs_z, Setting::abs_bmax})
+        b.bindLineEdit(edit, qobject_cast<QLineEdit*>(control(edit)));
 
-    b.bindArrows(QStringLiteral("abs_z"), findChild<ArrowButtons*>(QStringLiteral("UpDown2")), control("abs_z"));
-    b.bindArrows(QStringLiteral("abs_o"), findChild<ArrowButtons*>(QStringLiteral("UpDownO")), control("abs_o"));
-    b.bindArrows(QStringLiteral("abs_u"), findChild<ArrowButtons*>(QStringLiteral("UpDownU")), control("abs_u"));
-    b.bindArrows(QStringLiteral("abs_l"), findChild<ArrowButtons*>(QStringLiteral("UpDownL")), control("abs_l"));
-    b.bindArrows(QStringLiteral("abs_r"), findChild<ArrowButtons*>(QStringLiteral("UpDownR")), control("abs_r"));
+    b.bindArrows(Setting::abs_z, findChild<ArrowButtons*>(QStringLiteral("UpDown2")), control(Setting::abs_z));
+    b.bindArrows(Setting::abs_o, findChild<ArrowButtons*>(QStringLiteral("UpDownO")), control(Setting::abs_o));
+    b.bindArrows(Setting::abs_u, findChild<ArrowButtons*>(QStringLiteral("UpDownU")), control(Setting::abs_u));
+    b.bindArrows(Setting::abs_l, findChild<ArrowButtons*>(QStringLiteral("UpDownL")), control(Setting::abs_l));
+    b.bindArrows(Setting::abs_r, findChild<ArrowButtons*>(QStringLiteral("UpDownR")), control(Setting::abs_r));
 
     // Size mode: the maximum width belongs to the variable size, width, height and wrapping to
     // the fixed size; each label shares the state of the control it explains.
-    const std::pair<const char*, const char*> enabling[] = {
-        {"max_breite", "max_breite"}, {"abs_bmax", "abs_bmax"}, {"Label23", "max_breite"},
-        {"Label24", "max_breite"},    {"abs_b", "abs_b"},       {"Label3", "abs_b"},
-        {"abs_h", "abs_h"},           {"Label4", "abs_h"},      {"fix_wrap", "fix_wrap"}};
-    for (const auto& [widget, setting] : enabling)
-        b.bindEnabled(QString::fromLatin1(setting), control(widget));
+    for (const Setting key : {Setting::max_breite, Setting::abs_bmax, Setting::abs_b, Setting::abs_h, Setting::fix_wrap})
+        b.bindEnabled(key, control(key));
+    const std::pair<const char*, Setting> labels[] = {{"Label23", Setting::max_breite},
+                                                      {"Label24", Setting::max_breite},
+                                                      {"Label3", Setting::abs_b},
+                                                      {"Label4", Setting::abs_h}};
+    for (const auto& [label, setting] : labels)
+        b.bindEnabled(setting, control(label));
 }
 
 } // namespace qp

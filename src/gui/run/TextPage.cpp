@@ -25,8 +25,8 @@ TextPage::TextPage(SettingsModel& settings, SettingBinder& binder)
     m_memo->setTabChangesFocus(true);
     g->addWidget(m_memo, 0, 0, 1, 3);
 
-    auto* txtAll = named(new QRadioButton, "txt_all");
-    auto* txtLine = named(new QRadioButton, "txt_line");
+    auto* txtAll = named(new QRadioButton, Setting::txt_all);
+    auto* txtLine = named(new QRadioButton, Setting::txt_line);
     m_lineCounter = label("Label22");
     m_lineCounter->setText(QStringLiteral("1"));
     m_lineCounter->setMinimumWidth(m_lineCounter->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
@@ -39,8 +39,8 @@ TextPage::TextPage(SettingsModel& settings, SettingBinder& binder)
 
     bindSettings(binder);
 
-    connect(&m_settings, &SettingsModel::changed, this, [this](const QString& name) {
-        if (name == QLatin1String("txt_all") || name == QLatin1String("txt_line"))
+    connect(&m_settings, &SettingsModel::changed, this, [this](Setting name) {
+        if (name == Setting::txt_all || name == Setting::txt_line)
             applyTextMode();
     });
     m_memo->installEventFilter(this);
@@ -50,8 +50,8 @@ TextPage::TextPage(SettingsModel& settings, SettingBinder& binder)
 
 void TextPage::bindSettings(SettingBinder& b)
 {
-    for (const char* radio : {"txt_all", "txt_line"})
-        b.bindRadio(QString::fromLatin1(radio), qobject_cast<QAbstractButton*>(control(radio)));
+    for (const Setting radio : {Setting::txt_all, Setting::txt_line})
+        b.bindRadio(radio, qobject_cast<QAbstractButton*>(control(radio)));
 }
 
 int TextPage::lineNumberAt(const QString& text, int caret)
@@ -69,7 +69,7 @@ void TextPage::applyTextMode()
 {
     // Whole text: long lines wrap, only a vertical scroll bar. Per line: one text line is one
     // box line, with both scroll bars.
-    const bool whole = m_settings.checked(QStringLiteral("txt_all"));
+    const bool whole = m_settings.checked(Setting::txt_all);
     m_memo->setLineWrapMode(whole ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setHorizontalScrollBarPolicy(whole ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
@@ -78,7 +78,7 @@ void TextPage::applyTextMode()
 QString TextPage::previewText() const
 {
     const QString text = m_memo->toPlainText();
-    if (!m_settings.checked(QStringLiteral("txt_line")))
+    if (!m_settings.checked(Setting::txt_line))
         return text;
     const QStringList lines = textLines(text);
     const int idx = m_lineCounter->text().toInt() - 1;

@@ -45,18 +45,18 @@ SettingBinder::SettingBinder(SettingsModel& settings, QObject* parent)
     connect(&m_settings, &SettingsModel::enablingChanged, this, &SettingBinder::enablingChanged);
 }
 
-void SettingBinder::bindLineEdit(const QString& name, QLineEdit* edit)
+void SettingBinder::bindLineEdit(Setting key, QLineEdit* edit)
 {
-    m_bindings.insert(name, {edit, Binding::Line});
-    SettingKeyFilter::install(m_settings, name, edit);
-    connect(edit, &QLineEdit::textChanged, this, [this, name](const QString& text) {
+    m_bindings.insert(key, {edit, Binding::Line});
+    SettingKeyFilter::install(m_settings, key, edit);
+    connect(edit, &QLineEdit::textChanged, this, [this, key](const QString& text) {
         if (!m_showing)
-            m_settings.setText(name, text);
+            m_settings.setText(key, text);
     });
-    show(name);
+    show(key);
 }
 
-void SettingBinder::bindComboBox(const QString& name, QComboBox* box, const QStringList& proposals)
+void SettingBinder::bindComboBox(Setting key, QComboBox* box, const QStringList& proposals)
 {
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -67,39 +67,39 @@ void SettingBinder::bindComboBox(const QString& name, QComboBox* box, const QStr
         box->clear();
         box->addItems(proposals);
     }
-    m_bindings.insert(name, {box, Binding::Combo});
-    const SettingDef* def = SettingsModel::find(name);
-    if (def && def->keys == KeyFilter::Nothing) {
+    m_bindings.insert(key, {box, Binding::Combo});
+    const SettingDef* def = &SettingsModel::definition(key);
+    if (def->keys == KeyFilter::Nothing) {
         // Nothing can be typed: a click on the text opens the list, as on a plain drop-down list.
         box->lineEdit()->setReadOnly(true);
         m_popupEdits.insert(box->lineEdit(), box);
         box->lineEdit()->installEventFilter(this);
     }
-    SettingKeyFilter::install(m_settings, name, box);
-    connect(box, &QComboBox::editTextChanged, this, [this, name](const QString& text) {
+    SettingKeyFilter::install(m_settings, key, box);
+    connect(box, &QComboBox::editTextChanged, this, [this, key](const QString& text) {
         if (!m_showing)
-            m_settings.setText(name, text);
+            m_settings.setText(key, text);
     });
-    show(name);
+    show(key);
 }
 
-void SettingBinder::bindCheckBox(const QString& name, QAbstractButton* box)
+void SettingBinder::bindCheckBox(Setting key, QAbstractButton* box)
 {
     box->setCheckable(true);
-    m_bindings.insert(name, {box, Binding::Check});
-    connect(box, &QAbstractButton::toggled, this, [this, name](bool on) {
+    m_bindings.insert(key, {box, Binding::Check});
+    connect(box, &QAbstractButton::toggled, this, [this, key](bool on) {
         if (!m_showing)
-            m_settings.setChecked(name, on);
+            m_settings.setChecked(key, on);
     });
-    show(name);
+    show(key);
 }
 
-void SettingBinder::bindRadio(const QString& name, QAbstractButton* button)
+void SettingBinder::bindRadio(Setting key, QAbstractButton* button)
 {
     button->setCheckable(true);
-    m_bindings.insert(name, {button, Binding::Radio});
-    const SettingDef* def = SettingsModel::find(name);
-    if (def && def->group) {
+    m_bindings.insert(key, {button, Binding::Radio});
+    const SettingDef* def = &SettingsModel::definition(key);
+    if (def->group) {
         const QString group = QString::fromLatin1(def->group);
         QButtonGroup*& g = m_groups[group];
         if (!g)
@@ -107,61 +107,61 @@ void SettingBinder::bindRadio(const QString& name, QAbstractButton* button)
         g->addButton(button);
     }
     // Only the button that becomes checked writes; the model clears the rest of its group.
-    connect(button, &QAbstractButton::toggled, this, [this, name](bool on) {
+    connect(button, &QAbstractButton::toggled, this, [this, key](bool on) {
         if (!m_showing && on)
-            m_settings.setChecked(name, true);
+            m_settings.setChecked(key, true);
     });
-    show(name);
+    show(key);
 }
 
-void SettingBinder::bindSlider(const QString& name, QAbstractSlider* slider)
+void SettingBinder::bindSlider(Setting key, QAbstractSlider* slider)
 {
-    m_bindings.insert(name, {slider, Binding::Slider});
-    connect(slider, &QAbstractSlider::valueChanged, this, [this, name](int value) {
+    m_bindings.insert(key, {slider, Binding::Slider});
+    connect(slider, &QAbstractSlider::valueChanged, this, [this, key](int value) {
         if (!m_showing)
-            m_settings.setPosition(name, value);
+            m_settings.setPosition(key, value);
     });
-    show(name);
+    show(key);
 }
 
-void SettingBinder::bindPanel(const QString& name, QWidget* panel)
+void SettingBinder::bindPanel(Setting key, QWidget* panel)
 {
-    m_bindings.insert(name, {panel, Binding::Panel});
-    show(name);
+    m_bindings.insert(key, {panel, Binding::Panel});
+    show(key);
 }
 
-void SettingBinder::bindEnabled(const QString& name, QWidget* widget)
+void SettingBinder::bindEnabled(Setting key, QWidget* widget)
 {
-    m_enabled.append({name, widget});
-    widget->setEnabled(m_settings.isEnabled(name));
+    m_enabled.append({key, widget});
+    widget->setEnabled(m_settings.isEnabled(key));
 }
 
-void SettingBinder::bindArrows(const QString& name, ArrowButtons* arrows, QWidget* field)
+void SettingBinder::bindArrows(Setting key, ArrowButtons* arrows, QWidget* field)
 {
     connect(arrows, &ArrowButtons::stepped, this,
-            [this, name](int delta) { m_settings.stepArrow(name, delta); });
+            [this, key](int delta) { m_settings.stepArrow(key, delta); });
     if (field) {
-        m_arrowFields.insert(field, name);
+        m_arrowFields.insert(field, key);
         field->installEventFilter(this);
     }
 }
 
-void SettingBinder::setComboItems(const QString& name, const QStringList& items)
+void SettingBinder::setComboItems(Setting key, const QStringList& items)
 {
-    for (auto it = m_bindings.constFind(name); it != m_bindings.cend() && it.key() == name; ++it) {
+    for (auto it = m_bindings.constFind(key); it != m_bindings.cend() && it.key() == key; ++it) {
         auto* box = qobject_cast<QComboBox*>(it->widget.data());
         if (!box)
             continue;
         const ShowingGuard guard(m_showing);
         box->clear();
         box->addItems(items);
-        showComboText(box, m_settings.text(name));
+        showComboText(box, m_settings.text(key));
     }
 }
 
-QWidget* SettingBinder::control(const QString& name) const
+QWidget* SettingBinder::control(Setting key) const
 {
-    const auto it = m_bindings.constFind(name);
+    const auto it = m_bindings.constFind(key);
     return it == m_bindings.cend() ? nullptr : it->widget.data();
 }
 
@@ -193,43 +193,43 @@ bool SettingBinder::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void SettingBinder::modelChanged(const QString& name)
+void SettingBinder::modelChanged(Setting key)
 {
-    if (m_bindings.contains(name))
-        show(name);
+    if (m_bindings.contains(key))
+        show(key);
 }
 
 void SettingBinder::enablingChanged()
 {
-    for (const auto& [name, widget] : m_enabled)
+    for (const auto& [key, widget] : m_enabled)
         if (widget)
-            widget->setEnabled(m_settings.isEnabled(name));
+            widget->setEnabled(m_settings.isEnabled(key));
 }
 
-void SettingBinder::show(const QString& name)
+void SettingBinder::show(Setting key)
 {
     const ShowingGuard guard(m_showing);
-    for (auto it = m_bindings.constFind(name); it != m_bindings.cend() && it.key() == name; ++it) {
+    for (auto it = m_bindings.constFind(key); it != m_bindings.cend() && it.key() == key; ++it) {
         QWidget* w = it->widget.data();
         if (!w)
             continue;
         switch (it->kind) {
         case Binding::Line: {
             auto* edit = static_cast<QLineEdit*>(w);
-            const QString value = m_settings.text(name);
+            const QString value = m_settings.text(key);
             if (edit->text() != value)
                 edit->setText(value);
             break;
         }
         case Binding::Combo:
-            showComboText(static_cast<QComboBox*>(w), m_settings.text(name));
+            showComboText(static_cast<QComboBox*>(w), m_settings.text(key));
             break;
         case Binding::Check:
-            static_cast<QAbstractButton*>(w)->setChecked(m_settings.checked(name));
+            static_cast<QAbstractButton*>(w)->setChecked(m_settings.checked(key));
             break;
         case Binding::Radio: {
             auto* button = static_cast<QAbstractButton*>(w);
-            const bool on = m_settings.checked(name);
+            const bool on = m_settings.checked(key);
             if (button->isChecked() == on)
                 break;
             // An exclusive group refuses to clear its checked button; a configuration may clear
@@ -243,10 +243,10 @@ void SettingBinder::show(const QString& name)
             break;
         }
         case Binding::Slider:
-            static_cast<QAbstractSlider*>(w)->setValue(m_settings.position(name));
+            static_cast<QAbstractSlider*>(w)->setValue(m_settings.position(key));
             break;
         case Binding::Panel:
-            w->setHidden(!m_settings.checked(name));
+            w->setHidden(!m_settings.checked(key));
             break;
         }
     }

@@ -8,6 +8,8 @@
 // Besides the values the binder attaches the key filters (SettingKeyFilter), the arrow buttons of
 // numeric fields (with the mouse wheel and the Up/Down keys on the field doing the same), the
 // enabling rules of the size mode, and the panel flags that hide or show their panels.
+#include "settings/SettingsModel.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -24,7 +26,6 @@ class QWidget;
 namespace qp {
 
 class ArrowButtons;
-class SettingsModel;
 
 class SettingBinder : public QObject {
     Q_OBJECT
@@ -34,39 +35,39 @@ public:
     SettingsModel& settings() const { return m_settings; }
 
     // A text setting in a line edit, with the setting's key filter.
-    void bindLineEdit(const QString& name, QLineEdit* edit);
+    void bindLineEdit(Setting key, QLineEdit* edit);
     // A choice text in an editable combo box whose list proposes `proposals`, with the key filter.
     // A setting that takes no typed keys (out_format) gets a read-only edit part: its value is
     // chosen from the list.
-    void bindComboBox(const QString& name, QComboBox* box, const QStringList& proposals);
-    void bindCheckBox(const QString& name, QAbstractButton* box);
+    void bindComboBox(Setting key, QComboBox* box, const QStringList& proposals);
+    void bindCheckBox(Setting key, QAbstractButton* box);
     // A radio button. Buttons of one model group form an exclusive group; the model clears the
     // others when one is checked.
-    void bindRadio(const QString& name, QAbstractButton* button);
+    void bindRadio(Setting key, QAbstractButton* button);
     // A position in a slider or scroll bar.
-    void bindSlider(const QString& name, QAbstractSlider* slider);
+    void bindSlider(Setting key, QAbstractSlider* slider);
     // A panel flag: the panel is visible exactly while the flag is set.
-    void bindPanel(const QString& name, QWidget* panel);
-    // `widget` is enabled exactly when the model's enabling rule of `name` allows it (labels name
+    void bindPanel(Setting key, QWidget* panel);
+    // `widget` is enabled exactly when the model's enabling rule of `key` allows it (labels name
     // the setting they explain).
-    void bindEnabled(const QString& name, QWidget* widget);
+    void bindEnabled(Setting key, QWidget* widget);
     // Arrow buttons of a numeric setting: each step goes through the model's stepArrow (range and
     // preview). The mouse wheel over `field` and its Up/Down keys step the same way.
-    void bindArrows(const QString& name, ArrowButtons* arrows, QWidget* field);
+    void bindArrows(Setting key, ArrowButtons* arrows, QWidget* field);
 
     // Replaces the list of a bound combo box and keeps showing the model's value.
-    void setComboItems(const QString& name, const QStringList& items);
+    void setComboItems(Setting key, const QStringList& items);
 
-    // The control bound to a setting (the first one, for names bound more than once).
-    QWidget* control(const QString& name) const;
+    // The control bound to a setting (the first one, for settings bound more than once).
+    QWidget* control(Setting key) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void modelChanged(const QString& name);
+    void modelChanged(Setting key);
     void enablingChanged();
-    void show(const QString& name);
+    void show(Setting key);
 
     struct Binding {
         QPointer<QWidget> widget;
@@ -74,10 +75,10 @@ private:
     };
 
     SettingsModel& m_settings;
-    QMultiHash<QString, Binding> m_bindings;
-    QList<QPair<QString, QPointer<QWidget>>> m_enabled;
+    QMultiHash<Setting, Binding> m_bindings;
+    QList<QPair<Setting, QPointer<QWidget>>> m_enabled;
     QHash<QString, QButtonGroup*> m_groups;
-    QHash<QObject*, QString> m_arrowFields;
+    QHash<QObject*, Setting> m_arrowFields;
     QHash<QObject*, QPointer<QComboBox>> m_popupEdits;
     // Set while the binder writes a model value into a control.
     int m_showing = 0;

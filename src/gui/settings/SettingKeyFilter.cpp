@@ -9,15 +9,15 @@
 
 namespace qp {
 
-SettingKeyFilter::SettingKeyFilter(SettingsModel& settings, const QString& name, QObject* parent)
-    : QObject(parent), m_settings(settings), m_name(name)
+SettingKeyFilter::SettingKeyFilter(SettingsModel& settings, Setting key, QObject* parent)
+    : QObject(parent), m_settings(settings), m_key(key)
 {
 }
 
-SettingKeyFilter* SettingKeyFilter::install(SettingsModel& settings, const QString& name,
+SettingKeyFilter* SettingKeyFilter::install(SettingsModel& settings, Setting key,
                                             QWidget* control)
 {
-    auto* filter = new SettingKeyFilter(settings, name, control);
+    auto* filter = new SettingKeyFilter(settings, key, control);
     control->installEventFilter(filter);
     if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit())
         combo->lineEdit()->installEventFilter(filter);
@@ -27,13 +27,13 @@ SettingKeyFilter* SettingKeyFilter::install(SettingsModel& settings, const QStri
 bool SettingKeyFilter::accepts(const QKeyEvent& event)
 {
     if (event.key() == Qt::Key_Backspace)
-        return m_settings.acceptKey(m_name, QChar(8));
+        return m_settings.acceptKey(m_key, QChar(8));
     const QString text = event.text();
     for (const QChar c : text) {
         // Control characters and Delete type nothing; they belong to editing and shortcuts.
         if (c.unicode() < 32 || c.unicode() == 127)
             continue;
-        if (!m_settings.acceptKey(m_name, c))
+        if (!m_settings.acceptKey(m_key, c))
             return false;
     }
     return true;

@@ -5,6 +5,8 @@
 // model's acceptKey. Keys that type nothing (arrows, Delete, function keys) and control
 // characters such as Enter, Tab or Ctrl+C pass, so editing and shortcuts keep working; Backspace
 // is put to the filter like a typed character.
+#include "settings/SettingsModel.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -14,17 +16,16 @@ class QWidget;
 
 namespace qp {
 
-class SettingsModel;
 
 class SettingKeyFilter : public QObject {
     Q_OBJECT
 public:
-    SettingKeyFilter(SettingsModel& settings, const QString& name, QObject* parent = nullptr);
+    SettingKeyFilter(SettingsModel& settings, Setting key, QObject* parent = nullptr);
 
     // Installs the filter on `control`; for an editable combo box also on its line edit, which gets
     // key events of its own only when it has the focus itself (the combo box hands its keys on
     // without passing them through filters again).
-    static SettingKeyFilter* install(SettingsModel& settings, const QString& name, QWidget* control);
+    static SettingKeyFilter* install(SettingsModel& settings, Setting key, QWidget* control);
 
     // True when the key event may reach the control.
     bool accepts(const QKeyEvent& event);
@@ -34,7 +35,7 @@ protected:
 
 private:
     SettingsModel& m_settings;
-    QString m_name;
+    Setting m_key;
 };
 
 } // namespace qp

@@ -2,6 +2,8 @@
 #pragma once
 // One page of the main window's settings: a group box that fills the page and holds the controls
 // of one subsystem, with the small builders the pages share for their labels and numeric fields.
+#include "settings/SettingsModel.h"
+
 #include <QWidget>
 
 class QGroupBox;
@@ -19,6 +21,8 @@ protected:
     QGroupBox* group() const { return m_group; }
     // The control of the page with this object name.
     QWidget* control(const char* name) const;
+    // The control of a setting, which bears the setting's name.
+    QWidget* control(Setting key) const { return control(SettingsModel::nameOf(key).toLatin1().constData()); }
 
     static QLabel* label(const char* name);
     // A label that explains a control below or beside it: wrapping when narrow.

@@ -127,9 +127,9 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent, std::
     filesLayout->addSpacing(4);
     filesLayout->addWidget(text(files, "Label3"));
     auto* chosen = new QHBoxLayout;
-    auto* extensions = named(new QLineEdit(files), "beldateien");
+    auto* extensions = named(new QLineEdit(files), Setting::beldateien);
     auto* binder = new SettingBinder(settings, this);
-    binder->bindLineEdit(QStringLiteral("beldateien"), extensions);
+    binder->bindLineEdit(Setting::beldateien, extensions);
     chosen->addWidget(extensions, 1);
     chosen->addWidget(button(files, kGroups[4].registerButton));
     chosen->addWidget(button(files, kGroups[4].removeButton));
@@ -186,7 +186,7 @@ void Teinstshortcuts::CheckShortCuts()
 
 QStringList Teinstshortcuts::chosenExtensions() const
 {
-    return parseChosenExtensions(m_settings.text(QStringLiteral("beldateien")));
+    return parseChosenExtensions(m_settings.text(Setting::beldateien));
 }
 
 void Teinstshortcuts::registerClicked(ShellGroup group)

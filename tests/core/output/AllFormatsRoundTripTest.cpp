@@ -55,42 +55,42 @@ std::vector<Fixture> fixtures()
 {
     std::vector<Fixture> out;
     SettingsModel s;
-    s.setText("label2", "DejaVu Sans");
+    s.setText(Setting::label2, "DejaVu Sans");
     s.setFontListSelected(true);
 
-    s.setChecked("abstand_fix", true);
-    s.setText("abs_b", "1");
-    s.setText("abs_h", "1");
+    s.setChecked(Setting::abstand_fix, true);
+    s.setText(Setting::abs_b, "1");
+    s.setText(Setting::abs_h, "1");
     out.push_back({"one_pixel", render(s, "")});
 
-    s.setText("abs_b", "37");
-    s.setText("abs_h", "23");
-    s.setText("abs_o", "0");
-    s.setText("abs_l", "2");
+    s.setText(Setting::abs_b, "37");
+    s.setText(Setting::abs_h, "23");
+    s.setText(Setting::abs_o, "0");
+    s.setText(Setting::abs_l, "2");
     out.push_back({"odd_size", render(s, "Ab")});
 
-    s.setChecked("abstand_var", true);
-    s.setText("abs_o", "10");
+    s.setChecked(Setting::abstand_var, true);
+    s.setText(Setting::abs_o, "10");
     out.push_back({"black_on_white", render(s, "Quillpress\\nrenders text")});
 
-    s.setText("act_text_fontcolor", "#C8102E");
-    s.setText("act_text_hintergrund", "#F0F8FF");
-    s.setText("FSize", "23");
-    s.setChecked("cb_italic", true);
-    s.setChecked("rb_drehung_90", true);
+    s.setText(Setting::act_text_fontcolor, "#C8102E");
+    s.setText(Setting::act_text_hintergrund, "#F0F8FF");
+    s.setText(Setting::FSize, "23");
+    s.setChecked(Setting::cb_italic, true);
+    s.setChecked(Setting::rb_drehung_90, true);
     out.push_back({"coloured_rotated", render(s, "Rotated colour")});
 
     // Coloured text with the default margins: straight, turned with two lines, and empty.
     SettingsModel t;
-    t.setText("label2", "DejaVu Sans");
+    t.setText(Setting::label2, "DejaVu Sans");
     t.setFontListSelected(true);
-    t.setText("act_text_fontcolor", "#1E90FF");
-    t.setText("act_text_hintergrund", "#FAFAD2");
-    t.setText("FSize", "17");
+    t.setText(Setting::act_text_fontcolor, "#1E90FF");
+    t.setText(Setting::act_text_hintergrund, "#FAFAD2");
+    t.setText(Setting::FSize, "17");
     out.push_back({"coloured", render(t, "Quillpress")});
-    t.setChecked("rb_drehung_90", true);
+    t.setChecked(Setting::rb_drehung_90, true);
     out.push_back({"two_lines_rotated", render(t, "Odd\\nsizes")});
-    t.setChecked("rb_drehung_0", true);
+    t.setChecked(Setting::rb_drehung_0, true);
     out.push_back({"empty_default_margins", render(t, "")});
 
     // More colours than a palette holds.

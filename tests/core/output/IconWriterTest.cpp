@@ -260,25 +260,25 @@ TEST(IconWriter, DecodersShowThePixelsThroughTheMask)
         GTEST_SKIP() << "neither ImageMagick nor Pillow is installed";
     QTemporaryDir dir;
     SettingsModel s;
-    s.setText("label2", "DejaVu Sans");
+    s.setText(Setting::label2, "DejaVu Sans");
     s.setFontListSelected(true);
-    s.setText("act_text_fontcolor", "#C0306A");
-    s.setText("act_text_hintergrund", "#FFFFFF");
-    s.setText("FSize", "15");
+    s.setText(Setting::act_text_fontcolor, "#C0306A");
+    s.setText(Setting::act_text_hintergrund, "#FFFFFF");
+    s.setText(Setting::FSize, "15");
 
     std::vector<std::pair<std::string, TImageData>> images = {
         {"1x1", Uniform(1, 1, Blue)},
         {"odd size", Picture({{Red, White, Blue}, {White, Black, White}, {Blue, Blue, Red}})},
     };
-    for (const char* rotation : {"rb_drehung_0", "rb_drehung_90"}) {
+    for (const Setting rotation : {Setting::rb_drehung_0, Setting::rb_drehung_90}) {
         s.setChecked(rotation, true);
         TImageData record;
         BitmapToImageData(CreateBitmap(QStringLiteral("Icon text"), s), record);
         ASSERT_TRUE(imaging::ConvertImageData(record, imaging::ifR8G8B8));
-        images.emplace_back(rotation, record);
+        images.emplace_back(SettingsModel::nameOf(rotation).toStdString(), record);
     }
-    s.setChecked("rb_drehung_180", true);
-    s.setText("FSize", "40");
+    s.setChecked(Setting::rb_drehung_180, true);
+    s.setText(Setting::FSize, "40");
     TImageData wide;
     BitmapToImageData(CreateBitmap(QStringLiteral("A wider icon text"), s), wide);
     ASSERT_TRUE(imaging::ConvertImageData(wide, imaging::ifR8G8B8));

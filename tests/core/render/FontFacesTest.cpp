@@ -15,13 +15,13 @@ using namespace qp;
 TEST(FontFaces, MissingFaceIsNamedWithTheFaceDrawnInstead)
 {
     SettingsModel s;
-    s.setText("label2", "No Such Face Qp");
+    s.setText(Setting::label2, "No Such Face Qp");
     EXPECT_FALSE(s.selectFontEntryForLabel());
     const QString drawn = substituteFace(s);
     ASSERT_FALSE(drawn.isEmpty());
     EXPECT_EQ(drawn, QFontInfo(drawingFace(s)).family());
     EXPECT_NE(drawn, "No Such Face Qp");
-    EXPECT_EQ(s.text("label2"), "No Such Face Qp"); // the configured name stays
+    EXPECT_EQ(s.text(Setting::label2), "No Such Face Qp"); // the configured name stays
 
     EXPECT_EQ(missingFaceNote("Tahoma", "DejaVu Sans", "en"), "Tahoma is not installed: drawn in DejaVu Sans");
     EXPECT_EQ(missingFaceNote("Tahoma", "DejaVu Sans", "de"), "Tahoma ist nicht installiert: gezeichnet in DejaVu Sans");
@@ -29,9 +29,9 @@ TEST(FontFaces, MissingFaceIsNamedWithTheFaceDrawnInstead)
     // An installed face, and no face at all, need no note.
     const QStringList families = QFontDatabase::families();
     ASSERT_FALSE(families.isEmpty());
-    s.setText("label2", families.first());
+    s.setText(Setting::label2, families.first());
     EXPECT_TRUE(substituteFace(s).isEmpty());
-    s.setText("label2", "");
+    s.setText(Setting::label2, "");
     EXPECT_TRUE(substituteFace(s).isEmpty());
 }
 
@@ -55,7 +55,7 @@ TEST(FontFaces, DefaultFaceComesFromTheCompatibilityFontsWhenMissing)
 
     // The standard face is now drawn as itself.
     SettingsModel s;
-    s.setText("label2", "Tahoma");
+    s.setText(Setting::label2, "Tahoma");
     EXPECT_TRUE(s.selectFontEntryForLabel());
     EXPECT_TRUE(substituteFace(s).isEmpty());
     EXPECT_EQ(QFontInfo(drawingFace(s)).family(), "Tahoma");

@@ -2,6 +2,7 @@
 #include "render/Renderer.h"
 #include "render/TextMeasure.h"
 #include "settings/SettingsModel.h"
+#include "support/SettingPrinter.h"
 
 #include <QFontMetrics>
 #include <QRect>
@@ -18,25 +19,25 @@ class RendererTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings.setText("label2", "DejaVu Sans");
+        settings.setText(Setting::label2, "DejaVu Sans");
         settings.setFontListSelected(true);
-        settings.setChecked("cb_antialias", false);
+        settings.setChecked(Setting::cb_antialias, false);
     }
     ~RendererTest() override { setRenderYield({}); }
 
     void setMargins(int o, int u, int l, int r, int z = 0)
     {
-        settings.setText("abs_o", QString::number(o));
-        settings.setText("abs_u", QString::number(u));
-        settings.setText("abs_l", QString::number(l));
-        settings.setText("abs_r", QString::number(r));
-        settings.setText("abs_z", QString::number(z));
+        settings.setText(Setting::abs_o, QString::number(o));
+        settings.setText(Setting::abs_u, QString::number(u));
+        settings.setText(Setting::abs_l, QString::number(l));
+        settings.setText(Setting::abs_r, QString::number(r));
+        settings.setText(Setting::abs_z, QString::number(z));
     }
     void setFixed(const QString& w, const QString& h)
     {
-        settings.setChecked("abstand_fix", true);
-        settings.setText("abs_b", w);
-        settings.setText("abs_h", h);
+        settings.setChecked(Setting::abstand_fix, true);
+        settings.setText(Setting::abs_b, w);
+        settings.setText(Setting::abs_h, h);
     }
     // Metrics of the font the renderer uses with the current settings, measured independently.
     QFontMetrics metrics() const
@@ -73,7 +74,7 @@ TEST_F(RendererTest, SizeFollowsTheText)
 {
     const QFontMetrics fm = metrics();
     const int h = fm.height();
-    settings.setChecked("max_breite", false);
+    settings.setChecked(Setting::max_breite, false);
     struct Case {
         QString text;
         int o, u, l, r, z;
@@ -122,15 +123,15 @@ TEST_F(RendererTest, FontSizeAndStyleFromTheSettings)
     // 20 points at 96 dpi are 27 pixels; no integer keeps the default of 8 points.
     for (const Case& c : {Case{"20", 27}, Case{"1", 1}, Case{"2", 3}, Case{" $1F", 41}, Case{"abc", 11},
                           Case{"", 11}, Case{"0", 11}}) {
-        settings.setText("FSize", c.size);
+        settings.setText(Setting::FSize, c.size);
         EXPECT_EQ(LayoutText("x", settings).font.pixelSize(), c.pixels) << c.size;
     }
     // A negative size is the cell height: the font is scaled so that its height comes out at it.
-    settings.setText("FSize", "-20");
+    settings.setText(Setting::FSize, "-20");
     EXPECT_NEAR(LayoutText("x", settings).lineHeight, 27, 1);
 
-    settings.setChecked("cb_bold", true);
-    settings.setChecked("cb_underline", true);
+    settings.setChecked(Setting::cb_bold, true);
+    settings.setChecked(Setting::cb_underline, true);
     QFont font = LayoutText("x", settings).font;
     EXPECT_EQ(font.weight(), QFont::Bold);
     EXPECT_TRUE(font.underline());
@@ -138,7 +139,7 @@ TEST_F(RendererTest, FontSizeAndStyleFromTheSettings)
     EXPECT_FALSE(font.strikeOut());
 
     // The face of label2 applies only while a font-list entry is selected.
-    settings.setText("label2", "DejaVu Serif");
+    settings.setText(Setting::label2, "DejaVu Serif");
     EXPECT_EQ(LayoutText("x", settings).font.family(), "DejaVu Serif");
     settings.setFontListSelected(false);
     EXPECT_EQ(LayoutText("x", settings).font.family(), "Tahoma"); // the default face
@@ -147,7 +148,7 @@ TEST_F(RendererTest, FontSizeAndStyleFromTheSettings)
 TEST_F(RendererTest, QualityFollowsTheOptionsWindow)
 {
     EXPECT_EQ(LayoutText("x", settings).font.styleStrategy(), QFont::NoAntialias);
-    settings.setChecked("cb_antialias", true);
+    settings.setChecked(Setting::cb_antialias, true);
     EXPECT_EQ(LayoutText("x", settings).font.styleStrategy(), QFont::PreferAntialias);
     // Smoothed glyphs have edge pixels between text and background colour.
     EXPECT_GT(colours(CreateBitmap("Wg", settings)).size(), 2);
@@ -170,9 +171,9 @@ TEST_F(RendererTest, FixedSizeAndFallbacks)
     // Without fix_wrap an over-long line is clipped; with it the line is wrapped at the fixed
     // width and lines below the fixed height are cut off.
     setFixed("200", "40");
-    settings.setChecked("fix_wrap", false);
+    settings.setChecked(Setting::fix_wrap, false);
     EXPECT_EQ(LayoutText("one two three four", settings).lines.size(), 1);
-    settings.setChecked("fix_wrap", true);
+    settings.setChecked(Setting::fix_wrap, true);
     const TextLayout layout = LayoutText("one two three four", settings);
     EXPECT_GT(layout.lines.size(), 1);
     EXPECT_EQ(layout.width, 200);
@@ -207,7 +208,7 @@ TEST_F(RendererTest, WrapsAtTheMaximumWidth)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         setMargins(10, 10, c.l, c.r);
-        settings.setText("abs_bmax", QString::number(c.maxWidth));
+        settings.setText(Setting::abs_bmax, QString::number(c.maxWidth));
         int yields = 0;
         setRenderYield([&yields] { ++yields; });
         const TextLayout layout = LayoutText(c.text, settings);
@@ -224,7 +225,7 @@ TEST_F(RendererTest, LongWordIsCutAtTheLargestFittingCount)
 {
     const QFontMetrics fm = metrics();
     setMargins(0, 0, 10, 10);
-    settings.setText("abs_bmax", "150");
+    settings.setText(Setting::abs_bmax, "150");
     const QString word = "abcdefghijklmnopqrstuvwxyz";
     const QStringList lines = LayoutText("go " + word, settings).lines;
     // Every line fits, and the next larger count would not fit somewhere.
@@ -256,7 +257,7 @@ TEST_F(RendererTest, LongLineWrapsIntoFittingLines)
 
 TEST_F(RendererTest, YieldMayReenterTheRenderer)
 {
-    settings.setText("abs_bmax", "150");
+    settings.setText(Setting::abs_bmax, "150");
     const QImage expected = CreateBitmap("a line that needs wrapping", settings);
     int depth = 0;
     setRenderYield([&] {
@@ -286,16 +287,16 @@ TEST_F(RendererTest, AlignmentShiftsEachLine)
     const QFontMetrics fm = metrics();
     const int tw = fm.horizontalAdvance("Hi");
     setMargins(0, 0, 10, 10);
-    settings.setChecked("fix_wrap", false);
+    settings.setChecked(Setting::fix_wrap, false);
     struct Case {
-        const char* button;
+        Setting button;
         int free;
         int shift;
     };
-    for (const Case& c : {Case{"rb_alcenter", 5, 2}, Case{"rb_alcenter", 7, 4}, Case{"rb_alright", 7, 7},
-                          Case{"rb_alcenter", -7, -4}}) {
+    for (const Case& c : {Case{Setting::rb_alcenter, 5, 2}, Case{Setting::rb_alcenter, 7, 4}, Case{Setting::rb_alright, 7, 7},
+                          Case{Setting::rb_alcenter, -7, -4}}) {
         setFixed(QString::number(tw + 20 + c.free), "40");
-        settings.setChecked("rb_alleft", true);
+        settings.setChecked(Setting::rb_alleft, true);
         const QRect left = inkBox(CreateBitmap("Hi", settings));
         settings.setChecked(c.button, true);
         const QRect aligned = inkBox(CreateBitmap("Hi", settings));
@@ -306,8 +307,8 @@ TEST_F(RendererTest, AlignmentShiftsEachLine)
 
 TEST_F(RendererTest, ColoursAreExactAndOverlappingLinesShowThrough)
 {
-    settings.setText("act_text_fontcolor", "#123456");
-    settings.setText("act_text_hintergrund", "#FEDCBA");
+    settings.setText(Setting::act_text_fontcolor, "#123456");
+    settings.setText(Setting::act_text_hintergrund, "#FEDCBA");
     const QFontMetrics fm = metrics();
     // z = -h puts both lines at the same place; neither line's cells hide the other.
     setMargins(5, 5, 5, 5, -fm.height());
@@ -323,7 +324,7 @@ TEST_F(RendererTest, ColoursAreExactAndOverlappingLinesShowThrough)
             const bool expected = first.pixel(x, y) == ink || second.pixel(x, y) == ink;
             ASSERT_EQ(both.pixel(x, y) == ink, expected) << x << "," << y;
         }
-    settings.setChecked("rb_drehung_270", true);
+    settings.setChecked(Setting::rb_drehung_270, true);
     EXPECT_EQ(colours(CreateBitmap("o\\nl|", settings)), (QSet<QRgb>{background, ink}));
 }
 
@@ -338,17 +339,17 @@ TEST_F(RendererTest, RotationTurnsTheImageWithItsMargins)
     const int H = upright.height();
     ASSERT_GE(ink.top(), 40);
     struct Case {
-        const char* button;
+        Setting button;
         QSize size;
         QRect box;
     };
     const Case cases[] = {
         // 90°: the top margin ends up on the right edge, the left margin on the top edge.
-        {"rb_drehung_90", {H, W}, QRect(QPoint(H - 1 - ink.bottom(), ink.left()), QPoint(H - 1 - ink.top(), ink.right()))},
-        {"rb_drehung_180", {W, H},
+        {Setting::rb_drehung_90, {H, W}, QRect(QPoint(H - 1 - ink.bottom(), ink.left()), QPoint(H - 1 - ink.top(), ink.right()))},
+        {Setting::rb_drehung_180, {W, H},
          QRect(QPoint(W - 1 - ink.right(), H - 1 - ink.bottom()), QPoint(W - 1 - ink.left(), H - 1 - ink.top()))},
         // 270°: the top margin on the left edge, the left margin on the bottom edge.
-        {"rb_drehung_270", {H, W},
+        {Setting::rb_drehung_270, {H, W},
          QRect(QPoint(ink.top(), W - 1 - ink.right()), QPoint(ink.bottom(), W - 1 - ink.left()))},
     };
     for (const Case& c : cases) {
@@ -360,31 +361,31 @@ TEST_F(RendererTest, RotationTurnsTheImageWithItsMargins)
     }
     // A fixed size W x H becomes H x W.
     setFixed("300", "50");
-    settings.setChecked("rb_drehung_90", true);
+    settings.setChecked(Setting::rb_drehung_90, true);
     EXPECT_EQ(CreateBitmap("Hg", settings).size(), QSize(50, 300));
 }
 
 TEST_F(RendererTest, RefusesImagesBeyondTheLimits)
 {
     struct Case {
-        const char* name;
+        Setting name;
         const char* value;
     };
     // Each case alone would make an image too large, also where 32-bit arithmetic would wrap
     // around to a small or negative size.
     const Case cases[] = {
-        {"abs_o", "2147483647"},
-        {"abs_u", "1000000"},
-        {"abs_l", "2147483647"},
-        {"abs_r", "2000000"},
-        {"abs_z", "2147483647"},
-        {"FSize", "99999"},
+        {Setting::abs_o, "2147483647"},
+        {Setting::abs_u, "1000000"},
+        {Setting::abs_l, "2147483647"},
+        {Setting::abs_r, "2000000"},
+        {Setting::abs_z, "2147483647"},
+        {Setting::FSize, "99999"},
     };
     for (const Case& c : cases) {
         SettingsModel s;
-        s.setText("label2", "DejaVu Sans");
+        s.setText(Setting::label2, "DejaVu Sans");
         s.setFontListSelected(true);
-        s.setChecked("max_breite", false);
+        s.setChecked(Setting::max_breite, false);
         s.setText(c.name, c.value);
         EXPECT_THROW(CreateBitmap("a\r\nb", s), RenderError) << c.name;
     }
@@ -398,7 +399,7 @@ TEST_F(RendererTest, RefusesImagesBeyondTheLimits)
         EXPECT_NE(std::string(e.what()).find("100000 x 100000"), std::string::npos) << e.what();
     }
     // Many lines add up beyond the side limit.
-    settings.setChecked("abstand_var", true);
+    settings.setChecked(Setting::abstand_var, true);
     EXPECT_THROW(CreateBitmap(QString("\r\n").repeated(40000), settings), RenderError);
     // Huge negative margins give a 1-pixel side, not an error.
     setMargins(0, 0, -2147483647 - 1, -2147483647 - 1);
@@ -415,6 +416,71 @@ TEST(TextMeasure, VeryLongTextsAreMeasuredWithoutOverflow)
     // range. Each chunk's width is rounded on its own.
     const qint64 n = 2'000'000;
     EXPECT_NEAR(double(measure.width(QString(n, 'W'))), double(n) * w, double(n / measure.chunkLength() + 1));
+}
+
+// The layout from plain values, without a settings model: the size rules of both size modes.
+TEST(LayoutSettings, SizeAndWrappingFromPlainValues)
+{
+    LayoutSettings base;
+    base.face = QStringLiteral("DejaVu Sans");
+    base.fontPoints = 20;
+    base.quality = FontQuality::NonAntialiased;
+    base.top = 3;
+    base.bottom = 4;
+    base.left = 5;
+    base.right = 6;
+    base.spacing = 2;
+    QFont font("DejaVu Sans");
+    font.setPixelSize(27);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics fm(font);
+    const int h = fm.height();
+    const QString text = QStringLiteral("one two three four\r\nfive");
+    const int longest = fm.horizontalAdvance(QStringLiteral("one two three four"));
+
+    struct Case {
+        const char* what;
+        void (*adjust)(LayoutSettings&);
+        qint64 width;  // -1: the longest line plus the side margins
+        qint64 height; // -1: the lines' height plus the top and bottom margins
+        int lines;
+    };
+    const Case cases[] = {
+        {"variable", [](LayoutSettings&) {}, -1, -1, 2},
+        {"limit off", [](LayoutSettings& l) { l.maxWidth = 60; }, -1, -1, 2},
+        {"limit without a number", [](LayoutSettings& l) { l.limitWidth = true; }, -1, -1, 2},
+        {"limit wraps", [](LayoutSettings& l) { l.limitWidth = true; l.maxWidth = 120; }, 120, -1, 0},
+        {"fixed", [](LayoutSettings& l) { l.fixedSize = true; l.fixedWidth = 90; l.fixedHeight = 30; }, 90, 30, 2},
+        {"fixed wraps",
+         [](LayoutSettings& l) { l.fixedSize = true; l.fixedWidth = 120; l.fixedHeight = 30; l.fixedWrap = true; },
+         120, 30, 0},
+    };
+    for (const Case& c : cases) {
+        LayoutSettings settings = base;
+        c.adjust(settings);
+        const TextLayout layout = LayoutText(text, settings);
+        const qint64 width = c.width < 0 ? longest + 11 : c.width;
+        EXPECT_EQ(layout.width, width) << c.what;
+        EXPECT_EQ(layout.font.pixelSize(), 27) << c.what;
+        if (c.lines > 0) {
+            EXPECT_EQ(layout.lines.size(), c.lines) << c.what;
+        } else {
+            // Wrapped: more lines, each within the width between the margins.
+            EXPECT_GT(layout.lines.size(), 2) << c.what;
+            for (const QString& line : layout.lines)
+                EXPECT_LE(fm.horizontalAdvance(line) + 11, width) << c.what << ": " << line.toStdString();
+        }
+        const qint64 n = layout.lines.size();
+        EXPECT_EQ(layout.height, c.height < 0 ? 7 + n * h + (n - 1) * 2 : c.height) << c.what;
+    }
+
+    // Drawing settings as values: a quarter turn swaps the sides.
+    LayoutSettings fixed = base;
+    fixed.fixedSize = true;
+    fixed.fixedWidth = 80;
+    fixed.fixedHeight = 30;
+    EXPECT_EQ(CreateBitmap("x", fixed, DrawSettings{}).size(), QSize(80, 30));
+    EXPECT_EQ(CreateBitmap("x", fixed, DrawSettings{LineAlignment::Right, Rotation::Quarter}).size(), QSize(30, 80));
 }
 
 } // namespace

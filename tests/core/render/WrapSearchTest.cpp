@@ -129,11 +129,11 @@ TEST(WrapSearch, YieldsAfterTheFirstTrialAndThenAtTheChosenRate)
 TEST(WrapSearch, RendererWrapsLikeTheTrialLoop)
 {
     SettingsModel settings;
-    settings.setText("label2", "DejaVu Sans");
+    settings.setText(Setting::label2, "DejaVu Sans");
     settings.setFontListSelected(true);
-    settings.setText("abs_l", "10");
-    settings.setText("abs_r", "10");
-    settings.setChecked("max_breite", true);
+    settings.setText(Setting::abs_l, "10");
+    settings.setText(Setting::abs_r, "10");
+    settings.setChecked(Setting::max_breite, true);
     const TextMeasure measure(LayoutText(QString(), settings).font);
     const PieceWidth width = [&measure](const QChar* text, qsizetype length) { return measure.width(text, length); };
     std::mt19937 rng(11);
@@ -141,7 +141,7 @@ TEST(WrapSearch, RendererWrapsLikeTheTrialLoop)
     for (int n = 0; n < 150; ++n) {
         const QString line = randomLine(rng, 160);
         const int maxWidth = room(rng);
-        settings.setText("abs_bmax", QString::number(maxWidth));
+        settings.setText(Setting::abs_bmax, QString::number(maxWidth));
         QStringList expected{line};
         if (measure.width(line) + 20 > maxWidth && measure.width(QStringLiteral("W")) + 10 < maxWidth)
             expected = WrapLine(line, referenceCount(line, width, maxWidth - 20, false)).split(QStringLiteral("\r\n"));

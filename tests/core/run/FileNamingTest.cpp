@@ -18,8 +18,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        settings.setText("out_ordner", dir.path());
-        settings.setText("out_format", "*.png - Portable Network Graphics");
+        settings.setText(Setting::out_ordner, dir.path());
+        settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
     }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
     void touch(const QString& name) const
@@ -65,10 +65,10 @@ TEST_F(FileNamingTest, WorkedExampleAndNumbering)
     EXPECT_EQ(next("Top 10: Ideas"), "top_____ideas1.png");
     EXPECT_EQ(next("Top 10: Ideas"), "top_____ideas2.png");
 
-    settings.setChecked("cb_numsofort", true);
-    settings.setText("ed_num", "5");
+    settings.setChecked(Setting::cb_numsofort, true);
+    settings.setText(Setting::ed_num, "5");
     EXPECT_EQ(next("fresh"), "fresh5.png");
-    settings.setChecked("cb_num", false); // numbering then starts at 1
+    settings.setChecked(Setting::cb_num, false); // numbering then starts at 1
     EXPECT_EQ(next("other"), "other1.png");
 }
 
@@ -89,9 +89,9 @@ TEST_F(FileNamingTest, NumbersPastExistingFilesButNotFolders)
 
 TEST_F(FileNamingTest, FixedNameIsUsedVerbatim)
 {
-    settings.setChecked("n_eigenen", true);
-    settings.setText("ed_name", "QuillPress");
-    settings.setText("out_format", "*.jpg - JPEG-Bild");
+    settings.setChecked(Setting::n_eigenen, true);
+    settings.setText(Setting::ed_name, "QuillPress");
+    settings.setText(Setting::out_format, "*.jpg - JPEG-Bild");
     EXPECT_EQ(next("ignored"), "QuillPress.jpg");
     EXPECT_EQ(next("ignored"), "QuillPress1.jpg");
     EXPECT_EQ(next("ignored"), "QuillPress2.jpg");
@@ -105,25 +105,25 @@ TEST_F(FileNamingTest, NameOptions)
         const char* name;
     };
     const Case cases[] = {
-        {"abcdef", [](SettingsModel& s) { s.setText("ed_max", "0"); }, ""},
-        {"abcdef", [](SettingsModel& s) { s.setText("ed_max", ""); }, "abcdef"},
-        {"abcdef", [](SettingsModel& s) { s.setText("ed_max", "3"); }, "abc"},
-        {"a.b", [](SettingsModel& s) { s.setText("ed_ersatz", "."); s.setText("ed_buchst", "ab."); }, "a.b"},
-        {"a/b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setChecked("cb_ersatz", false); }, "ab"},
-        {"a.b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setChecked("cb_ersatz", false); }, "ab"},
+        {"abcdef", [](SettingsModel& s) { s.setText(Setting::ed_max, "0"); }, ""},
+        {"abcdef", [](SettingsModel& s) { s.setText(Setting::ed_max, ""); }, "abcdef"},
+        {"abcdef", [](SettingsModel& s) { s.setText(Setting::ed_max, "3"); }, "abc"},
+        {"a.b", [](SettingsModel& s) { s.setText(Setting::ed_ersatz, "."); s.setText(Setting::ed_buchst, "ab."); }, "a.b"},
+        {"a/b", [](SettingsModel& s) { s.setChecked(Setting::cb_buchst, false); s.setChecked(Setting::cb_ersatz, false); }, "ab"},
+        {"a.b", [](SettingsModel& s) { s.setChecked(Setting::cb_buchst, false); s.setChecked(Setting::cb_ersatz, false); }, "ab"},
         {"One\r\nTwo", [](SettingsModel&) {}, "one_two"},
-        {"Grüße", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setChecked("cb_upper", true); }, "GRÜSSE"},
-        {"Mixed Case", [](SettingsModel& s) { s.setChecked("cb_keine", true); }, "Mixed_Case"},
-        {"a b", [](SettingsModel& s) { s.setText("ed_leerzeichen", "--"); }, "a--b"},
-        {"a b", [](SettingsModel& s) { s.setChecked("cb_leerzeichen", false); }, "a b"},
+        {"Grüße", [](SettingsModel& s) { s.setChecked(Setting::cb_buchst, false); s.setChecked(Setting::cb_upper, true); }, "GRÜSSE"},
+        {"Mixed Case", [](SettingsModel& s) { s.setChecked(Setting::cb_keine, true); }, "Mixed_Case"},
+        {"a b", [](SettingsModel& s) { s.setText(Setting::ed_leerzeichen, "--"); }, "a--b"},
+        {"a b", [](SettingsModel& s) { s.setChecked(Setting::cb_leerzeichen, false); }, "a b"},
         // A cut never leaves half of a character that takes two units.
-        {"a\U0001F600b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setText("ed_max", "2"); }, "a"},
-        {"a\U0001F600b", [](SettingsModel& s) { s.setChecked("cb_buchst", false); s.setText("ed_max", "3"); }, "a\U0001F600"},
+        {"a\U0001F600b", [](SettingsModel& s) { s.setChecked(Setting::cb_buchst, false); s.setText(Setting::ed_max, "2"); }, "a"},
+        {"a\U0001F600b", [](SettingsModel& s) { s.setChecked(Setting::cb_buchst, false); s.setText(Setting::ed_max, "3"); }, "a\U0001F600"},
         // Control characters go the way of the reserved characters, also when no allowed-character
         // list would catch them; only a CR LF pair is a line break (a space).
-        {"a\tb\nc\rd\x7f" "e", [](SettingsModel& s) { s.setChecked("cb_buchst", false); }, "a_b_c_d_e"},
-        {"red\x1b[31mtext", [](SettingsModel& s) { s.setChecked("cb_buchst", false); }, "red_[31mtext"},
-        {"a\r\nb", [](SettingsModel& s) { s.setChecked("cb_buchst", false); }, "a_b"},
+        {"a\tb\nc\rd\x7f" "e", [](SettingsModel& s) { s.setChecked(Setting::cb_buchst, false); }, "a_b_c_d_e"},
+        {"red\x1b[31mtext", [](SettingsModel& s) { s.setChecked(Setting::cb_buchst, false); }, "red_[31mtext"},
+        {"a\r\nb", [](SettingsModel& s) { s.setChecked(Setting::cb_buchst, false); }, "a_b"},
     };
     for (const Case& c : cases) {
         SettingsModel s;
@@ -135,14 +135,14 @@ TEST_F(FileNamingTest, NameOptions)
 TEST_F(FileNamingTest, EmptyNamesAndMissingExtension)
 {
     // An empty name is numbered at once: a visible "1.png", never the hidden ".png".
-    settings.setText("ed_max", "0");
+    settings.setText(Setting::ed_max, "0");
     EXPECT_EQ(next("x"), "1.png");
     EXPECT_EQ(next("y"), "2.png");
-    settings.setText("ed_num", "5");
+    settings.setText(Setting::ed_num, "5");
     EXPECT_EQ(next("z"), "5.png");
-    settings.setText("out_format", "no dash here");
+    settings.setText(Setting::out_format, "no dash here");
     EXPECT_EQ(next(""), "5");
-    settings.setText("ed_max", "20");
+    settings.setText(Setting::ed_max, "20");
     EXPECT_EQ(next("plain"), "plain");
 }
 
@@ -150,22 +150,22 @@ TEST_F(FileNamingTest, NamesNeverLeaveTheOutputFolder)
 {
     // A fixed name or replacement texts carrying separators (possible from a configuration file)
     // stay inside the output folder.
-    settings.setChecked("n_eigenen", true);
-    settings.setText("ed_name", "../../escape");
+    settings.setChecked(Setting::n_eigenen, true);
+    settings.setText(Setting::ed_name, "../../escape");
     const QString fixed = CreateFileName("x", settings);
     EXPECT_EQ(QFileInfo(fixed).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
     EXPECT_EQ(QFileInfo(fixed).fileName(), ".._.._escape.png");
 
     // A format text from a configuration file carries the path in its extension part.
-    settings.setText("ed_name", ".");
-    settings.setText("out_format", "*/../../x.png - PNG");
+    settings.setText(Setting::ed_name, ".");
+    settings.setText(Setting::out_format, "*/../../x.png - PNG");
     const QString viaExtension = CreateFileName("x", settings);
     EXPECT_EQ(QFileInfo(viaExtension).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
-    settings.setText("out_format", "*.png - Portable Network Graphics");
+    settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
 
-    settings.setChecked("n_auto", true);
-    settings.setText("ed_ersatz", "/");
-    settings.setText("ed_buchst", "abc./");
+    settings.setChecked(Setting::n_auto, true);
+    settings.setText(Setting::ed_ersatz, "/");
+    settings.setText(Setting::ed_buchst, "abc./");
     const QString automatic = CreateFileName("a.b", settings);
     EXPECT_EQ(QFileInfo(automatic).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
 }
@@ -173,22 +173,22 @@ TEST_F(FileNamingTest, NamesNeverLeaveTheOutputFolder)
 TEST_F(FileNamingTest, ControlCharactersNeverReachAName)
 {
     // From a fixed name, the replacement texts or the format text of a configuration file.
-    settings.setChecked("n_eigenen", true);
-    settings.setText("ed_name", "a\nb\x1b" "c\x7f");
+    settings.setChecked(Setting::n_eigenen, true);
+    settings.setText(Setting::ed_name, "a\nb\x1b" "c\x7f");
     EXPECT_EQ(QFileInfo(CreateFileName("x", settings)).fileName(), "a_b_c_.png");
-    settings.setText("out_format", "*.p\tng - PNG");
+    settings.setText(Setting::out_format, "*.p\tng - PNG");
     EXPECT_EQ(QFileInfo(CreateFileName("x", settings)).fileName(), "a_b_c_.p_ng");
-    settings.setText("out_format", "*.png - Portable Network Graphics");
-    settings.setChecked("n_auto", true);
-    settings.setChecked("cb_buchst", false);
-    settings.setText("ed_ersatz", "\r\n");
-    settings.setText("ed_leerzeichen", "\t");
+    settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
+    settings.setChecked(Setting::n_auto, true);
+    settings.setChecked(Setting::cb_buchst, false);
+    settings.setText(Setting::ed_ersatz, "\r\n");
+    settings.setText(Setting::ed_leerzeichen, "\t");
     EXPECT_EQ(QFileInfo(CreateFileName("a.b c", settings)).fileName(), "a_b_c.png");
 }
 
 TEST_F(FileNamingTest, CreatesTheOutputFolderWithParents)
 {
-    settings.setText("out_ordner", dir.path() + "/deep/er");
+    settings.setText(Setting::out_ordner, dir.path() + "/deep/er");
     const QString p = CreateFileName("x", settings);
     EXPECT_TRUE(QFileInfo(dir.path() + "/deep/er").isDir());
     EXPECT_EQ(p, dir.path() + "/deep/er/x.png");
@@ -206,10 +206,10 @@ TEST_F(FileNamingTest, RunMemoNumbersLikeProbingFromTheStartNumber)
     NumberingMemo memo;
     for (int i = 0; i < 600; ++i) {
         if (chance(5))
-            settings.setChecked("cb_numsofort", !settings.checked("cb_numsofort"));
+            settings.setChecked(Setting::cb_numsofort, !settings.checked(Setting::cb_numsofort));
         if (chance(5)) {
-            settings.setChecked("cb_num", !settings.checked("cb_num"));
-            settings.setText("ed_num", QString::number(pick(4)));
+            settings.setChecked(Setting::cb_num, !settings.checked(Setting::cb_num));
+            settings.setText(Setting::ed_num, QString::number(pick(4)));
         }
         const QString text = texts[pick(int(texts.size()))];
         const QString probed = CreateFileName(text, settings);
@@ -227,4 +227,57 @@ TEST_F(FileNamingTest, RunMemoNumbersLikeProbingFromTheStartNumber)
             ASSERT_TRUE(f.open(QIODevice::NewOnly));
         }
     }
+}
+
+// The naming options as plain values, without a settings model: each shaping step on its own.
+TEST(NamingSettings, ShapeAnAutomaticNameStepByStep)
+{
+    struct Case {
+        const char* what;
+        void (*adjust)(NamingSettings&);
+        const char* text;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"nothing shapes", [](NamingSettings&) {}, "A b", "A b"},
+        {"dots removed", [](NamingSettings&) {}, "a.b", "ab"},
+        {"spaces replaced", [](NamingSettings& n) { n.spaceReplacement = "-"; }, "A b c", "A-b-c"},
+        {"spaces removed", [](NamingSettings& n) { n.spaceReplacement = ""; }, "A b c", "Abc"},
+        {"reserved removed", [](NamingSettings&) {}, "a?b:c", "abc"},
+        {"reserved replaced", [](NamingSettings& n) { n.removalReplacement = "+"; }, "a?b:c", "a+b+c"},
+        {"line break is a space", [](NamingSettings& n) { n.spaceReplacement = "_"; }, "a\r\nb", "a_b"},
+        {"only allowed letters", [](NamingSettings& n) { n.allowed = "ab"; }, "abcab", "abab"},
+        {"cut to length", [](NamingSettings& n) { n.maxLength = 3; }, "abcdef", "abc"},
+        {"length zero", [](NamingSettings& n) { n.maxLength = 0; }, "abc", ""},
+        {"lower case", [](NamingSettings& n) { n.letterCase = LetterCase::Lower; }, "AbC", "abc"},
+        {"upper case", [](NamingSettings& n) { n.letterCase = LetterCase::Upper; }, "AbC", "ABC"},
+        {"cut after replacing", [](NamingSettings& n) { n.spaceReplacement = "__"; n.maxLength = 3; }, "a b", "a__"},
+    };
+    for (const Case& c : cases) {
+        NamingSettings n;
+        n.letterCase = LetterCase::Keep;
+        c.adjust(n);
+        EXPECT_EQ(automaticName(QString::fromUtf8(c.text), n), QString::fromUtf8(c.name)) << c.what;
+    }
+}
+
+TEST(NamingSettings, NumberAndExtensionOfThePath)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    NamingSettings n;
+    n.folder = dir.path();
+    n.formatText = "*.tif - Tagged Image File Format";
+    n.automatic = false;
+    n.fixedName = "fixed";
+    EXPECT_EQ(CreateFileName("ignored", n), dir.filePath("fixed.tif"));
+    n.numberAlways = true;
+    n.firstNumber = 7;
+    EXPECT_EQ(CreateFileName("ignored", n), dir.filePath("fixed7.tif"));
+    // An empty name is numbered at once; a separator in the fixed name stays inside the folder.
+    n.numberAlways = false;
+    n.fixedName = "";
+    EXPECT_EQ(CreateFileName("ignored", n), dir.filePath("7.tif"));
+    n.fixedName = "../up";
+    EXPECT_EQ(CreateFileName("ignored", n), dir.filePath(".._up.tif"));
 }

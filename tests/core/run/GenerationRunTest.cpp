@@ -57,8 +57,8 @@ class GenerationRunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        settings.setText("out_ordner", dir.path());
-        settings.setText("label2", "DejaVu Sans");
+        settings.setText(Setting::out_ordner, dir.path());
+        settings.setText(Setting::label2, "DejaVu Sans");
         settings.setFontListSelected(true);
     }
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
@@ -85,19 +85,19 @@ TEST(RunItems, LinesAndMarkers)
 
 TEST_F(GenerationRunTest, ChecksRefuseTheRunWithTheirMessage)
 {
-    settings.setText("out_ordner", "");
+    settings.setText(Setting::out_ordner, "");
     EXPECT_FALSE(run.run("x").started);
-    settings.setText("out_ordner", "relative/out");
+    settings.setText(Setting::out_ordner, "relative/out");
     EXPECT_FALSE(run.run("x").started);
-    settings.setText("out_ordner", dir.path());
-    settings.setChecked("n_eigenen", true);
-    settings.setText("ed_name", "");
+    settings.setText(Setting::out_ordner, dir.path());
+    settings.setChecked(Setting::n_eigenen, true);
+    settings.setText(Setting::ed_name, "");
     EXPECT_FALSE(run.run("x").started);
     EXPECT_EQ(view.messages, QStringList({"keinordner|", "ordnerfalsch|relative/out", "keinname|"}));
     EXPECT_EQ(view.started, -1);
     EXPECT_TRUE(files().isEmpty());
 
-    settings.setText("out_quality", "abc");
+    settings.setText(Setting::out_quality, "abc");
     EXPECT_THROW(run.run("x"), ConversionError);
     EXPECT_EQ(view.started, -1);
 }
@@ -114,8 +114,8 @@ TEST_F(GenerationRunTest, DefaultRunNamesFromTheTextAndNeverOverwrites)
 
 TEST_F(GenerationRunTest, PerLineModeMakesOneImagePerLine)
 {
-    settings.setChecked("txt_line", true);
-    settings.setText("out_format", "*.png - Portable Network Graphics");
+    settings.setChecked(Setting::txt_line, true);
+    settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
     const RunResult r = run.run("a\n\nb\n");
     EXPECT_EQ(r.items, 3);
     EXPECT_EQ(r.written, 3);
@@ -131,8 +131,8 @@ TEST_F(GenerationRunTest, PerLineModeMakesOneImagePerLine)
 
 TEST_F(GenerationRunTest, CancelEndsAfterTheCurrentImage)
 {
-    settings.setChecked("txt_line", true);
-    settings.setText("out_format", "*.bmp - Windows Bitmap");
+    settings.setChecked(Setting::txt_line, true);
+    settings.setText(Setting::out_format, "*.bmp - Windows Bitmap");
     view.onImageStarted = [&](int index) {
         if (index == 2)
             run.requestCancel();
@@ -151,9 +151,9 @@ TEST_F(GenerationRunTest, CancelEndsAfterTheCurrentImage)
 
 TEST_F(GenerationRunTest, FailedImagesAreReportedAndTheRunGoesOn)
 {
-    settings.setChecked("txt_line", true);
+    settings.setChecked(Setting::txt_line, true);
     // A format text without writer: every image is a save error (never a silent skip).
-    settings.setText("out_format", "*.xyz - Nothing");
+    settings.setText(Setting::out_format, "*.xyz - Nothing");
     RunResult r = run.run("a\nb");
     EXPECT_EQ(r.failed, 2);
     ASSERT_EQ(view.messages.size(), 2);
@@ -164,11 +164,11 @@ TEST_F(GenerationRunTest, FailedImagesAreReportedAndTheRunGoesOn)
 
     // A layout too large to allocate fails only its own image.
     view.messages.clear();
-    settings.setText("out_format", "*.png - Portable Network Graphics");
-    settings.setChecked("abstand_fix", true);
-    settings.setText("abs_b", "2000000000");
-    settings.setText("abs_h", "2000000000");
-    settings.setChecked("txt_all", true);
+    settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
+    settings.setChecked(Setting::abstand_fix, true);
+    settings.setText(Setting::abs_b, "2000000000");
+    settings.setText(Setting::abs_h, "2000000000");
+    settings.setChecked(Setting::txt_all, true);
     r = run.run("huge");
     EXPECT_EQ(r.failed, 1);
     EXPECT_EQ(view.messages, QStringList({"speicherfehler|" + dir.path() + "/huge.png"}));
@@ -183,14 +183,14 @@ TEST_F(GenerationRunTest, FailedImagesAreReportedAndTheRunGoesOn)
 TEST_F(GenerationRunTest, ImagesOverTheMemoryBudgetAreRefusedWithTheCause)
 {
     setImageMemoryBudget(64 << 20);
-    settings.setChecked("txt_line", true);
-    settings.setText("out_format", "*.png - Portable Network Graphics");
-    settings.setChecked("abstand_fix", true);
-    settings.setText("abs_b", "4000");
-    settings.setText("abs_h", "4000");
+    settings.setChecked(Setting::txt_line, true);
+    settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
+    settings.setChecked(Setting::abstand_fix, true);
+    settings.setText(Setting::abs_b, "4000");
+    settings.setText(Setting::abs_h, "4000");
     const RunResult big = run.run("big");
-    settings.setText("abs_b", "100");
-    settings.setText("abs_h", "50");
+    settings.setText(Setting::abs_b, "100");
+    settings.setText(Setting::abs_h, "50");
     const RunResult small = run.run("small");
     setImageMemoryBudget(0);
     EXPECT_EQ(big.failed, 1);
@@ -205,8 +205,8 @@ TEST_F(GenerationRunTest, UnwritableFolderReportsEveryImage)
     QFile blocker(dir.path() + "/blocker");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    settings.setText("out_ordner", dir.path() + "/blocker/out");
-    settings.setChecked("txt_line", true);
+    settings.setText(Setting::out_ordner, dir.path() + "/blocker/out");
+    settings.setChecked(Setting::txt_line, true);
     const RunResult r = run.run("a\nb\nc");
     EXPECT_EQ(r.failed, 3);
     EXPECT_EQ(view.messages.size(), 3);

@@ -97,18 +97,18 @@ TEST(ConfigurationMenu, DialogsAddOneEntryPerPathAndMissingFilesLoadNothing)
     menu.startUpStepA();
 
     const QString path = home.filePath("Mine.qpcf");
-    s.setText("ed_name", "saved");
+    s.setText(Setting::ed_name, "saved");
     menu.saveWithDialog(path);
-    s.setText("ed_name", "changed");
+    s.setText(Setting::ed_name, "changed");
     menu.loadWithDialog(path);
-    EXPECT_EQ(s.text("ed_name"), "saved");
+    EXPECT_EQ(s.text(Setting::ed_name), "saved");
     EXPECT_EQ(entryPaths(menu), QStringList{path});
 
     // A name that does not exist: nothing changes, the entry is added, clicking it does nothing.
     const QString gone = home.filePath("Gone.qpcf");
-    const QString before = s.text("ed_name");
+    const QString before = s.text(Setting::ed_name);
     menu.loadWithDialog(gone);
-    EXPECT_EQ(s.text("ed_name"), before);
+    EXPECT_EQ(s.text(Setting::ed_name), before);
     EXPECT_EQ(entryPaths(menu), (QStringList{path, gone}));
     EXPECT_FALSE(menu.loadEntry(gone));
     EXPECT_TRUE(menu.loadEntry(path));
@@ -181,8 +181,8 @@ TEST(ConfigurationMenu, CommandLineFilesReplaceTheStartConfiguration)
         };
         menu.setHooks(hooks);
         EXPECT_EQ(menu.startUpStepB(c.arguments), c.loaded) << c.what;
-        EXPECT_EQ(s.text("ed_name"), c.name) << c.what;
-        EXPECT_EQ(s.text("abs_o"), c.top) << c.what;
+        EXPECT_EQ(s.text(Setting::ed_name), c.name) << c.what;
+        EXPECT_EQ(s.text(Setting::abs_o), c.top) << c.what;
         EXPECT_EQ(entryPaths(menu), c.entries) << c.what;
         // Loaded with the start window as caller: a maximized placement waits for activation.
         EXPECT_EQ(maximizeOnActivation, c.name == QLatin1String("two")) << c.what;
@@ -200,7 +200,7 @@ TEST(ConfigurationMenu, CommandLineFilesReplaceTheStartConfiguration)
     SettingsModel handed;
     ConfigurationMenu running(handed, folder);
     running.handOff({folder + "/two.qpcf", folder + "/one.qpcf"});
-    EXPECT_EQ(handed.text("ed_name"), "one");
+    EXPECT_EQ(handed.text(Setting::ed_name), "one");
     EXPECT_EQ(entryPaths(running), QStringList{folder + "/one.qpcf"});
 }
 
@@ -225,7 +225,7 @@ TEST(ConfigurationMenu, StartConfigurationAndAutoSave)
     EXPECT_FALSE(QFile::exists(start));
 
     menu.chooseAutoSave(ConfigurationMenu::AutoSave::All);
-    s.setText("ed_name", "on close");
+    s.setText(Setting::ed_name, "on close");
     menu.autoSaveOnClose();
     ASSERT_TRUE(QFile::exists(start));
     EXPECT_EQ(menu.startEntryPath(), start);
@@ -236,9 +236,9 @@ TEST(ConfigurationMenu, StartConfigurationAndAutoSave)
 
     // The saved choice comes back with the start configuration.
     menu.chooseAutoSave(ConfigurationMenu::AutoSave::Never);
-    s.setText("ed_name", "x");
+    s.setText(Setting::ed_name, "x");
     EXPECT_TRUE(menu.loadStartConfiguration());
-    EXPECT_EQ(s.text("ed_name"), "on close");
+    EXPECT_EQ(s.text(Setting::ed_name), "on close");
     EXPECT_TRUE(s.autoSaveAll());
 
     // A program folder that cannot take the file: the close request gets the error.

@@ -3,6 +3,7 @@
 #include "settings/IniFile.h"
 #include "settings/SettingsModel.h"
 #include "settings/StandardConfiguration.h"
+#include "support/SettingPrinter.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -10,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <optional>
 
 using namespace qp;
 
@@ -42,56 +45,56 @@ ConfigurationHooks placementHooks(const WindowPlacement& p)
     return hooks;
 }
 
-QStringList allNames()
+std::vector<Setting> allKeys()
 {
-    QStringList names;
+    std::vector<Setting> keys;
     for (const SettingDef& d : SettingsModel::definitions())
-        names << QString::fromLatin1(d.name);
-    return names;
+        keys.push_back(d.key);
+    return keys;
 }
 
 // A value other than the default for every setting; texts chosen to need the escaping.
 void changeEverySetting(SettingsModel& s)
 {
-    const std::pair<const char*, QString> texts[] = {
-        {"FSize", "'"},
-        {"act_text_fontcolor", "#12AB3F"},
-        {"act_text_hintergrund", "\"#FFFFFF\""},
-        {"label2", "'Quoted Face'"},
-        {"abs_h", "12a"},
-        {"abs_b", " 300"},
-        {"abs_u", "-5 "},
-        {"abs_o", "$1F"},
-        {"abs_l", "0x10"},
-        {"abs_r", "''"},
-        {"abs_z", "\t-3"},
-        {"abs_bmax", "a=b=c"},
-        {"out_ordner", QString::fromUtf8(" /tmp/Gr\u00FC\u00DFe \u2603 \U0001F600/")},
-        {"out_format", "*.png - Portable Network Graphics"},
-        {"ed_name", "\"name\""},
-        {"out_quality", "37"},
-        {"ed_num", "0x"},
-        {"ed_buchst", QString::fromUtf8("\u00E4\u00F6\u00FC=")},
-        {"ed_max", "\"open"},
-        {"ed_leerzeichen", " "},
-        {"ed_ersatz", ""},
-        {"beldateien", "jpg, png ; tif"},
+    const std::pair<Setting, QString> texts[] = {
+        {Setting::FSize, "'"},
+        {Setting::act_text_fontcolor, "#12AB3F"},
+        {Setting::act_text_hintergrund, "\"#FFFFFF\""},
+        {Setting::label2, "'Quoted Face'"},
+        {Setting::abs_h, "12a"},
+        {Setting::abs_b, " 300"},
+        {Setting::abs_u, "-5 "},
+        {Setting::abs_o, "$1F"},
+        {Setting::abs_l, "0x10"},
+        {Setting::abs_r, "''"},
+        {Setting::abs_z, "\t-3"},
+        {Setting::abs_bmax, "a=b=c"},
+        {Setting::out_ordner, QString::fromUtf8(" /tmp/Gr\u00FC\u00DFe \u2603 \U0001F600/")},
+        {Setting::out_format, "*.png - Portable Network Graphics"},
+        {Setting::ed_name, "\"name\""},
+        {Setting::out_quality, "37"},
+        {Setting::ed_num, "0x"},
+        {Setting::ed_buchst, QString::fromUtf8("\u00E4\u00F6\u00FC=")},
+        {Setting::ed_max, "\"open"},
+        {Setting::ed_leerzeichen, " "},
+        {Setting::ed_ersatz, ""},
+        {Setting::beldateien, "jpg, png ; tif"},
     };
     for (const auto& [name, value] : texts)
         ASSERT_TRUE(s.setText(name, value)) << name;
     for (const SettingDef& d : SettingsModel::definitions())
         if (d.kind == SettingKind::Check || d.kind == SettingKind::PanelFlag)
-            s.setChecked(d.name, !d.defaultChecked);
-    for (const char* radio : {"txt_line", "rb_drehung_270", "abstand_fix", "rb_alcenter",
-                              "n_eigenen", "cb_keine"})
+            s.setChecked(d.key, !d.defaultChecked);
+    for (const Setting radio : {Setting::txt_line, Setting::rb_drehung_270, Setting::abstand_fix, Setting::rb_alcenter,
+                              Setting::n_eigenen, Setting::cb_keine})
         s.setChecked(radio, true);
     s.setAutoSaveChoice(false, true);
 }
 
 void expectSameSettings(const SettingsModel& a, const SettingsModel& b)
 {
-    for (const QString& name : allNames())
-        EXPECT_EQ(a.text(name), b.text(name)) << name.toStdString();
+    for (const Setting key : allKeys())
+        EXPECT_EQ(a.text(key), b.text(key)) << key;
     EXPECT_EQ(a.autoSaveNever(), b.autoSaveNever());
     EXPECT_EQ(a.autoSaveAll(), b.autoSaveAll());
 }
@@ -102,7 +105,7 @@ TEST(Configuration, FileWithAllDefaultsHasTheDocumentedLayout)
 {
     QTemporaryDir dir;
     SettingsModel s("/opt/Quillpress");
-    s.setText("out_format", "*.jpg - JPEG-Image"); // as the English interface shows it
+    s.setText(Setting::out_format, "*.jpg - JPEG-Image"); // as the English interface shows it
     const QString path = dir.filePath("Defaults.qpcf");
     KonfigurationSpeichern(s, path, placementHooks({false, 594, 646, 120, 200}));
 
@@ -162,7 +165,7 @@ TEST(Configuration, SavingKeepsForeignContentAndTheFileEncoding)
 {
     QTemporaryDir dir;
     SettingsModel s;
-    s.setText("ed_name", QString::fromUtf8("n\u00E4me"));
+    s.setText(Setting::ed_name, QString::fromUtf8("n\u00E4me"));
 
     // Foreign sections and keys, in a UTF-16 file.
     const QString withForeign = dir.filePath("Foreign.qpcf");
@@ -184,7 +187,7 @@ TEST(Configuration, SavingKeepsForeignContentAndTheFileEncoding)
     EXPECT_TRUE(bytes.contains(QString::fromUtf8("ed_name=n\u00E4me\r\n").toUtf8()));
     SettingsModel back;
     KonfigurationLaden(back, ConfigurationCaller::Menu, plain);
-    EXPECT_EQ(back.text("ed_name"), QString::fromUtf8("n\u00E4me"));
+    EXPECT_EQ(back.text(Setting::ed_name), QString::fromUtf8("n\u00E4me"));
 }
 
 TEST(Configuration, DamagedAndUnmarkedFilesLoadEveryOtherValueAndSaveWithoutDuplicates)
@@ -197,10 +200,10 @@ TEST(Configuration, DamagedAndUnmarkedFilesLoadEveryOtherValueAndSaveWithoutDupl
     while (folder.size() < 3000)
         folder += QLatin1Char('/') + QString(200, QLatin1Char('d'));
     folder.truncate(3000);
-    saved.setText("out_ordner", folder);
+    saved.setText(Setting::out_ordner, folder);
     const QString emoji = QString::fromUtf8("\U0001F600");
     const QString fffd(QChar::ReplacementCharacter);
-    saved.setText("ed_name", QString(2046, QLatin1Char('x')) + emoji);
+    saved.setText(Setting::ed_name, QString(2046, QLatin1Char('x')) + emoji);
     const QString path = dir.filePath("Good.qpcf");
     KonfigurationSpeichern(saved, path);
     const QByteArray good = readBytes(path);
@@ -218,24 +221,24 @@ TEST(Configuration, DamagedAndUnmarkedFilesLoadEveryOtherValueAndSaveWithoutDupl
     struct Case {
         const char* name;
         QByteArray bytes;
-        const char* damaged;
+        std::optional<Setting> damaged;
         QString value;
     };
     const Case cases[] = {
-        {"cut", cut, "ed_name", QString(2046, QLatin1Char('x')) + fffd},
-        {"lone", lone, "ed_buchst", QString::fromUtf8("\u00E4") + fffd + QString::fromUtf8("\u00F6\u00FC=")},
-        {"no byte-order mark", good.mid(2), nullptr, {}},
+        {"cut", cut, Setting::ed_name, QString(2046, QLatin1Char('x')) + fffd},
+        {"lone", lone, Setting::ed_buchst, QString::fromUtf8("\u00E4") + fffd + QString::fromUtf8("\u00F6\u00FC=")},
+        {"no byte-order mark", good.mid(2), std::nullopt, {}},
     };
     for (const Case& c : cases) {
         const QString file = dir.filePath(QStringLiteral("%1.qpcf").arg(c.name));
         writeBytes(file, c.bytes);
         SettingsModel loaded;
         KonfigurationLaden(loaded, ConfigurationCaller::Menu, file);
-        for (const QString& name : allNames()) {
-            if (name == QLatin1String(c.damaged))
-                EXPECT_EQ(loaded.text(name), c.value) << c.name;
+        for (const Setting key : allKeys()) {
+            if (c.damaged && key == *c.damaged)
+                EXPECT_EQ(loaded.text(key), c.value) << c.name;
             else
-                EXPECT_EQ(loaded.text(name), saved.text(name)) << c.name << ": " << name.toStdString();
+                EXPECT_EQ(loaded.text(key), saved.text(key)) << c.name << ": " << key;
         }
         KonfigurationSpeichern(loaded, file);
         const QByteArray once = readBytes(file);
@@ -275,26 +278,26 @@ TEST(Configuration, HandWrittenFilesLoadByTheReadingRules)
                      "[PBPA]\n"
                      "Panel12=0\n");
     SettingsModel s("/opt/qp");
-    s.setChecked("cb_italic", true);
-    s.setPosition("ScrollBar1", 40);
+    s.setChecked(Setting::cb_italic, true);
+    s.setPosition(Setting::ScrollBar1, 40);
     KonfigurationLaden(s, ConfigurationCaller::Menu, path);
 
-    EXPECT_EQ(s.text("abs_o"), "42");     // first key of the first section
-    EXPECT_EQ(s.text("abs_u"), "10");     // only in the second [PBED]: not seen
-    EXPECT_EQ(s.text("label2"), "Courier");
-    EXPECT_FALSE(s.checked("txt_all"));   // both set: the later one wins
-    EXPECT_TRUE(s.checked("txt_line"));
-    EXPECT_TRUE(s.checked("rb_drehung_0")); // letters: unchanged
-    EXPECT_TRUE(s.checked("abstand_fix"));
-    EXPECT_FALSE(s.checked("abstand_var"));
-    EXPECT_TRUE(s.isEnabled("abs_b"));
-    EXPECT_TRUE(s.checked("cb_bold"));
-    EXPECT_TRUE(s.checked("cb_italic"));  // letters: unchanged
-    EXPECT_FALSE(s.checked("fix_wrap"));
-    EXPECT_FALSE(s.checked("Panel12"));
-    EXPECT_EQ(s.position("ScrollBar1"), 40); // letters: unchanged
-    EXPECT_EQ(s.text("beldateien"), "jpg,bmp,png");
-    EXPECT_EQ(s.text("out_ordner"), "/opt/qp/output");
+    EXPECT_EQ(s.text(Setting::abs_o), "42");     // first key of the first section
+    EXPECT_EQ(s.text(Setting::abs_u), "10");     // only in the second [PBED]: not seen
+    EXPECT_EQ(s.text(Setting::label2), "Courier");
+    EXPECT_FALSE(s.checked(Setting::txt_all));   // both set: the later one wins
+    EXPECT_TRUE(s.checked(Setting::txt_line));
+    EXPECT_TRUE(s.checked(Setting::rb_drehung_0)); // letters: unchanged
+    EXPECT_TRUE(s.checked(Setting::abstand_fix));
+    EXPECT_FALSE(s.checked(Setting::abstand_var));
+    EXPECT_TRUE(s.isEnabled(Setting::abs_b));
+    EXPECT_TRUE(s.checked(Setting::cb_bold));
+    EXPECT_TRUE(s.checked(Setting::cb_italic));  // letters: unchanged
+    EXPECT_FALSE(s.checked(Setting::fix_wrap));
+    EXPECT_FALSE(s.checked(Setting::Panel12));
+    EXPECT_EQ(s.position(Setting::ScrollBar1), 40); // letters: unchanged
+    EXPECT_EQ(s.text(Setting::beldateien), "jpg,bmp,png");
+    EXPECT_EQ(s.text(Setting::out_ordner), "/opt/qp/output");
     EXPECT_TRUE(s.autoSaveNever());
     EXPECT_FALSE(s.autoSaveAll());
 
@@ -302,8 +305,8 @@ TEST(Configuration, HandWrittenFilesLoadByTheReadingRules)
     // both set.
     writeBytes(path, "[PBRB]\r\ntxt_all=0\r\ntxt_line=0\r\n[AS]\r\nN=1\r\nA=1\r\n");
     KonfigurationLaden(s, ConfigurationCaller::Menu, path);
-    EXPECT_FALSE(s.checked("txt_all"));
-    EXPECT_FALSE(s.checked("txt_line"));
+    EXPECT_FALSE(s.checked(Setting::txt_all));
+    EXPECT_FALSE(s.checked(Setting::txt_line));
     EXPECT_TRUE(s.autoSaveNever());
     EXPECT_TRUE(s.autoSaveAll());
 }
@@ -315,7 +318,7 @@ TEST(Configuration, LoadingRunsEveryChangeRuleThenPlacementFontLanguageAndPrevie
     const QStringList families = QFontDatabase::families();
     SettingsModel s("/opt/qp");
     if (!families.isEmpty())
-        s.setText("label2", families.first());
+        s.setText(Setting::label2, families.first());
     KonfigurationSpeichern(s, path, placementHooks({false, 700, 500, 30, 40}));
     ASSERT_FALSE(s.fontListSelected());
 
@@ -334,11 +337,11 @@ TEST(Configuration, LoadingRunsEveryChangeRuleThenPlacementFontLanguageAndPrevie
     hooks.refreshPreview = [&] { events.push_back("preview"); };
     KonfigurationLaden(s, ConfigurationCaller::Menu, path, hooks);
 
-    QStringList changedNames;
+    std::vector<Setting> changedKeys;
     for (const QList<QVariant>& args : changed)
-        changedNames << args.at(0).toString();
-    for (const QString& name : allNames())
-        EXPECT_TRUE(changedNames.contains(name)) << name.toStdString();
+        changedKeys.push_back(args.at(0).value<Setting>());
+    for (const Setting key : allKeys())
+        EXPECT_NE(std::ranges::find(changedKeys, key), changedKeys.end()) << key;
     EXPECT_GE(enabling.count(), 2);
     EXPECT_EQ(events, (std::vector<std::string>{"placement", "language", "preview"}));
     EXPECT_EQ(s.fontListSelected(), !families.isEmpty()); // the entry equal to label2
@@ -359,7 +362,7 @@ TEST(Configuration, WithoutAWindowThePlacementOfTheFileIsLeftAsItIs)
     const QString path = dir.filePath("Tool.qpcf");
     SettingsModel s;
     KonfigurationSpeichern(s, path, placementHooks({true, 800, 600, -8, -8}));
-    s.setText("ed_name", "changed");
+    s.setText(Setting::ed_name, "changed");
     KonfigurationSpeichern(s, path);
     const IniFile ini(path);
     EXPECT_EQ(ini.ReadText("PBED", "ed_name", ""), "changed");
@@ -421,37 +424,37 @@ TEST(StandardConfiguration, SetsExactlyItsTable)
     EXPECT_TRUE(folder.endsWith("/Quillpress"));
     EXPECT_TRUE(folder.startsWith(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)));
 
-    const std::pair<const char*, QString> table[] = {
-        {"act_text_fontcolor", "#000000"}, {"act_text_hintergrund", "#FFFFFF"},
-        {"label2", "Tahoma"}, {"abs_h", "100"}, {"abs_b", "400"}, {"abs_u", "10"},
-        {"abs_o", "10"}, {"abs_l", "10"}, {"abs_r", "10"}, {"abs_z", "0"}, {"abs_bmax", "400"},
-        {"out_ordner", folder}, {"ed_name", "quillpress"}, {"out_format", "*.jpg - JPEG-Image"},
-        {"FSize", "20"}, {"txt_all", "1"}, {"txt_line", "0"}, {"abstand_var", "1"},
-        {"abstand_fix", "0"}, {"n_eigenen", "0"}, {"n_auto", "1"}, {"cb_bold", "0"},
-        {"cb_italic", "0"}, {"cb_underline", "0"}, {"cb_strikeout", "0"}, {"fix_wrap", "1"},
-        {"max_breite", "1"}, {"cb_num", "1"}, {"cb_numsofort", "0"}, {"cb_buchst", "1"},
-        {"cb_max", "1"}, {"cb_leerzeichen", "1"}, {"cb_ersatz", "1"}, {"cb_lower", "1"},
-        {"cb_upper", "0"}, {"cb_keine", "0"}, {"ed_num", "1"},
-        {"ed_buchst", "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ _-"},
-        {"ed_max", "20"}, {"ed_leerzeichen", "_"}, {"ed_ersatz", "_"},
-        {"act_sizehochquerformat", "1"}, {"act_sizebigger", "1"}, {"act_sizekleiner", "1"},
-        {"out_quality", "100"}, {"ScrollBar1", "100"}, {"progressivaktiv", "1"},
-        {"beldateien", "jpg,bmp,png"},
+    const std::pair<Setting, QString> table[] = {
+        {Setting::act_text_fontcolor, "#000000"}, {Setting::act_text_hintergrund, "#FFFFFF"},
+        {Setting::label2, "Tahoma"}, {Setting::abs_h, "100"}, {Setting::abs_b, "400"}, {Setting::abs_u, "10"},
+        {Setting::abs_o, "10"}, {Setting::abs_l, "10"}, {Setting::abs_r, "10"}, {Setting::abs_z, "0"}, {Setting::abs_bmax, "400"},
+        {Setting::out_ordner, folder}, {Setting::ed_name, "quillpress"}, {Setting::out_format, "*.jpg - JPEG-Image"},
+        {Setting::FSize, "20"}, {Setting::txt_all, "1"}, {Setting::txt_line, "0"}, {Setting::abstand_var, "1"},
+        {Setting::abstand_fix, "0"}, {Setting::n_eigenen, "0"}, {Setting::n_auto, "1"}, {Setting::cb_bold, "0"},
+        {Setting::cb_italic, "0"}, {Setting::cb_underline, "0"}, {Setting::cb_strikeout, "0"}, {Setting::fix_wrap, "1"},
+        {Setting::max_breite, "1"}, {Setting::cb_num, "1"}, {Setting::cb_numsofort, "0"}, {Setting::cb_buchst, "1"},
+        {Setting::cb_max, "1"}, {Setting::cb_leerzeichen, "1"}, {Setting::cb_ersatz, "1"}, {Setting::cb_lower, "1"},
+        {Setting::cb_upper, "0"}, {Setting::cb_keine, "0"}, {Setting::ed_num, "1"},
+        {Setting::ed_buchst, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ _-"},
+        {Setting::ed_max, "20"}, {Setting::ed_leerzeichen, "_"}, {Setting::ed_ersatz, "_"},
+        {Setting::act_sizehochquerformat, "1"}, {Setting::act_sizebigger, "1"}, {Setting::act_sizekleiner, "1"},
+        {Setting::out_quality, "100"}, {Setting::ScrollBar1, "100"}, {Setting::progressivaktiv, "1"},
+        {Setting::beldateien, "jpg,bmp,png"},
     };
-    QStringList inTable;
-    for (const auto& [name, value] : table) {
-        EXPECT_EQ(s.text(name), value) << name;
-        inTable << name;
+    std::vector<Setting> inTable;
+    for (const auto& [key, value] : table) {
+        EXPECT_EQ(s.text(key), value) << key;
+        inTable.push_back(key);
     }
     EXPECT_TRUE(s.autoSaveNever());
     EXPECT_FALSE(s.autoSaveAll());
 
     // Everything else is left alone: rotation, alignment, psdlayers, cb_antialias, panels.
-    for (const QString& name : allNames()) {
-        if (!inTable.contains(name)) {
-            EXPECT_EQ(s.text(name), kept.text(name)) << name.toStdString();
+    for (const Setting key : allKeys()) {
+        if (std::ranges::find(inTable, key) == inTable.end()) {
+            EXPECT_EQ(s.text(key), kept.text(key)) << key;
         }
     }
-    EXPECT_TRUE(s.checked("rb_drehung_270"));
+    EXPECT_TRUE(s.checked(Setting::rb_drehung_270));
     EXPECT_TRUE(s.fontListSelected());
 }

@@ -102,6 +102,12 @@ protected:
         EXPECT_NE(w, nullptr) << "no control " << name.toStdString();
         return w;
     }
+    // The control of a setting, which bears the setting's name.
+    template <typename W = QWidget>
+    W* control(Setting key) const
+    {
+        return control<W>(SettingsModel::nameOf(key));
+    }
 
     // The caption a control of the main window shows: a menu's title, a menu entry's text, a
     // page's tab text, or the text of a button, label or group box.
