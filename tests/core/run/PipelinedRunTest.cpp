@@ -113,12 +113,12 @@ Outcome runScenario(const Scenario& s, const QString& text, bool pipelined)
         folder = dir.filePath(QStringLiteral("a.png/out"));
 
     SettingsModel settings;
-    settings.setText("out_ordner", folder);
-    settings.setText("label2", "DejaVu Sans");
+    settings.setText(Setting::out_ordner, folder);
+    settings.setText(Setting::label2, "DejaVu Sans");
     settings.setFontListSelected(true);
-    settings.setChecked("txt_line", true);
-    settings.setText("FSize", "12");
-    settings.setText("out_format", QString::fromLatin1(s.format));
+    settings.setChecked(Setting::txt_line, true);
+    settings.setText(Setting::FSize, "12");
+    settings.setText(Setting::out_format, QString::fromLatin1(s.format));
 
     if (s.tightMemory) {
         // Between the long line and the widest of the short ones.
@@ -148,8 +148,8 @@ Outcome runScenario(const Scenario& s, const QString& text, bool pipelined)
     // Changes arrive where the desktop program lets events through.
     view.onEvents = [&] {
         if (current == s.changeAt && s.changeAt >= 0) {
-            settings.setText("FSize", "16");
-            settings.setText("out_format", "*.png - Portable Network Graphics");
+            settings.setText(Setting::FSize, "16");
+            settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
         }
     };
     out.result = run.run(text);
