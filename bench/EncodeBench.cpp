@@ -2,11 +2,11 @@
 // Encode time of every format of the list for one 4000 x 4000 rendered image.
 #include "codec/FormatRegistry.h"
 #include "codec/ImageData.h"
-#include "output/BitmapExchange.h"
-#include "output/EncoderOptions.h"
-#include "render/Renderer.h"
-#include "run/FileNaming.h"
-#include "settings/SettingsModel.h"
+#include "core/output/BitmapExchange.h"
+#include "core/output/EncoderOptions.h"
+#include "core/render/Renderer.h"
+#include "core/run/FileNaming.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QFile>
 #include <benchmark/benchmark.h>

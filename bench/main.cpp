@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Benchmarks of the main job. Run from the build folder: build/bench/quillpress_bench
-#include "render/Renderer.h"
-#include "run/GenerationRun.h"
-#include "settings/SettingsModel.h"
+#include "core/render/Renderer.h"
+#include "core/run/GenerationRun.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Fuzzes the configuration file reader: any bytes as a .qpcf file are loaded into the settings and
 // saved again; loading must never crash, and a save followed by a load must give the same settings.
-#include "settings/Configuration.h"
-#include "settings/SettingsModel.h"
+#include "core/settings/Configuration.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QFile>
 #include <QGuiApplication>

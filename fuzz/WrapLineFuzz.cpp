@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Fuzzes line wrapping: every piece holds at most k characters (a surrogate pair counts whole), and
 // the pieces, trimmed, are the line's characters in order.
-#include "render/WrapLine.h"
+#include "core/render/WrapLine.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // quillpress: the desktop program.
-#include "app/OneInstanceFunc.h"
-#include "app/ProgramWindows.h"
-#include "app/QuillpressApplication.h"
-#include "app/Tstart.h"
-#include "app/Version.h"
+#include "core/app/OneInstanceFunc.h"
+#include "gui/app/ProgramWindows.h"
+#include "gui/app/QuillpressApplication.h"
+#include "gui/app/Tstart.h"
+#include "core/app/Version.h"
 
 #include "codec/FormatRegistry.h"
-#include "render/FontFaces.h"
+#include "core/render/FontFaces.h"
 
 #include <QDir>
 #include <QStyleFactory>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CliOptions.h"
 
-#include "i18n/FormatNames.h"
-#include "i18n/Language.h"
-#include "run/FileNaming.h"
-#include "settings/SettingsModel.h"
-#include "shell/ShellGroups.h"
+#include "core/i18n/FormatNames.h"
+#include "core/i18n/Language.h"
+#include "core/run/FileNaming.h"
+#include "core/settings/SettingsModel.h"
+#include "core/shell/ShellGroups.h"
 
 namespace qp::cli {
 

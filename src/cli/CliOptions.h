@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Command-line parsing of quillpress-cli.
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QPair>
 #include <QString>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/TerminalView.h"
 
-#include "i18n/SharedTexts.h"
-#include "run/Messages.h"
+#include "core/i18n/SharedTexts.h"
+#include "core/run/Messages.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 #pragma once
 // Shows a run on the terminal: written paths on standard output, messages and a progress bar on
 // standard error.
-#include "run/GenerationRun.h"
+#include "core/run/GenerationRun.h"
 
 #include <QTextStream>
 

@@ -2,8 +2,8 @@
 // quillpress-cli: the headless program. It needs no display: text is drawn into images with the
 // offscreen platform.
 #include "cli/CliApp.h"
-#include "i18n/Language.h"
-#include "render/FontFaces.h"
+#include "core/i18n/Language.h"
+#include "core/render/FontFaces.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "CodecOptions.h"
+#include "codec/CodecOptions.h"
 
-#include "PixelFormats.h"
+#include "codec/PixelFormats.h"
 
 #include <algorithm>
 

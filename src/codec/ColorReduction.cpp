@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ColorReduction.h"
+#include "codec/ColorReduction.h"
 
-#include "PixelAccess.h"
+#include "codec/PixelAccess.h"
 
 #include <algorithm>
 #include <array>

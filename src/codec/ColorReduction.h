@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Median-cut colour reduction: turns the pixels of a plain image into palette indices.
-#include "ImageData.h"
+#include "codec/ImageData.h"
 
 #include <cstdint>
 #include <vector>

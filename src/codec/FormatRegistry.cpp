@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "FormatRegistry.h"
+#include "codec/FormatRegistry.h"
 
-#include "formats/bmp/BitmapFileFormat.h"
-#include "formats/dds/DdsFileFormat.h"
-#include "formats/gif/GifFileFormat.h"
-#include "formats/jpeg/JpegFileFormat.h"
-#include "formats/jpeg2000/Jpeg2000FileFormat.h"
-#include "formats/pcx/PcxFileFormat.h"
-#include "formats/png/NetworkGraphicsFileFormat.h"
-#include "formats/portablemap/PortableMapFileFormat.h"
-#include "formats/psd/PsdFileFormat.h"
-#include "formats/targa/TargaFileFormat.h"
-#include "formats/tiff/TiffFileFormat.h"
-#include "formats/xpm/XpmFileFormat.h"
+#include "codec/formats/bmp/BitmapFileFormat.h"
+#include "codec/formats/dds/DdsFileFormat.h"
+#include "codec/formats/gif/GifFileFormat.h"
+#include "codec/formats/jpeg/JpegFileFormat.h"
+#include "codec/formats/jpeg2000/Jpeg2000FileFormat.h"
+#include "codec/formats/pcx/PcxFileFormat.h"
+#include "codec/formats/png/NetworkGraphicsFileFormat.h"
+#include "codec/formats/portablemap/PortableMapFileFormat.h"
+#include "codec/formats/psd/PsdFileFormat.h"
+#include "codec/formats/targa/TargaFileFormat.h"
+#include "codec/formats/tiff/TiffFileFormat.h"
+#include "codec/formats/xpm/XpmFileFormat.h"
 
 namespace imaging {
 

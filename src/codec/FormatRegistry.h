@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The writer registry and the process-wide codec state (option table and writers).
-#include "CodecOptions.h"
-#include "ImageFileFormat.h"
+#include "codec/CodecOptions.h"
+#include "codec/ImageFileFormat.h"
 
 #include <memory>
 #include <string>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Conversion of an image data record to another pixel format, in place.
-#include "ColorReduction.h"
-#include "FormatRegistry.h"
-#include "ImageData.h"
-#include "ImagingError.h"
-#include "PixelAccess.h"
+#include "codec/ColorReduction.h"
+#include "codec/FormatRegistry.h"
+#include "codec/ImageData.h"
+#include "codec/ImagingError.h"
+#include "codec/PixelAccess.h"
 
 #include <algorithm>
 #include <limits>

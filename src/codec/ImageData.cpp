@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ImageData.h"
+#include "codec/ImageData.h"
 
-#include "ImagingError.h"
+#include "codec/ImagingError.h"
 
 #include <cinttypes>
 #include <limits>

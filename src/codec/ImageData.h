@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The image data record: one image in memory, owning its pixel and palette buffers.
-#include "PixelFormats.h"
+#include "codec/PixelFormats.h"
 
 #include <cstdint>
 #include <string>

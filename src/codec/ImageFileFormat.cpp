@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "ImageFileFormat.h"
+#include "codec/ImageFileFormat.h"
 
-#include "CodecOptions.h"
-#include "ImagingError.h"
+#include "codec/CodecOptions.h"
+#include "codec/ImagingError.h"
 
 #include <filesystem>
 #include <fstream>

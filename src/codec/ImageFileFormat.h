@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Base class of every writer: its masks, the write driver and the conversion to a writable format.
-#include "ImageData.h"
+#include "codec/ImageData.h"
 
 #include <cstdint>
 #include <set>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ImagingError.h"
+#include "codec/ImagingError.h"
 
 #include <cstdarg>
 #include <cstdio>

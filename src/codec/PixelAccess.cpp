@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PixelAccess.h"
+#include "codec/PixelAccess.h"
 
 #include <algorithm>
 #include <bit>

@@ -2,7 +2,7 @@
 #pragma once
 // Reading and writing one pixel of any plain (not block-compressed) format, as 8-bit ARGB or as
 // floating point. The conversions between formats are built from these.
-#include "ImageData.h"
+#include "codec/ImageData.h"
 
 namespace imaging {
 

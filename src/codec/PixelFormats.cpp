@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PixelFormats.h"
+#include "codec/PixelFormats.h"
 
 #include <array>
 #include <limits>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings/IniFile.h"
+#include "core/settings/IniFile.h"
 #include "support/FileSizeLimit.h"
 #include "support/CliFixture.h"
 

@@ -4,9 +4,9 @@
 // the program itself; the second start is always the real program in a process of its own.
 #include "support/widgets/ProgramFixture.h"
 
-#include "app/OneInstanceCheck.h"
-#include "app/OneInstanceFunc.h"
-#include "run/Tsm_bearbeitung.h"
+#include "core/app/OneInstanceCheck.h"
+#include "core/app/OneInstanceFunc.h"
+#include "gui/run/Tsm_bearbeitung.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>

@@ -4,11 +4,11 @@
 // which changes redraw the preview.
 #include "support/widgets/ProgramFixture.h"
 
-#include "render/ColorField.h"
-#include "render/FontListBox.h"
-#include "render/PipetteButton.h"
-#include "render/Renderer.h"
-#include "settings/ArrowButtons.h"
+#include "gui/render/ColorField.h"
+#include "gui/render/FontListBox.h"
+#include "gui/render/PipetteButton.h"
+#include "core/render/Renderer.h"
+#include "gui/settings/ArrowButtons.h"
 #include "support/SettingPrinter.h"
 
 #include <QFontDatabase>

@@ -4,10 +4,10 @@
 // placement over the main window.
 #include "support/widgets/ModalDriver.h"
 
-#include "i18n/Language.h"
-#include "run/Messages.h"
-#include "run/SecondaryWindow.h"
-#include "run/Tsm_meldung.h"
+#include "core/i18n/Language.h"
+#include "core/run/Messages.h"
+#include "gui/run/SecondaryWindow.h"
+#include "gui/run/Tsm_meldung.h"
 
 #include <QLabel>
 #include <QPushButton>

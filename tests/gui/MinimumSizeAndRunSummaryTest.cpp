@@ -4,8 +4,8 @@
 #include "support/widgets/ModalDriver.h"
 #include "support/widgets/ProgramFixture.h"
 
-#include "run/Tsm_bearbeitung.h"
-#include "run/Tsm_meldung.h"
+#include "gui/run/Tsm_bearbeitung.h"
+#include "gui/run/Tsm_meldung.h"
 
 #include <QLayout>
 #include <QPlainTextEdit>

@@ -2,14 +2,14 @@
 // The option windows bound to the settings model: every control shows its setting and writes it
 // back, follows changes made elsewhere, and drops the keys its setting refuses; every window shows
 // the catalogue texts of the current language.
-#include "i18n/Catalog.h"
-#include "i18n/Language.h"
-#include "output/Toptionen.h"
-#include "run/Toptionen_name.h"
-#include "run/Tsm_bearbeitung.h"
-#include "run/Tsm_meldung.h"
-#include "settings/SettingsModel.h"
-#include "shell/Teinstshortcuts.h"
+#include "core/i18n/Catalog.h"
+#include "core/i18n/Language.h"
+#include "gui/output/Toptionen.h"
+#include "gui/run/Toptionen_name.h"
+#include "gui/run/Tsm_bearbeitung.h"
+#include "gui/run/Tsm_meldung.h"
+#include "core/settings/SettingsModel.h"
+#include "gui/shell/Teinstshortcuts.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

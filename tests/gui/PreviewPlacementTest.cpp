@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "render/PreviewBox.h"
-#include "render/PreviewPlacement.h"
+#include "gui/render/PreviewBox.h"
+#include "gui/render/PreviewPlacement.h"
 
 #include <QImage>
 #include <QScrollBar>

@@ -4,14 +4,14 @@
 // image without a message, and every failed image is reported in its own message window.
 #include "support/widgets/ModalDriver.h"
 
-#include "i18n/Language.h"
-#include "output/Toptionen.h"
-#include "run/GenerationRun.h"
-#include "run/GuiRunView.h"
-#include "run/SecondaryWindow.h"
-#include "run/Tsm_bearbeitung.h"
-#include "run/Tsm_meldung.h"
-#include "settings/SettingsModel.h"
+#include "core/i18n/Language.h"
+#include "gui/output/Toptionen.h"
+#include "core/run/GenerationRun.h"
+#include "gui/run/GuiRunView.h"
+#include "gui/run/SecondaryWindow.h"
+#include "gui/run/Tsm_bearbeitung.h"
+#include "gui/run/Tsm_meldung.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,9 +4,9 @@
 // program only once the elevated instance runs.
 #include "support/DesktopSandbox.h"
 
-#include "i18n/Language.h"
-#include "settings/SettingsModel.h"
-#include "shell/Teinstshortcuts.h"
+#include "core/i18n/Language.h"
+#include "core/settings/SettingsModel.h"
+#include "gui/shell/Teinstshortcuts.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 // Xvfb, for faithful fonts.
 #include "support/widgets/ProgramFixture.h"
 
-#include "render/FontListBox.h"
+#include "gui/render/FontListBox.h"
 
 #include <QScreen>
 #include <QPlainTextEdit>

@@ -3,15 +3,15 @@
 // QP_SCREENSHOT_DIR. scripts/screenshots.sh runs it under Xvfb, for faithful fonts.
 #include "support/widgets/ModalDriver.h"
 
-#include "app/StaticPages.h"
-#include "i18n/Language.h"
-#include "output/Toptionen.h"
-#include "run/Messages.h"
-#include "run/Toptionen_name.h"
-#include "run/Tsm_bearbeitung.h"
-#include "run/Tsm_meldung.h"
-#include "settings/SettingsModel.h"
-#include "shell/Teinstshortcuts.h"
+#include "gui/app/StaticPages.h"
+#include "core/i18n/Language.h"
+#include "gui/output/Toptionen.h"
+#include "core/run/Messages.h"
+#include "gui/run/Toptionen_name.h"
+#include "gui/run/Tsm_bearbeitung.h"
+#include "gui/run/Tsm_meldung.h"
+#include "core/settings/SettingsModel.h"
+#include "gui/shell/Teinstshortcuts.h"
 #include "support/DesktopSandbox.h"
 
 #include <QDir>

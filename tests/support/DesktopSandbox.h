@@ -4,7 +4,7 @@
 // the prefix of the system-wide places and a fake program that records the arguments it was
 // started with, all in a temporary folder. `environment()` is what a desktop tool started in this
 // sandbox sees (xdg-mime, gio, the command-line tool).
-#include "shell/LinuxShellBackend.h"
+#include "core/shell/LinuxShellBackend.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Prints a setting key by its name, in assertion messages and in the values gtest reports.
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <ostream>
 

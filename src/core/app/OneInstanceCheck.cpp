@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/OneInstanceCheck.h"
+#include "core/app/OneInstanceCheck.h"
 
-#include "app/OneInstanceFunc.h"
+#include "core/app/OneInstanceFunc.h"
 
 #include <QGuiApplication>
 #include <QWindow>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/OneInstanceFunc.h"
+#include "core/app/OneInstanceFunc.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/ProgramFolder.h"
+#include "core/app/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

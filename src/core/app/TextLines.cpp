@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/TextLines.h"
+#include "core/app/TextLines.h"
 
 namespace qp {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/Version.h"
+#include "core/app/Version.h"
 
 namespace qp {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "i18n/Catalog.h"
+#include "core/i18n/Catalog.h"
 
-#include "i18n/Language.h"
+#include "core/i18n/Language.h"
 
 namespace qp {
 

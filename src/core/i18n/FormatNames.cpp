@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "i18n/FormatNames.h"
+#include "core/i18n/FormatNames.h"
 
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QHash>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "i18n/Language.h"
+#include "core/i18n/Language.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "output/BackgroundEncoder.h"
+#include "core/output/BackgroundEncoder.h"
 
-#include "output/BitmapExchange.h"
-#include "output/StoreImage.h"
+#include "core/output/BitmapExchange.h"
+#include "core/output/StoreImage.h"
 
 namespace qp {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "output/BitmapExchange.h"
+#include "core/output/BitmapExchange.h"
 
 #include "codec/ImagingError.h"
 #include "codec/PixelAccess.h"

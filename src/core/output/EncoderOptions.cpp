@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "output/EncoderOptions.h"
+#include "core/output/EncoderOptions.h"
 
 #include "codec/FormatRegistry.h"
-#include "settings/IntegerTest.h"
-#include "settings/SettingsModel.h"
+#include "core/settings/IntegerTest.h"
+#include "core/settings/SettingsModel.h"
 
 namespace qp {
 

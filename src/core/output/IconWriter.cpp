@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "output/IconWriter.h"
+#include "core/output/IconWriter.h"
 
 #include "codec/FormatRegistry.h"
 #include "codec/ImageFileFormat.h"
-#include "output/BitmapExchange.h"
+#include "core/output/BitmapExchange.h"
 
 #include <QImage>
 #include <functional>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "output/MemoryEstimate.h"
+#include "core/output/MemoryEstimate.h"
 
-#include "i18n/Language.h"
-#include "output/StoreImage.h"
+#include "core/i18n/Language.h"
+#include "core/output/StoreImage.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "output/SafeFileWriter.h"
+#include "core/output/SafeFileWriter.h"
 
 #include <QDir>
 #include <QFileInfo>

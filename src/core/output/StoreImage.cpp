@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "output/StoreImage.h"
+#include "core/output/StoreImage.h"
 
 #include "codec/FormatRegistry.h"
-#include "i18n/Language.h"
-#include "output/IconWriter.h"
-#include "output/SafeFileWriter.h"
+#include "core/i18n/Language.h"
+#include "core/output/IconWriter.h"
+#include "core/output/SafeFileWriter.h"
 
 #include <QDir>
 

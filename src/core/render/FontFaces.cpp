@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "render/FontFaces.h"
+#include "core/render/FontFaces.h"
 
-#include "render/Renderer.h"
-#include "settings/SettingsModel.h"
+#include "core/render/Renderer.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFontDatabase>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "render/Renderer.h"
+#include "core/render/Renderer.h"
 
-#include "render/TextMeasure.h"
-#include "render/WrapSearch.h"
-#include "settings/IntegerTest.h"
-#include "settings/SettingsModel.h"
+#include "core/render/TextMeasure.h"
+#include "core/render/WrapSearch.h"
+#include "core/settings/IntegerTest.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -3,9 +3,9 @@
 // The renderer: lays a text out in lines, sizes the image, fills it with the background colour,
 // draws the lines and turns the finished image. Reads the settings at the moment of the call and
 // keeps nothing between calls.
-#include "render/RenderError.h"
-#include "render/RotateBitmap.h"
-#include "render/WrapLine.h"
+#include "core/render/RenderError.h"
+#include "core/render/RotateBitmap.h"
+#include "core/render/WrapLine.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "render/RotateBitmap.h"
+#include "core/render/RotateBitmap.h"
 
-#include "render/RenderError.h"
+#include "core/render/RenderError.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "render/TextMeasure.h"
+#include "core/render/TextMeasure.h"
 
 #include <QImage>
 #include <algorithm>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "render/WrapLine.h"
+#include "core/render/WrapLine.h"
 
 #include <algorithm>
 

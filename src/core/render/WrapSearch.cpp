@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "render/WrapSearch.h"
+#include "core/render/WrapSearch.h"
 
-#include "render/WrapLine.h"
+#include "core/render/WrapLine.h"
 
 #include <QElapsedTimer>
 #include <unordered_map>

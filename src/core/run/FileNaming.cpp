@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "run/FileNaming.h"
+#include "core/run/FileNaming.h"
 
-#include "run/NumberingMemo.h"
-#include "settings/IntegerTest.h"
-#include "settings/SettingsModel.h"
+#include "core/run/NumberingMemo.h"
+#include "core/settings/IntegerTest.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "run/FolderCheck.h"
+#include "core/run/FolderCheck.h"
 
-#include "settings/IntegerTest.h"
+#include "core/settings/IntegerTest.h"
 
 #include <QStringList>
 

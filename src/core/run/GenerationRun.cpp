@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "run/GenerationRun.h"
+#include "core/run/GenerationRun.h"
 
-#include "app/TextLines.h"
-#include "output/BackgroundEncoder.h"
-#include "output/BitmapExchange.h"
-#include "output/EncoderOptions.h"
-#include "output/MemoryEstimate.h"
-#include "output/SafeFileWriter.h"
-#include "output/StoreImage.h"
-#include "render/Renderer.h"
-#include "run/FileNaming.h"
-#include "run/FolderCheck.h"
-#include "run/Messages.h"
-#include "settings/SettingsModel.h"
+#include "core/app/TextLines.h"
+#include "core/output/BackgroundEncoder.h"
+#include "core/output/BitmapExchange.h"
+#include "core/output/EncoderOptions.h"
+#include "core/output/MemoryEstimate.h"
+#include "core/output/SafeFileWriter.h"
+#include "core/output/StoreImage.h"
+#include "core/render/Renderer.h"
+#include "core/run/FileNaming.h"
+#include "core/run/FolderCheck.h"
+#include "core/run/Messages.h"
+#include "core/settings/SettingsModel.h"
 
 #include <optional>
 

@@ -2,7 +2,7 @@
 #pragma once
 // The "Create and Save" run: checks folder and name, makes one image of the whole text or one per
 // line, writes every file, reports failed images one by one and honours a cancel request.
-#include "run/NumberingMemo.h"
+#include "core/run/NumberingMemo.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "run/Messages.h"
+#include "core/run/Messages.h"
 
-#include "i18n/Language.h"
-#include "run/FileNaming.h"
+#include "core/i18n/Language.h"
+#include "core/run/FileNaming.h"
 
 namespace qp {
 

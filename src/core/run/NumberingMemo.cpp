@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "run/NumberingMemo.h"
+#include "core/run/NumberingMemo.h"
 
 namespace qp {
 

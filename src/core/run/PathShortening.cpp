@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "run/PathShortening.h"
+#include "core/run/PathShortening.h"
 
 namespace qp {
 

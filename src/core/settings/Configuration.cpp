@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "settings/Configuration.h"
+#include "core/settings/Configuration.h"
 
-#include "settings/IniFile.h"
+#include "core/settings/IniFile.h"
 
 #include <climits>
 

@@ -8,8 +8,8 @@
 // "SB" position, "PA" panel flag); keys are the control names. "SP" holds the placement (PF
 // maximized, PB/PH client width/height, PT/PL top/left), "AS" the auto-save choice (N never,
 // A save all).
-#include "settings/SettingsModel.h"
-#include "settings/WindowPlacement.h"
+#include "core/settings/SettingsModel.h"
+#include "core/settings/WindowPlacement.h"
 
 #include <QSize>
 #include <QString>

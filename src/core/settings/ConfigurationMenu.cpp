@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "settings/ConfigurationMenu.h"
+#include "core/settings/ConfigurationMenu.h"
 
-#include "settings/SettingsModel.h"
-#include "settings/StandardConfiguration.h"
+#include "core/settings/SettingsModel.h"
+#include "core/settings/StandardConfiguration.h"
 
 #include <QDir>
 #include <QFileInfo>

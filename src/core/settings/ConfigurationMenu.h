@@ -4,8 +4,8 @@
 // grow while the program runs, the dialogs' save and load steps, the standard configuration, the
 // auto-save choice, and which command-line arguments are configuration files. The window shows
 // the entries and forwards clicks; everything it decides lives here.
-#include "run/PathShortening.h"
-#include "settings/Configuration.h"
+#include "core/run/PathShortening.h"
+#include "core/settings/Configuration.h"
 
 #include <QList>
 #include <QObject>

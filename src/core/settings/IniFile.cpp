@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "settings/IniFile.h"
+#include "core/settings/IniFile.h"
 
-#include "app/TextLines.h"
-#include "settings/IntegerTest.h"
+#include "core/app/TextLines.h"
+#include "core/settings/IntegerTest.h"
 
 #include <QDir>
 #include <QFile>

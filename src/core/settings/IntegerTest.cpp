@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings/IntegerTest.h"
+#include "core/settings/IntegerTest.h"
 
 namespace qp {
 

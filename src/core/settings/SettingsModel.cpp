@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
-#include "settings/IntegerTest.h"
+#include "core/settings/IntegerTest.h"
 
 #include <QDir>
 #include <QFontDatabase>
@@ -19,7 +19,7 @@ std::vector<SettingDef> makeDefinitions()
     return {
 #define QP_SETTING(name, window, kind, text, checked, position, keys, group) \
     {Setting::name, #name, window, kind, text, checked, position, keys, group},
-#include "settings/SettingsTable.def"
+#include "core/settings/SettingsTable.def"
 #undef QP_SETTING
     };
 }

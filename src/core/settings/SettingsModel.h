@@ -32,7 +32,7 @@ enum class KeyFilter {
 // command line only.
 enum class Setting : int {
 #define QP_SETTING(name, ...) name,
-#include "settings/SettingsTable.def"
+#include "core/settings/SettingsTable.def"
 #undef QP_SETTING
 };
 

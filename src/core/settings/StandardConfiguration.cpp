@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "settings/StandardConfiguration.h"
+#include "core/settings/StandardConfiguration.h"
 
-#include "app/ProgramFolder.h"
-#include "settings/Configuration.h"
-#include "settings/SettingsModel.h"
+#include "core/app/ProgramFolder.h"
+#include "core/settings/Configuration.h"
+#include "core/settings/SettingsModel.h"
 
 
 namespace qp {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings/WindowPlacement.h"
+#include "core/settings/WindowPlacement.h"
 
 namespace qp {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/DesktopEntry.h"
+#include "core/shell/DesktopEntry.h"
 
 #include <QFile>
 

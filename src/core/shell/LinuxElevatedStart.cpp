@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/LinuxElevatedStart.h"
+#include "core/shell/LinuxElevatedStart.h"
 
 #include <QFile>
 #include <QTimer>

@@ -5,7 +5,7 @@
 // The watcher looks at the process every 100 ms: once its command line is the program's, the
 // elevated instance runs; when the process ends with 126 or 127 before, the restart failed. The
 // process is a child of this program and goes on running when this program ends.
-#include "shell/ShellBackend.h"
+#include "core/shell/ShellBackend.h"
 
 #include <QStringList>
 #include <sys/types.h>

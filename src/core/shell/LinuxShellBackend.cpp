@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "shell/LinuxShellBackend.h"
+#include "core/shell/LinuxShellBackend.h"
 
-#include "i18n/Catalog.h"
-#include "shell/DesktopEntry.h"
-#include "shell/LinuxElevatedStart.h"
-#include "shell/MimePackage.h"
-#include "shell/MimeAppsList.h"
+#include "core/i18n/Catalog.h"
+#include "core/shell/DesktopEntry.h"
+#include "core/shell/LinuxElevatedStart.h"
+#include "core/shell/MimePackage.h"
+#include "core/shell/MimeAppsList.h"
 
 #include <QDir>
 #include <QDirIterator>

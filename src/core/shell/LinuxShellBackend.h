@@ -7,8 +7,8 @@
 // under a name of its own, so removal takes back exactly these files and this program's entry of
 // the default list, and never another program's. After every change the caches of the desktop
 // (update-desktop-database, update-mime-database) are refreshed where those tools exist.
-#include "shell/LinuxShellPlaces.h"
-#include "shell/ShellBackend.h"
+#include "core/shell/LinuxShellPlaces.h"
+#include "core/shell/ShellBackend.h"
 
 namespace qp {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/LinuxShellPlaces.h"
+#include "core/shell/LinuxShellPlaces.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/MimeAppsList.h"
+#include "core/shell/MimeAppsList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/MimePackage.h"
+#include "core/shell/MimePackage.h"
 
 #include <QFile>
 #include <QXmlStreamReader>

@@ -4,7 +4,7 @@
 // registration and removal of each group, whether the program runs as administrator, and the
 // restart with administrator rights. Names shown to the shell follow the current language at the
 // moment of the call; the status knows both languages' names.
-#include "shell/ShellGroups.h"
+#include "core/shell/ShellGroups.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "shell/ShellGroups.h"
+#include "core/shell/ShellGroups.h"
 
-#include "shell/windows/ChosenExtensions.h"
+#include "core/shell/windows/ChosenExtensions.h"
 
 namespace qp {
 

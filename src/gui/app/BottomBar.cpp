@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "app/BottomBar.h"
+#include "gui/app/BottomBar.h"
 
-#include "app/LinkCaptions.h"
-#include "app/MainWindowDialogs.h"
-#include "app/Named.h"
-#include "i18n/Language.h"
-#include "i18n/SharedTexts.h"
-#include "run/GenerationRun.h"
-#include "settings/SettingsModel.h"
+#include "gui/app/LinkCaptions.h"
+#include "gui/app/MainWindowDialogs.h"
+#include "gui/app/Named.h"
+#include "core/i18n/Language.h"
+#include "core/i18n/SharedTexts.h"
+#include "core/run/GenerationRun.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QEvent>

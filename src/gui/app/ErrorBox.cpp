@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/ErrorBox.h"
+#include "gui/app/ErrorBox.h"
 
-#include "settings/IniFile.h"
+#include "core/settings/IniFile.h"
 
 #include <QApplication>
 #include <QMessageBox>

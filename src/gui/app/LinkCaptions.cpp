@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/LinkCaptions.h"
+#include "gui/app/LinkCaptions.h"
 
 namespace qp {
 

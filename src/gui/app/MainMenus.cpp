@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/MainMenus.h"
+#include "gui/app/MainMenus.h"
 
-#include "app/Named.h"
+#include "gui/app/Named.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/MainWindowDialogs.h"
+#include "gui/app/MainWindowDialogs.h"
 
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>

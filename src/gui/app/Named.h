@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Object names of controls and windows.
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QString>
 

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
-#include "app/ProgramWindows.h"
+#include "gui/app/ProgramWindows.h"
 
-#include "app/ProgramFolder.h"
-#include "app/StaticPages.h"
-#include "app/Tprog.h"
-#include "app/Tstart.h"
-#include "output/Toptionen.h"
-#include "render/Renderer.h"
-#include "run/Toptionen_name.h"
-#include "run/Tsm_bearbeitung.h"
-#include "run/Tsm_meldung.h"
-#include "settings/SettingsModel.h"
-#include "shell/Teinstshortcuts.h"
+#include "core/app/ProgramFolder.h"
+#include "gui/app/StaticPages.h"
+#include "gui/app/Tprog.h"
+#include "gui/app/Tstart.h"
+#include "gui/output/Toptionen.h"
+#include "core/render/Renderer.h"
+#include "gui/run/Toptionen_name.h"
+#include "gui/run/Tsm_bearbeitung.h"
+#include "gui/run/Tsm_meldung.h"
+#include "core/settings/SettingsModel.h"
+#include "gui/shell/Teinstshortcuts.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/QuillpressApplication.h"
+#include "gui/app/QuillpressApplication.h"
 
-#include "app/ErrorBox.h"
+#include "gui/app/ErrorBox.h"
 
 namespace qp {
 

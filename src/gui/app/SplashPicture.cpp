@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/SplashPicture.h"
+#include "gui/app/SplashPicture.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/StaticPages.h"
+#include "gui/app/StaticPages.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/ToolkitLanguage.h"
+#include "gui/app/ToolkitLanguage.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -3,8 +3,8 @@
 // The main window: the text box with its line counter, the preview, the four settings pages
 // (Text, Font and Format, Margins and Spaces, Save), the bottom bar with the link, "Next >>" and
 // "Create and Save", and the menus File, Settings, Configuration and Help.
-#include "app/MainWindowDialogs.h"
-#include "settings/WindowPlacement.h"
+#include "gui/app/MainWindowDialogs.h"
+#include "core/settings/WindowPlacement.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "i18n/CatalogTexts.h"
+#include "gui/i18n/CatalogTexts.h"
 
-#include "i18n/Catalog.h"
-#include "i18n/Language.h"
+#include "core/i18n/Catalog.h"
+#include "core/i18n/Language.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -3,7 +3,7 @@
 // The main window's page "Save": the output folder with its folder dialog, the choice between
 // names made from the text and one given name, the button to the file-name options, and the
 // output format.
-#include "settings/SettingsPage.h"
+#include "gui/settings/SettingsPage.h"
 
 namespace qp {
 

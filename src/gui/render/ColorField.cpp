@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "render/ColorField.h"
+#include "gui/render/ColorField.h"
 
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 namespace qp {
 

@@ -4,7 +4,7 @@
 // text that is saved and whose own background is the colour in effect, the last valid one. Its
 // letters follow the contrast rule: black on light colours, white on dark ones. The text itself
 // is bound to the settings model like any text setting.
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QColor>
 #include <QLineEdit>

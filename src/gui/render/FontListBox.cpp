@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "render/FontListBox.h"
+#include "gui/render/FontListBox.h"
 
 #include <QPainter>
 #include <QStyledItemDelegate>

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "render/FontPage.h"
+#include "gui/render/FontPage.h"
 
-#include "app/MainWindowDialogs.h"
-#include "app/Named.h"
-#include "i18n/Language.h"
-#include "render/ColorField.h"
-#include "render/FontFaces.h"
-#include "render/FontListBox.h"
-#include "settings/ArrowButtons.h"
-#include "settings/SettingBinder.h"
-#include "settings/SettingsModel.h"
+#include "gui/app/MainWindowDialogs.h"
+#include "gui/app/Named.h"
+#include "core/i18n/Language.h"
+#include "gui/render/ColorField.h"
+#include "core/render/FontFaces.h"
+#include "gui/render/FontListBox.h"
+#include "gui/settings/ArrowButtons.h"
+#include "gui/settings/SettingBinder.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,8 +3,8 @@
 // The main window's page "Font and Format": the face name with the list of installed faces, the
 // size with its arrows, the styles, the rotation, and the text and background colours with their
 // colour dialogs and pipettes.
-#include "render/PipetteButton.h"
-#include "settings/SettingsPage.h"
+#include "gui/render/PipetteButton.h"
+#include "gui/settings/SettingsPage.h"
 
 class QLabel;
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "render/MarginsPage.h"
+#include "gui/render/MarginsPage.h"
 
-#include "app/Named.h"
-#include "settings/ArrowButtons.h"
-#include "settings/SettingBinder.h"
+#include "gui/app/Named.h"
+#include "gui/settings/ArrowButtons.h"
+#include "gui/settings/SettingBinder.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

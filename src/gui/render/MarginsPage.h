@@ -3,7 +3,7 @@
 // The main window's page "Margins and Spaces": the size mode (a size that follows the text, with
 // an optional maximum width, or a fixed size), the text alignment, the four margins and the line
 // spacing with their arrows.
-#include "settings/SettingsPage.h"
+#include "gui/settings/SettingsPage.h"
 
 namespace qp {
 

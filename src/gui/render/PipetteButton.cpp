@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "render/PipetteButton.h"
+#include "gui/render/PipetteButton.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

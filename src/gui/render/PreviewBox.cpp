@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "render/PreviewBox.h"
+#include "gui/render/PreviewBox.h"
 
 #include <QPainter>
 #include <QResizeEvent>

@@ -2,7 +2,7 @@
 #pragma once
 // The preview's scroll box (vor_box) with its picture (vor_bild): the rendered image inside a
 // one-pixel black frame, centred when it fits and scrollable when it does not (see placePreview).
-#include "render/PreviewPlacement.h"
+#include "gui/render/PreviewPlacement.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "render/PreviewPlacement.h"
+#include "gui/render/PreviewPlacement.h"
 
 namespace qp {
 

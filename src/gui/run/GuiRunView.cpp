@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "run/GuiRunView.h"
+#include "gui/run/GuiRunView.h"
 
-#include "run/Messages.h"
-#include "run/Tsm_bearbeitung.h"
-#include "run/Tsm_meldung.h"
+#include "core/run/Messages.h"
+#include "gui/run/Tsm_bearbeitung.h"
+#include "gui/run/Tsm_meldung.h"
 
 #include <QCoreApplication>
 

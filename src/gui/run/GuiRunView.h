@@ -2,7 +2,7 @@
 #pragma once
 // Shows a run in the desktop program: main window disabled, progress window on top, one message
 // window per problem, pending events processed between images.
-#include "run/GenerationRun.h"
+#include "core/run/GenerationRun.h"
 
 #include <QMetaObject>
 #include <QPointer>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "run/SecondaryWindow.h"
+#include "gui/run/SecondaryWindow.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #pragma once
 // What every secondary window of the desktop program shares: its window flags, its placement over
 // the main window, and the picture of the message and progress windows.
-#include "app/Named.h"
+#include "gui/app/Named.h"
 
 #include <QFont>
 #include <QPixmap>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "run/TextPage.h"
+#include "gui/run/TextPage.h"
 
-#include "app/Named.h"
-#include "app/TextLines.h"
-#include "settings/SettingBinder.h"
-#include "settings/SettingsModel.h"
+#include "gui/app/Named.h"
+#include "core/app/TextLines.h"
+#include "gui/settings/SettingBinder.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -3,7 +3,7 @@
 // The main window's page "Text": the text box the run writes, the choice between the whole text
 // and one image per line, and the counter of the line the caret is on (the line the preview shows
 // in per-line mode).
-#include "settings/SettingsPage.h"
+#include "gui/settings/SettingsPage.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "run/Tsm_bearbeitung.h"
+#include "gui/run/Tsm_bearbeitung.h"
 
-#include "i18n/CatalogTexts.h"
-#include "i18n/SharedTexts.h"
-#include "run/PathShortening.h"
-#include "run/SecondaryWindow.h"
+#include "gui/i18n/CatalogTexts.h"
+#include "core/i18n/SharedTexts.h"
+#include "core/run/PathShortening.h"
+#include "gui/run/SecondaryWindow.h"
 
 #include <QFontMetrics>
 #include <QLabel>

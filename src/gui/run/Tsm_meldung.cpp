@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "run/Tsm_meldung.h"
+#include "gui/run/Tsm_meldung.h"
 
-#include "i18n/CatalogTexts.h"
-#include "run/Messages.h"
-#include "run/PathShortening.h"
-#include "run/SecondaryWindow.h"
+#include "gui/i18n/CatalogTexts.h"
+#include "core/run/Messages.h"
+#include "core/run/PathShortening.h"
+#include "gui/run/SecondaryWindow.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "settings/ArrowButtons.h"
+#include "gui/settings/ArrowButtons.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

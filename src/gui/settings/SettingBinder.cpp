@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "settings/SettingBinder.h"
+#include "gui/settings/SettingBinder.h"
 
-#include "settings/ArrowButtons.h"
-#include "settings/SettingKeyFilter.h"
-#include "settings/SettingsModel.h"
+#include "gui/settings/ArrowButtons.h"
+#include "gui/settings/SettingKeyFilter.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>

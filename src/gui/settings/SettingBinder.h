@@ -8,7 +8,7 @@
 // Besides the values the binder attaches the key filters (SettingKeyFilter), the arrow buttons of
 // numeric fields (with the mouse wheel and the Up/Down keys on the field doing the same), the
 // enabling rules of the size mode, and the panel flags that hide or show their panels.
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "settings/SettingKeyFilter.h"
+#include "gui/settings/SettingKeyFilter.h"
 
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

@@ -5,7 +5,7 @@
 // model's acceptKey. Keys that type nothing (arrows, Delete, function keys) and control
 // characters such as Enter, Tab or Ctrl+C pass, so editing and shortcuts keep working; Backspace
 // is put to the filter like a typed character.
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "settings/SettingsPage.h"
+#include "gui/settings/SettingsPage.h"
 
-#include "app/Named.h"
-#include "settings/ArrowButtons.h"
+#include "gui/app/Named.h"
+#include "gui/settings/ArrowButtons.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

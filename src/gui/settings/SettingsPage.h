@@ -2,7 +2,7 @@
 #pragma once
 // One page of the main window's settings: a group box that fills the page and holds the controls
 // of one subsystem, with the small builders the pages share for their labels and numeric fields.
-#include "settings/SettingsModel.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QWidget>
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "shell/Teinstshortcuts.h"
+#include "gui/shell/Teinstshortcuts.h"
 
-#include "i18n/Catalog.h"
-#include "i18n/CatalogTexts.h"
-#include "i18n/Language.h"
-#include "run/SecondaryWindow.h"
-#include "settings/SettingBinder.h"
-#include "settings/SettingsModel.h"
-#include "shell/ShellBackend.h"
+#include "core/i18n/Catalog.h"
+#include "gui/i18n/CatalogTexts.h"
+#include "core/i18n/Language.h"
+#include "gui/run/SecondaryWindow.h"
+#include "gui/settings/SettingBinder.h"
+#include "core/settings/SettingsModel.h"
+#include "core/shell/ShellBackend.h"
 
 #include <QCoreApplication>
 #include <QFrame>

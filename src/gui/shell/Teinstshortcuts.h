@@ -5,7 +5,7 @@
 // it again; shows the status of the first four groups and whether the program runs as
 // administrator, with a button that restarts it with administrator rights. Modeless, on top,
 // centred on the screen when first shown.
-#include "shell/ShellBackend.h"
+#include "core/shell/ShellBackend.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -2,8 +2,8 @@
 // The hand-off between two starts of the program: the command line a start sends, how the
 // receiver splits it, the message on the wire, the server's name, and one exchange between a
 // sender and a listener in another thread.
-#include "app/OneInstanceCheck.h"
-#include "app/OneInstanceFunc.h"
+#include "core/app/OneInstanceCheck.h"
+#include "core/app/OneInstanceFunc.h"
 
 #include <QCoreApplication>
 #include <QDir>

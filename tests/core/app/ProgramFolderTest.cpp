@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "app/ProgramFolder.h"
-#include "app/Version.h"
+#include "core/app/ProgramFolder.h"
+#include "core/app/Version.h"
 
 #include <QDir>
 #include <QFile>

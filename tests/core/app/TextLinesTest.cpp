@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/TextLines.h"
+#include "core/app/TextLines.h"
 #include "support/codec/CaseNames.h"
 
 #include <gtest/gtest.h>

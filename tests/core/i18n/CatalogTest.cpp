@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "i18n/Catalog.h"
-#include "i18n/FormatNames.h"
-#include "i18n/Language.h"
-#include "settings/SettingsModel.h"
+#include "core/i18n/Catalog.h"
+#include "core/i18n/FormatNames.h"
+#include "core/i18n/Language.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "i18n/FormatNames.h"
-#include "settings/SettingsModel.h"
+#include "core/i18n/FormatNames.h"
+#include "core/settings/SettingsModel.h"
 
 #include <gtest/gtest.h>
 

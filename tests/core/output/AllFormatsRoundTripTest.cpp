@@ -2,12 +2,12 @@
 // Every entry of the format list, written from rendered images through the output layer and read
 // back by an independent decoder.
 #include "codec/ImageData.h"
-#include "output/BitmapExchange.h"
-#include "output/EncoderOptions.h"
-#include "output/StoreImage.h"
-#include "render/Renderer.h"
-#include "run/FileNaming.h"
-#include "settings/SettingsModel.h"
+#include "core/output/BitmapExchange.h"
+#include "core/output/EncoderOptions.h"
+#include "core/output/StoreImage.h"
+#include "core/render/Renderer.h"
+#include "core/run/FileNaming.h"
+#include "core/settings/SettingsModel.h"
 #include "support/Decode.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The exchange of rendered images with the image record.
 #include "codec/ImageData.h"
-#include "output/BitmapExchange.h"
+#include "core/output/BitmapExchange.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "output/EncoderOptions.h"
+#include "core/output/EncoderOptions.h"
 
 #include "codec/FormatRegistry.h"
 

@@ -2,11 +2,11 @@
 // Icon path: the file layout byte for byte, the transparency mask, .cur names, file names in full
 // Unicode, size limits, and decoding by ImageMagick and Pillow.
 #include "codec/ImageData.h"
-#include "output/BitmapExchange.h"
-#include "output/IconWriter.h"
-#include "output/StoreImage.h"
-#include "render/Renderer.h"
-#include "settings/SettingsModel.h"
+#include "core/output/BitmapExchange.h"
+#include "core/output/IconWriter.h"
+#include "core/output/StoreImage.h"
+#include "core/render/Renderer.h"
+#include "core/settings/SettingsModel.h"
 #include "support/codec/CodecFixtures.h"
 #include "support/codec/ExternalDecoders.h"
 

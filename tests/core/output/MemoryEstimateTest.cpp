@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "output/MemoryEstimate.h"
+#include "core/output/MemoryEstimate.h"
 
 #include <gtest/gtest.h>
 

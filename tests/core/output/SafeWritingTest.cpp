@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "codec/ImageData.h"
-#include "output/SafeFileWriter.h"
-#include "output/StoreImage.h"
+#include "core/output/SafeFileWriter.h"
+#include "core/output/StoreImage.h"
 
 #include <QDir>
 #include <QFile>

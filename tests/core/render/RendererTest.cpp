@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "render/Renderer.h"
-#include "render/TextMeasure.h"
-#include "settings/SettingsModel.h"
+#include "core/render/Renderer.h"
+#include "core/render/TextMeasure.h"
+#include "core/settings/SettingsModel.h"
 #include "support/SettingPrinter.h"
 
 #include <QFontMetrics>

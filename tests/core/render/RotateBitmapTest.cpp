@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "render/RotateBitmap.h"
+#include "core/render/RotateBitmap.h"
 
 #include <gtest/gtest.h>
 

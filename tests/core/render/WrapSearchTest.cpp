@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "render/Renderer.h"
-#include "render/TextMeasure.h"
-#include "render/WrapLine.h"
-#include "render/WrapSearch.h"
-#include "settings/SettingsModel.h"
+#include "core/render/Renderer.h"
+#include "core/render/TextMeasure.h"
+#include "core/render/WrapLine.h"
+#include "core/render/WrapSearch.h"
+#include "core/settings/SettingsModel.h"
 
 #include <gtest/gtest.h>
 #include <random>

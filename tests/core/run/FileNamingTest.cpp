@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "run/FileNaming.h"
-#include "run/NumberingMemo.h"
-#include "settings/SettingsModel.h"
+#include "core/run/FileNaming.h"
+#include "core/run/NumberingMemo.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "output/EncoderOptions.h"
-#include "output/MemoryEstimate.h"
-#include "run/GenerationRun.h"
-#include "run/Messages.h"
-#include "settings/SettingsModel.h"
+#include "core/output/EncoderOptions.h"
+#include "core/output/MemoryEstimate.h"
+#include "core/run/GenerationRun.h"
+#include "core/run/Messages.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "i18n/Language.h"
-#include "run/FolderCheck.h"
-#include "run/Messages.h"
-#include "run/PathShortening.h"
+#include "core/i18n/Language.h"
+#include "core/run/FolderCheck.h"
+#include "core/run/Messages.h"
+#include "core/run/PathShortening.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // A run that draws the next image while the previous one is encoded must show and write exactly
 // what a run of one image at a time does.
-#include "output/MemoryEstimate.h"
-#include "render/Renderer.h"
-#include "run/GenerationRun.h"
-#include "settings/SettingsModel.h"
+#include "core/output/MemoryEstimate.h"
+#include "core/render/Renderer.h"
+#include "core/run/GenerationRun.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>

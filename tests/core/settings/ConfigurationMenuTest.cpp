@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "settings/ConfigurationMenu.h"
-#include "settings/IniFile.h"
-#include "settings/SettingsModel.h"
+#include "core/settings/ConfigurationMenu.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>

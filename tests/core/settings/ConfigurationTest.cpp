@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "settings/Configuration.h"
-#include "settings/IniFile.h"
-#include "settings/SettingsModel.h"
-#include "settings/StandardConfiguration.h"
+#include "core/settings/Configuration.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsModel.h"
+#include "core/settings/StandardConfiguration.h"
 #include "support/SettingPrinter.h"
 
 #include <QFile>

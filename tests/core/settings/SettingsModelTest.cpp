@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "settings/IntegerTest.h"
-#include "settings/SettingsModel.h"
+#include "core/settings/IntegerTest.h"
+#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QSignalSpy>

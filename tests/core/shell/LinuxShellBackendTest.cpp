@@ -4,9 +4,9 @@
 // administrator through a stand-in for pkexec.
 #include "support/DesktopSandbox.h"
 
-#include "i18n/Language.h"
-#include "shell/DesktopEntry.h"
-#include "shell/MimeAppsList.h"
+#include "core/i18n/Language.h"
+#include "core/shell/DesktopEntry.h"
+#include "core/shell/MimeAppsList.h"
 
 #include <QSignalSpy>
 #include <QStandardPaths>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The parsing of the chosen extensions, the Exec quoting and the default list of mimeapps.list.
-#include "shell/DesktopEntry.h"
-#include "shell/MimeAppsList.h"
-#include "shell/ShellGroups.h"
+#include "core/shell/DesktopEntry.h"
+#include "core/shell/MimeAppsList.h"
+#include "core/shell/ShellGroups.h"
 
 #include <QFile>
 #include <QTemporaryDir>

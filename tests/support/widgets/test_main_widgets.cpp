@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Entry point of the window tests: a headless QApplication (offscreen platform unless another
 // platform is asked for, e.g. xcb under Xvfb).
-#include "render/FontFaces.h"
+#include "core/render/FontFaces.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>

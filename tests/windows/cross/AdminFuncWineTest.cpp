@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The administrator test with each method made to answer in turn, and the restart through the
 // "runas" verb (run under Wine).
-#include "shell/windows/win32/AdminFunc.h"
-#include "shell/windows/win32/Win32ShellSystem.h"
-#include "shell/windows/win32/Win32Text.h"
+#include "core/shell/windows/win32/AdminFunc.h"
+#include "core/shell/windows/win32/Win32ShellSystem.h"
+#include "core/shell/windows/win32/Win32Text.h"
 
 #include <shlobj.h>
 

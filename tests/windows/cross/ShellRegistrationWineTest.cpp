@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The shell registration against the real registry and "Send to" folder (run under Wine). Every
 // step is checked with the plain registry and shell functions, not through the code under test.
-#include "shell/windows/RegistryAccess.h"
-#include "shell/windows/ShellRegistration.h"
-#include "shell/windows/win32/Win32Registry.h"
-#include "shell/windows/win32/Win32ShellSystem.h"
-#include "shell/windows/win32/Win32Text.h"
+#include "core/shell/windows/RegistryAccess.h"
+#include "core/shell/windows/ShellRegistration.h"
+#include "core/shell/windows/win32/Win32Registry.h"
+#include "core/shell/windows/win32/Win32ShellSystem.h"
+#include "core/shell/windows/win32/Win32Text.h"
 
 // clang-format off
 #include <windows.h>

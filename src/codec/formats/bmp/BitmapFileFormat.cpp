@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "BitmapFileFormat.h"
+#include "codec/formats/bmp/BitmapFileFormat.h"
 
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "DdsFileFormat.h"
+#include "codec/formats/dds/DdsFileFormat.h"
 
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "GifFileFormat.h"
+#include "codec/formats/gif/GifFileFormat.h"
 
 #include "codec/ColorReduction.h"
 #include "codec/CodecOptions.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "JpegFileFormat.h"
+#include "codec/formats/jpeg/JpegFileFormat.h"
 
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Jpeg2000FileFormat.h"
+#include "codec/formats/jpeg2000/Jpeg2000FileFormat.h"
 
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"

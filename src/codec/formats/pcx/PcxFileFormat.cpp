@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PcxFileFormat.h"
+#include "codec/formats/pcx/PcxFileFormat.h"
 
 namespace imaging {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "NetworkGraphicsFileFormat.h"
+#include "codec/formats/png/NetworkGraphicsFileFormat.h"
 
-#include "PngChunks.h"
+#include "codec/formats/png/PngChunks.h"
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"
 #include "codec/formats/jpeg/JpegFileFormat.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PngChunks.h"
+#include "codec/formats/png/PngChunks.h"
 
 #include "codec/ImagingError.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PortableMapFileFormat.h"
+#include "codec/formats/portablemap/PortableMapFileFormat.h"
 
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "PsdFileFormat.h"
+#include "codec/formats/psd/PsdFileFormat.h"
 
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"

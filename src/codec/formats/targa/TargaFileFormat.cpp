@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "TargaFileFormat.h"
+#include "codec/formats/targa/TargaFileFormat.h"
 
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "TiffFileFormat.h"
+#include "codec/formats/tiff/TiffFileFormat.h"
 
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "XpmFileFormat.h"
+#include "codec/formats/xpm/XpmFileFormat.h"
 
 namespace imaging {
 

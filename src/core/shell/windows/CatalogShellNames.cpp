@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/CatalogShellNames.h"
+#include "core/shell/windows/CatalogShellNames.h"
 
-#include "i18n/Catalog.h"
+#include "core/i18n/Catalog.h"
 
 namespace qp::winshell {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The shell names of both languages, taken from the shell-settings window's texts.
-#include "shell/windows/ShellNames.h"
+#include "core/shell/windows/ShellNames.h"
 
 namespace qp::winshell {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/ChosenExtensions.h"
+#include "core/shell/windows/ChosenExtensions.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/InMemoryRegistry.h"
+#include "core/shell/windows/InMemoryRegistry.h"
 
 #include <algorithm>
 

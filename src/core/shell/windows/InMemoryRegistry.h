@@ -4,7 +4,7 @@
 // depends on: key names without regard to case, a default value per key, deletion of whole
 // subtrees, keys that refuse changes (as machine-wide keys do for a user without administrator
 // rights) and a record of every change with the registry view it asked for.
-#include "shell/windows/Registry.h"
+#include "core/shell/windows/Registry.h"
 
 #include <memory>
 #include <string>

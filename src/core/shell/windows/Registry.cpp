@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/Registry.h"
+#include "core/shell/windows/Registry.h"
 
 #include <algorithm>
 

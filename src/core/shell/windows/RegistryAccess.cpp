@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/RegistryAccess.h"
+#include "core/shell/windows/RegistryAccess.h"
 
 namespace qp::winshell {
 

@@ -6,7 +6,7 @@
 // Path rules: a path that does not begin with a backslash is relative to the current key (to the
 // root when no key is open); a path that begins with one is relative to the root. Trailing
 // backslashes are ignored. Opening a key makes it the current key, closing the one before.
-#include "shell/windows/Registry.h"
+#include "core/shell/windows/Registry.h"
 
 #include <memory>
 #include <stdexcept>

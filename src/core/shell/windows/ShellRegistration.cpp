@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/ShellRegistration.h"
+#include "core/shell/windows/ShellRegistration.h"
 
-#include "shell/windows/ChosenExtensions.h"
-#include "shell/windows/RegistryAccess.h"
+#include "core/shell/windows/ChosenExtensions.h"
+#include "core/shell/windows/RegistryAccess.h"
 
 namespace qp::winshell {
 

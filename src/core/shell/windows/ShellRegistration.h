@@ -15,9 +15,9 @@
 // Registering writes the current language's names; removal and the status know both languages'.
 // Keys that cannot be opened are skipped silently and show in the status; the one exception is the
 // "all files" entry outside the 64-bit view, whose refused write throws RegistryError.
-#include "shell/windows/Registry.h"
-#include "shell/windows/ShellNames.h"
-#include "shell/windows/ShellSystem.h"
+#include "core/shell/windows/Registry.h"
+#include "core/shell/windows/ShellNames.h"
+#include "core/shell/windows/ShellSystem.h"
 
 #include <string>
 

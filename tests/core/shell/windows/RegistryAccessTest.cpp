@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/ChosenExtensions.h"
-#include "shell/windows/InMemoryRegistry.h"
-#include "shell/windows/RegistryAccess.h"
+#include "core/shell/windows/ChosenExtensions.h"
+#include "core/shell/windows/InMemoryRegistry.h"
+#include "core/shell/windows/RegistryAccess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/CatalogShellNames.h"
-#include "shell/windows/InMemoryRegistry.h"
-#include "shell/windows/RegistryAccess.h"
-#include "shell/windows/ShellRegistration.h"
+#include "core/shell/windows/CatalogShellNames.h"
+#include "core/shell/windows/InMemoryRegistry.h"
+#include "core/shell/windows/RegistryAccess.h"
+#include "core/shell/windows/ShellRegistration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/win32/AdminFunc.h"
+#include "core/shell/windows/win32/AdminFunc.h"
 
-#include "shell/windows/win32/Win32Text.h"
+#include "core/shell/windows/win32/Win32Text.h"
 
 #include <shellapi.h>
 

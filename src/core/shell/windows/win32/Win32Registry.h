@@ -3,7 +3,7 @@
 // The registry interface on the Windows registry, rooted at HKEY_CLASSES_ROOT, through the wide
 // (UTF-16) registry functions, so that a program path outside the system code page is written as
 // it is.
-#include "shell/windows/Registry.h"
+#include "core/shell/windows/Registry.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "shell/windows/win32/Win32ShellSystem.h"
+#include "core/shell/windows/win32/Win32ShellSystem.h"
 
-#include "shell/windows/win32/Win32Text.h"
+#include "core/shell/windows/win32/Win32Text.h"
 
 // clang-format off
 #include <windows.h>

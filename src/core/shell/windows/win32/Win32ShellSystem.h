@@ -2,7 +2,7 @@
 #pragma once
 // The shell functions of the registration on Windows: the "Send to" folder, shortcut files through
 // the Shell Link object (wide interface), the association-change notification and the WOW64 test.
-#include "shell/windows/ShellSystem.h"
+#include "core/shell/windows/ShellSystem.h"
 
 namespace qp::winshell {
 
