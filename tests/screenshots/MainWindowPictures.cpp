@@ -6,6 +6,7 @@
 
 #include "gui/render/FontListBox.h"
 
+#include <QScopeGuard>
 #include <QScreen>
 #include <QPlainTextEdit>
 
@@ -27,7 +28,13 @@ TEST_F(MainWindowScreenshots, StartAndMainWindowInBothLanguages)
         return w.grab().toImage();
     };
 
-    writeConfiguration(homePath(QStringLiteral("Banner.qpcf")), "");
+    // A fixed program folder, so that the Configuration menu shows the same path in every run.
+    const QString home = QDir::tempPath() + QStringLiteral("/quillpress-pictures");
+    QDir(home).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(home));
+    const auto removeHome = qScopeGuard([&home] { QDir(home).removeRecursively(); });
+    qputenv("QUILLPRESS_HOME", home.toLocal8Bit());
+    writeConfiguration(QDir(home).filePath(QStringLiteral("Banner.qpcf")), "");
     create({}, false);
     prog().setClientSize(QSize(594, 646));
     prog().show();
