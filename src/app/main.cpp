@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // quillpress: the desktop program.
 #include "core/app/OneInstanceFunc.h"
+#include "core/app/Version.h"
 #include "gui/app/ProgramWindows.h"
 #include "gui/app/QuillpressApplication.h"
 #include "gui/app/Tstart.h"
-#include "core/app/Version.h"
 
 #include "codec/FormatRegistry.h"
 #include "core/render/FontFaces.h"

@@ -1,22 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "cli/CliApp.h"
 
-#include "core/app/ProgramFolder.h"
-#include "core/app/Version.h"
 #include "cli/CliOptions.h"
 #include "cli/TerminalView.h"
+#include "core/app/ProgramFolder.h"
+#include "core/app/Version.h"
+#include "core/i18n/Catalog.h"
 #include "core/i18n/FormatNames.h"
 #include "core/i18n/Language.h"
 #include "core/output/EncoderOptions.h"
-#include "core/settings/Configuration.h"
-#include "core/settings/ConfigurationMenu.h"
-#include "core/settings/IniFile.h"
 #include "core/render/FontFaces.h"
 #include "core/render/Renderer.h"
 #include "core/run/FileNaming.h"
 #include "core/run/GenerationRun.h"
+#include "core/settings/Configuration.h"
+#include "core/settings/ConfigurationMenu.h"
+#include "core/settings/IniFile.h"
 #include "core/settings/SettingsModel.h"
-#include "core/i18n/Catalog.h"
 #include "core/shell/ShellBackend.h"
 
 #include <QCoreApplication>

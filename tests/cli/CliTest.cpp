@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/settings/IniFile.h"
-#include "support/FileSizeLimit.h"
 #include "support/CliFixture.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>

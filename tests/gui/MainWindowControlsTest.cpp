@@ -4,10 +4,10 @@
 // which changes redraw the preview.
 #include "support/widgets/ProgramFixture.h"
 
+#include "core/render/Renderer.h"
 #include "gui/render/ColorField.h"
 #include "gui/render/FontListBox.h"
 #include "gui/render/PipetteButton.h"
-#include "core/render/Renderer.h"
 #include "gui/settings/ArrowButtons.h"
 #include "support/SettingPrinter.h"
 

@@ -4,11 +4,11 @@
 // the catalogue texts of the current language.
 #include "core/i18n/Catalog.h"
 #include "core/i18n/Language.h"
+#include "core/settings/SettingsModel.h"
 #include "gui/output/Toptionen.h"
 #include "gui/run/Toptionen_name.h"
 #include "gui/run/Tsm_bearbeitung.h"
 #include "gui/run/Tsm_meldung.h"
-#include "core/settings/SettingsModel.h"
 #include "gui/shell/Teinstshortcuts.h"
 
 #include <QAbstractButton>

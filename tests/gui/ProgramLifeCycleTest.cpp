@@ -4,12 +4,12 @@
 // "Create and Save" and the general error box.
 #include "support/widgets/ProgramFixture.h"
 
-#include "gui/app/LinkCaptions.h"
-#include "gui/app/QuillpressApplication.h"
 #include "core/i18n/Catalog.h"
 #include "core/i18n/FormatNames.h"
 #include "core/render/RenderError.h"
 #include "core/settings/ConfigurationMenu.h"
+#include "gui/app/LinkCaptions.h"
+#include "gui/app/QuillpressApplication.h"
 #include "support/FileSizeLimit.h"
 
 #include <QPlainTextEdit>

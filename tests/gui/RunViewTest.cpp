@@ -5,13 +5,13 @@
 #include "support/widgets/ModalDriver.h"
 
 #include "core/i18n/Language.h"
-#include "gui/output/Toptionen.h"
 #include "core/run/GenerationRun.h"
+#include "core/settings/SettingsModel.h"
+#include "gui/output/Toptionen.h"
 #include "gui/run/GuiRunView.h"
 #include "gui/run/SecondaryWindow.h"
 #include "gui/run/Tsm_bearbeitung.h"
 #include "gui/run/Tsm_meldung.h"
-#include "core/settings/SettingsModel.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,14 +3,14 @@
 // QP_SCREENSHOT_DIR. scripts/screenshots.sh runs it under Xvfb, for faithful fonts.
 #include "support/widgets/ModalDriver.h"
 
-#include "gui/app/StaticPages.h"
 #include "core/i18n/Language.h"
-#include "gui/output/Toptionen.h"
 #include "core/run/Messages.h"
+#include "core/settings/SettingsModel.h"
+#include "gui/app/StaticPages.h"
+#include "gui/output/Toptionen.h"
 #include "gui/run/Toptionen_name.h"
 #include "gui/run/Tsm_bearbeitung.h"
 #include "gui/run/Tsm_meldung.h"
-#include "core/settings/SettingsModel.h"
 #include "gui/shell/Teinstshortcuts.h"
 #include "support/DesktopSandbox.h"
 

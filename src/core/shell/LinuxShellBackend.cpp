@@ -4,8 +4,8 @@
 #include "core/i18n/Catalog.h"
 #include "core/shell/DesktopEntry.h"
 #include "core/shell/LinuxElevatedStart.h"
-#include "core/shell/MimePackage.h"
 #include "core/shell/MimeAppsList.h"
+#include "core/shell/MimePackage.h"
 
 #include <QDir>
 #include <QDirIterator>

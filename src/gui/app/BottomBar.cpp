@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/BottomBar.h"
 
-#include "gui/app/LinkCaptions.h"
-#include "gui/app/MainWindowDialogs.h"
-#include "gui/app/Named.h"
 #include "core/i18n/Language.h"
 #include "core/i18n/SharedTexts.h"
 #include "core/run/GenerationRun.h"
 #include "core/settings/SettingsModel.h"
+#include "gui/app/LinkCaptions.h"
+#include "gui/app/MainWindowDialogs.h"
+#include "gui/app/Named.h"
 
 #include <QDir>
 #include <QEvent>

@@ -2,15 +2,15 @@
 #include "gui/app/ProgramWindows.h"
 
 #include "core/app/ProgramFolder.h"
+#include "core/render/Renderer.h"
+#include "core/settings/SettingsModel.h"
 #include "gui/app/StaticPages.h"
 #include "gui/app/Tprog.h"
 #include "gui/app/Tstart.h"
 #include "gui/output/Toptionen.h"
-#include "core/render/Renderer.h"
 #include "gui/run/Toptionen_name.h"
 #include "gui/run/Tsm_bearbeitung.h"
 #include "gui/run/Tsm_meldung.h"
-#include "core/settings/SettingsModel.h"
 #include "gui/shell/Teinstshortcuts.h"
 
 #include <QCoreApplication>

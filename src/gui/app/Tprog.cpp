@@ -1,33 +1,34 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/Tprog.h"
 
+#include "core/app/OneInstanceCheck.h"
+#include "core/i18n/Catalog.h"
+#include "core/i18n/Language.h"
+#include "core/render/Renderer.h"
+#include "core/run/GenerationRun.h"
+#include "core/run/Messages.h"
+#include "core/settings/ConfigurationMenu.h"
+#include "core/settings/SettingsModel.h"
 #include "gui/app/BottomBar.h"
 #include "gui/app/ErrorBox.h"
 #include "gui/app/MainMenus.h"
 #include "gui/app/Named.h"
-#include "core/app/OneInstanceCheck.h"
-#include "gui/app/Tstart.h"
+#include "gui/app/PageHeight.h"
 #include "gui/app/ToolkitLanguage.h"
-#include "core/i18n/Catalog.h"
+#include "gui/app/Tstart.h"
 #include "gui/i18n/CatalogTexts.h"
-#include "core/i18n/Language.h"
 #include "gui/output/SavePage.h"
 #include "gui/output/Toptionen.h"
 #include "gui/render/FontListBox.h"
 #include "gui/render/FontPage.h"
 #include "gui/render/MarginsPage.h"
 #include "gui/render/PreviewBox.h"
-#include "core/render/Renderer.h"
-#include "core/run/GenerationRun.h"
 #include "gui/run/GuiRunView.h"
-#include "core/run/Messages.h"
 #include "gui/run/TextPage.h"
 #include "gui/run/Toptionen_name.h"
 #include "gui/run/Tsm_bearbeitung.h"
 #include "gui/run/Tsm_meldung.h"
-#include "core/settings/ConfigurationMenu.h"
 #include "gui/settings/SettingBinder.h"
-#include "core/settings/SettingsModel.h"
 #include "gui/shell/Teinstshortcuts.h"
 
 #include <QAction>
@@ -38,13 +39,11 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 namespace qp {
 
@@ -55,7 +54,9 @@ const QString kProg = QStringLiteral("prog");
 } // namespace
 
 Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent), m_settings(settings), m_start(&start), m_arguments(arguments)
+    : QMainWindow(parent), m_settings(settings), m_start(&start), m_arguments(arguments),
+      m_previewRefresh([this] { return CreateBitmap(previewText(), m_settings); },
+                       [this](const QImage& bitmap) { m_preview->showImage(bitmap); })
 {
     setObjectName(kProg);
     setMinimumSize(590, 450);
@@ -320,17 +321,7 @@ void Tprog::HandleNewInstance(const QStringList& params)
 
 void Tprog::holdPreview(const std::function<void()>& load)
 {
-    ++m_previewHeld;
-    try {
-        load();
-    } catch (...) {
-        --m_previewHeld;
-        throw;
-    }
-    if (--m_previewHeld == 0 && m_previewPending) {
-        m_previewPending = false;
-        Vorschau();
-    }
+    m_previewRefresh.hold(load);
 }
 
 bool Tprog::event(QEvent* event)
@@ -381,35 +372,7 @@ bool Tprog::eventFilter(QObject* watched, QEvent* event)
 
 void Tprog::fitPages()
 {
-    // What every page needs at the current width (wrapped texts take more lines when narrow)
-    // and what the tallest page would like.
-    // A hidden page's layouts, and the sizes they hold of its controls, keep the measures of its
-    // earlier texts: measure it afresh.
-    for (int i = 0; i < m_pages->count(); ++i) {
-        QWidget* page = m_pages->widget(i);
-        for (QWidget* w : page->findChildren<QWidget*>())
-            w->updateGeometry();
-        for (QLayout* layout : page->findChildren<QLayout*>())
-            layout->invalidate();
-        page->layout()->invalidate();
-    }
-    const QWidget* shown = m_pages->currentWidget();
-    const int frame = m_pages->height() - shown->height();
-    int need = m_pages->minimumSizeHint().height();
-    for (int i = 0; i < m_pages->count(); ++i)
-        if (const QWidget* page = m_pages->widget(i); page->hasHeightForWidth())
-            need = std::max(need, page->heightForWidth(shown->width()) + frame);
-    const int full = std::max(m_pages->sizeHint().height(), need);
-
-    // In a small window the pages give up height before the preview goes below its smallest size,
-    // but never below what the tallest page needs, so every page stays whole at the minimum size.
-    const int previewStrip = std::max(m_preview->minimumHeight(), m_preview->minimumSizeHint().height());
-    const QWidget* middle = m_pages->parentWidget();
-    const QMargins margins = middle->layout()->contentsMargins();
-    const int room = middle->height() - margins.top() - margins.bottom() - middle->layout()->spacing() - previewStrip;
-    const int height = std::clamp(room, need, full);
-    if (height != m_pages->minimumHeight() || height != m_pages->maximumHeight())
-        m_pages->setFixedHeight(height);
+    fitPageHeight(*m_pages, *m_preview);
 }
 
 void Tprog::weiterClick()
@@ -424,22 +387,7 @@ QString Tprog::previewText() const
 
 void Tprog::Vorschau()
 {
-    if (m_previewHeld) {
-        m_previewPending = true;
-        return;
-    }
-    if (m_previewRendering) {
-        m_previewAgain = true;
-        return;
-    }
-    m_previewRendering = true;
-    const auto done = qScopeGuard([this] { m_previewRendering = false; });
-    do {
-        m_previewAgain = false;
-        const QImage bitmap = CreateBitmap(previewText(), m_settings);
-        if (!m_previewAgain)
-            m_preview->showImage(bitmap);
-    } while (m_previewAgain);
+    m_previewRefresh.request();
 }
 
 void Tprog::showWindow(QWidget* window)

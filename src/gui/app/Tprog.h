@@ -3,8 +3,9 @@
 // The main window: the text box with its line counter, the preview, the four settings pages
 // (Text, Font and Format, Margins and Spaces, Save), the bottom bar with the link, "Next >>" and
 // "Create and Save", and the menus File, Settings, Configuration and Help.
-#include "gui/app/MainWindowDialogs.h"
 #include "core/settings/WindowPlacement.h"
+#include "gui/app/MainWindowDialogs.h"
+#include "gui/render/PreviewRefresh.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -175,12 +176,7 @@ private:
     bool m_shownOnce = false;
     bool m_maximizeAtActivation = false;
     bool m_running = false;
-    int m_previewHeld = 0;
-    bool m_previewPending = false;
-    // A redraw asked for while one is being rendered (the renderer lets events through while it
-    // wraps): the running one renders again instead of nesting, so the newest settings win.
-    bool m_previewRendering = false;
-    bool m_previewAgain = false;
+    PreviewRefresh m_previewRefresh;
 };
 
 } // namespace qp

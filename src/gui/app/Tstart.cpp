@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/Tstart.h"
 
+#include "core/i18n/Language.h"
 #include "gui/app/SplashPicture.h"
 #include "gui/i18n/CatalogTexts.h"
-#include "core/i18n/Language.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "gui/output/SavePage.h"
 
-#include "gui/app/MainWindowDialogs.h"
-#include "gui/app/Named.h"
 #include "core/i18n/FormatNames.h"
 #include "core/i18n/Language.h"
 #include "core/i18n/SharedTexts.h"
-#include "gui/settings/SettingBinder.h"
 #include "core/settings/SettingsModel.h"
+#include "gui/app/MainWindowDialogs.h"
+#include "gui/app/Named.h"
+#include "gui/settings/SettingBinder.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "gui/output/Toptionen.h"
 
+#include "core/settings/SettingsModel.h"
 #include "gui/i18n/CatalogTexts.h"
 #include "gui/run/SecondaryWindow.h"
 #include "gui/settings/SettingBinder.h"
-#include "core/settings/SettingsModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

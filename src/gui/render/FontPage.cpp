@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "gui/render/FontPage.h"
 
+#include "core/i18n/Language.h"
+#include "core/render/FontFaces.h"
+#include "core/settings/SettingsModel.h"
 #include "gui/app/MainWindowDialogs.h"
 #include "gui/app/Named.h"
-#include "core/i18n/Language.h"
 #include "gui/render/ColorField.h"
-#include "core/render/FontFaces.h"
 #include "gui/render/FontListBox.h"
 #include "gui/settings/ArrowButtons.h"
 #include "gui/settings/SettingBinder.h"
-#include "core/settings/SettingsModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

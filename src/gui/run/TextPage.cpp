@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "gui/run/TextPage.h"
 
-#include "gui/app/Named.h"
 #include "core/app/TextLines.h"
-#include "gui/settings/SettingBinder.h"
 #include "core/settings/SettingsModel.h"
+#include "gui/app/Named.h"
+#include "gui/settings/SettingBinder.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "gui/run/Toptionen_name.h"
 
+#include "core/settings/SettingsModel.h"
 #include "gui/i18n/CatalogTexts.h"
 #include "gui/run/SecondaryWindow.h"
 #include "gui/settings/SettingBinder.h"
-#include "core/settings/SettingsModel.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "gui/run/Tsm_bearbeitung.h"
 
-#include "gui/i18n/CatalogTexts.h"
 #include "core/i18n/SharedTexts.h"
 #include "core/run/PathShortening.h"
+#include "gui/i18n/CatalogTexts.h"
 #include "gui/run/SecondaryWindow.h"
 
 #include <QFontMetrics>

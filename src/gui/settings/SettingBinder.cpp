@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "gui/settings/SettingBinder.h"
 
+#include "core/settings/SettingsModel.h"
 #include "gui/settings/ArrowButtons.h"
 #include "gui/settings/SettingKeyFilter.h"
-#include "core/settings/SettingsModel.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>

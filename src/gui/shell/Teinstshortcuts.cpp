@@ -2,12 +2,12 @@
 #include "gui/shell/Teinstshortcuts.h"
 
 #include "core/i18n/Catalog.h"
-#include "gui/i18n/CatalogTexts.h"
 #include "core/i18n/Language.h"
-#include "gui/run/SecondaryWindow.h"
-#include "gui/settings/SettingBinder.h"
 #include "core/settings/SettingsModel.h"
 #include "core/shell/ShellBackend.h"
+#include "gui/i18n/CatalogTexts.h"
+#include "gui/run/SecondaryWindow.h"
+#include "gui/settings/SettingBinder.h"
 
 #include <QCoreApplication>
 #include <QFrame>

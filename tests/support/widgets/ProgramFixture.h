@@ -3,13 +3,13 @@
 // A fixture with every window of the program, as the desktop program creates them, in a program
 // folder and a working folder of its own. Dialogs, messages and the error box are replaced by
 // recorders so that nothing blocks; the timers are stopped so that only the test moves time on.
+#include "core/i18n/Language.h"
+#include "core/settings/SettingsModel.h"
 #include "gui/app/ErrorBox.h"
 #include "gui/app/ProgramWindows.h"
 #include "gui/app/Tprog.h"
 #include "gui/app/Tstart.h"
-#include "core/i18n/Language.h"
 #include "gui/render/PreviewBox.h"
-#include "core/settings/SettingsModel.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "codec/formats/gif/GifFileFormat.h"
 
-#include "codec/ColorReduction.h"
 #include "codec/CodecOptions.h"
+#include "codec/ColorReduction.h"
 #include "codec/ImagingError.h"
 
 #include <algorithm>

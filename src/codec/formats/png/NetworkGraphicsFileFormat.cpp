@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "codec/formats/png/NetworkGraphicsFileFormat.h"
 
-#include "codec/formats/png/PngChunks.h"
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"
 #include "codec/formats/jpeg/JpegFileFormat.h"
+#include "codec/formats/png/PngChunks.h"
 
 #include <algorithm>
 
