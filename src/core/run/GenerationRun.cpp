@@ -156,6 +156,12 @@ RunResult GenerationRun::run(const QString& text)
                 }
                 if (current->submitted)
                     encoded = encoder.take();
+                // The encoder goes on with the next image while this one is written, when the two
+                // fit in memory side by side.
+                if (next && !next->error && !m_cancel && current->need + next->need <= m_memoryBudget) {
+                    encoder.start(std::move(next->bitmap), next->fileName);
+                    next->submitted = true;
+                }
             } else if (!current->error) {
                 encoded = encoder.encodeHere(std::move(current->bitmap), current->fileName);
             }
@@ -206,7 +212,7 @@ RunResult GenerationRun::run(const QString& text)
         }
         current = std::move(next);
         next.reset();
-        if (current && !current->error) {
+        if (current && !current->error && !current->submitted) {
             encoder.start(std::move(current->bitmap), current->fileName);
             current->submitted = true;
         }
