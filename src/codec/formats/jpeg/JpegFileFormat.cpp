@@ -4,6 +4,7 @@
 #include "codec/CodecOptions.h"
 #include "codec/ImagingError.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -127,7 +128,15 @@ void Compress(Compressor& c, const TImageData& image, int quality, bool progress
     c.cinfo.image_width = static_cast<JDIMENSION>(image.Width);
     c.cinfo.image_height = static_cast<JDIMENSION>(image.Height);
     c.cinfo.input_components = gray ? 1 : 3;
+#ifdef JCS_EXTENSIONS
+    // The record holds blue, green, red, an order libjpeg reads as it is: the rows go to the
+    // library straight from the record, several at a time.
+    constexpr bool direct = true;
+    c.cinfo.in_color_space = gray ? JCS_GRAYSCALE : JCS_EXT_BGR;
+#else
+    const bool direct = gray;
     c.cinfo.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+#endif
     jpeg_set_defaults(&c.cinfo);
     jpeg_set_quality(&c.cinfo, quality, TRUE);
     if (progressive)
@@ -135,20 +144,26 @@ void Compress(Compressor& c, const TImageData& image, int quality, bool progress
     jpeg_start_compress(&c.cinfo, TRUE);
 
     const size_t width = static_cast<size_t>(image.Width);
-    for (int y = 0; y < image.Height; ++y) {
-        const uint8_t* src = image.Row(y);
-        if (gray) {
-            std::memcpy(row, src, width);
+    constexpr JDIMENSION batch = 16;
+    JSAMPROW rows[batch];
+    while (c.cinfo.next_scanline < c.cinfo.image_height) {
+        const JDIMENSION first = c.cinfo.next_scanline;
+        JDIMENSION count = 1;
+        if (direct) {
+            count = std::min(batch, c.cinfo.image_height - first);
+            for (JDIMENSION k = 0; k < count; ++k)   // libjpeg only reads the rows
+                rows[k] = const_cast<JSAMPLE*>(image.Row(static_cast<int>(first + k)));
         } else {
-            // The record holds blue, green, red; libjpeg takes red, green, blue.
+            // libjpeg takes red, green, blue.
+            const uint8_t* src = image.Row(static_cast<int>(first));
             for (size_t x = 0; x < width; ++x) {
                 row[3 * x] = src[3 * x + 2];
                 row[3 * x + 1] = src[3 * x + 1];
                 row[3 * x + 2] = src[3 * x];
             }
+            rows[0] = row;
         }
-        JSAMPROW rows[1] = {row};
-        jpeg_write_scanlines(&c.cinfo, rows, 1);
+        jpeg_write_scanlines(&c.cinfo, rows, count);
     }
     jpeg_finish_compress(&c.cinfo);
 }
