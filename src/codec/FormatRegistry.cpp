@@ -49,8 +49,9 @@ TFormatRegistry::~TFormatRegistry() = default;
 
 TImageFileFormat* TFormatRegistry::FindWriterForFileName(const std::string& fileName) const
 {
+    const std::u32string name = FileNameCodePoints(fileName);
     for (const auto& writer : m_writers)
-        if (writer->TestFileName(fileName))
+        if (writer->TestNameCodePoints(name))
             return writer.get();
     return nullptr;
 }

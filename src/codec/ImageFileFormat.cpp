@@ -136,8 +136,16 @@ std::string Trim(const std::string& s)
 
 bool MatchFileNameMask(const std::string& fileName, const std::string& fileMask)
 {
-    const std::u32string name = CodePoints(fileName);
-    const std::u32string mask = CodePoints(fileMask);
+    return MatchFileNameMask(CodePoints(fileName), CodePoints(fileMask));
+}
+
+std::u32string FileNameCodePoints(const std::string& fileName)
+{
+    return CodePoints(NamePart(fileName));
+}
+
+bool MatchFileNameMask(const std::u32string& name, const std::u32string& mask)
+{
     constexpr size_t none = std::u32string::npos;
     size_t n = 0, m = 0;
     size_t starMask = none, starName = 0;
@@ -176,16 +184,22 @@ void TImageFileFormat::AddMasks(const std::string& masks)
         if (comma == std::string::npos)
             comma = masks.size();
         const std::string mask = Trim(masks.substr(start, comma - start));
-        if (!mask.empty())
+        if (!mask.empty()) {
             m_masks.push_back(mask);
+            m_maskCodePoints.push_back(CodePoints(mask));
+        }
         start = comma + 1;
     }
 }
 
 bool TImageFileFormat::TestFileName(const std::string& fileName) const
 {
-    const std::string name = NamePart(fileName);
-    for (const std::string& mask : m_masks)
+    return TestNameCodePoints(FileNameCodePoints(fileName));
+}
+
+bool TImageFileFormat::TestNameCodePoints(const std::u32string& name) const
+{
+    for (const std::u32string& mask : m_maskCodePoints)
         if (MatchFileNameMask(name, mask))
             return true;
     return false;

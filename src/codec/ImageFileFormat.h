@@ -36,6 +36,10 @@ private:
 
 // Case-insensitive wildcard match of a whole name: "*" any run, "?" one character.
 bool MatchFileNameMask(const std::string& name, const std::string& mask);
+// The same on code points (bytes that are not UTF-8 count as one code point each).
+bool MatchFileNameMask(const std::u32string& name, const std::u32string& mask);
+// The code points of the name part of fileName (after the last "/", "\" or ":").
+std::u32string FileNameCodePoints(const std::string& fileName);
 
 class TImageFileFormat {
 public:
@@ -53,6 +57,8 @@ public:
 
     // True when one of the masks matches the name part of fileName (after the last "/", "\" or ":").
     bool TestFileName(const std::string& fileName) const;
+    // The same for a name part already in code points: a search over all formats converts it once.
+    bool TestNameCodePoints(const std::u32string& name) const;
     bool CanWriteDirectly(const TImageData& image) const;
 
     // Encodes the images into out (only the first when onlyFirst). False, with out untouched, when
@@ -82,6 +88,7 @@ protected:
     bool m_isMultiImageFormat = false;
     std::set<TImageFormat> m_supportedFormats;
     std::vector<std::string> m_masks;
+    std::vector<std::u32string> m_maskCodePoints;   // the masks, converted once
     int m_firstIdx = 0;
     int m_lastIdx = 0;
 
