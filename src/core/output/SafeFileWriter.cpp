@@ -2,6 +2,7 @@
 #include "core/output/SafeFileWriter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -191,8 +192,15 @@ void removeLeftoverTemporaries(const QString& folder)
 WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>& bytes)
 {
     const QFileInfo target(path);
+#ifdef Q_OS_UNIX
+    // Anything under the name takes it, a dangling link too: one system call.
+    struct stat existing {};
+    if (::lstat(QFile::encodeName(path).constData(), &existing) == 0)
+        return WriteOutcome::NameTaken;
+#else
     if (target.exists() || target.isSymLink())
         return WriteOutcome::NameTaken;
+#endif
 
 #if !defined(Q_OS_WIN) && defined(O_TMPFILE)
     if (const auto outcome = writeUnnamed(target.absolutePath(), path, bytes))

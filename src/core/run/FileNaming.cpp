@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <sys/stat.h>
 #endif
 
@@ -144,6 +145,17 @@ bool fileExists(const QString& path)
 #endif
 }
 
+// Makes the output folder, with missing parents, when it does not exist. Every image of a run asks
+// again, so a folder that exists costs one system call.
+void makeFolder(const QString& folder)
+{
+#ifdef Q_OS_UNIX
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) == 0 || errno == EEXIST)
+        return;
+#endif
+    QDir().mkpath(folder);
+}
+
 } // namespace
 
 QString CreateFileName(const QString& text, const SettingsModel& settings, NumberingMemo* memo)
@@ -154,7 +166,7 @@ QString CreateFileName(const QString& text, const SettingsModel& settings, Numbe
 QString CreateFileName(const QString& text, const NamingSettings& s, NumberingMemo* memo)
 {
     QString folder = s.folder;
-    QDir().mkpath(folder);
+    makeFolder(folder);
     const QChar sep = QDir::separator();
     if (!folder.endsWith(sep))
         folder += sep;
