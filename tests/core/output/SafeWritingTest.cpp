@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <ctime>
@@ -43,6 +44,20 @@ TEST(SafeFileWriter, NeverReplacesAndLeavesNoTemporaryFiles)
     EXPECT_EQ(writeNewFile(path, {9}), WriteOutcome::NameTaken);
     EXPECT_EQ(readAll(path), QByteArray("\x01\x02\x03", 3));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// A folder or a link holds its name as a file does, a link whatever it points to.
+TEST(SafeFileWriter, FoldersAndLinksTakeTheirNames)
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    ASSERT_TRUE(QDir(d).mkdir(QStringLiteral("folder")));
+    ASSERT_TRUE(QFile::link(d + QStringLiteral("/nowhere"), d + QStringLiteral("/dangling")));
+    ASSERT_TRUE(QFile::link(d + QStringLiteral("/folder"), d + QStringLiteral("/tofolder")));
+    for (const char* name : {"folder", "dangling", "tofolder"})
+        EXPECT_EQ(writeNewFile(d + QLatin1Char('/') + QLatin1String(name), {7}), WriteOutcome::NameTaken) << name;
+    EXPECT_FALSE(QFileInfo::exists(d + QStringLiteral("/nowhere")));
+    EXPECT_TRUE(QDir(d + QStringLiteral("/folder")).isEmpty());
 }
 
 TEST(SafeFileWriter, NewFilesFollowTheFileCreationMask)
