@@ -18,6 +18,12 @@
 
 namespace qp {
 
+namespace {
+// The largest memory need of an image whose encoding starts while the one before is written:
+// about three million pixels, a tenth of a second or so of encoding.
+constexpr qint64 kEarlyEncodingNeed = qint64(32) << 20;
+} // namespace
+
 void RunView::showSaveError(const QString& path, const QString&)
 {
     showMessage(MessageId::speicherfehler, path);
@@ -157,8 +163,10 @@ RunResult GenerationRun::run(const QString& text)
                 if (current->submitted)
                     encoded = encoder.take();
                 // The encoder goes on with the next image while this one is written, when the two
-                // fit in memory side by side.
-                if (next && !next->error && !m_cancel && current->need + next->need <= m_memoryBudget) {
+                // fit in memory side by side and the next one is small: a cancel during the write
+                // then waits at most for a short encoding.
+                if (next && !next->error && !m_cancel && next->need <= kEarlyEncodingNeed
+                    && current->need + next->need <= m_memoryBudget) {
                     encoder.start(std::move(next->bitmap), next->fileName);
                     next->submitted = true;
                 }
