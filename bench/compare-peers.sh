@@ -4,8 +4,9 @@
 # jobs with the same look: DejaVu Sans 20 pt at 96 dpi, black on white, 10 px margins, every run
 # into a fresh folder. Each round runs every command of a workload once, one after the other, with
 # hyperfine, so that the machine's load hits both sides alike; the table gives medians over the
-# rounds of CPU seconds (user + system) and wall seconds, the peak memory of one extra run, and the
-# ratio peer / Quillpress.
+# rounds of CPU seconds (user + system) and wall seconds, the minor page faults and peak memory of
+# one extra run (GNU time's %R and %M, which the machine's load hardly changes), and the ratio
+# peer / Quillpress.
 #   bash bench/compare-peers.sh [build-dir]          ROUNDS=5 by default
 # Needs hyperfine, pango-view (pango1.0-tools), python3 with Pillow (python3-pil) and GNU time:
 # bash scripts/setup.sh --bench installs them.
@@ -102,7 +103,7 @@ bench() {
   done
   for i in "${!names[@]}"; do
     rm -rf "$out"; mkdir -p "$out"
-    /usr/bin/time -f %M -o "$results/$id.${names[$i]}.rss" bash -c "${cmds[$i]}" >/dev/null 2>&1 || true
+    /usr/bin/time -f '%R %M' -o "$results/$id.${names[$i]}.rss" bash -c "${cmds[$i]}" >/dev/null 2>&1 || true
   done
 }
 
@@ -118,8 +119,11 @@ bench w1gif "W1 as GIF" "4" \
 bench w2 "W2: 5,000 characters wrapped at 400 px, PNG" "1" \
   quillpress "$(qp -f png --set max_breite=1 --set abs_bmax=400 --text-file "$work/w2.txt")" \
   pango-view "$(pango --width=285 --wrap=word --output="$out/w2.png" "$work/w2.txt")"
-bench long "one line of 100,000 characters wrapped at 400 px" "<2s" \
-  quillpress "$(qp -f png --set max_breite=1 --set abs_bmax=400 --text-file "$work/long.txt")"
+# pango-view is no peer here: the image (400 x about 110,000 px) is over its drawing library's
+# 32,767-pixel limit, and it writes an empty file and exits 0.
+bench long "one line of 100,000 characters wrapped at 400 px" "2" \
+  quillpress "$(qp -f png --set max_breite=1 --set abs_bmax=400 --text-file "$work/long.txt")" \
+  pillow "$(pillow wrap "$work/long.txt" "$out" 400)"
 bench same "per-line run of 10,000 identical lines, PNG" "<2s" \
   quillpress "$(qp --per-line -f png --text-file "$work/same.txt")"
 bench w3 "W3: fixed 4000 x 4000 page of 118 lines, PNG" "2" \
@@ -135,7 +139,8 @@ folder, rounds = sys.argv[1], int(sys.argv[2])
 print(f"Quillpress against its peers, {datetime.date.today().isoformat()}, {rounds} rounds, "
       f"{platform.machine()} with {__import__('os').cpu_count()} cores")
 print()
-print("| workload | Quillpress CPU / wall / peak | peer | peer CPU / wall / peak | ratio CPU / wall | goal | met |")
+print("| workload | Quillpress CPU / wall / faults / peak | peer | peer CPU / wall / faults / peak "
+      "| ratio CPU / wall | goal | met |")
 print("|---|---|---|---|---|---|---|")
 for row in open(f"{folder}/workloads"):
     wid, label, goal, names = row.rstrip("\n").split("\t")
@@ -146,14 +151,19 @@ for row in open(f"{folder}/workloads"):
         for res in json.load(open(f"{folder}/{wid}.{r}.json"))["results"]:
             cpu[res["command"]].append(res["user"] + res["system"])
             wall[res["command"]].append(res["median"])
-    def rss(n):
+    def memory(n):
+        """Minor page faults and peak resident memory of the extra run, from GNU time."""
         try:
-            return f"{int(open(f'{folder}/{wid}.{n}.rss').read().split()[-1]) / 1024:.0f} MB"
-        except (OSError, ValueError, IndexError):
-            return "?"
+            faults, peak = open(f"{folder}/{wid}.{n}.rss").read().split()[-2:]
+            return int(faults), int(peak) / 1024
+        except (OSError, ValueError):
+            return None, None
+    def memory_text(n):
+        faults, peak = memory(n)
+        return "? / ?" if faults is None else f"{faults:,} / {peak:.0f} MB"
     q = names[0]
     qc, qw = statistics.median(cpu[q]), statistics.median(wall[q])
-    mine = f"{qc:.3f} s / {qw:.3f} s / {rss(q)}"
+    mine = f"{qc:.3f} s / {qw:.3f} s / {memory_text(q)}"
     if len(names) == 1:
         limit = float(goal.strip("<s"))
         met = "yes" if qc < limit and qw < limit else "no"
@@ -167,5 +177,9 @@ for row in open(f"{folder}/workloads"):
     goal_text = f"{want:g}x faster" if want > 1 else "faster" if label.startswith("W2") else "no slower"
     if not label.startswith("W2") and want == 1:
         met = "yes" if rc >= 1 and rw >= 1 else "no"
-    print(f"| {label} | {mine} | {p} | {pc:.3f} s / {pw:.3f} s / {rss(p)} | {rc:.2f} / {rw:.2f} | {goal_text} | {met} |")
+    (qf, qm), (pf, pm) = memory(q), memory(p)
+    if qf is not None and pf is not None:
+        met += ", memory " + ("yes" if qf <= pf and qm <= pm else "no")
+    print(f"| {label} | {mine} | {p} | {pc:.3f} s / {pw:.3f} s / {memory_text(p)} "
+          f"| {rc:.2f} / {rw:.2f} | {goal_text} | {met} |")
 EOF
