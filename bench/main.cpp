@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Benchmarks of the main job. Run from the build folder: build/bench/quillpress_bench
+#include "core/render/GlyphCoverage.h"
 #include "core/render/Renderer.h"
 #include "core/run/GenerationRun.h"
 #include "core/settings/SettingsModel.h"
@@ -110,6 +111,25 @@ void BM_PreviewRedraw(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PreviewRedraw)->Unit(benchmark::kMicrosecond);
+
+// The note on missing characters, as a keystroke redoes it: the whole text of the text box
+// (argument: characters, a tenth of them Greek, CJK or private-use) in the default face.
+void BM_GlyphNoteKeystroke(benchmark::State& state)
+{
+    qp::SettingsModel settings;
+    configure(settings);
+    const QFont font = qp::coverageFont(settings);
+    const QString sample = QStringLiteral("The quick brown fox jumps over the lazy dog. \u03B1\u6F22\uE000\n");
+    QString text;
+    while (text.size() < state.range(0))
+        text += sample;
+    text.truncate(state.range(0));
+    for (auto _ : state) {
+        const QString note = qp::glyphCoverageNote(qp::glyphCoverage(text, font), QStringLiteral("en"));
+        benchmark::DoNotOptimize(note.constData());
+    }
+}
+BENCHMARK(BM_GlyphNoteKeystroke)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -10,6 +10,7 @@
 #include "core/i18n/Language.h"
 #include "core/output/EncoderOptions.h"
 #include "core/render/FontFaces.h"
+#include "core/render/GlyphCoverage.h"
 #include "core/render/Renderer.h"
 #include "core/run/FileNaming.h"
 #include "core/run/GenerationRun.h"
@@ -234,10 +235,16 @@ int runCli(const QStringList& arguments, CliStreams& s)
     if (const QString drawn = substituteFace(settings); !drawn.isEmpty())
         s.err << "quillpress-cli: "
               << missingFaceNote(settings.text(Setting::label2), drawn, Language::code()) << Qt::endl;
+    // Characters the face does not have: which face draws them, or that none does.
+    const QString glyphNote = glyphCoverageNote(glyphCoverage(*text, coverageFont(settings)), Language::code());
+    for (const QString& line : glyphNote.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        s.err << "quillpress-cli: " << line << Qt::endl;
 
     TerminalView view(s.out, s.err, s.errIsTerminal && !o.quiet);
     GenerationRun run(settings, view);
     try {
+        if (o.dryRun)
+            return run.plan(*text, [&view](const PlannedName& name) { view.printPath(name.path); }) ? 0 : 1;
         const RunResult result = run.run(*text);
         if (!result.started || result.failed > 0)
             return 1;

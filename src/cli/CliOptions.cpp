@@ -83,6 +83,8 @@ ParseResult parseArguments(const QStringList& args)
             o.listFormats = true;
         } else if (a == QLatin1String("-q") || a == QLatin1String("--quiet")) {
             o.quiet = true;
+        } else if (a == QLatin1String("--dry-run")) {
+            o.dryRun = true;
         } else if (a == QLatin1String("--no-start-config")) {
             o.noStartConfig = true;
         } else if (name == QLatin1String("--config") || name == QLatin1String("-c")) {
@@ -213,6 +215,8 @@ QString usageText()
         "                         de/en in the working directory, else English)\n"
         "  -q, --quiet            no progress bar (there is none unless standard error is a\n"
         "                         terminal whose TERM is set and not \"dumb\")\n"
+        "      --dry-run          print every path the run would write, numbered against what the\n"
+        "                         output folder holds now, and write nothing (not even the folder)\n"
         "      --shell-status     print the desktop registration of each group and exit\n"
         "      --shell-register GROUP, --shell-remove GROUP\n"
         "                         register the program with the desktop, or remove it again\n"

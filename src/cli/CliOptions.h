@@ -28,6 +28,7 @@ struct CliOptions {
     bool listSettings = false;
     bool listFormats = false;
     bool quiet = false;              // no progress bar
+    bool dryRun = false;             // print the paths a run would write, write nothing
     QStringList configs;             // --config, loaded in order before the settings
     bool noStartConfig = false;      // --no-start-config
     QString saveConfig;              // --save-config

@@ -47,12 +47,17 @@ void TerminalView::imageStarted(int, const QString& path)
     m_current = printableText(QFileInfo(path).fileName());
 }
 
+void TerminalView::printPath(const QString& path)
+{
+    // One path per line, whatever the output folder holds.
+    m_out << printableText(QDir::toNativeSeparators(path)) << Qt::endl;
+}
+
 void TerminalView::imageFinished(int index, const QString& writtenPath)
 {
     if (!writtenPath.isEmpty()) {
         clearBar();
-        // One path per line, whatever the output folder holds.
-        m_out << printableText(QDir::toNativeSeparators(writtenPath)) << Qt::endl;
+        printPath(writtenPath);
     }
     if (m_progressBar)
         drawBar(index + 1);

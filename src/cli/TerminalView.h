@@ -20,6 +20,8 @@ public:
     void imageStarted(int index, const QString& path) override;
     void imageFinished(int index, const QString& writtenPath) override;
     void runFinished(bool cancelled) override;
+    // A path on standard output, one per line, as a written image is printed.
+    void printPath(const QString& path);
 
     int messages() const { return m_messages; }
 

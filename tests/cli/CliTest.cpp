@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -373,4 +374,50 @@ TEST_F(CliTest, VersionAndMissingFaceWarning)
         EXPECT_EQ(r.status, 0);
         EXPECT_FALSE(r.err.contains(QStringLiteral("Tahoma"))) << r.err.toStdString();
     }
+}
+
+// A dry run prints what the run right after it writes, and writes nothing itself.
+TEST_F(CliTest, DryRunPrintsThePathsTheRunWrites)
+{
+    struct Case {
+        const char* name;
+        QStringList args;
+    };
+    const QList<Case> cases = {
+        {"automatic names", {"--per-line", "-f", "png"}},
+        {"fixed name", {"--per-line", "-f", "png", "--name", "a"}},
+        {"numbered always", {"--per-line", "-f", "png", "--set", "cb_numsofort=1", "--set", "cb_num=1",
+                             "--set", "ed_num=7"}},
+    };
+    const QByteArray text = "a\n\nb\na\n\na\nb\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/out";
+        const QStringList args = QStringList{"-o", folder} + c.args + QStringList{"-"};
+        // Into a folder that does not exist yet: the dry run does not make it.
+        CliRun dry = cli(QStringList{"--dry-run"} + args, text);
+        EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(folder));
+        // Into a folder where some names are taken.
+        QDir().mkpath(folder);
+        for (const char* taken : {"a.png", "a2.png", "1.png", "a8.png", "b1.png"})
+            QFile(folder + "/" + taken).open(QIODevice::WriteOnly);
+        const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        dry = cli(QStringList{"--dry-run"} + args, text);
+        EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        const QStringList planned = dry.out.split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(planned.size(), 7);
+        EXPECT_EQ(planned.size(), QSet<QString>(planned.begin(), planned.end()).size());
+
+        const CliRun real = cli(args, text);
+        EXPECT_EQ(real.status, 0) << real.err.toStdString();
+        EXPECT_EQ(real.out.split('\n', Qt::SkipEmptyParts).join('\n').toStdString(), planned.join('\n').toStdString());
+    }
+    // A run that would be refused is refused by its dry run too, with the same message.
+    const CliRun refused = cli({"--dry-run", "-o", "relative/folder", "x"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_EQ(refused.err, cli({"-o", "relative/folder", "x"}).err);
 }

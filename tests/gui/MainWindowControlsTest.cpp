@@ -480,3 +480,50 @@ TEST_F(MainWindowControls, MissingFaceIsNamedBesideTheNameFieldAndKeptAsConfigur
 
 } // namespace
 } // namespace qp::testing
+
+namespace qp::testing {
+namespace {
+
+// The Save page shows the names of the next run shortly after the text or a setting changes,
+// numbered against the folder as the run numbers them, and moves on once a run has written them.
+TEST_F(MainWindowControls, SavePageShowsTheNamesOfTheNextRun)
+{
+    create();
+    auto* note = control<QLabel>(QStringLiteral("names_preview"));
+    ASSERT_NE(note, nullptr);
+    // Waits until the note shows `expected` (or a while), then compares.
+    const auto expectShown = [&](const QString& expected) {
+        QDeadlineTimer deadline(5000);
+        while (note->text() != expected && !deadline.hasExpired())
+            QTest::qWait(20);
+        EXPECT_EQ(note->text().toStdString(), expected.toStdString());
+    };
+    const QString taken = QStringLiteral("  (numbered on: the name is taken)");
+    const QString out = homePath(QStringLiteral("names"));
+    QDir().mkpath(out);
+    QFile(out + QStringLiteral("/a.png")).open(QIODevice::WriteOnly);
+    settings().setText(Setting::out_ordner, out);
+    settings().setText(Setting::out_format, QStringLiteral("*.png - Portable Network Graphics"));
+    settings().setChecked(Setting::txt_line, true);
+    prog().memo()->setPlainText(QStringLiteral("a\nb\na\n\nc\nd"));
+    expectShown("Create and Save will write 6 files:\na1.png" + taken + "\nb.png\na2.png" + taken
+                + "\n1.png\n\u2026");
+    // Looking creates no folder; a folder the run refuses shows no names.
+    settings().setText(Setting::out_ordner, out + QStringLiteral("/not/yet"));
+    // An earlier image of the run takes its name too.
+    expectShown("Create and Save will write 6 files:\na.png\nb.png\na1.png" + taken + "\n1.png\n\u2026");
+    EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/not")));
+    settings().setText(Setting::out_ordner, QStringLiteral("relative"));
+    expectShown(QString());
+
+    settings().setText(Setting::out_ordner, out);
+    settings().setChecked(Setting::txt_all, true);
+    prog().memo()->setPlainText(QStringLiteral("b"));
+    expectShown(QStringLiteral("Create and Save will write 1 file:\nb.png"));
+    prog().durchfuehrenClick();
+    EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/b.png")));
+    expectShown("Create and Save will write 1 file:\nb1.png" + taken);
+}
+
+} // namespace
+} // namespace qp::testing

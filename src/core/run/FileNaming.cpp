@@ -163,10 +163,15 @@ QString CreateFileName(const QString& text, const SettingsModel& settings, Numbe
     return CreateFileName(text, readNamingSettings(settings), memo);
 }
 
-QString CreateFileName(const QString& text, const NamingSettings& s, NumberingMemo* memo)
+namespace {
+
+// The path for `text` in `folder`, numbered past every name `taken` reports; `moved` tells whether
+// a taken name (rather than an empty name or "number always") made it numbered.
+template <typename Taken>
+QString numberedPath(const QString& text, const NamingSettings& s, NumberingMemo* memo, const Taken& taken,
+                     bool* moved)
 {
     QString folder = s.folder;
-    makeFolder(folder);
     const QChar sep = QDir::separator();
     if (!folder.endsWith(sep))
         folder += sep;
@@ -178,18 +183,42 @@ QString CreateFileName(const QString& text, const NamingSettings& s, NumberingMe
 
     QString path = folder + name + extension;
     // An empty name is numbered at once: "1.png" rather than ".png", which file managers hide.
-    if (name.isEmpty() || fileExists(path) || s.numberAlways) {
+    const bool plainTaken = !name.isEmpty() && !s.numberAlways && taken(path);
+    if (moved)
+        *moved = plainTaken;
+    if (name.isEmpty() || plainTaken || s.numberAlways) {
         const qint64 start = s.firstNumber;
         // Within a run, probing goes on from the lowest number that may still be free.
         const QString stem = folder + name;
         qint64 k = memo ? memo->firstCandidate(stem, extension, start) : start;
         path = stem + QString::number(k) + extension;
-        while (fileExists(path))
+        while (taken(path))
             path = stem + QString::number(++k) + extension;
         if (memo)
             memo->remember(stem, extension, start, k);
     }
     return path;
+}
+
+} // namespace
+
+QString CreateFileName(const QString& text, const NamingSettings& s, NumberingMemo* memo)
+{
+    makeFolder(s.folder);
+    return numberedPath(text, s, memo, fileExists, nullptr);
+}
+
+NamePlanner::NamePlanner(NamingSettings settings) : m_settings(std::move(settings)) {}
+
+PlannedName NamePlanner::next(const QString& text)
+{
+    PlannedName planned;
+    planned.path = numberedPath(
+        text, m_settings, &m_memo,
+        [this](const QString& path) { return m_planned.contains(path) || fileExists(path); },
+        &planned.moved);
+    m_planned.insert(planned.path);
+    return planned;
 }
 
 } // namespace qp

@@ -2,12 +2,14 @@
 #pragma once
 // Automatic file naming: the full output path of one image, built from its text or the fixed
 // name, shaped by the file-name options and numbered until no file of that name exists.
+#include "core/run/NumberingMemo.h"
+
+#include <QSet>
 #include <QString>
 #include <optional>
 
 namespace qp {
 
-class NumberingMemo;
 class SettingsModel;
 
 // The characters 0 to 31 and 127, which a name never holds: they split printed paths, move the
@@ -51,5 +53,25 @@ QString automaticName(const QString& text, const SettingsModel& settings);
 // passes its memo so that numbering a name again probes from where it stopped last time.
 QString CreateFileName(const QString& text, const NamingSettings& settings, NumberingMemo* memo = nullptr);
 QString CreateFileName(const QString& text, const SettingsModel& settings, NumberingMemo* memo = nullptr);
+
+// A name that a run would write, decided before the run.
+struct PlannedName {
+    QString path;
+    bool moved = false; // a file of the plain name exists, so numbering moved the name on
+};
+
+// The names of a run that has not happened, in image order: numbered as CreateFileName numbers
+// them during the run, where every earlier image's file exists by the time the next is named.
+// Nothing is created, not even the output folder.
+class NamePlanner {
+public:
+    explicit NamePlanner(NamingSettings settings);
+    PlannedName next(const QString& text);
+
+private:
+    NamingSettings m_settings;
+    NumberingMemo m_memo;
+    QSet<QString> m_planned; // the names handed out so far
+};
 
 } // namespace qp

@@ -84,9 +84,8 @@ GenerationRun::Drawn GenerationRun::draw(const QString& item, const QString& fil
     return drawn;
 }
 
-RunResult GenerationRun::run(const QString& text)
+bool GenerationRun::checkStart()
 {
-    RunResult result;
     AusgabeWerteSetzen(m_settings);
 
     const QString folder = m_settings.text(Setting::out_ordner);
@@ -95,13 +94,33 @@ RunResult GenerationRun::run(const QString& text)
             m_view.showMessage(MessageId::keinordner, QString());
         else
             m_view.showMessage(MessageId::ordnerfalsch, folder);
-        return result;
+        return false;
     }
     if (m_settings.checked(Setting::n_eigenen) && m_settings.text(Setting::ed_name).isEmpty()) {
         m_view.showMessage(MessageId::keinname, QString());
-        return result;
+        return false;
     }
+    return true;
+}
 
+bool GenerationRun::plan(const QString& text, const std::function<void(const PlannedName&)>& each)
+{
+    if (!checkStart())
+        return false;
+    const QStringList items = buildItems(text, m_settings.checked(Setting::txt_line));
+    NamePlanner planner(readNamingSettings(m_settings));
+    for (const QString& item : items)
+        each(planner.next(item));
+    return true;
+}
+
+RunResult GenerationRun::run(const QString& text)
+{
+    RunResult result;
+    if (!checkStart())
+        return result;
+
+    const QString folder = m_settings.text(Setting::out_ordner);
     const QStringList items = buildItems(text, m_settings.checked(Setting::txt_line));
     removeLeftoverTemporaries(folder);
     m_numbering.clear();

@@ -2,6 +2,7 @@
 #pragma once
 // The "Create and Save" run: checks folder and name, makes one image of the whole text or one per
 // line, writes every file, reports failed images one by one and honours a cancel request.
+#include "core/run/FileNaming.h"
 #include "core/run/NumberingMemo.h"
 
 #include <QString>
@@ -68,6 +69,12 @@ public:
     // before anything is shown.
     RunResult run(const QString& text);
 
+    // The paths a run of `text` would write now, in image order, each handed to `each`, without
+    // drawing or writing anything (the output folder is not created either). Makes the run's
+    // checks first and returns false, with the run's message shown, when the run would not start;
+    // throws what the run throws before its first image.
+    bool plan(const QString& text, const std::function<void(const PlannedName&)>& each);
+
     // The progress window's cancel button: the run ends after the current image.
     void requestCancel() { m_cancel = true; }
     bool cancelRequested() const { return m_cancel; }
@@ -85,6 +92,7 @@ private:
     struct Drawn;
     Drawn draw(const QString& item, const QString& fileName, const std::function<void(qint64)>& makeRoom);
     quint64 settingsState() const;
+    bool checkStart();
 
     SettingsModel& m_settings;
     RunView& m_view;

@@ -118,6 +118,8 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     connect(memo(), &QPlainTextEdit::textChanged, this, &Tprog::Vorschau);
     connect(m_textPage, &TextPage::caretLineChanged, this, &Tprog::Vorschau);
     connect(m_fontPage, &FontPage::previewWanted, this, &Tprog::Vorschau);
+    m_savePage->setRunText([this] { return memo()->toPlainText(); });
+    connect(memo(), &QPlainTextEdit::textChanged, m_savePage, &SavePage::scheduleNamesPreview);
     connect(m_savePage, &SavePage::nameOptionsWanted, this, [this] { showWindow(m_windows.optionen_name); });
     connect(m_bottomBar->nextButton(), &QPushButton::clicked, this, &Tprog::weiterClick);
     connect(m_bottomBar->createButton(), &QPushButton::clicked, this, &Tprog::durchfuehrenClick);
@@ -423,6 +425,8 @@ void Tprog::durchfuehrenClick()
     const RunResult result = running.run.run(memo()->toPlainText());
     if (result.started)
         m_bottomBar->showRunSummary(result);
+    // The folder holds the new files: the next run's names move on.
+    m_savePage->scheduleNamesPreview();
 }
 
 void Tprog::meldungzeigen(const QString& id, const QString& parameter)
@@ -481,6 +485,7 @@ void Tprog::SpracheProg()
     m_configFileName = catalogText(kProg, QStringLiteral("konfig_dateiname"), code);
     m_configFilters = toQtNameFilters(catalogText(kProg, QStringLiteral("konfig_filter"), code));
     m_fontPage->updateFaceNote();
+    m_textPage->updateGlyphNote();
     m_savePage->applyLanguage();
     m_bottomBar->updateLinkCaption();
     // Texts of the other language may take more lines.

@@ -4,6 +4,9 @@
 #include "core/i18n/FormatNames.h"
 #include "core/i18n/Language.h"
 #include "core/i18n/SharedTexts.h"
+#include "core/run/FileNaming.h"
+#include "core/run/FolderCheck.h"
+#include "core/run/GenerationRun.h"
 #include "core/settings/SettingsModel.h"
 #include "gui/app/MainWindowDialogs.h"
 #include "gui/app/Named.h"
@@ -11,6 +14,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +22,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace qp {
 
@@ -51,12 +58,70 @@ SavePage::SavePage(SettingsModel& settings, SettingBinder& binder, const MainWin
 
     g->addWidget(heading("Label8"), row, 0);
     g->addWidget(named(new QComboBox, Setting::out_format), row++, 1);
+    g->addItem(new QSpacerItem(0, 6), row++, 0);
+
+    // The names of the next run, as the run would number them against the folder now.
+    m_names = named(new QLabel, "names_preview");
+    m_names->setTextFormat(Qt::PlainText);
+    m_names->setWordWrap(true);
+    m_names->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    g->addWidget(m_names, row++, 0, 1, 2);
     g->setRowStretch(row, 1);
     g->setColumnStretch(1, 1);
 
     connect(folderButton, &QPushButton::clicked, this, &SavePage::outordnerbtClick);
     connect(nameOptions, &QPushButton::clicked, this, &SavePage::nameOptionsWanted);
     bindSettings(binder);
+
+    // Typing and changing settings redraws the note once after a short pause, not per key.
+    m_namesTimer = new QTimer(this);
+    m_namesTimer->setSingleShot(true);
+    m_namesTimer->setInterval(150);
+    connect(m_namesTimer, &QTimer::timeout, this, &SavePage::updateNamesPreview);
+    connect(&m_settings, &SettingsModel::changed, this, &SavePage::scheduleNamesPreview);
+}
+
+void SavePage::scheduleNamesPreview()
+{
+    m_namesTimer->start();
+}
+
+void SavePage::updateNamesPreview()
+{
+    m_namesTimer->stop();
+    QStringList items;
+    NamingSettings naming = readNamingSettings(m_settings);
+    const bool valid = IsValidFolderPath(naming.folder)
+                       && !(m_settings.checked(Setting::n_eigenen) && naming.fixedName.isEmpty());
+    try {
+        if (valid && m_runText)
+            items = GenerationRun::buildItems(m_runText(), m_settings.checked(Setting::txt_line));
+    } catch (const RunError&) {
+        items.clear(); // a line the run refuses: the run says why
+    }
+    if (items.isEmpty()) {
+        m_names->clear();
+        return;
+    }
+    QStringList lines;
+    lines << (items.size() == 1 ? tr2(QStringLiteral("Beim n\u00E4chsten Erstellen entsteht 1 Datei:"),
+                                      QStringLiteral("Create and Save will write 1 file:"))
+                                : tr2(QStringLiteral("Beim n\u00E4chsten Erstellen entstehen %1 Dateien:"),
+                                      QStringLiteral("Create and Save will write %1 files:"))
+                                      .arg(items.size()));
+    NamePlanner planner(std::move(naming));
+    const int shown = std::min<int>(kPreviewNames, items.size());
+    for (int i = 0; i < shown; ++i) {
+        const PlannedName name = planner.next(items[i]);
+        QString line = QFileInfo(name.path).fileName();
+        if (name.moved)
+            line += tr2(QStringLiteral("  (weiter nummeriert: der Name ist vergeben)"),
+                        QStringLiteral("  (numbered on: the name is taken)"));
+        lines << line;
+    }
+    if (items.size() > shown)
+        lines << QStringLiteral("\u2026");
+    m_names->setText(lines.join(QLatin1Char('\n')));
 }
 
 void SavePage::bindSettings(SettingBinder& b)
@@ -85,6 +150,7 @@ void SavePage::applyLanguage()
     m_binder.setComboItems(Setting::out_format, outputFormatsForLanguage(code));
     m_settings.setText(Setting::out_format,
                        formatNameForLanguage(m_settings.text(Setting::out_format), code));
+    scheduleNamesPreview();
 }
 
 } // namespace qp

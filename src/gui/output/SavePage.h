@@ -5,6 +5,11 @@
 // output format.
 #include "gui/settings/SettingsPage.h"
 
+#include <functional>
+
+class QLabel;
+class QTimer;
+
 namespace qp {
 
 struct MainWindowDialogs;
@@ -20,6 +25,16 @@ public:
     // The format list and the chosen format's name in the current language; the extension stays.
     void applyLanguage();
 
+    // Where the page reads the text of the next run (the text box).
+    void setRunText(std::function<QString()> text) { m_runText = std::move(text); }
+    // The names the next run would write are shown again shortly: after a change of the text, of
+    // the settings, or of what the output folder holds (a run).
+    void scheduleNamesPreview();
+    // Shows them now.
+    void updateNamesPreview();
+    // How many names the preview shows at most.
+    static constexpr int kPreviewNames = 4;
+
 signals:
     // The button "Options for File Names.." was clicked.
     void nameOptionsWanted();
@@ -31,6 +46,9 @@ private:
     SettingsModel& m_settings;
     SettingBinder& m_binder;
     const MainWindowDialogs& m_dialogs;
+    std::function<QString()> m_runText;
+    QLabel* m_names = nullptr;
+    QTimer* m_namesTimer = nullptr;
 };
 
 } // namespace qp

@@ -2,6 +2,8 @@
 #include "gui/run/TextPage.h"
 
 #include "core/app/TextLines.h"
+#include "core/i18n/Language.h"
+#include "core/render/GlyphCoverage.h"
 #include "core/settings/SettingsModel.h"
 #include "gui/app/Named.h"
 #include "gui/settings/SettingBinder.h"
@@ -34,6 +36,11 @@ TextPage::TextPage(SettingsModel& settings, SettingBinder& binder)
     g->addWidget(label("Label22Caption"), 1, 1, Qt::AlignRight);
     g->addWidget(m_lineCounter, 1, 2);
     g->addWidget(txtLine, 2, 0, 1, 3);
+    m_glyphNote = named(new QLabel, "glyph_note");
+    m_glyphNote->setTextFormat(Qt::PlainText);
+    m_glyphNote->setWordWrap(true);
+    m_glyphNote->hide();
+    g->addWidget(m_glyphNote, 3, 0, 1, 3);
     g->setColumnStretch(0, 1);
     g->setRowStretch(0, 1);
 
@@ -42,7 +49,11 @@ TextPage::TextPage(SettingsModel& settings, SettingBinder& binder)
     connect(&m_settings, &SettingsModel::changed, this, [this](Setting name) {
         if (name == Setting::txt_all || name == Setting::txt_line)
             applyTextMode();
+        else if (name == Setting::label2 || name == Setting::cb_bold || name == Setting::cb_italic)
+            updateGlyphNote();
     });
+    // Each character is looked up once per face and style, so the note keeps up with typing.
+    connect(m_memo, &QPlainTextEdit::textChanged, this, &TextPage::updateGlyphNote);
     m_memo->installEventFilter(this);
     m_memo->viewport()->installEventFilter(this);
     applyTextMode();
@@ -73,6 +84,14 @@ void TextPage::applyTextMode()
     m_memo->setLineWrapMode(whole ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setHorizontalScrollBarPolicy(whole ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+}
+
+void TextPage::updateGlyphNote()
+{
+    const QString note = glyphCoverageNote(glyphCoverage(m_memo->toPlainText(), coverageFont(m_settings)),
+                                           Language::code());
+    m_glyphNote->setText(note);
+    m_glyphNote->setVisible(!note.isEmpty());
 }
 
 QString TextPage::previewText() const

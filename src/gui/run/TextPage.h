@@ -28,6 +28,9 @@ public:
     // The 1-based line of `text` that holds the caret at `caret`.
     static int lineNumberAt(const QString& text, int caret);
 
+    // The note under the text box on characters that the chosen face does not have.
+    void updateGlyphNote();
+
 signals:
     // The caret moved to another line by mouse or arrow key: the preview of that line is wanted.
     void caretLineChanged();
@@ -43,6 +46,7 @@ private:
     SettingsModel& m_settings;
     QPlainTextEdit* m_memo = nullptr;
     QLabel* m_lineCounter = nullptr;
+    QLabel* m_glyphNote = nullptr;
 };
 
 } // namespace qp
