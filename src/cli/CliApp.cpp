@@ -31,7 +31,8 @@ namespace {
 
 void listSettings(const SettingsModel& settings, QTextStream& out)
 {
-    static const char* windows[] = {"prog", "optionen", "optionen_name", "einstshortcuts"};
+    // The later settings (section "QP") have their controls on the main window's pages.
+    static const char* windows[] = {"prog", "optionen", "optionen_name", "einstshortcuts", "prog"};
     for (const SettingDef& d : SettingsModel::definitions()) {
         out << windows[static_cast<int>(d.window)] << '\t' << d.name << '\t' << settings.text(d.key) << '\n';
     }

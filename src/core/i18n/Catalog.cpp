@@ -141,6 +141,27 @@ void addMainWindow(std::vector<CatalogRow>& rows)
     r.caption("rb_alleft", u"Links", u"Left");
     r.caption("rb_alright", u"Rechts", u"Right");
     r.caption("rb_alcenter", u"Zentriert", u"Center");
+    r.caption("rb_aljustify", u"Blocksatz", u"Justified");
+    r.toolTip("rb_aljustify",
+              u"Jede umbrochene Zeile eines Absatzes außer der letzten reicht von Rand zu Rand; dafür werden "
+              u"die Leerzeichen verbreitert.",
+              u"Every wrapped line of a paragraph but its last reaches from margin to margin; the spaces "
+              u"are widened for it.");
+    r.caption("cb_fitbox", u"Schrift verkleinern, bis der Text passt", u"Shrink the font to fit");
+    r.toolTip("cb_fitbox",
+              u"Bei fixer Bildgröße wird die größte Schriftgröße bis zur gewählten verwendet, bei der der "
+              u"ganze Text mit seinen Rändern ins Bild passt.",
+              u"With a fixed image size, the largest font size up to the chosen one is used at which the "
+              u"whole text fits into the image with its margins.");
+    r.add("fitbox_size", TextProperty::StatusText, u"Verwendete Schriftgröße: %1 pt", u"Font size used: %1 pt");
+    r.add("fitbox_none", TextProperty::StatusText, u"Passt selbst mit 1 pt nicht ins Bild",
+          u"Does not fit the image even at 1 pt");
+    r.caption("cb_inkbox", u"Größe nach den gezeichneten Zeichen", u"Size from the drawn glyphs");
+    r.toolTip("cb_inkbox",
+              u"Die Ränder zählen ab der sichtbaren Schrift: Kursive Überhänge, Akzente, Unterlängen und "
+              u"Zeichen, die über die Zeile hinausragen, werden nie abgeschnitten.",
+              u"The margins count from the visible glyphs: italic overhangs, accents, descenders and "
+              u"characters that reach beyond the line are never cut off.");
 
     // Page "Save". The folder and file-name labels carry the words the messages refer to.
     r.caption("einst_speichern", u"Speichern", u"Save");
@@ -324,6 +345,20 @@ const CatalogRow* catalogRow(const QString& window, const QString& control)
         if (row.window == window && row.control == control)
             return &row;
     return nullptr;
+}
+
+const CatalogRow* catalogRow(const QString& window, const QString& control, TextProperty property)
+{
+    for (const CatalogRow& row : catalogRows())
+        if (row.window == window && row.control == control && row.property == property)
+            return &row;
+    return nullptr;
+}
+
+QString catalogText(const QString& window, const QString& control, TextProperty property)
+{
+    const CatalogRow* row = catalogRow(window, control, property);
+    return row ? row->text(Language::code()) : QString();
 }
 
 QString catalogText(const QString& window, const QString& control)

@@ -41,12 +41,16 @@ struct CatalogRow {
 const std::vector<CatalogRow>& catalogRows();
 // The windows that have rows, in that order.
 QStringList catalogWindows();
-// The row of a control, or nullptr when the window has no such row (names compared exactly).
+// The row of a control, or nullptr when the window has no such row (names compared exactly). A
+// control has at most one row of each property; the form without a property gives its first row.
 const CatalogRow* catalogRow(const QString& window, const QString& control);
+const CatalogRow* catalogRow(const QString& window, const QString& control, TextProperty property);
 
 // The text of a control in the current language, or in the given one. Empty for an unknown row.
 QString catalogText(const QString& window, const QString& control);
 QString catalogText(const QString& window, const QString& control, const QString& languageCode);
+// The text of one property of a control (a control with a caption may have a tooltip too).
+QString catalogText(const QString& window, const QString& control, TextProperty property);
 
 // Controls whose visibility or check mark follows the language, besides their text.
 enum class LanguageRuleKind { Visible, Checked };

@@ -159,6 +159,33 @@ void drawLine(QPainter& painter, const TextMeasure& measure, const QString& line
     }
 }
 
+// Draws a line stretched to `between` pixels from x by widening its spaces, each space taking an
+// equal share (to a pixel) of the room the line leaves. False, drawing nothing, when the line has
+// no space or is too wide to stretch. Right-to-left lines run their words from the right.
+bool drawJustified(QPainter& painter, const TextMeasure& measure, const QString& line, qint64 x, qint64 baseline,
+                   qint64 between, qint64 imageWidth, qint64 slack)
+{
+    const qsizetype spaces = line.count(u' ');
+    const qint64 extra = between - measure.width(line);
+    if (spaces == 0 || extra <= 0)
+        return false;
+    const bool rightToLeft = line.isRightToLeft();
+    qsizetype start = 0;
+    for (qsizetype gap = 0; gap <= spaces; ++gap) {
+        qsizetype end = line.indexOf(u' ', start);
+        if (end < 0)
+            end = line.size();
+        if (end > start) {
+            const QString word = line.mid(start, end - start);
+            const qint64 before = measure.width(line.constData(), start) + extra * gap / spaces;
+            const qint64 wordX = rightToLeft ? x + between - before - measure.width(word) : x + before;
+            drawLine(painter, measure, word, wordX, baseline, imageWidth, slack);
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
 } // namespace
 
 void SetFontQuality(QFont& font, FontQuality quality)
@@ -183,11 +210,13 @@ qint64 pointsToPixels(qint64 points)
     return scaled >= 0 ? satAdd(scaled, 1) / 3 : -(satAdd(-scaled, 1) / 3);
 }
 
-qint64 LineOffset(LineAlignment alignment, qint64 freeWidth)
+qint64 LineOffset(LineAlignment alignment, qint64 freeWidth, bool rightToLeft)
 {
     switch (alignment) {
     case LineAlignment::Left:
         return 0;
+    case LineAlignment::Justify:
+        return rightToLeft ? freeWidth : 0;
     case LineAlignment::Right:
         return freeWidth;
     case LineAlignment::Centre: {
@@ -247,6 +276,8 @@ DrawSettings readDrawSettings(const SettingsModel& settings)
         d.alignment = LineAlignment::Right;
     else if (settings.checked(rb_alcenter))
         d.alignment = LineAlignment::Centre;
+    else if (settings.checked(rb_aljustify))
+        d.alignment = LineAlignment::Justify;
     if (settings.checked(rb_drehung_90))
         d.rotation = Rotation::Quarter;
     else if (settings.checked(rb_drehung_180))
@@ -344,16 +375,21 @@ TextLayout LayoutText(const QString& text, const LayoutSettings& settings)
         checkImageSize(std::max<qint64>(W, 1), 1);
     }
 
+    std::vector<bool> broken(size_t(lines.size()), false);
     const bool wrap = fixed ? settings.fixedWrap : settings.limitWidth;
     if (wrap && measure.width(QStringLiteral("W")) + 10 < W) {
         QStringList wrapped;
         wrapped.reserve(lines.size());
+        broken.clear();
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (widths[size_t(i)] + l + r > W) {
-                const QString pieces = wrapLineToWidth(lines[i], W, l + r, measure);
-                wrapped.append(pieces.split(QLatin1String("\r\n")));
+                const QStringList pieces = wrapLineToWidth(lines[i], W, l + r, measure).split(QLatin1String("\r\n"));
+                wrapped.append(pieces);
+                broken.insert(broken.end(), size_t(pieces.size()), true);
+                broken.back() = false;
             } else {
                 wrapped.append(lines[i]);
+                broken.push_back(false);
             }
         }
         lines = std::move(wrapped);
@@ -363,6 +399,7 @@ TextLayout LayoutText(const QString& text, const LayoutSettings& settings)
 
     layout.font = font;
     layout.lines = std::move(lines);
+    layout.wrapped = std::move(broken);
     layout.lineHeight = int(h);
     layout.ascent = measure.ascent();
     layout.top = o;
@@ -416,8 +453,14 @@ QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>&
             if (y > H + slack || satAdd(y, h + slack) < 0)
                 continue;
             const QString& line = layout.lines[i];
-            const qint64 tw = alignment == LineAlignment::Left ? 0 : measure.width(line);
-            const qint64 x = layout.left + LineOffset(alignment, between - tw);
+            if (alignment == LineAlignment::Justify && layout.wrapped[size_t(i)] &&
+                drawJustified(painter, measure, line, layout.left, y + layout.ascent, between, W, slack))
+                continue;
+            const bool rightToLeft = alignment == LineAlignment::Justify && line.isRightToLeft();
+            const qint64 tw = alignment == LineAlignment::Left || (alignment == LineAlignment::Justify && !rightToLeft)
+                                  ? 0
+                                  : measure.width(line);
+            const qint64 x = layout.left + LineOffset(alignment, between - tw, rightToLeft);
             drawLine(painter, measure, line, x, y + layout.ascent, W, slack);
         }
     }

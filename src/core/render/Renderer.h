@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace qp {
 
@@ -39,11 +40,14 @@ void SetFontQuality(QFont& font, FontQuality quality);
 // Pixels per em for a size in points at 96 dpi, rounded to nearest (20 points give 27 pixels).
 qint64 pointsToPixels(qint64 points);
 
-enum class LineAlignment { Left, Right, Centre };
+// Justify stretches every wrapped line but the last of its paragraph to the width between the
+// margins by widening its spaces; other lines stay at the start of their reading direction.
+enum class LineAlignment { Left, Right, Centre, Justify };
 // Horizontal offset of a line inside the space between the left and right margins, given the
 // free space (that space minus the line's width; may be negative). Centred lines take half of it,
-// rounded to nearest with halves to the even neighbour.
-qint64 LineOffset(LineAlignment alignment, qint64 freeWidth);
+// rounded to nearest with halves to the even neighbour. Justify gives the offset of a line that is
+// not stretched: 0, or the free space for right-to-left text (`rightToLeft`).
+qint64 LineOffset(LineAlignment alignment, qint64 freeWidth, bool rightToLeft = false);
 
 // The settings that shape a layout, as values: the renderer reads them all at the start of a
 // layout, before any wrapping trial may let the user change a setting.
@@ -83,6 +87,7 @@ struct TextLayout {
     QColor textColor;
     QColor backgroundColor;
     QStringList lines;       // after line markers, line breaks and wrapping
+    std::vector<bool> wrapped; // per line: wrapping broke it off its paragraph (the next line goes on)
     int lineHeight = 0;      // h: height of the text extent of "Wg"
     int ascent = 0;
     qint64 top = 0, bottom = 0, left = 0, right = 0; // margins o, u, l, r

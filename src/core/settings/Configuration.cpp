@@ -3,6 +3,7 @@
 
 #include "core/settings/IniFile.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace qp {
@@ -14,6 +15,7 @@ constexpr SettingWindow windowOrder[] = {SettingWindow::Prog, SettingWindow::Ein
                                          SettingWindow::Optionen, SettingWindow::OptionenName};
 
 const QString placementSection = QStringLiteral("SP");
+const QString laterSection = QStringLiteral("QP");
 const QString autoSaveSection = QStringLiteral("AS");
 
 bool isFlagKind(SettingKind k)
@@ -29,6 +31,40 @@ void assign(SettingsModel& settings, Setting key, Set set)
     set();
     if (settings.text(key) == before)
         settings.runChangeRules(key);
+}
+
+bool atDefault(const SettingsModel& settings, const SettingDef& def)
+{
+    if (isFlagKind(def.kind))
+        return settings.checked(def.key) == def.defaultChecked;
+    if (def.kind == SettingKind::Position)
+        return settings.position(def.key) == def.defaultPosition;
+    return settings.text(def.key) == QString::fromUtf8(def.defaultText);
+}
+
+void writeSetting(IniFile& ini, const QString& section, const SettingsModel& settings, const SettingDef& def)
+{
+    const QString name = QString::fromLatin1(def.name);
+    if (isFlagKind(def.kind))
+        ini.WriteFlag(section, name, settings.checked(def.key));
+    else if (def.kind == SettingKind::Position)
+        ini.WriteNumber(section, name, settings.position(def.key));
+    else
+        ini.WriteText(section, name, escapeQuotedEnds(settings.text(def.key)));
+}
+
+// Reads one setting with `fallback` as the text of a missing key (a flag's or position's text
+// that does not convert keeps `fallback` too).
+void readSetting(const IniFile& ini, const QString& section, SettingsModel& settings, const SettingDef& def,
+                 bool fallbackChecked, int fallbackPosition, const QString& fallbackText)
+{
+    const QString name = QString::fromLatin1(def.name);
+    if (isFlagKind(def.kind))
+        assignChecked(settings, def.key, ini.ReadFlag(section, name, fallbackChecked));
+    else if (def.kind == SettingKind::Position)
+        assignPosition(settings, def.key, ini.ReadNumber(section, name, fallbackPosition));
+    else
+        assignText(settings, def.key, ini.ReadText(section, name, fallbackText));
 }
 
 } // namespace
@@ -82,18 +118,9 @@ void KonfigurationSpeichern(const SettingsModel& settings, const QString& path,
                             const ConfigurationHooks& hooks)
 {
     IniFile ini(path);
-    for (const SettingWindow window : windowOrder) {
-        for (const SettingDef* def : SettingsModel::definitionsOf(window)) {
-            const QString section = configurationSection(window, def->kind);
-            const QString name = QString::fromLatin1(def->name);
-            if (isFlagKind(def->kind))
-                ini.WriteFlag(section, name, settings.checked(def->key));
-            else if (def->kind == SettingKind::Position)
-                ini.WriteNumber(section, name, settings.position(def->key));
-            else
-                ini.WriteText(section, name, escapeQuotedEnds(settings.text(def->key)));
-        }
-    }
+    for (const SettingWindow window : windowOrder)
+        for (const SettingDef* def : SettingsModel::definitionsOf(window))
+            writeSetting(ini, configurationSection(window, def->kind), settings, *def);
     if (hooks.currentPlacement) {
         const WindowPlacement p = hooks.currentPlacement();
         ini.WriteFlag(placementSection, QStringLiteral("PF"), p.maximized);
@@ -104,6 +131,14 @@ void KonfigurationSpeichern(const SettingsModel& settings, const QString& path,
     }
     ini.WriteFlag(autoSaveSection, QStringLiteral("N"), settings.autoSaveNever());
     ini.WriteFlag(autoSaveSection, QStringLiteral("A"), settings.autoSaveAll());
+    // The later settings go to the end, and only when one of them is in use: a file saved with
+    // them all at their defaults is the file an earlier version saves. A file that holds the
+    // section already gets every value written, so that one set back to its default is stored too.
+    const auto later = SettingsModel::definitionsOf(SettingWindow::Qp);
+    if (ini.hasSection(laterSection) ||
+        !std::ranges::all_of(later, [&](const SettingDef* def) { return atDefault(settings, *def); }))
+        for (const SettingDef* def : later)
+            writeSetting(ini, laterSection, settings, *def);
     ini.Flush();
 }
 
@@ -112,18 +147,22 @@ void KonfigurationLaden(SettingsModel& settings, ConfigurationCaller caller, con
 {
     {
         const IniFile ini(path);
+        bool anySection = false;
         for (const SettingWindow window : windowOrder) {
             for (const SettingDef* def : SettingsModel::definitionsOf(window)) {
                 const QString section = configurationSection(window, def->kind);
-                const QString name = QString::fromLatin1(def->name);
-                if (isFlagKind(def->kind))
-                    assignChecked(settings, def->key, ini.ReadFlag(section, name, settings.checked(def->key)));
-                else if (def->kind == SettingKind::Position)
-                    assignPosition(settings, def->key,
-                                   ini.ReadNumber(section, name, settings.position(def->key)));
-                else
-                    assignText(settings, def->key, ini.ReadText(section, name, settings.text(def->key)));
+                anySection = anySection || ini.hasSection(section);
+                readSetting(ini, section, settings, *def, settings.checked(def->key), settings.position(def->key),
+                            settings.text(def->key));
             }
+        }
+        // The later settings: a configuration without their section, or without one of their
+        // keys, was saved with them at their defaults. A file that is no configuration at all
+        // changes none of them.
+        if (anySection || ini.hasSection(laterSection)) {
+            for (const SettingDef* def : SettingsModel::definitionsOf(SettingWindow::Qp))
+                readSetting(ini, laterSection, settings, *def, def->defaultChecked, def->defaultPosition,
+                            QString::fromUtf8(def->defaultText));
         }
 
         PlacementFileValues file;

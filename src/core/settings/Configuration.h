@@ -46,15 +46,18 @@ QString configurationSection(SettingWindow window, SettingKind kind);
 QString escapeQuotedEnds(const QString& text);
 
 // Writes the whole configuration to `path`: the settings window by window (main window, shell
-// settings, format options, file-name options) in their order, then "SP" and "AS". Other sections
-// and keys of an existing file stay. Raises IniFileError when the file cannot be created or
-// written; the file is then unchanged.
+// settings, format options, file-name options) in their order, then "SP" and "AS", then "QP" with
+// the later settings when one of them differs from its default or the file holds "QP" already.
+// Other sections and keys of an existing file stay. Raises IniFileError when the file cannot be
+// created or written; the file is then unchanged.
 void KonfigurationSpeichern(const SettingsModel& settings, const QString& path,
                             const ConfigurationHooks& hooks = {});
 
 // Reads `path` into the settings. Every setting is assigned, also when its value is unchanged, so
 // its change rules run; a setting whose key is missing, or whose flag or position is not a number,
-// keeps its value. Then the placement is applied, the auto-save choice set, the font-list entry
+// keeps its value. The later settings of section "QP" are the exception: in a configuration that
+// lacks the section or one of its keys, they take their defaults (a save leaves the section out
+// while they are all at their defaults). Then the placement is applied, the auto-save choice set, the font-list entry
 // equal to label2 selected, the language applied again and the preview redrawn. A missing or
 // unreadable file changes no setting and raises nothing.
 void KonfigurationLaden(SettingsModel& settings, ConfigurationCaller caller, const QString& path,

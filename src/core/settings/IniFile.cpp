@@ -207,6 +207,14 @@ IniFile::Location IniFile::locate(const QString& section, const QString& key) co
     return loc;
 }
 
+bool IniFile::hasSection(const QString& section) const
+{
+    return std::ranges::any_of(m_lines, [&](const QString& line) {
+        const auto name = sectionName(line);
+        return name && sameName(*name, section);
+    });
+}
+
 std::optional<QString> IniFile::rawValue(const QString& section, const QString& key) const
 {
     const Location loc = locate(section, key);

@@ -72,6 +72,9 @@ public:
     bool ReadFlag(const QString& section, const QString& key, bool defaultValue) const;
     void WriteFlag(const QString& section, const QString& key, bool value);
 
+    // Whether the file holds a section of this name (compared without regard to case).
+    bool hasSection(const QString& section) const;
+
     // The same readings without a default: nothing when the key is missing or unreadable.
     std::optional<qint32> readNumber(const QString& section, const QString& key) const;
     std::optional<bool> readFlag(const QString& section, const QString& key) const;

@@ -40,7 +40,8 @@ bool previewOnAnyChange(Setting key)
     static constexpr Setting keys[] = {txt_all,        txt_line,      abstand_var,    abstand_fix,   cb_bold,
                                        cb_italic,      cb_underline,  cb_strikeout,   rb_drehung_0,  rb_drehung_90,
                                        rb_drehung_180, rb_drehung_270, rb_alleft,     rb_alright,    rb_alcenter,
-                                       fix_wrap,       max_breite,    FSize,          cb_antialias};
+                                       fix_wrap,       max_breite,    FSize,          cb_antialias,  rb_aljustify,
+                                       cb_fitbox,      cb_inkbox};
     return std::ranges::find(keys, key) != std::end(keys);
 }
 

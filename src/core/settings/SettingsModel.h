@@ -14,7 +14,8 @@
 
 namespace qp {
 
-enum class SettingWindow { Prog, Optionen, OptionenName, EinstShortcuts };
+// Qp: settings added to the main window's pages later, kept in the configuration section "QP".
+enum class SettingWindow { Prog, Optionen, OptionenName, EinstShortcuts, Qp };
 enum class SettingKind { Text, ChoiceText, Check, Radio, Position, PanelFlag };
 enum class KeyFilter {
     Any,          // every key

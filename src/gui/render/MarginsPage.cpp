@@ -65,6 +65,7 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     align->addWidget(named(new QRadioButton, Setting::rb_alleft));
     align->addWidget(named(new QRadioButton, Setting::rb_alright));
     align->addWidget(named(new QRadioButton, Setting::rb_alcenter));
+    align->addWidget(named(new QRadioButton, Setting::rb_aljustify));
     align->addStretch();
     left->addWidget(panel3, row++, 1, 1, 2);
     left->setRowStretch(row, 1);
@@ -108,7 +109,8 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
 void MarginsPage::bindSettings(SettingBinder& b)
 {
     b.bindPanel(Setting::Panel3, control(Setting::Panel3));
-    for (const Setting radio : {Setting::abstand_var, Setting::abstand_fix, Setting::rb_alleft, Setting::rb_alright, Setting::rb_alcenter})
+    for (const Setting radio : {Setting::abstand_var, Setting::abstand_fix, Setting::rb_alleft, Setting::rb_alright, Setting::rb_alcenter,
+                                Setting::rb_aljustify})
         b.bindRadio(radio, qobject_cast<QAbstractButton*>(control(radio)));
     for (const Setting check : {Setting::fix_wrap, Setting::max_breite})
         b.bindCheckBox(check, qobject_cast<QAbstractButton*>(control(check)));

@@ -33,7 +33,8 @@ TEST_F(CatalogTest, EveryRowHasBothLanguagesAndAUniqueKey)
 
     QSet<QString> keys;
     for (const CatalogRow& row : catalogRows()) {
-        const QString key = row.window + '/' + row.control;
+        // A control may have one caption and one tooltip.
+        const QString key = row.window + '/' + row.control + '/' + QString::number(int(row.property));
         EXPECT_FALSE(row.german.trimmed().isEmpty()) << key.toStdString();
         EXPECT_FALSE(row.english.trimmed().isEmpty()) << key.toStdString();
         EXPECT_FALSE(keys.contains(key)) << "duplicate " << key.toStdString();
@@ -160,7 +161,7 @@ TEST_F(CatalogTest, SwitchingGermanEnglishGermanRestoresEveryTextAndTheFormatBox
         Language::setCode(code);
         Snapshot s;
         for (const CatalogRow& row : catalogRows())
-            s.texts << catalogText(row.window, row.control);
+            s.texts << catalogText(row.window, row.control, row.property);
         s.formats = outputFormatsForLanguage(Language::code());
         formatText = formatNameForLanguage(formatText, Language::code());
         s.formatText = formatText;

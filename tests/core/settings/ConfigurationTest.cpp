@@ -251,6 +251,59 @@ TEST(Configuration, DamagedAndUnmarkedFilesLoadEveryOtherValueAndSaveWithoutDupl
     }
 }
 
+TEST(Configuration, LaterSettingsLiveInTheirOwnSectionAtTheEndOnlyWhileInUse)
+{
+    QTemporaryDir dir;
+    const QString plainPath = dir.filePath("Plain.qpcf");
+    KonfigurationSpeichern(SettingsModel("/opt/qp"), plainPath);
+    const QByteArray plain = readBytes(plainPath);
+    ASSERT_FALSE(plain.contains(utf16("[QP]").mid(2)));
+
+    for (const Setting later : {Setting::cb_inkbox, Setting::cb_fitbox, Setting::rb_aljustify}) {
+        SettingsModel s("/opt/qp");
+        s.setChecked(later, true);
+        const QString path = dir.filePath(SettingsModel::nameOf(later) + ".qpcf");
+        KonfigurationSpeichern(s, path);
+        const QByteArray bytes = readBytes(path);
+        // The earlier sections are the plain file's, apart from the alignment radio it replaces.
+        QByteArray expectedStart = plain;
+        if (later == Setting::rb_aljustify)
+            expectedStart.replace(utf16("rb_alleft=1").mid(2), utf16("rb_alleft=0").mid(2));
+        EXPECT_TRUE(bytes.startsWith(expectedStart)) << later;
+        EXPECT_EQ(bytes.mid(expectedStart.size()),
+                  utf16(QStringLiteral("[QP]\r\ncb_inkbox=%1\r\ncb_fitbox=%2\r\nrb_aljustify=%3\r\n")
+                            .arg(int(later == Setting::cb_inkbox))
+                            .arg(int(later == Setting::cb_fitbox))
+                            .arg(int(later == Setting::rb_aljustify)))
+                      .mid(2))
+            << later;
+
+        SettingsModel back("/opt/qp");
+        KonfigurationLaden(back, ConfigurationCaller::Menu, path);
+        expectSameSettings(s, back);
+        // A configuration without the section was saved with the later settings at their defaults.
+        KonfigurationLaden(back, ConfigurationCaller::Menu, plainPath);
+        expectSameSettings(SettingsModel("/opt/qp"), back);
+    }
+
+    // A file from elsewhere: its own keys in "QP" stay, and a setting turned back to its default
+    // is stored as such.
+    const QString foreign = dir.filePath("Foreign.qpcf");
+    writeBytes(foreign, plain + utf16("[QP]\r\ncb_fitbox=1\r\ncb_newer=7\r\n").mid(2));
+    SettingsModel s("/opt/qp");
+    KonfigurationLaden(s, ConfigurationCaller::Menu, foreign);
+    EXPECT_TRUE(s.checked(Setting::cb_fitbox));
+    s.setChecked(Setting::cb_fitbox, false);
+    KonfigurationSpeichern(s, foreign);
+    EXPECT_EQ(readBytes(foreign),
+              plain + utf16("[QP]\r\ncb_fitbox=0\r\ncb_newer=7\r\ncb_inkbox=0\r\nrb_aljustify=0\r\n").mid(2));
+
+    // A file that is no configuration changes none of them.
+    s.setChecked(Setting::cb_inkbox, true);
+    KonfigurationLaden(s, ConfigurationCaller::Menu, dir.filePath("missing.qpcf"));
+    EXPECT_TRUE(s.checked(Setting::cb_inkbox));
+}
+
 TEST(Configuration, HandWrittenFilesLoadByTheReadingRules)
 {
     QTemporaryDir dir;

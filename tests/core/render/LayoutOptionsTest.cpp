@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: MIT
+// The layout options of the Margins and Spaces page: justified lines, shrinking the font to fit a
+// fixed image, and the box of the drawn glyphs.
+#include "core/render/Renderer.h"
+#include "core/render/TextMeasure.h"
+#include "core/settings/SettingsModel.h"
+#include "support/SettingPrinter.h"
+
+#include <QFontMetrics>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace qp {
+namespace {
+
+// DejaVu Sans with hard-edged glyphs, so that every pixel is exactly the text or the background.
+class LayoutOptions {
+protected:
+    LayoutOptions()
+    {
+        settings.setText(Setting::label2, "DejaVu Sans");
+        settings.setFontListSelected(true);
+        settings.setChecked(Setting::cb_antialias, false);
+    }
+
+    // First and last column of a row band [top, bottom) that holds a pixel other than the
+    // background (the top-left pixel); none for a blank band.
+    static std::optional<std::pair<int, int>> inkColumns(const QImage& image, qint64 top, qint64 bottom)
+    {
+        const QRgb background = image.pixel(0, 0);
+        std::optional<std::pair<int, int>> columns;
+        for (int y = int(std::max<qint64>(top, 0)); y < std::min<qint64>(bottom, image.height()); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != background)
+                    columns = columns ? std::pair(std::min(columns->first, x), std::max(columns->second, x))
+                                      : std::pair(x, x);
+        return columns;
+    }
+    static QImage band(const QImage& image, qint64 top, qint64 height)
+    {
+        return image.copy(0, int(top), image.width(), int(height));
+    }
+
+    SettingsModel settings;
+};
+
+struct JustifyCase {
+    const char* name;
+    const char* text;
+    bool fixedSize;
+    int left, right;
+};
+
+class JustifiedLines : public LayoutOptions, public ::testing::TestWithParam<JustifyCase> {};
+
+// Every line that wrapping broke off its paragraph reaches from the left margin to the right one
+// (its first and last glyphs' own side bearings apart); every other line is drawn exactly as
+// with the alignment of its reading direction.
+TEST_P(JustifiedLines, ReachFromMarginToMarginExceptTheLastOfEachParagraph)
+{
+    const JustifyCase& c = GetParam();
+    settings.setText(Setting::abs_l, QString::number(c.left));
+    settings.setText(Setting::abs_r, QString::number(c.right));
+    if (c.fixedSize) {
+        settings.setChecked(Setting::abstand_fix, true);
+        settings.setText(Setting::abs_b, "330");
+        settings.setText(Setting::abs_h, "600");
+    } else {
+        settings.setText(Setting::abs_bmax, "310");
+    }
+    const QString text = QString::fromUtf8(c.text);
+    const TextLayout layout = LayoutText(text, settings);
+    const QFontMetrics fm = TextMeasure(layout.font).metrics();
+    ASSERT_EQ(layout.wrapped.size(), size_t(layout.lines.size()));
+
+    settings.setChecked(Setting::rb_aljustify, true);
+    const QImage justified = CreateBitmap(text, settings);
+    settings.setChecked(Setting::rb_alleft, true);
+    const QImage left = CreateBitmap(text, settings);
+    settings.setChecked(Setting::rb_alright, true);
+    const QImage right = CreateBitmap(text, settings);
+
+    int stretched = 0;
+    for (qsizetype i = 0; i < layout.lines.size(); ++i) {
+        const QString& line = layout.lines[i];
+        const qint64 top = layout.top + i * (layout.lineHeight + layout.spacing);
+        const bool rightToLeft = line.isRightToLeft();
+        if (layout.wrapped[size_t(i)] && line.contains(u' ')) {
+            ++stretched;
+            const auto ink = inkColumns(justified, top, top + layout.lineHeight);
+            ASSERT_TRUE(ink) << i;
+            const QChar first = rightToLeft ? line.back() : line.front();
+            const QChar last = rightToLeft ? line.front() : line.back();
+            EXPECT_NEAR(ink->first, c.left + fm.leftBearing(first), 1) << c.name << " line " << i;
+            EXPECT_NEAR(ink->second, layout.width - c.right - 1 - fm.rightBearing(last), 1)
+                << c.name << " line " << i;
+        } else {
+            EXPECT_EQ(band(justified, top, layout.lineHeight), band(rightToLeft ? right : left, top, layout.lineHeight))
+                << c.name << " line " << i;
+        }
+    }
+    EXPECT_GE(stretched, 2) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paragraphs, JustifiedLines,
+    ::testing::Values(
+        JustifyCase{"variable_size",
+                    "Every wrapped line of this paragraph reaches the right margin, but not the last.\n"
+                    "A second paragraph: it wraps as well, over two lines at least.\nShort.",
+                    false, 10, 10},
+        JustifyCase{"fixed_size_uneven_margins",
+                    "Lines without a single space stay as they are: Donaudampfschifffahrtsgesellschaftskapitän "
+                    "and the words around it are set from margin to margin.",
+                    true, 25, 3},
+        JustifyCase{"right_to_left",
+                    "\u05D6\u05D4\u05D5 \u05D8\u05E7\u05E1\u05D8 \u05D1\u05E2\u05D1\u05E8\u05D9\u05EA "
+                    "\u05E9\u05E0\u05E9\u05D1\u05E8 \u05DC\u05E9\u05D5\u05E8\u05D5\u05EA \u05E8\u05D1\u05D5\u05EA "
+                    "\u05D5\u05DB\u05DC \u05E9\u05D5\u05E8\u05D4 \u05DE\u05EA\u05DE\u05EA\u05D7\u05EA "
+                    "\u05DE\u05E7\u05E6\u05D4 \u05DC\u05E7\u05E6\u05D4 \u05D7\u05D5\u05E5 \u05DE\u05D4\u05D0\u05D7\u05E8\u05D5\u05E0\u05D4",
+                    false, 10, 10}),
+    [](const ::testing::TestParamInfo<JustifyCase>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace qp
