@@ -265,6 +265,7 @@ LayoutSettings readLayoutSettings(const SettingsModel& settings)
     l.fixedWrap = settings.checked(fix_wrap);
     l.limitWidth = settings.checked(max_breite);
     l.maxWidth = toInteger(settings.text(abs_bmax));
+    l.fitToBox = settings.checked(cb_fitbox);
     return l;
 }
 
@@ -314,7 +315,106 @@ TextLayout LayoutText(const QString& text, const SettingsModel& settings)
     return LayoutText(text, readLayoutSettings(settings));
 }
 
+namespace {
+
+TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings);
+
+// Key of the image text that carries the size a fitted image was drawn at ("none": not even 1
+// point fits). Image texts stay with the bitmap; the writers never see them.
+const QString kFittedPointsKey = QStringLiteral("QuillpressFittedPoints");
+
+// How many sizes above the largest fitting size that the binary search finds are tried as well.
+constexpr qint64 kFitGuardSizes = 2;
+
+TextLayout fitLayout(const QString& text, const LayoutSettings& settings)
+{
+    // A negative size gives the cell height; its magnitude shrinks the same way.
+    const qint64 chosen = *settings.fontPoints;
+    const qint64 sign = chosen < 0 ? -1 : 1;
+    const qint64 largest = chosen < 0 ? -chosen : chosen;
+    auto at = [&](qint64 size) {
+        LayoutSettings s = settings;
+        s.fontPoints = sign * size;
+        TextLayout layout = layoutAtSize(text, s);
+        layout.fittedPoints = sign * size;
+        return layout;
+    };
+
+    TextLayout best = at(largest);
+    if (TextFits(best))
+        return best;
+    // Sizes from `fits` down fit, sizes from `tooLarge` up do not (as far as tried).
+    qint64 fits = 0;
+    qint64 tooLarge = largest;
+    for (;;) {
+        while (tooLarge - fits > 1) {
+            const qint64 middle = fits + (tooLarge - fits) / 2;
+            TextLayout layout = at(middle);
+            if (TextFits(layout)) {
+                fits = middle;
+                best = std::move(layout);
+            } else {
+                tooLarge = middle;
+            }
+        }
+        bool larger = false;
+        for (qint64 size = tooLarge + 1; size < largest && size <= tooLarge + kFitGuardSizes; ++size) {
+            TextLayout layout = at(size);
+            if (TextFits(layout)) {
+                fits = size;
+                tooLarge = largest;
+                best = std::move(layout);
+                larger = true;
+                break;
+            }
+        }
+        if (!larger)
+            break;
+    }
+    if (fits == 0) {
+        best = at(1);
+        best.fitFailed = true;
+    }
+    return best;
+}
+
+} // namespace
+
+bool TextFits(const TextLayout& layout)
+{
+    const qint64 n = layout.lines.size();
+    const qint64 room = satAdd(layout.height, -satAdd(layout.top, layout.bottom));
+    if (satAdd(satMul(layout.lineHeight, n), satMul(n - 1, layout.spacing)) > room)
+        return false;
+    const qint64 across = satAdd(layout.width, -satAdd(layout.left, layout.right));
+    const TextMeasure measure(layout.font);
+    return std::ranges::all_of(layout.lines, [&](const QString& line) { return measure.width(line) <= across; });
+}
+
+std::optional<qint64> fittedPoints(const QImage& image)
+{
+    bool ok = false;
+    const qint64 points = image.text(kFittedPointsKey).toLongLong(&ok);
+    if (ok)
+        return points;
+    return std::nullopt;
+}
+
+bool fitFailed(const QImage& image)
+{
+    return image.text(kFittedPointsKey) == QLatin1String("none");
+}
+
 TextLayout LayoutText(const QString& text, const LayoutSettings& settings)
+{
+    if (settings.fitToBox && settings.fixedSize && settings.fontPoints && *settings.fontPoints != 0)
+        return fitLayout(text, settings);
+    return layoutAtSize(text, settings);
+}
+
+namespace {
+
+TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings)
 {
     TextLayout layout;
     QFont font = drawingFace(settings.face);
@@ -413,8 +513,6 @@ TextLayout LayoutText(const QString& text, const LayoutSettings& settings)
     return layout;
 }
 
-namespace {
-
 // The drawing step: allocates and fills the image, then asks for the drawing settings.
 QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>& drawSettings,
                   const std::function<void(qint64 width, qint64 height)>& beforeDrawing)
@@ -479,6 +577,10 @@ QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>&
         RotateBitmap180(image);
         break;
     }
+    if (layout.fitFailed)
+        image.setText(kFittedPointsKey, QStringLiteral("none"));
+    else if (layout.fittedPoints)
+        image.setText(kFittedPointsKey, QString::number(*layout.fittedPoints));
     return image;
 }
 

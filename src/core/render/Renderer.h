@@ -69,6 +69,7 @@ struct LayoutSettings {
     bool fixedWrap = false;               // fix_wrap: wrapping at the fixed size
     bool limitWidth = false;              // max_breite: the variable size's width limit, and wrapping
     std::optional<qint64> maxWidth;       // abs_bmax, when it is an integer
+    bool fitToBox = false;                // cb_fitbox: with the fixed size, the font shrinks to fit
 };
 LayoutSettings readLayoutSettings(const SettingsModel& settings);
 
@@ -95,7 +96,21 @@ struct TextLayout {
     qint64 width = 0;        // W before rotation; may be below 1 (the image is at least 1 wide)
     qint64 height = 0;       // H before rotation; may be below 1
     bool fixedSize = false;
+    // Shrinking to fit (cb_fitbox with a fixed size): the size in points the layout took, and
+    // whether not even 1 point fits (the text is then laid out at 1 point).
+    std::optional<qint64> fittedPoints;
+    bool fitFailed = false;
 };
+
+// Whether a layout's text, with its margins, lies inside its fixed image: every line at most as
+// wide as the room between the side margins, all lines at most as high as the room between the
+// top and bottom margins.
+bool TextFits(const TextLayout& layout);
+
+// The font size a drawn image says it was fitted to (cb_fitbox), and whether it did not fit even
+// at 1 point; an image drawn without fitting says neither.
+std::optional<qint64> fittedPoints(const QImage& image);
+bool fitFailed(const QImage& image);
 
 // The drawing font before size, style and quality: `face`, else the default face (label2's
 // default, Tahoma), at 8 points. The model's form takes label2 while an entry of the font list is
@@ -106,6 +121,11 @@ QFont drawingFace(const SettingsModel& settings);
 // The layout steps: drawing font, line markers, lines, image size and wrapping. Throws RenderError
 // when the font size or the image size exceeds the limits above. The model's form reads the
 // settings at the start.
+// With fitToBox and a fixed size, the font size is the largest one, not above the chosen one, at
+// which the text fits (TextFits); it is found by a binary search over the sizes, since a smaller
+// font never needs more room: advances, line height and the lines that wrapping makes all grow
+// with the size. The sizes just above the one found are tried as well, so that a step where the
+// text engine's rounding breaks that rule cannot hide a larger size that fits.
 TextLayout LayoutText(const QString& text, const LayoutSettings& settings);
 TextLayout LayoutText(const QString& text, const SettingsModel& settings);
 

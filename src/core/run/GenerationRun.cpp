@@ -57,6 +57,7 @@ struct GenerationRun::Drawn {
     quint64 state = 0;        // the settings' state when drawing began
     qint64 need = 0;          // the memory it needs on its way to the file
     bool submitted = false;   // handed to the encoder (which then holds the pixels)
+    bool unfitted = false;    // shrinking to fit: the text does not fit even at 1 point
 };
 
 quint64 GenerationRun::settingsState() const
@@ -78,6 +79,7 @@ GenerationRun::Drawn GenerationRun::draw(const QString& item, const QString& fil
             if (makeRoom)
                 makeRoom(drawn.need);
         });
+        drawn.unfitted = fitFailed(drawn.bitmap);
     } catch (...) {
         drawn.error = std::current_exception();
     }
@@ -208,6 +210,8 @@ RunResult GenerationRun::run(const QString& text)
                                  },
                                  &written);
                 ok = true;
+                if (image.unfitted)
+                    m_view.showMessage(MessageId::passtnicht, written);
             } else {
                 cause = storeRefusalCause(attempted);
             }

@@ -48,6 +48,14 @@ std::optional<MessageText> messageText(const QString& id)
         m.showsParameter = true;
         m.line3 = de ? u"Benutzen Sie ein anderes Format."_qs : u"Please use another file format."_qs;
         m.offersOkForAll = true;
+    } else if (id == MessageId::passtnicht) {
+        m.title = de ? u"Text passt nicht ins Bild"_qs : u"Text does not fit the Image"_qs;
+        m.line1 = de ? u"Selbst mit 1 pt passt der Text nicht in dieses Bild:"_qs
+                     : u"Even at 1 pt the text does not fit this image:"_qs;
+        m.showsParameter = true;
+        m.line3 = de ? u"Es wurde mit 1 pt gezeichnet. Vergrößern Sie das Bild oder verkleinern Sie die Ränder."_qs
+                     : u"It was drawn at 1 pt. Make the image larger or the margins smaller."_qs;
+        m.offersOkForAll = true;
     } else {
         return std::nullopt;
     }

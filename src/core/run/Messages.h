@@ -12,6 +12,8 @@ inline const QString ordnerfalsch = QStringLiteral("ordnerfalsch");
 inline const QString keinname = QStringLiteral("keinname");
 inline const QString keinestartkonfig = QStringLiteral("keinestartkonfig");
 inline const QString speicherfehler = QStringLiteral("speicherfehler");
+// The text of an image does not fit its fixed size even at 1 point (shrinking to fit).
+inline const QString passtnicht = QStringLiteral("passtnicht");
 } // namespace MessageId
 
 struct MessageText {
@@ -20,7 +22,7 @@ struct MessageText {
     QString line2;        // fixed second line; empty when the message shows its parameter there
     QString line3;
     bool showsParameter = false;
-    bool offersOkForAll = false;   // "OK for all" is offered with the save error only
+    bool offersOkForAll = false;   // "OK for all" is offered with the save error and the fit report only
 };
 
 // The texts of a message in the current language; nothing for an unknown identifier (compared

@@ -414,6 +414,7 @@ bool SettingsModel::isEnabled(Setting key) const
     case abs_b:
     case abs_h:
     case fix_wrap:
+    case cb_fitbox:
         return checked(abstand_fix);
     default:
         return true;

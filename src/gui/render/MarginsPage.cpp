@@ -25,7 +25,7 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     // Left: size mode, then the alignment.
     auto* left = new QGridLayout;
     left->setHorizontalSpacing(6);
-    left->setVerticalSpacing(3);
+    left->setVerticalSpacing(2);
     left->setColumnMinimumWidth(0, indent);
     int row = 0;
     left->addWidget(named(new QRadioButton, Setting::abstand_var), row++, 0, 1, 3);
@@ -39,7 +39,7 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     wrapHint->addWidget(label("Label23"));
     wrapHint->addWidget(label("Label24"));
     left->addLayout(wrapHint, row++, 1, 1, 2);
-    left->addItem(new QSpacerItem(0, 8), row++, 0);
+    left->addItem(new QSpacerItem(0, 4), row++, 0);
     left->addWidget(named(new QRadioButton, Setting::abstand_fix), row++, 0, 1, 3);
     left->addWidget(label("Label19"), row++, 1, 1, 2);
     auto* sizeRow = new QHBoxLayout;
@@ -56,7 +56,8 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     sizeRow->addStretch();
     left->addLayout(sizeRow, row++, 1, 1, 2);
     left->addWidget(named(new QCheckBox, Setting::fix_wrap), row++, 1, 1, 2);
-    left->addItem(new QSpacerItem(0, 10), row++, 0);
+    left->addWidget(named(new QCheckBox, Setting::cb_fitbox), row++, 1, 1, 2);
+    left->addItem(new QSpacerItem(0, 4), row++, 0);
     left->addWidget(heading("Label20"), row++, 0, 1, 3);
     auto* panel3 = named(new QWidget, Setting::Panel3);
     auto* align = new QHBoxLayout(panel3);
@@ -112,7 +113,7 @@ void MarginsPage::bindSettings(SettingBinder& b)
     for (const Setting radio : {Setting::abstand_var, Setting::abstand_fix, Setting::rb_alleft, Setting::rb_alright, Setting::rb_alcenter,
                                 Setting::rb_aljustify})
         b.bindRadio(radio, qobject_cast<QAbstractButton*>(control(radio)));
-    for (const Setting check : {Setting::fix_wrap, Setting::max_breite})
+    for (const Setting check : {Setting::fix_wrap, Setting::max_breite, Setting::cb_fitbox})
         b.bindCheckBox(check, qobject_cast<QAbstractButton*>(control(check)));
     for (const Setting edit : {Setting::abs_h, Setting::abs_b, Setting::abs_u, Setting::abs_o, Setting::abs_l, Setting::abs_r, Setting::abs_z, Setting::abs_bmax})
         b.bindLineEdit(edit, qobject_cast<QLineEdit*>(control(edit)));
@@ -125,7 +126,8 @@ void MarginsPage::bindSettings(SettingBinder& b)
 
     // Size mode: the maximum width belongs to the variable size, width, height and wrapping to
     // the fixed size; each label shares the state of the control it explains.
-    for (const Setting key : {Setting::max_breite, Setting::abs_bmax, Setting::abs_b, Setting::abs_h, Setting::fix_wrap})
+    for (const Setting key : {Setting::max_breite, Setting::abs_bmax, Setting::abs_b, Setting::abs_h, Setting::fix_wrap,
+                              Setting::cb_fitbox})
         b.bindEnabled(key, control(key));
     const std::pair<const char*, Setting> labels[] = {{"Label23", Setting::max_breite},
                                                       {"Label24", Setting::max_breite},

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "gui/render/PreviewBox.h"
 
+#include "core/i18n/Catalog.h"
+#include "core/render/Renderer.h"
+
+#include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
@@ -16,6 +20,22 @@ PreviewBox::PreviewBox(QWidget* parent) : QAbstractScrollArea(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setBackgroundRole(QPalette::Window);
     viewport()->setAutoFillBackground(true);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("fitboxNote"));
+    m_note->setAutoFillBackground(true);
+    m_note->setMargin(2);
+    m_note->hide();
+}
+
+QString PreviewBox::note() const
+{
+    return m_note->isHidden() ? QString() : m_note->text();
+}
+
+void PreviewBox::placeNote()
+{
+    m_note->adjustSize();
+    m_note->move(0, viewport()->geometry().bottom() + 1 - m_note->height());
 }
 
 QSize PreviewBox::sizeHint() const
@@ -34,6 +54,15 @@ void PreviewBox::showImage(const QImage& image)
     m_picture = std::move(picture);
     m_placement = placePreview(image.size(), size());
     ++m_drawCount;
+    QString note;
+    if (fitFailed(image))
+        note = catalogText(QStringLiteral("prog"), QStringLiteral("fitbox_none"), TextProperty::StatusText);
+    else if (const auto points = fittedPoints(image))
+        note = catalogText(QStringLiteral("prog"), QStringLiteral("fitbox_size"), TextProperty::StatusText)
+                   .arg(*points);
+    m_note->setText(note);
+    m_note->setHidden(note.isEmpty());
+    placeNote();
     updateScrollBars();
     viewport()->update();
 }
@@ -51,6 +80,7 @@ void PreviewBox::resizeEvent(QResizeEvent* event)
     // The viewport changed (the box itself, or a scroll bar came or went).
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+    placeNote();
 }
 
 void PreviewBox::updateScrollBars()

@@ -7,6 +7,8 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 
+class QLabel;
+
 namespace qp {
 
 class PreviewBox : public QAbstractScrollArea {
@@ -22,6 +24,9 @@ public:
     const QImage& picture() const { return m_picture; }
     // How often a picture was shown since the box was made.
     int drawCount() const { return m_drawCount; }
+    // The note in the box's lower left corner: the font size a fitted image was drawn at, or that
+    // it does not fit even at 1 point; empty for other images.
+    QString note() const;
 
     QSize sizeHint() const override;
 
@@ -37,10 +42,12 @@ protected:
 
 private:
     void updateScrollBars();
+    void placeNote();
 
     QImage m_picture;
     PreviewPlacement m_placement;
     int m_drawCount = 0;
+    QLabel* m_note = nullptr;
 };
 
 } // namespace qp

@@ -121,5 +121,77 @@ INSTANTIATE_TEST_SUITE_P(
                     false, 10, 10}),
     [](const ::testing::TestParamInfo<JustifyCase>& info) { return std::string(info.param.name); });
 
+struct FitCase {
+    const char* name;
+    const char* text;
+    int width, height;
+    int points;
+    bool wrap;
+    int margin;
+};
+
+class FitToBox : public LayoutOptions, public ::testing::TestWithParam<FitCase> {};
+
+// The size the search finds is the one that trying every size from the chosen one downwards finds:
+// it fits and the next size up does not. When not even 1 point fits, the text is drawn at 1 point
+// and the image says so.
+TEST_P(FitToBox, FindsTheLargestSizeThatFitsAsTryingEverySizeDoes)
+{
+    const FitCase& c = GetParam();
+    settings.setChecked(Setting::abstand_fix, true);
+    settings.setText(Setting::abs_b, QString::number(c.width));
+    settings.setText(Setting::abs_h, QString::number(c.height));
+    settings.setChecked(Setting::fix_wrap, c.wrap);
+    for (const Setting margin : {Setting::abs_o, Setting::abs_u, Setting::abs_l, Setting::abs_r})
+        settings.setText(margin, QString::number(c.margin));
+    settings.setText(Setting::FSize, QString::number(c.points));
+    const QString text = QString::fromUtf8(c.text);
+
+    LayoutSettings plain = readLayoutSettings(settings);
+    auto fitsAt = [&](int points) {
+        plain.fontPoints = points;
+        return TextFits(LayoutText(text, plain));
+    };
+    int reference = 0;
+    for (int points = c.points; points >= 1 && reference == 0; --points)
+        if (fitsAt(points))
+            reference = points;
+
+    settings.setChecked(Setting::cb_fitbox, true);
+    const TextLayout fitted = LayoutText(text, settings);
+    const QImage image = CreateBitmap(text, settings);
+    EXPECT_EQ(image.size(), QSize(c.width, c.height)) << c.name;
+    if (reference == 0) {
+        EXPECT_TRUE(fitted.fitFailed) << c.name;
+        EXPECT_EQ(fitted.fittedPoints, 1) << c.name;
+        EXPECT_TRUE(fitFailed(image)) << c.name;
+        return;
+    }
+    EXPECT_FALSE(fitted.fitFailed) << c.name;
+    EXPECT_EQ(fitted.fittedPoints, reference) << c.name;
+    EXPECT_EQ(fittedPoints(image), reference) << c.name;
+    EXPECT_TRUE(fitsAt(reference)) << c.name;
+    if (reference < c.points) {
+        EXPECT_FALSE(fitsAt(reference + 1)) << c.name;
+    }
+    // Drawn as the plain layout at that size draws it.
+    plain.fontPoints = reference;
+    EXPECT_EQ(image, CreateBitmap(text, plain, readDrawSettings(settings))) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, FitToBox,
+    ::testing::Values(
+        FitCase{"wrapped_paragraph",
+                "Fitting text into a fixed box is what a banner needs: the words wrap, the size shrinks "
+                "until every line is inside the margins.",
+                300, 120, 40, true, 10},
+        FitCase{"one_word", "Headline", 200, 50, 72, true, 5},
+        FitCase{"fits_at_the_chosen_size", "Small", 400, 100, 12, true, 10},
+        FitCase{"hard_lines_without_wrapping", "First line\\nlSecond, longer line\\nlThird", 250, 200, 100, false, 8},
+        FitCase{"many_lines", "a\\nlb\\nlc\\nld\\nle\\nlf\\nlg\\nlh", 60, 300, 144, true, 0},
+        FitCase{"margins_leave_no_room", "No room", 100, 40, 20, true, 30}),
+    [](const ::testing::TestParamInfo<FitCase>& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace qp
