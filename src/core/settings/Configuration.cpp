@@ -77,6 +77,7 @@ QString configurationSection(SettingWindow window, SettingKind kind)
     case SettingWindow::EinstShortcuts: prefix = QStringLiteral("ES"); break;
     case SettingWindow::Optionen: prefix = QStringLiteral("OP"); break;
     case SettingWindow::OptionenName: prefix = QStringLiteral("ON"); break;
+    case SettingWindow::Qp: return laterSection; // one section for every kind
     }
     switch (kind) {
     case SettingKind::Text: return prefix + QStringLiteral("ED");
@@ -138,7 +139,7 @@ void KonfigurationSpeichern(const SettingsModel& settings, const QString& path,
     if (ini.hasSection(laterSection) ||
         !std::ranges::all_of(later, [&](const SettingDef* def) { return atDefault(settings, *def); }))
         for (const SettingDef* def : later)
-            writeSetting(ini, laterSection, settings, *def);
+            writeSetting(ini, configurationSection(SettingWindow::Qp, def->kind), settings, *def);
     ini.Flush();
 }
 
@@ -161,7 +162,8 @@ void KonfigurationLaden(SettingsModel& settings, ConfigurationCaller caller, con
         // changes none of them.
         if (anySection || ini.hasSection(laterSection)) {
             for (const SettingDef* def : SettingsModel::definitionsOf(SettingWindow::Qp))
-                readSetting(ini, laterSection, settings, *def, def->defaultChecked, def->defaultPosition,
+                readSetting(ini, configurationSection(SettingWindow::Qp, def->kind), settings, *def,
+                            def->defaultChecked, def->defaultPosition,
                             QString::fromUtf8(def->defaultText));
         }
 

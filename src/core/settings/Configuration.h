@@ -37,7 +37,8 @@ struct ConfigurationHooks {
     std::function<void()> refreshPreview;
 };
 
-// The section of a setting of `kind` in `window`, e.g. "PBED" for a text of the main window.
+// The section of a setting of `kind` in `window`, e.g. "PBED" for a text of the main window; "QP"
+// for the later settings (window Qp) of any kind.
 QString configurationSection(SettingWindow window, SettingKind kind);
 
 // The first escaping step of a text value: a text of at least two characters that begins and ends
