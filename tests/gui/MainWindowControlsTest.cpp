@@ -115,7 +115,7 @@ TEST_F(MainWindowControls, SizeModeEnablesItsControlsAndLabels)
 {
     create();
     const QStringList variableOnly = {"max_breite", "abs_bmax", "Label23", "Label24"};
-    const QStringList fixedOnly = {"abs_b", "abs_h", "fix_wrap", "Label3", "Label4"};
+    const QStringList fixedOnly = {"abs_b", "abs_h", "fix_wrap", "cb_fitbox", "Label3", "Label4"};
     auto expectMode = [&](bool variable, const char* when) {
         for (const QString& n : variableOnly)
             EXPECT_EQ(control(n)->isEnabled(), variable) << n.toStdString() << " " << when;
@@ -165,6 +165,29 @@ TEST_F(MainWindowControls, LineCounterFollowsTheCaretOnClickEnterAndArrows)
     EXPECT_EQ(prog().lineCounter()->text(), QStringLiteral("2"));
     QTest::keyClick(memo, Qt::Key_Return);
     EXPECT_EQ(prog().lineCounter()->text(), QStringLiteral("3"));
+}
+
+// The preview says which size shrinking to fit used, live, or that not even 1 point fits.
+TEST_F(MainWindowControls, PreviewNotesTheSizeAFittedImageUses)
+{
+    create();
+    prog().memo()->setPlainText(QStringLiteral("A text that is far too large for its box at this size"));
+    settings().setChecked(Setting::abstand_fix, true);
+    settings().setText(Setting::FSize, QStringLiteral("72"));
+    EXPECT_EQ(prog().previewBox()->note(), QString());
+
+    prog().pages()->setCurrentIndex(2);
+    QTest::mouseClick(control(Setting::cb_fitbox), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(settings().checked(Setting::cb_fitbox));
+    const auto used = fittedPoints(CreateBitmap(prog().previewText(), settings()));
+    ASSERT_TRUE(used);
+    EXPECT_LT(*used, 72);
+    EXPECT_EQ(prog().previewBox()->note(), QStringLiteral("Font size used: %1 pt").arg(*used));
+
+    settings().setText(Setting::abs_l, QStringLiteral("395"));
+    EXPECT_EQ(prog().previewBox()->note(), QStringLiteral("Does not fit the image even at 1 pt"));
+    settings().setChecked(Setting::cb_fitbox, false);
+    EXPECT_EQ(prog().previewBox()->note(), QString());
 }
 
 TEST_F(MainWindowControls, PerLinePreviewShowsTheCountedLine)

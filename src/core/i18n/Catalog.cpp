@@ -156,6 +156,12 @@ void addMainWindow(std::vector<CatalogRow>& rows)
     r.add("fitbox_size", TextProperty::StatusText, u"Verwendete Schriftgröße: %1 pt", u"Font size used: %1 pt");
     r.add("fitbox_none", TextProperty::StatusText, u"Passt selbst mit 1 pt nicht ins Bild",
           u"Does not fit the image even at 1 pt");
+    r.caption("cb_inkbox", u"Größe nach Schriftbild", u"Size from drawn glyphs");
+    r.toolTip("cb_inkbox",
+              u"Die Ränder zählen ab der sichtbaren Schrift: Kursive Überhänge, Akzente, Unterlängen und "
+              u"Zeichen, die über die Zeile hinausragen, werden nie abgeschnitten.",
+              u"The margins count from the visible glyphs: italic overhangs, accents, descenders and "
+              u"characters that reach beyond the line are never cut off.");
 
     // Page "Save". The folder and file-name labels carry the words the messages refer to.
     r.caption("einst_speichern", u"Speichern", u"Save");

@@ -120,7 +120,7 @@ QStringList splitLines(const QString& text)
 // Wraps one line that is too wide for the image width W: with the first piece length k, counting
 // down from the line's length minus one, at which every piece fits (piece width + l + r <= W);
 // when none fits, k = 1. With l + r >= W the first trial counts as fitting.
-QString wrapLineToWidth(const QString& line, qint64 W, qint64 marginsLR, const TextMeasure& measure)
+QString wrapLineToWidth(const QString& line, qint64 W, qint64 marginsLR, const TextMeasure& measure, bool ink)
 {
     if (line.size() < 2)
         return line;
@@ -131,7 +131,9 @@ QString wrapLineToWidth(const QString& line, qint64 W, qint64 marginsLR, const T
     // how much narrower it can make the text.
     options.shrinkBound = 4 * std::max<qint64>({measure.metrics().maxWidth(), measure.pixelSize(), 1});
     options.yield = [] { yieldAfterTrial(); };
-    const PieceWidth width = [&measure](const QChar* text, qsizetype length) { return measure.width(text, length); };
+    const PieceWidth width = [&measure, ink](const QChar* text, qsizetype length) {
+        return ink ? measure.ink(text, length).width() : measure.width(text, length);
+    };
     return WrapLine(line, FindWrapCount(line, width, options));
 }
 
@@ -266,6 +268,7 @@ LayoutSettings readLayoutSettings(const SettingsModel& settings)
     l.limitWidth = settings.checked(max_breite);
     l.maxWidth = toInteger(settings.text(abs_bmax));
     l.fitToBox = settings.checked(cb_fitbox);
+    l.inkBox = settings.checked(cb_inkbox);
     return l;
 }
 
@@ -384,9 +387,12 @@ bool TextFits(const TextLayout& layout)
 {
     const qint64 n = layout.lines.size();
     const qint64 room = satAdd(layout.height, -satAdd(layout.top, layout.bottom));
+    const qint64 across = satAdd(layout.width, -satAdd(layout.left, layout.right));
+    if (!layout.inkWidth.empty())
+        return layout.inkHeight <= room &&
+               std::ranges::all_of(layout.inkWidth, [&](qint64 width) { return width <= across; });
     if (satAdd(satMul(layout.lineHeight, n), satMul(n - 1, layout.spacing)) > room)
         return false;
-    const qint64 across = satAdd(layout.width, -satAdd(layout.left, layout.right));
     const TextMeasure measure(layout.font);
     return std::ranges::all_of(layout.lines, [&](const QString& line) { return measure.width(line) <= across; });
 }
@@ -414,6 +420,36 @@ TextLayout LayoutText(const QString& text, const LayoutSettings& settings)
 
 namespace {
 
+// The ink box of the lines: each line's ink, and where the first line's cell goes so that the
+// topmost ink lies at the top margin o. With a size that follows the text (`bottom` given), the
+// height H becomes the ink's height plus the margins.
+void placeInkBox(TextLayout& layout, const QStringList& lines, const TextMeasure& measure, qint64 h, qint64 o,
+                 qint64 z, std::optional<qint64> bottom, qint64& H)
+{
+    layout.inkLeft.assign(size_t(lines.size()), 0);
+    layout.inkWidth.assign(size_t(lines.size()), 0);
+    std::optional<qint64> inkTop;
+    qint64 inkBottom = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const TextMeasure::Ink box = measure.ink(lines[i]);
+        if (box.empty())
+            continue;
+        layout.inkLeft[size_t(i)] = box.left;
+        layout.inkWidth[size_t(i)] = box.width();
+        const qint64 baseline = satAdd(satMul(i, satAdd(h, z)), measure.ascent());
+        const qint64 top = satAdd(baseline, box.top);
+        const qint64 end = satAdd(baseline, box.bottom);
+        inkTop = inkTop ? std::min(*inkTop, top) : top;
+        inkBottom = std::max(inkBottom, end);
+    }
+    if (!inkTop)
+        return; // nothing is drawn: the cells keep their places
+    layout.inkHeight = inkBottom - *inkTop;
+    layout.firstTop = satAdd(o, -*inkTop);
+    if (bottom)
+        H = satAdd(satAdd(o, *bottom), layout.inkHeight);
+}
+
 TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings)
 {
     TextLayout layout;
@@ -440,12 +476,14 @@ TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings)
     if (measure.height() <= 0 || measure.ascent() < 0)
         throw RenderError("The text engine cannot measure the chosen font at this size.");
 
+    // With the ink box, a line's width is that of its drawn pixels.
+    const bool ink = settings.inkBox;
     QStringList lines = splitLines(source);
     std::vector<qint64> widths;
     widths.reserve(size_t(lines.size()));
     qint64 maxw = 0;
     for (const QString& line : lines) {
-        widths.push_back(measure.width(line));
+        widths.push_back(ink ? measure.ink(line).width() : measure.width(line));
         maxw = std::max(maxw, widths.back());
     }
 
@@ -483,7 +521,8 @@ TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings)
         broken.clear();
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (widths[size_t(i)] + l + r > W) {
-                const QStringList pieces = wrapLineToWidth(lines[i], W, l + r, measure).split(QLatin1String("\r\n"));
+                const QStringList pieces =
+                    wrapLineToWidth(lines[i], W, l + r, measure, ink).split(QLatin1String("\r\n"));
                 wrapped.append(pieces);
                 broken.insert(broken.end(), size_t(pieces.size()), true);
                 broken.back() = false;
@@ -496,6 +535,10 @@ TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings)
         if (!fixed)
             H = textHeight(lines.size());
     }
+
+    layout.firstTop = o;
+    if (ink)
+        placeInkBox(layout, lines, measure, h, o, z, fixed ? std::nullopt : std::optional<qint64>(u), H);
 
     layout.font = font;
     layout.lines = std::move(lines);
@@ -546,19 +589,25 @@ QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>&
         // line can no longer touch it.
         const qint64 slack = 4 * h + 64;
         const qint64 between = layout.width - layout.left - layout.right;
+        const bool ink = !layout.inkWidth.empty();
         for (qsizetype i = 0; i < layout.lines.size(); ++i) {
-            const qint64 y = satAdd(layout.top, satMul(i, step));
+            const qint64 y = satAdd(layout.firstTop, satMul(i, step));
             if (y > H + slack || satAdd(y, h + slack) < 0)
                 continue;
             const QString& line = layout.lines[i];
-            if (alignment == LineAlignment::Justify && layout.wrapped[size_t(i)] &&
-                drawJustified(painter, measure, line, layout.left, y + layout.ascent, between, W, slack))
-                continue;
+            // With the ink box, the line's ink takes the place of its advance box.
+            const qint64 shift = ink ? -layout.inkLeft[size_t(i)] : 0;
+            if (alignment == LineAlignment::Justify && layout.wrapped[size_t(i)]) {
+                const qint64 stretch = ink ? between - layout.inkWidth[size_t(i)] + measure.width(line) : between;
+                if (drawJustified(painter, measure, line, layout.left + shift, y + layout.ascent, stretch, W, slack))
+                    continue;
+            }
             const bool rightToLeft = alignment == LineAlignment::Justify && line.isRightToLeft();
             const qint64 tw = alignment == LineAlignment::Left || (alignment == LineAlignment::Justify && !rightToLeft)
                                   ? 0
-                                  : measure.width(line);
-            const qint64 x = layout.left + LineOffset(alignment, between - tw, rightToLeft);
+                              : ink ? layout.inkWidth[size_t(i)]
+                                    : measure.width(line);
+            const qint64 x = layout.left + LineOffset(alignment, between - tw, rightToLeft) + shift;
             drawLine(painter, measure, line, x, y + layout.ascent, W, slack);
         }
     }

@@ -70,6 +70,7 @@ struct LayoutSettings {
     bool limitWidth = false;              // max_breite: the variable size's width limit, and wrapping
     std::optional<qint64> maxWidth;       // abs_bmax, when it is an integer
     bool fitToBox = false;                // cb_fitbox: with the fixed size, the font shrinks to fit
+    bool inkBox = false;                  // cb_inkbox: the text's box is the box of its drawn pixels
 };
 LayoutSettings readLayoutSettings(const SettingsModel& settings);
 
@@ -93,6 +94,7 @@ struct TextLayout {
     int ascent = 0;
     qint64 top = 0, bottom = 0, left = 0, right = 0; // margins o, u, l, r
     qint64 spacing = 0;      // z: extra space between lines
+    qint64 firstTop = 0;     // y of the first line's cell: o, or where the ink box starts at o
     qint64 width = 0;        // W before rotation; may be below 1 (the image is at least 1 wide)
     qint64 height = 0;       // H before rotation; may be below 1
     bool fixedSize = false;
@@ -100,11 +102,17 @@ struct TextLayout {
     // whether not even 1 point fits (the text is then laid out at 1 point).
     std::optional<qint64> fittedPoints;
     bool fitFailed = false;
+    // The box of the drawn glyphs (cb_inkbox): per line, the left edge of its ink from the pen
+    // position and the ink's width (0 for a line without ink); the height of all lines' ink.
+    // Empty vectors when the advance box is the text's box.
+    std::vector<qint64> inkLeft;
+    std::vector<qint64> inkWidth;
+    qint64 inkHeight = 0;
 };
 
 // Whether a layout's text, with its margins, lies inside its fixed image: every line at most as
 // wide as the room between the side margins, all lines at most as high as the room between the
-// top and bottom margins.
+// top and bottom margins (the ink's widths and height when the layout uses the ink box).
 bool TextFits(const TextLayout& layout);
 
 // The font size a drawn image says it was fitted to (cb_fitbox), and whether it did not fit even

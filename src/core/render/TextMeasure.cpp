@@ -34,6 +34,26 @@ qsizetype TextMeasure::chunkEnd(const QChar* text, qsizetype length, qsizetype s
     return end;
 }
 
+TextMeasure::Ink TextMeasure::ink(const QChar* text, qsizetype length) const
+{
+    Ink all;
+    qint64 x = 0;
+    for (qsizetype start = 0; start < length;) {
+        const qsizetype end = chunkEnd(text, length, start);
+        const QString chunk = QString::fromRawData(text + start, end - start);
+        const QRect box = m_metrics.tightBoundingRect(chunk);
+        if (!box.isEmpty()) {
+            const Ink part{x + box.left(), box.top(), x + box.left() + box.width(), box.top() + box.height()};
+            all = all.empty() ? part
+                              : Ink{std::min(all.left, part.left), std::min(all.top, part.top),
+                                    std::max(all.right, part.right), std::max(all.bottom, part.bottom)};
+        }
+        x += m_metrics.horizontalAdvance(chunk);
+        start = end;
+    }
+    return all;
+}
+
 qint64 TextMeasure::width(const QChar* text, qsizetype length) const
 {
     if (length <= 0)

@@ -17,6 +17,16 @@ public:
     qint64 width(const QChar* text, qsizetype length) const;
     qint64 width(const QString& text) const { return width(text.constData(), text.size()); }
 
+    // The box of the pixels a text covers when drawn with the left end of its baseline at (0, 0)
+    // (top negative above the baseline; right and bottom exclusive). Empty for a text without ink.
+    struct Ink {
+        qint64 left = 0, top = 0, right = 0, bottom = 0;
+        bool empty() const { return right <= left || bottom <= top; }
+        qint64 width() const { return empty() ? 0 : right - left; }
+    };
+    Ink ink(const QChar* text, qsizetype length) const;
+    Ink ink(const QString& text) const { return ink(text.constData(), text.size()); }
+
     // Line height (ascent plus descent) and ascent of the font.
     int height() const { return m_metrics.height(); }
     int ascent() const { return m_metrics.ascent(); }

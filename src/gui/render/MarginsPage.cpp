@@ -62,7 +62,7 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     auto* panel3 = named(new QWidget, Setting::Panel3);
     auto* align = new QHBoxLayout(panel3);
     align->setContentsMargins(0, 0, 0, 0);
-    align->setSpacing(14);
+    align->setSpacing(8);
     align->addWidget(named(new QRadioButton, Setting::rb_alleft));
     align->addWidget(named(new QRadioButton, Setting::rb_alright));
     align->addWidget(named(new QRadioButton, Setting::rb_alcenter));
@@ -91,6 +91,7 @@ MarginsPage::MarginsPage(SettingBinder& binder) : SettingsPage("einst_abstand", 
     margin("Label11", Setting::abs_l, "UpDownL");
     margin("Label10", Setting::abs_r, "UpDownR");
     margin("Label1", Setting::abs_z, "UpDown2");
+    right->addWidget(named(new QCheckBox, Setting::cb_inkbox), row++, 0, 1, 2);
     right->addItem(new QSpacerItem(0, 6), row++, 0);
     for (const char* name : {"Label15", "Label21"}) {
         QLabel* tip = hint(name);
@@ -113,7 +114,7 @@ void MarginsPage::bindSettings(SettingBinder& b)
     for (const Setting radio : {Setting::abstand_var, Setting::abstand_fix, Setting::rb_alleft, Setting::rb_alright, Setting::rb_alcenter,
                                 Setting::rb_aljustify})
         b.bindRadio(radio, qobject_cast<QAbstractButton*>(control(radio)));
-    for (const Setting check : {Setting::fix_wrap, Setting::max_breite, Setting::cb_fitbox})
+    for (const Setting check : {Setting::fix_wrap, Setting::max_breite, Setting::cb_fitbox, Setting::cb_inkbox})
         b.bindCheckBox(check, qobject_cast<QAbstractButton*>(control(check)));
     for (const Setting edit : {Setting::abs_h, Setting::abs_b, Setting::abs_u, Setting::abs_o, Setting::abs_l, Setting::abs_r, Setting::abs_z, Setting::abs_bmax})
         b.bindLineEdit(edit, qobject_cast<QLineEdit*>(control(edit)));

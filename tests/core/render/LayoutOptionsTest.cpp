@@ -193,5 +193,78 @@ INSTANTIATE_TEST_SUITE_P(
         FitCase{"margins_leave_no_room", "No room", 100, 40, 20, true, 30}),
     [](const ::testing::TestParamInfo<FitCase>& info) { return std::string(info.param.name); });
 
+struct InkCase {
+    const char* name;
+    const char* text;
+    bool italic;
+    bool fixedSize;
+    Setting alignment;
+};
+
+class InkBox : public LayoutOptions, public ::testing::TestWithParam<InkCase> {};
+
+// With the box of the drawn glyphs, overhangs, accents and descenders stay inside the image and
+// every margin is measured from the ink: the ink's box lies exactly the margins inside the image
+// (a fixed size keeps its size, and the ink box takes the alignment). Without it, today's image.
+TEST_P(InkBox, MarginsCountFromTheInkAndNothingTouchesTheEdge)
+{
+    const InkCase& c = GetParam();
+    const int o = 3, u = 4, l = 2, r = 5;
+    settings.setText(Setting::abs_o, QString::number(o));
+    settings.setText(Setting::abs_u, QString::number(u));
+    settings.setText(Setting::abs_l, QString::number(l));
+    settings.setText(Setting::abs_r, QString::number(r));
+    settings.setText(Setting::FSize, "36");
+    settings.setChecked(Setting::cb_italic, c.italic);
+    settings.setChecked(c.alignment, true);
+    if (c.fixedSize) {
+        settings.setChecked(Setting::abstand_fix, true);
+        settings.setText(Setting::abs_b, "260");
+        settings.setText(Setting::abs_h, "120");
+    }
+    const QString text = QString::fromUtf8(c.text);
+    const QImage advanceBox = CreateBitmap(text, settings);
+
+    settings.setChecked(Setting::cb_inkbox, true);
+    const QImage image = CreateBitmap(text, settings);
+    const auto columns = inkColumns(image, 0, image.height());
+    ASSERT_TRUE(columns) << c.name;
+    // First and last ink rows.
+    int first = image.height(), last = -1;
+    for (int y = 0; y < image.height(); ++y)
+        if (inkColumns(image, y, y + 1)) {
+            first = std::min(first, y);
+            last = y;
+        }
+    EXPECT_NEAR(first, o, 1) << c.name;
+    if (c.fixedSize) {
+        EXPECT_EQ(image.size(), advanceBox.size()) << c.name;
+        if (c.alignment == Setting::rb_alright) {
+            EXPECT_NEAR(columns->second, image.width() - 1 - r, 1) << c.name;
+        } else {
+            EXPECT_NEAR(columns->first, l, 1) << c.name;
+        }
+    } else {
+        EXPECT_NEAR(columns->first, l, 1) << c.name;
+        EXPECT_NEAR(columns->second, image.width() - 1 - r, 1) << c.name;
+        EXPECT_NEAR(last, image.height() - 1 - u, 1) << c.name;
+    }
+    EXPECT_GT(columns->first, 0) << c.name;
+    EXPECT_GT(first, 0) << c.name;
+    EXPECT_LT(columns->second, image.width() - 1) << c.name;
+    EXPECT_LT(last, image.height() - 1) << c.name;
+
+    settings.setChecked(Setting::cb_inkbox, false);
+    EXPECT_EQ(CreateBitmap(text, settings), advanceBox) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Glyphs, InkBox,
+    ::testing::Values(InkCase{"italic_f_at_the_line_end", "Half", true, false, Setting::rb_alleft},
+                      InkCase{"accent_and_descender", "\u0176g", false, false, Setting::rb_alleft},
+                      InkCase{"two_lines_centred", "\u0176 f\\nlgif", true, false, Setting::rb_alcenter},
+                      InkCase{"fixed_size_right_aligned", "\u0176 of", true, true, Setting::rb_alright}),
+    [](const ::testing::TestParamInfo<InkCase>& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace qp
