@@ -129,6 +129,26 @@ TEST_F(GenerationRunTest, PerLineModeMakesOneImagePerLine)
     EXPECT_TRUE(view.finished);
 }
 
+// Shrinking to fit: each image of a per-line run fits on its own, and each one that does not fit
+// even at 1 point is written at 1 point and reported with its path.
+TEST_F(GenerationRunTest, ImagesThatDoNotFitEvenAtOnePointAreReportedOneByOne)
+{
+    settings.setChecked(Setting::txt_line, true);
+    settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
+    settings.setChecked(Setting::abstand_fix, true);
+    settings.setText(Setting::abs_b, "120");
+    settings.setText(Setting::abs_h, "40");
+    settings.setChecked(Setting::cb_fitbox, true);
+    // The second line holds 60 lines, which not even 1 point stacks into 20 pixels.
+    QString tall = QStringLiteral("tall");
+    for (int i = 0; i < 60; ++i)
+        tall += QStringLiteral("\\nlx");
+    const RunResult r = run.run("ok\n" + tall + "\nfine\n");
+    EXPECT_EQ(r.written, 3);
+    ASSERT_EQ(view.messages.size(), 1);
+    EXPECT_TRUE(view.messages[0].startsWith("passtnicht|" + dir.path() + "/tall")) << view.messages[0].toStdString();
+}
+
 TEST_F(GenerationRunTest, CancelEndsAfterTheCurrentImage)
 {
     settings.setChecked(Setting::txt_line, true);
