@@ -5,6 +5,7 @@
 #include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
+#include "codec/formats/png/NetworkGraphicsFileFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -367,4 +368,70 @@ TEST_F(PngWriter, RowFiltersUndoToTheSamples)
             EXPECT_EQ(rgba16, s.rgba16) << GetFormatName(format) << " filter " << filter;
         }
     }
+}
+
+namespace {
+
+// Width, height, bytes of padding after each row, and whether the rows are filtered in place.
+struct Bgrx32Case {
+    const char* name;
+    int width, height;
+    size_t padding;
+    bool inPlace;
+};
+
+class PngFromBgrx32 : public PngWriter, public ::testing::WithParamInterface<Bgrx32Case> {};
+
+} // namespace
+
+// A 32-bit image written straight from its rows gives the very bytes of the same pixels written
+// as a 24-bit record, for every row-filter option, in place or into a buffer of its own.
+TEST_P(PngFromBgrx32, SameFileAsTheRecord)
+{
+    const Bgrx32Case c = GetParam();
+    const size_t stride = 4 * static_cast<size_t>(c.width) + c.padding;
+    std::mt19937 random(static_cast<unsigned>(c.width * 131 + c.height));
+    std::vector<uint8_t> pixels(stride * static_cast<size_t>(c.height));
+    // Long runs of one value between random bytes, as rendered text has: every filter and both
+    // of the compressor's ways (short and worst-case buffer) get work.
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = random() % 4 == 0 ? static_cast<uint8_t>(random()) : pixels[i > 0 ? i - 1 : 0];
+    TImageData record;
+    NewImageData(c.width, c.height, ifR8G8B8, record);
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x)
+            std::memcpy(record.Row(y) + 3 * x, pixels.data() + static_cast<size_t>(y) * stride + 4 * x, 3);
+
+    auto* writer = dynamic_cast<TPNGFileFormat*>(png);
+    ASSERT_NE(writer, nullptr);
+    for (int filter : {0, 1, 2, 3, 4, 5, 6}) {
+        codec.Options.SetOption(ImagingPNGPreFilter, filter);
+        std::vector<uint8_t> image = pixels;
+        std::vector<uint8_t> own((3 * static_cast<size_t>(c.width) + 1) * static_cast<size_t>(c.height));
+        std::vector<uint8_t> direct;
+        ASSERT_TRUE(writer->EncodeBgrx32(image.data(), stride, c.width, c.height,
+                                         c.inPlace ? image.data() : own.data(), direct));
+        EXPECT_EQ(direct, Write(record)) << "filter " << filter;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, PngFromBgrx32,
+                         ::testing::Values(Bgrx32Case{"OnePixel", 1, 1, 0, false},
+                                           Bgrx32Case{"OnePixelInPlace", 1, 1, 0, true},
+                                           Bgrx32Case{"OneColumnInPlace", 1, 9, 0, true},
+                                           Bgrx32Case{"PaddedRows", 37, 11, 12, false},
+                                           Bgrx32Case{"PaddedRowsInPlace", 37, 11, 12, true},
+                                           Bgrx32Case{"WideInPlace", 401, 64, 0, true}),
+                         [](const ::testing::TestParamInfo<Bgrx32Case>& info) { return info.param.name; });
+
+// Options that ask for another pixel format leave the direct way to the record's.
+TEST_F(PngWriter, Bgrx32WayStepsAsideForAnOverrideFormat)
+{
+    auto* writer = dynamic_cast<TPNGFileFormat*>(png);
+    ASSERT_NE(writer, nullptr);
+    std::vector<uint8_t> pixels(4 * 3 * 2, 0x55), filtered(10 * 2), out;
+    codec.Options.SetOption(ImagingSaveOverrideFormat, ifGray8);
+    EXPECT_FALSE(writer->EncodeBgrx32(pixels.data(), 12, 3, 2, filtered.data(), out));
+    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(pixels, std::vector<uint8_t>(4 * 3 * 2, 0x55));
 }

@@ -4,7 +4,20 @@
 #include "core/output/BitmapExchange.h"
 #include "core/output/StoreImage.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace qp {
+
+namespace {
+void releaseFreeMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+} // namespace
 
 BackgroundEncoder::~BackgroundEncoder()
 {
@@ -92,16 +105,25 @@ EncodedImage BackgroundEncoder::encode(QImage bitmap, const QString& fileName)
     m_lastBitmap = QImage();
     m_lastBytes.reset();
     try {
-        // One bitmap or record at a time: a large bitmap goes once it is converted, the record
-        // before the bytes are handed over.
+        // A bitmap that is not kept takes its own filtered rows; a kept one has them in a
+        // buffer that serves one image after the other. Other formats go through a record:
+        // one bitmap or record at a time, a large bitmap goes once it is converted.
         auto bytes = std::make_shared<std::vector<uint8_t>>();
-        const bool remember = bitmap.sizeInBytes() <= maxRememberedBytes;
-        {
+        const qsizetype bitmapBytes = bitmap.sizeInBytes();
+        const bool remember = m_rememberLast && bitmapBytes <= maxRememberedBytes;
+        if (EncodeBitmapAsPng(fileName, bitmap, remember ? &m_filtered : nullptr, *bytes)) {
+            result.encoded = true;
+        } else {
             imaging::TDynImageDataArray images(1);
             BitmapToR8G8B8ImageData(bitmap, images[0]);
             if (!remember)
                 bitmap = QImage();
             result.encoded = EncodeImageFile(fileName, images, *bytes);
+        }
+        if (!remember && bitmapBytes > maxRememberedBytes) {
+            // A long image's pages go back to the system now, not when the heap happens to shrink.
+            bitmap = QImage();
+            releaseFreeMemory();
         }
         if (result.encoded) {
             result.bytes = bytes;

@@ -48,6 +48,9 @@ public:
     // the previous bytes without being encoded again: a run of identical lines encodes once.
     // Bitmaps of more than this many bytes are not kept for the comparison.
     static constexpr qsizetype maxRememberedBytes = 16 << 20;
+    // Whether the previous bitmap is kept for that comparison at all: a run of one image has
+    // nothing to compare it with, and its bitmap can then take its own filtered rows.
+    void setRememberLast(bool remember) { m_rememberLast = remember; }
 
 private:
     // Takes the bitmap so that its pixels go as soon as they are converted.
@@ -66,6 +69,8 @@ private:
     EncodedImage m_jobResult;
 
     std::mutex m_codecMutex;         // one encoding at a time, whichever thread runs it
+    bool m_rememberLast = true;
+    std::vector<uint8_t> m_filtered; // PNG rows of a kept bitmap, reused from one image to the next
     QImage m_lastBitmap;             // the previous image, when it was small enough to keep
     QString m_lastExtension;
     std::shared_ptr<const std::vector<uint8_t>> m_lastBytes;

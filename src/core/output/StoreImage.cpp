@@ -2,11 +2,19 @@
 #include "core/output/StoreImage.h"
 
 #include "codec/FormatRegistry.h"
+#include "codec/formats/png/NetworkGraphicsFileFormat.h"
 #include "core/i18n/Language.h"
 #include "core/output/IconWriter.h"
 #include "core/output/SafeFileWriter.h"
 
 #include <QDir>
+
+#include <functional>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace qp {
 
@@ -87,6 +95,55 @@ bool EncodeImageFile(const QString& fileName, const imaging::TDynImageDataArray&
         return false;
     bytes.clear();
     return writer->WriteImageToMemory(images, bytes, true);
+}
+
+namespace {
+
+// Gives the whole pages between begin and end back to the system; they read as zero afterwards.
+// Only worth it for large blocks, which have pages of their own.
+void releasePages(uint8_t* begin, uint8_t* end)
+{
+#ifdef __linux__
+    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(begin) + page - 1) / page * page;
+    const uintptr_t to = reinterpret_cast<uintptr_t>(end) / page * page;
+    if (to > from && to - from >= (uintptr_t(1) << 20))
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+#else
+    (void)begin;
+    (void)end;
+#endif
+}
+
+} // namespace
+
+bool EncodeBitmapAsPng(const QString& fileName, QImage& bitmap, std::vector<uint8_t>* filtered,
+                       std::vector<uint8_t>& bytes)
+{
+    if (bitmap.isNull() || (bitmap.format() != QImage::Format_RGB32 && bitmap.format() != QImage::Format_ARGB32)
+        || upperExtension(fileName) != QLatin1String(".PNG"))
+        return false;
+    auto* writer = dynamic_cast<imaging::TPNGFileFormat*>(
+        imaging::FindWriterForFileName(QDir::toNativeSeparators(fileName).toStdString()));
+    if (!writer)
+        return false;
+    const size_t filteredBytes =
+        (3 * static_cast<size_t>(bitmap.width()) + 1) * static_cast<size_t>(bitmap.height());
+    uint8_t* target = nullptr;
+    std::function<void()> rowsFiltered;
+    if (filtered) {
+        if (filtered->size() < filteredBytes)
+            filtered->resize(filteredBytes);
+        target = filtered->data();
+    } else {
+        target = bitmap.bits(); // a bitmap shared with another is copied here first
+        // The filtered rows take three quarters of the pixels' memory; the rest goes back to the
+        // system before the compressor needs memory of its own.
+        rowsFiltered = [&] { releasePages(target + filteredBytes, target + bitmap.sizeInBytes()); };
+    }
+    bytes.clear();
+    return writer->EncodeBgrx32(bitmap.constBits(), static_cast<size_t>(bitmap.bytesPerLine()), bitmap.width(),
+                                bitmap.height(), target, bytes, rowsFiltered);
 }
 
 void WriteEncodedFile(const QString& fileName, const std::vector<uint8_t>& bytes,

@@ -3,6 +3,7 @@
 // Writes one image data record to a file whose format is chosen by the file's extension.
 #include "codec/ImageData.h"
 
+#include <QImage>
 #include <QString>
 #include <functional>
 #include <stdexcept>
@@ -36,6 +37,13 @@ bool StoreImageFile(const QString& fileName, const imaging::TDynImageDataArray& 
 // extension of `fileName` matters.
 bool EncodeImageFile(const QString& fileName, const imaging::TDynImageDataArray& images,
                      std::vector<uint8_t>& bytes);
+// The bytes EncodeImageFile gives for `bitmap` as a 24-bit record, made straight from the rows of
+// a 32-bit bitmap for a PNG name, without the record. The filtered rows go to *filtered (grown as
+// needed and kept for the next image) or, when filtered is null, over the bitmap's own pixels,
+// which are spoilt then. False, with nothing done, when this way does not apply (another
+// extension or bitmap format, or options asking for another pixel format).
+bool EncodeBitmapAsPng(const QString& fileName, QImage& bitmap, std::vector<uint8_t>* filtered,
+                       std::vector<uint8_t>& bytes);
 // Writes encoded bytes as a new file under `fileName` or, while that is taken, under the names
 // `nextPath` gives (StoreError when there is none or it repeats itself).
 void WriteEncodedFile(const QString& fileName, const std::vector<uint8_t>& bytes,

@@ -144,6 +144,7 @@ RunResult GenerationRun::run(const QString& text)
     // decided, messages shown and files written in image order on this thread, each image after
     // the previous one is written, so numbering sees the files as a run of one image at a time.
     BackgroundEncoder encoder;
+    encoder.setRememberLast(items.size() > 1);
     std::optional<Drawn> current;
     std::optional<Drawn> next;
     for (int i = 0; i < items.size(); ++i) {

@@ -136,6 +136,25 @@ TPNGFileFormat::TPNGFileFormat(TOptionTable& options) : TNetworkGraphicsFileForm
     options.RegisterOption(ImagingPNGCompressLevel, &m_compressLevel);
 }
 
+bool TPNGFileFormat::EncodeBgrx32(const uint8_t* pixels, size_t stride, int width, int height, uint8_t* filtered,
+                                  std::vector<uint8_t>& out, const std::function<void()>& rowsFiltered)
+{
+    ValidateOptions();
+    if (IsValidFormat(m_options.GetOption(ImagingSaveOverrideFormat)) || !pixels || !filtered || width <= 0
+        || height <= 0 || stride < 4 * static_cast<size_t>(width))
+        return false;
+    TMemoryStream stream;
+    try {
+        stream.Write(png::PngSignature.data(), png::PngSignature.size());
+        png::WriteBgrx32PngChunks(stream, pixels, stride, width, height, m_preFilter, m_compressLevel, filtered,
+                                  rowsFiltered);
+    } catch (const std::bad_alloc&) {
+        throw EImagingError(Format("Out of memory while writing an image as \"%s\".", m_name.c_str()));
+    }
+    out = std::move(stream.Bytes());
+    return true;
+}
+
 void TPNGFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo& info)
 {
     ConvertImageData(image, PngTarget(info));

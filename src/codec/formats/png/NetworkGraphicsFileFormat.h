@@ -4,6 +4,8 @@
 // PngChunks; JNG and the lossy MNG frames take their JPEG streams from the JPEG writer's encoder.
 #include "codec/ImageFileFormat.h"
 
+#include <functional>
+
 namespace imaging {
 
 class TNetworkGraphicsFileFormat : public TImageFileFormat {
@@ -24,6 +26,15 @@ protected:
 class TPNGFileFormat : public TNetworkGraphicsFileFormat {
 public:
     explicit TPNGFileFormat(TOptionTable& options);
+
+    // Encodes a 32-bit image of blue, green, red and one unused byte per pixel, rows stride bytes
+    // apart, as the 24-bit truecolour file that writing it as an ifR8G8B8 record gives, without
+    // making that record. The filtered rows go to filtered ((3 * width + 1) * height bytes) or,
+    // when it is null, over the pixels themselves. False, with nothing done, when the options ask
+    // for another pixel format: the record's way applies then. rowsFiltered is called once the
+    // rows are filtered, before they are compressed.
+    bool EncodeBgrx32(const uint8_t* pixels, size_t stride, int width, int height, uint8_t* filtered,
+                      std::vector<uint8_t>& out, const std::function<void()>& rowsFiltered = {});
 
 protected:
     void WriteImages(TMemoryStream& stream, const TDynImageDataArray& images) override;

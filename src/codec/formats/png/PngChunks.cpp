@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <limits>
 #include <new>
@@ -167,9 +168,14 @@ bool GetPngLayout(TImageFormat format, TPngLayout& layout)
 
 std::vector<uint8_t> ImageHeader(const TImageData& image, const TPngLayout& layout)
 {
+    return ImageHeader(image.Width, image.Height, layout);
+}
+
+std::vector<uint8_t> ImageHeader(int width, int height, const TPngLayout& layout)
+{
     TMemoryStream header;
-    header.WriteU32BE(static_cast<uint32_t>(image.Width));
-    header.WriteU32BE(static_cast<uint32_t>(image.Height));
+    header.WriteU32BE(static_cast<uint32_t>(width));
+    header.WriteU32BE(static_cast<uint32_t>(height));
     header.WriteByte(layout.BitDepth);
     header.WriteByte(layout.ColorType);
     header.WriteByte(0);   // compression: deflate
@@ -178,30 +184,41 @@ std::vector<uint8_t> ImageHeader(const TImageData& image, const TPngLayout& layo
     return std::move(header.Bytes());
 }
 
-std::vector<uint8_t> FilterImageRows(const TImageData& image, const TPngLayout& layout, int filterOption)
+namespace {
+
+// The filter of every row when the option fixes one; adaptive tells whether it is chosen per row.
+int FixedFilter(const TPngLayout& layout, int filterOption, bool& adaptive)
 {
-    const size_t rowBytes = image.RowBytes();
-    const size_t bpp = static_cast<size_t>(layout.Samples * layout.SampleBytes);
-    const size_t width = static_cast<size_t>(image.Width);
-
-    int fixedFilter = filterOption;
-    const bool adaptive = filterOption == FilterAdaptive && layout.BitDepth >= 8 && layout.ColorType != 3;
+    adaptive = filterOption == FilterAdaptive && layout.BitDepth >= 8 && layout.ColorType != 3;
     if (filterOption == FilterDefault)
-        fixedFilter = layout.ColorType == 2 || layout.ColorType == 6 ? FilterPaeth : FilterNone;
-    else if (filterOption == FilterAdaptive || filterOption < FilterNone || filterOption > FilterPaeth)
-        fixedFilter = FilterNone;
+        return layout.ColorType == 2 || layout.ColorType == 6 ? FilterPaeth : FilterNone;
+    if (filterOption == FilterAdaptive || filterOption < FilterNone || filterOption > FilterPaeth)
+        return FilterNone;
+    return filterOption;
+}
 
-    std::vector<uint8_t> out((rowBytes + 1) * static_cast<size_t>(image.Height));
-    std::vector<uint8_t> current(rowBytes), previous(rowBytes, 0), trial(adaptive ? rowBytes : 0);
-    uint8_t* dst = out.data();
-    for (int y = 0; y < image.Height; ++y) {
-        ToPngOrder(image.Row(y), width, layout, current.data());
+// Filters height rows of rowBytes bytes each into dst, each behind its filter byte. toPngOrder(y,
+// row) puts row y in PNG order into row; it is called for row y before dst receives anything
+// beyond the filtered rows before y, so dst may overlap the source rows as far as those allow.
+template <typename ToPngOrderFn>
+void FilterRows(size_t rowBytes, int height, const TPngLayout& layout, int filterOption, ToPngOrderFn toPngOrder,
+                uint8_t* dst)
+{
+    const size_t bpp = static_cast<size_t>(layout.Samples * layout.SampleBytes);
+    bool adaptive = false;
+    const int fixedFilter = FixedFilter(layout, filterOption, adaptive);
+    // Only the first row's predecessor has to be zero; current is written in full before use.
+    std::unique_ptr<uint8_t[]> current(new uint8_t[rowBytes]);
+    std::unique_ptr<uint8_t[]> previous(new uint8_t[rowBytes]());
+    std::unique_ptr<uint8_t[]> trial(adaptive ? new uint8_t[rowBytes] : nullptr);
+    for (int y = 0; y < height; ++y) {
+        toPngOrder(y, current.get());
         int filter = fixedFilter;
         if (adaptive) {
             uint64_t best = std::numeric_limits<uint64_t>::max();
             for (int f = FilterNone; f <= FilterPaeth; ++f) {
-                FilterRow(f, current.data(), previous.data(), rowBytes, bpp, trial.data());
-                const uint64_t cost = FilterCost(trial.data(), rowBytes);
+                FilterRow(f, current.get(), previous.get(), rowBytes, bpp, trial.get());
+                const uint64_t cost = FilterCost(trial.get(), rowBytes);
                 if (cost < best) {
                     best = cost;
                     filter = f;
@@ -209,14 +226,53 @@ std::vector<uint8_t> FilterImageRows(const TImageData& image, const TPngLayout& 
             }
         }
         dst[0] = static_cast<uint8_t>(filter);
-        FilterRow(filter, current.data(), previous.data(), rowBytes, bpp, dst + 1);
+        FilterRow(filter, current.get(), previous.get(), rowBytes, bpp, dst + 1);
         dst += rowBytes + 1;
         current.swap(previous);
     }
+}
+
+} // namespace
+
+std::vector<uint8_t> FilterImageRows(const TImageData& image, const TPngLayout& layout, int filterOption)
+{
+    const size_t rowBytes = image.RowBytes();
+    const size_t width = static_cast<size_t>(image.Width);
+    std::vector<uint8_t> out((rowBytes + 1) * static_cast<size_t>(image.Height));
+    FilterRows(
+        rowBytes, image.Height, layout, filterOption,
+        [&](int y, uint8_t* row) { ToPngOrder(image.Row(y), width, layout, row); }, out.data());
     return out;
 }
 
+void FilterBgrx32Rows(const uint8_t* pixels, size_t stride, int width, int height, int filterOption, uint8_t* dst)
+{
+    TPngLayout layout;
+    GetPngLayout(ifR8G8B8, layout);
+    const size_t w = static_cast<size_t>(width);
+    FilterRows(
+        3 * w, height, layout, filterOption,
+        [&](int y, uint8_t* row) {
+            const uint8_t* src = pixels + static_cast<size_t>(y) * stride;
+            for (size_t x = 0; x < w; ++x) {
+                row[3 * x] = src[4 * x + 2];
+                row[3 * x + 1] = src[4 * x + 1];
+                row[3 * x + 2] = src[4 * x];
+            }
+        },
+        dst);
+}
+
 std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data, int level)
+{
+    std::vector<uint8_t> out;
+    ZlibCompress(data.data(), data.size(), level, [&](const uint8_t* bytes, size_t size) {
+        out.assign(bytes, bytes + size);
+    });
+    return out;
+}
+
+void ZlibCompress(const uint8_t* data, size_t size, int level, const std::function<void(const uint8_t*, size_t)>& take)
 {
     // One shot: the whole input is at hand, and this is about twice as fast as streaming through
     // zlib at the same level.
@@ -236,21 +292,19 @@ std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data, int level)
         throw EImagingError("Cannot start zlib compression.");
     // Rendered text compresses well: a quarter of the input is tried first, and only data that does
     // not fit is compressed again into a buffer of the worst-case size, so that a large image does
-    // not hold a second buffer of its full size.
-    const size_t bound = libdeflate_zlib_compress_bound(compressor, data.size());
-    std::vector<uint8_t> out;
-    for (size_t size = std::min(bound, data.size() / 4 + 65536);; size = bound) {
-        try {
-            out.resize(size);
-        } catch (const std::bad_alloc&) {
+    // not hold a second buffer of its full size. The buffer is not cleared: of its pages only
+    // those the stream reaches are ever touched.
+    const size_t bound = libdeflate_zlib_compress_bound(compressor, size);
+    for (size_t capacity = std::min(bound, size / 4 + 65536);; capacity = bound) {
+        std::unique_ptr<uint8_t[]> out(new (std::nothrow) uint8_t[capacity]);
+        if (!out)
             throw EImagingError("Out of memory while compressing image data.");
-        }
-        const size_t written = libdeflate_zlib_compress(compressor, data.data(), data.size(), out.data(), size);
+        const size_t written = libdeflate_zlib_compress(compressor, data, size, out.get(), capacity);
         if (written > 0) {
-            out.resize(written);
-            return out;
+            take(out.get(), written);
+            return;
         }
-        if (size == bound)
+        if (capacity == bound)
             throw EImagingError("zlib compression failed.");
     }
 }
@@ -280,13 +334,29 @@ void WritePngImageChunks(TMemoryStream& out, const TImageData& image, int filter
             WriteChunk(out, "tRNS", trns.data(), lastTransparent);
     }
     {
-        std::vector<uint8_t> compressed;
-        {
-            const std::vector<uint8_t> filtered = FilterImageRows(image, layout, filterOption);
-            compressed = ZlibCompress(filtered, level);
-        }
-        WriteChunk(out, "IDAT", compressed);
+        const std::vector<uint8_t> filtered = FilterImageRows(image, layout, filterOption);
+        WriteCompressedChunk(out, "IDAT", filtered.data(), filtered.size(), level);
     }
+    WriteChunk(out, "IEND", nullptr, 0);
+}
+
+void WriteCompressedChunk(TMemoryStream& out, const char* type, const uint8_t* data, size_t size, int level)
+{
+    ZlibCompress(data, size, level,
+                 [&](const uint8_t* compressed, size_t length) { WriteChunk(out, type, compressed, length); });
+}
+
+void WriteBgrx32PngChunks(TMemoryStream& out, const uint8_t* pixels, size_t stride, int width, int height,
+                          int filterOption, int level, uint8_t* filtered, const std::function<void()>& rowsFiltered)
+{
+    TPngLayout layout;
+    GetPngLayout(ifR8G8B8, layout);
+    WriteChunk(out, "IHDR", ImageHeader(width, height, layout));
+    FilterBgrx32Rows(pixels, stride, width, height, filterOption, filtered);
+    if (rowsFiltered)
+        rowsFiltered();
+    WriteCompressedChunk(out, "IDAT", filtered, (3 * static_cast<size_t>(width) + 1) * static_cast<size_t>(height),
+                         level);
     WriteChunk(out, "IEND", nullptr, 0);
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace imaging::png {
@@ -41,16 +42,37 @@ bool GetPngLayout(TImageFormat format, TPngLayout& layout);
 
 // The 13 bytes of an IHDR chunk.
 std::vector<uint8_t> ImageHeader(const TImageData& image, const TPngLayout& layout);
+std::vector<uint8_t> ImageHeader(int width, int height, const TPngLayout& layout);
 
 // Every row in PNG order (red first, samples big-endian) behind its filter byte, filtered as the
 // row-filter option says.
 std::vector<uint8_t> FilterImageRows(const TImageData& image, const TPngLayout& layout, int filterOption);
 
+// The rows of a 32-bit image whose pixels are blue, green, red and one unused byte each (the
+// toolkit's 32-bit order), rows stride bytes apart, filtered as 24-bit truecolour rows: the same
+// bytes FilterImageRows gives for the image as an ifR8G8B8 record. dst takes
+// (3 * width + 1) * height bytes. It may be the image's own memory: a filtered row ends before the
+// next source row begins (3 * width + 1 <= 4 * width <= stride), and each source row is read
+// before its place is written, so the image can be filtered in place.
+void FilterBgrx32Rows(const uint8_t* pixels, size_t stride, int width, int height, int filterOption, uint8_t* dst);
+
 // One zlib-format stream of data at the given level (0 to 9), made in one shot with libdeflate.
 std::vector<uint8_t> ZlibCompress(const std::vector<uint8_t>& data, int level);
+// The same stream, handed to take while it is in the compressor's own buffer.
+void ZlibCompress(const uint8_t* data, size_t size, int level, const std::function<void(const uint8_t*, size_t)>& take);
+// A chunk of the given type holding data as one zlib stream.
+void WriteCompressedChunk(TMemoryStream& out, const char* type, const uint8_t* data, size_t size, int level);
 
 // IHDR, PLTE and tRNS for indexed images, one IDAT with all rows, IEND. The image must have a
 // PNG layout.
 void WritePngImageChunks(TMemoryStream& out, const TImageData& image, int filterOption, int level);
+// The same chunks for a 32-bit image of FilterBgrx32Rows's order, written as 24-bit truecolour:
+// the bytes WritePngImageChunks gives for it as an ifR8G8B8 record. The filtered rows go to
+// filtered ((3 * width + 1) * height bytes), which may be the image's own memory. rowsFiltered,
+// when given, learns that filtering is done, before the compressor starts: memory beyond the
+// filtered rows can go then.
+void WriteBgrx32PngChunks(TMemoryStream& out, const uint8_t* pixels, size_t stride, int width, int height,
+                          int filterOption, int level, uint8_t* filtered,
+                          const std::function<void()>& rowsFiltered = {});
 
 } // namespace imaging::png
