@@ -60,6 +60,15 @@ bool removeFile(const QString& path)
     return !QFileInfo::exists(path) || QFile::remove(path);
 }
 
+// Removes `folder` and its parents up to `top` (not `top` itself) while they are empty: the
+// folders registration made for its files go with the last of them.
+void removeEmptyFolders(QString folder, const QString& top)
+{
+    const QString stop = QDir::cleanPath(top);
+    while (folder.startsWith(stop + QLatin1Char('/')) && QDir().rmdir(folder))
+        folder = QFileInfo(folder).absolutePath();
+}
+
 // A shell word for the send-to script: single-quoted, a quote inside closed and reopened.
 QString shellQuoted(const QString& text)
 {
@@ -105,11 +114,12 @@ bool actionAllows(const QString& policyFile, const QString& program)
 // A Dolphin service menu for the files of `mimeTypes` with one action, `action`, that starts the
 // program; `submenu`, when given, is the menu it stands in.
 DesktopFile kdeServiceMenu(const QString& name, const QString& mimeTypes, const QString& submenu,
-                           const QString& action, const QString& exec)
+                           const QString& action, const QString& program, const QString& exec)
 {
     DesktopFile kde;
     kde.add(QStringLiteral("Type"), QStringLiteral("Service"));
     kde.add(QStringLiteral("Name"), name);
+    kde.add(QStringLiteral("TryExec"), program);
     kde.add(QStringLiteral("MimeType"), mimeTypes);
     kde.add(QStringLiteral("X-KDE-ServiceTypes"), QStringLiteral("KonqPopupMenu/Plugin"));
     if (!submenu.isEmpty())
@@ -236,8 +246,63 @@ bool LinuxShellBackend::removeGroup(ShellGroup group, const QStringList& extensi
 bool LinuxShellBackend::removeFiles(ShellGroup group)
 {
     bool ok = true;
-    for (const QString& file : filesOf(group))
+    if (group == ShellGroup::Folders || group == ShellGroup::Files || group == ShellGroup::Types)
+        ok = releaseDefaults(keptDefaults(group), {});
+    for (const QString& file : filesOf(group)) {
         ok = removeFile(file) && ok;
+        removeEmptyFolders(QFileInfo(file).absolutePath(), m_places.dataDir());
+    }
+    return ok;
+}
+
+QString LinuxShellBackend::mimeAppsList() const
+{
+    return m_places.configDir() + QLatin1String("/mimeapps.list");
+}
+
+QString LinuxShellBackend::currentDefault(const QString& mimeType) const
+{
+    // Asked the way the desktop's own tools answer, in the places this registration writes to.
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (tool.isEmpty())
+        return {};
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!m_places.admin) {
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_places.dataHome);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_places.configHome);
+    }
+    process.setProcessEnvironment(env);
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(tool, {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    const QString answer = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return answer.endsWith(QLatin1String(".desktop")) && !answer.contains(QLatin1Char('\n')) ? answer : QString();
+}
+
+QMap<QString, QString> LinuxShellBackend::keptDefaults(ShellGroup group) const
+{
+    QMap<QString, QString> kept;
+    const QString value = readDesktopGroup(filesOf(group)[0], QStringLiteral("Desktop Entry"))
+                              .value(QStringLiteral("X-Quillpress-Kept-Defaults"));
+    for (const QString& pair : splitList(value)) {
+        const QString type = pair.section(QLatin1Char('='), 0, 0);
+        const QString entry = pair.section(QLatin1Char('='), 1);
+        if (!type.isEmpty() && !entry.isEmpty())
+            kept.insert(type, entry);
+    }
+    return kept;
+}
+
+bool LinuxShellBackend::releaseDefaults(const QMap<QString, QString>& kept, const QStringList& stillOffered)
+{
+    // A default the user changed since stays as the user set it.
+    bool ok = true;
+    const QString list = mimeAppsList();
+    for (auto it = kept.cbegin(); it != kept.cend(); ++it)
+        if (!stillOffered.contains(it.key()) && defaultApplications(list, it.key()) == QStringList{it.value()})
+            ok = removeDefaultApplication(list, it.key(), it.value()) && ok;
     return ok;
 }
 
@@ -249,6 +314,8 @@ bool LinuxShellBackend::registerConfig()
     entry.add(QStringLiteral("Type"), QStringLiteral("Application"));
     entry.add(QStringLiteral("Name"), shellText("sendenan_name"));
     entry.add(QStringLiteral("Comment"), shellText("dateityp"));
+    // TryExec: when the program is gone, the desktop passes over the entry.
+    entry.add(QStringLiteral("TryExec"), m_places.programPath);
     entry.add(QStringLiteral("Exec"), execCommand(m_places.programPath, QStringLiteral("%F")));
     entry.add(QStringLiteral("Icon"), kIcon);
     entry.add(QStringLiteral("MimeType"), semicolonList({type}));
@@ -276,12 +343,13 @@ bool LinuxShellBackend::registerSendTo()
     DesktopFile thunar;
     thunar.add(QStringLiteral("Type"), QStringLiteral("Application"));
     thunar.add(QStringLiteral("Name"), name);
+    thunar.add(QStringLiteral("TryExec"), m_places.programPath);
     thunar.add(QStringLiteral("Exec"), exec);
     thunar.add(QStringLiteral("Icon"), kIcon);
     bool ok = writeFile(files[0], thunar.text().toUtf8());
 
     const DesktopFile kde = kdeServiceMenu(name, QStringLiteral("all/all;"), shellText("gb2"),
-                                           QStringLiteral("sendto"), exec);
+                                           QStringLiteral("sendto"), m_places.programPath, exec);
     // Dolphin runs service menus of the user's folders only when they are executable.
     ok = writeFile(files[1], kde.text().toUtf8(), true) && ok;
 
@@ -299,17 +367,59 @@ bool LinuxShellBackend::writeContextEntries(ShellGroup group, const QStringList&
     // application/octet-stream, the type all others derive from.
     QStringList standardTypes = mimeTypes;
     standardTypes.removeAll(QStringLiteral("all/allfiles"));
+
+    // The entry is an Open With choice, never the default: a type is offered only when its
+    // default stays what it is. A type whose default is written in mimeapps.list keeps it anyway;
+    // one whose default comes from the installed entries gets that default written down first
+    // (our entry would otherwise come first, being in the user's folder); a type with no default
+    // at all is not offered (the context menus still are).
+    const QMap<QString, QString> keptBefore = keptDefaults(group);
+    QMap<QString, QString> kept;
+    QStringList offered;
+    bool ok = true;
+    const QString list = mimeAppsList();
+    for (const QString& type : standardTypes) {
+        if (keptBefore.contains(type)) {
+            kept.insert(type, keptBefore.value(type));
+            offered << type;
+            continue;
+        }
+        if (!defaultApplications(list, type).isEmpty()) {
+            offered << type;
+            continue;
+        }
+        const QString current = currentDefault(type);
+        if (current.isEmpty() || current.startsWith(QLatin1String("quillpress-shell-")))
+            continue;
+        if (addDefaultApplication(list, type, current)) {
+            kept.insert(type, current);
+            offered << type;
+        } else {
+            ok = false;
+        }
+    }
+    ok = releaseDefaults(keptBefore, offered) && ok;
+    QStringList keptList;
+    for (auto it = kept.cbegin(); it != kept.cend(); ++it)
+        keptList << it.key() + QLatin1Char('=') + it.value();
+
     DesktopFile openWith;
     openWith.add(QStringLiteral("Type"), QStringLiteral("Application"));
     openWith.add(QStringLiteral("Name"), caption);
+    openWith.add(QStringLiteral("TryExec"), m_places.programPath);
     openWith.add(QStringLiteral("Exec"), exec);
     openWith.add(QStringLiteral("Icon"), kIcon);
-    openWith.add(QStringLiteral("MimeType"), semicolonList(standardTypes));
+    openWith.add(QStringLiteral("MimeType"), semicolonList(offered));
+    // Every type registered, offered or not: what the status and a later removal go by.
+    openWith.add(QStringLiteral("X-Quillpress-Types"), semicolonList(standardTypes));
+    if (!keptList.isEmpty())
+        openWith.add(QStringLiteral("X-Quillpress-Kept-Defaults"), semicolonList(keptList));
     openWith.add(QStringLiteral("NoDisplay"), QStringLiteral("true"));
     openWith.add(QStringLiteral("Terminal"), QStringLiteral("false"));
-    bool ok = writeFile(files[0], openWith.text().toUtf8());
+    ok = writeFile(files[0], openWith.text().toUtf8()) && ok;
 
-    const DesktopFile kde = kdeServiceMenu(caption, semicolonList(mimeTypes), {}, QStringLiteral("open"), exec);
+    const DesktopFile kde =
+        kdeServiceMenu(caption, semicolonList(mimeTypes), {}, QStringLiteral("open"), m_places.programPath, exec);
     ok = writeFile(files[1], kde.text().toUtf8(), true) && ok;
 
     DesktopFile nemo;
@@ -344,8 +454,9 @@ QString LinuxShellBackend::mimeTypeForExtension(const QString& extension) const
 
 QStringList LinuxShellBackend::typesEntryMimeTypes() const
 {
-    return splitList(readDesktopGroup(filesOf(ShellGroup::Types)[0], QStringLiteral("Desktop Entry"))
-                         .value(QStringLiteral("MimeType")));
+    const QMap<QString, QString> entry = readDesktopGroup(filesOf(ShellGroup::Types)[0], QStringLiteral("Desktop Entry"));
+    // Entries written before the key existed offered every registered type.
+    return splitList(entry.value(QStringLiteral("X-Quillpress-Types"), entry.value(QStringLiteral("MimeType"))));
 }
 
 bool LinuxShellBackend::registerTypes(const QStringList& extensions)
@@ -389,8 +500,11 @@ bool LinuxShellBackend::removeTypes(const QStringList& extensions)
 
     bool ok = true;
     if (types.isEmpty()) {
-        for (const QString& file : filesOf(ShellGroup::Types).mid(0, 3))
+        ok = releaseDefaults(keptDefaults(ShellGroup::Types), {});
+        for (const QString& file : filesOf(ShellGroup::Types).mid(0, 3)) {
             ok = removeFile(file) && ok;
+            removeEmptyFolders(QFileInfo(file).absolutePath(), m_places.dataDir());
+        }
     } else {
         ok = writeContextEntries(ShellGroup::Types, types, shellText("kontext_dateien"));
     }

@@ -10,6 +10,8 @@
 #include "core/shell/LinuxShellPlaces.h"
 #include "core/shell/ShellBackend.h"
 
+#include <QMap>
+
 namespace qp {
 
 // The MIME type of configuration files.
@@ -39,6 +41,13 @@ private:
     bool startsProgram(const QString& path, const QString& group, const QString& key = QStringLiteral("Exec")) const;
     bool writeContextEntries(ShellGroup group, const QStringList& mimeTypes, const QString& caption);
     bool removeFiles(ShellGroup group);
+    // The Open With entry of a context group must not become the default of its types: a type
+    // whose default comes only from the installed entries gets that default written down first
+    // ("kept"), and it is taken out again when the entry no longer offers the type.
+    QString mimeAppsList() const;
+    QString currentDefault(const QString& mimeType) const;
+    QMap<QString, QString> keptDefaults(ShellGroup group) const;
+    bool releaseDefaults(const QMap<QString, QString>& kept, const QStringList& stillOffered);
     bool registerConfig();
     bool removeConfig();
     bool registerSendTo();

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace qp {
 
 namespace {
@@ -95,9 +97,20 @@ bool removeDefaultApplication(const QString& path, const QString& mimeType, cons
     if (!value.contains(desktopId))
         return true;
     value.removeAll(desktopId);
-    if (value.isEmpty())
+    if (value.isEmpty()) {
         f.lines.removeAt(f.keyLine);
-    else
+        // A group left without keys goes too, and a file left empty.
+        const bool groupEmpty = f.groupLine + 1 >= f.lines.size()
+                                || f.lines[f.groupLine + 1].trimmed().startsWith(QLatin1Char('['));
+        if (groupEmpty) {
+            f.lines.removeAt(f.groupLine);
+            if (f.groupLine > 0 && f.lines[f.groupLine - 1].trimmed().isEmpty()
+                && (f.groupLine >= f.lines.size() || f.lines[f.groupLine].trimmed().startsWith(QLatin1Char('['))))
+                f.lines.removeAt(f.groupLine - 1);
+        }
+        if (std::all_of(f.lines.cbegin(), f.lines.cend(), [](const QString& l) { return l.trimmed().isEmpty(); }))
+            return QFile::remove(path);
+    } else
         f.lines[f.keyLine] = mimeType + QLatin1Char('=') + value.join(QLatin1Char(';')) + QLatin1Char(';');
     return writeList(path, f);
 }

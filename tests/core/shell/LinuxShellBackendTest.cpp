@@ -45,6 +45,12 @@ TEST_P(LinuxShellBackendTest, EveryGroupRegistersAndRemovesInItsOwnPlaces)
         EXPECT_TRUE(backend.isActive(group, kExtensions));
         for (const QString& file : backend.filesOf(group)) {
             EXPECT_TRUE(QFile::exists(file) && file.startsWith(own)) << file.toStdString();
+            // Every entry names its program in TryExec, so that the desktop passes over entries
+            // that outlive the program.
+            if (file.endsWith(".desktop")) {
+                EXPECT_EQ(readDesktopGroup(file, "Desktop Entry").value("TryExec"), sandbox.program())
+                    << file.toStdString();
+            }
             // The entries every desktop reads follow the desktop entry rules (Dolphin's service
             // menus and Nemo's actions have formats of their own).
             if (file.endsWith(".desktop") && !file.contains("/kio/") && !needsTool("desktop-file-validate")) {
@@ -69,7 +75,60 @@ TEST_P(LinuxShellBackendTest, EveryGroupRegistersAndRemovesInItsOwnPlaces)
         for (const QString& file : backend.filesOf(group))
             EXPECT_FALSE(QFile::exists(file)) << file.toStdString();
     }
-    EXPECT_TRUE(defaultApplications(backend.places().configDir() + "/mimeapps.list", configurationMimeType).isEmpty());
+    // Nothing of the registration is left: no default list it made, no folder only it used.
+    EXPECT_FALSE(QFile::exists(backend.places().configDir() + "/mimeapps.list"));
+    for (const char* folder : {"kio", "nemo", "Thunar", "nautilus"})
+        EXPECT_FALSE(QFileInfo::exists(backend.places().dataDir() + "/" + folder)) << folder;
+}
+
+// Registering the context groups adds choices and menus; what a double click opens stays as it
+// was, for the types of the chosen extensions, for folders and for all files, and after removal.
+TEST(LinuxShellBackend, ContextGroupsNeverChangeWhatADoubleClickOpens)
+{
+    if (needsTool("xdg-mime") || needsTool("update-desktop-database"))
+        GTEST_SKIP() << "xdg-utils missing";
+    test::DesktopSandbox sandbox(QStringLiteral("quillpress"));
+    // Another program that opens all of these types, known only from its installed entry.
+    QDir().mkpath(sandbox.dataHome() + "/applications");
+    test::DesktopSandbox::writeScript(sandbox.dataHome() + "/applications/viewer.desktop",
+                                      "[Desktop Entry]\nType=Application\nName=Viewer\nExec=/bin/true %F\n"
+                                      "MimeType=image/png;image/jpeg;inode/directory;text/plain;"
+                                      "application/octet-stream;\n");
+    sandbox.run("update-desktop-database", {sandbox.dataHome() + "/applications"});
+    const QStringList types = {"image/png", "image/jpeg", "inode/directory", "text/plain", "application/octet-stream"};
+    const auto defaults = [&] {
+        QStringList answers;
+        for (const QString& type : types)
+            answers << type + ": " + sandbox.run("xdg-mime", {"query", "default", type});
+        return answers;
+    };
+    const QStringList before = defaults();
+    ASSERT_EQ(before.first(), "image/png: viewer.desktop");
+
+    LinuxShellBackend backend(sandbox.places());
+    const QStringList extensions = {".jpg", ".png", ".bmp", ".txt"};
+    for (ShellGroup group : allShellGroups)
+        ASSERT_TRUE(backend.registerGroup(group, extensions)) << shellGroupName(group).toStdString();
+    EXPECT_EQ(defaults().join('\n').toStdString(), before.join('\n').toStdString());
+    // The choices are there: the entry of the types group offers the types.
+    const QString offered =
+        readDesktopGroup(backend.filesOf(ShellGroup::Types)[0], "Desktop Entry").value("MimeType");
+    EXPECT_TRUE(offered.contains("image/png;")) << offered.toStdString();
+    // Registering again changes nothing either.
+    for (ShellGroup group : allShellGroups)
+        ASSERT_TRUE(backend.registerGroup(group, extensions));
+    EXPECT_EQ(defaults().join('\n').toStdString(), before.join('\n').toStdString());
+
+    // A default the user sets meanwhile stays the user's; the others are as they were.
+    const QString list = sandbox.configHome() + "/mimeapps.list";
+    ASSERT_TRUE(removeDefaultApplication(list, "text/plain", "viewer.desktop"));
+    ASSERT_TRUE(addDefaultApplication(list, "text/plain", "editor.desktop"));
+    for (ShellGroup group : allShellGroups)
+        ASSERT_TRUE(backend.removeGroup(group, extensions)) << shellGroupName(group).toStdString();
+    EXPECT_EQ(defaultApplications(list, "text/plain"), QStringList{"editor.desktop"});
+    ASSERT_TRUE(removeDefaultApplication(list, "text/plain", "editor.desktop"));
+    EXPECT_EQ(defaults().join('\n').toStdString(), before.join('\n').toStdString());
+    EXPECT_FALSE(QFile::exists(list));
 }
 
 INSTANTIATE_TEST_SUITE_P(UserAndRoot, LinuxShellBackendTest, ::testing::Bool(),
@@ -110,11 +169,11 @@ TEST(LinuxShellBackend, RegisteringTwiceOrInBothLanguagesLeavesOneOfEach)
     const QString list = sandbox.configHome() + "/mimeapps.list";
     EXPECT_EQ(defaultApplications(list, configurationMimeType), QStringList{"quillpress-shell-config.desktop"});
     const auto types = readDesktopGroup(backend.filesOf(ShellGroup::Types)[0], "Desktop Entry");
-    EXPECT_EQ(types.value("MimeType"), "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
+    EXPECT_EQ(types.value("X-Quillpress-Types"), "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
     EXPECT_EQ(types.value("Name"), "Open with VLM Quillpress");
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Folders)[0], "Desktop Entry").value("Name"),
               "Open with Quillpress");
-    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Files)[0], "Desktop Entry").value("MimeType"),
+    EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Files)[0], "Desktop Entry").value("X-Quillpress-Types"),
               "application/octet-stream;");
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Files)[1], "Desktop Entry").value("MimeType"),
               "all/allfiles;application/octet-stream;");
@@ -138,7 +197,7 @@ TEST(LinuxShellBackend, ChosenExtensionsLandOnTheirTypes)
     const QStringList chosen = {".jpg", ".bmp", ".png", ".qpzz", ".JPEG"};
     ASSERT_TRUE(backend.registerGroup(ShellGroup::Types, chosen));
     const QString entry = backend.filesOf(ShellGroup::Types)[0];
-    EXPECT_EQ(readDesktopGroup(entry, "Desktop Entry").value("MimeType"),
+    EXPECT_EQ(readDesktopGroup(entry, "Desktop Entry").value("X-Quillpress-Types"),
               "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Types)[2], "Nemo Action").value("Mimetypes"),
               "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
@@ -150,7 +209,7 @@ TEST(LinuxShellBackend, ChosenExtensionsLandOnTheirTypes)
     EXPECT_TRUE(globs.readAll().contains(":application/x-extension-qpzz:*.qpzz"));
 
     ASSERT_TRUE(backend.removeGroup(ShellGroup::Types, {".qpzz", ".bmp"}));
-    EXPECT_EQ(readDesktopGroup(entry, "Desktop Entry").value("MimeType"), "image/jpeg;image/png;");
+    EXPECT_EQ(readDesktopGroup(entry, "Desktop Entry").value("X-Quillpress-Types"), "image/jpeg;image/png;");
     EXPECT_FALSE(QFile::exists(backend.filesOf(ShellGroup::Types).last()));
     EXPECT_TRUE(backend.isActive(ShellGroup::Types, {".jpg", ".png"}));
     EXPECT_FALSE(backend.isActive(ShellGroup::Types, {".bmp"}));
