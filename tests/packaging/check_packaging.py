@@ -166,6 +166,11 @@ def man_page(folder, page, program):
     if in_help != in_man:
         fail(f"--help and {page}(1) differ: only in --help {sorted(in_help - in_man)}, "
              f"only in the page {sorted(in_man - in_help)}")
+    # The start language follows these variables when no marker file is there: the page says so.
+    environment = text.split(".SH ENVIRONMENT", 1)[-1].split(".SH ", 1)[0] if ".SH ENVIRONMENT" in text else ""
+    for variable in ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"):
+        if not re.search(r"\b" + variable + r"\b", environment):
+            fail(f"{page}(1) does not name {variable} under ENVIRONMENT")
     if shutil.which("man"):
         result = subprocess.run(["man", "--warnings", "-l", path], capture_output=True, text=True,
                                 env=dict(os.environ, MANWIDTH="80", MAN_KEEP_FORMATTING="0"))

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 using namespace qp;
 
 TEST(FolderCheck, WindowsFormChecksDriveAndLastPart)
@@ -94,15 +97,52 @@ TEST(Messages, EveryIdentifierInBothLanguages)
 TEST(Language, MarkerFilesChooseTheStartLanguage)
 {
     QTemporaryDir dir;
-    EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "en");
+    const QProcessEnvironment none;
+    EXPECT_EQ(Language::chooseStartLanguage(dir.path(), none), "en");
     ASSERT_TRUE(QDir(dir.path()).mkdir("de")); // a folder is no marker
-    EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "en");
+    EXPECT_EQ(Language::chooseStartLanguage(dir.path(), none), "en");
     ASSERT_TRUE(QDir(dir.path()).rmdir("de"));
+    // A marker file goes before the desktop's language.
+    QProcessEnvironment german;
+    german.insert("LANG", "de_DE.UTF-8");
+    EXPECT_EQ(Language::chooseStartLanguage(dir.path(), german), "de");
     QFile en(dir.path() + "/en");
     ASSERT_TRUE(en.open(QIODevice::WriteOnly));
-    EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "en");
+    EXPECT_EQ(Language::chooseStartLanguage(dir.path(), german), "en");
     QFile de(dir.path() + "/de");
     ASSERT_TRUE(de.open(QIODevice::WriteOnly));
-    EXPECT_EQ(Language::chooseStartLanguage(dir.path()), "de");
+    EXPECT_EQ(Language::chooseStartLanguage(dir.path(), none), "de");
     Language::setCode("en");
 }
+
+// Without a marker file the first of LANGUAGE, LC_ALL, LC_MESSAGES, LANG that is set and not
+// empty decides.
+struct DesktopLanguageCase {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> variables;
+    const char* expected;
+};
+
+class DesktopLanguageTest : public ::testing::TestWithParam<DesktopLanguageCase> {};
+
+TEST_P(DesktopLanguageTest, FirstSetVariableDecides)
+{
+    QProcessEnvironment environment;
+    for (const auto& [name, value] : GetParam().variables)
+        environment.insert(name, value);
+    EXPECT_EQ(Language::desktopLanguage(environment), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variables, DesktopLanguageTest,
+    ::testing::Values(
+        DesktopLanguageCase{"NoneSet", {}, "en"},
+        DesktopLanguageCase{"LangGerman", {{"LANG", "de_DE.UTF-8"}}, "de"},
+        DesktopLanguageCase{"LanguageListGermanFirst", {{"LANGUAGE", "de:en"}, {"LANG", "en_US.UTF-8"}}, "de"},
+        DesktopLanguageCase{"LanguageBeforeLang", {{"LANGUAGE", "en"}, {"LANG", "de_DE.UTF-8"}}, "en"},
+        DesktopLanguageCase{"EmptyLanguageIsSkipped", {{"LANGUAGE", ""}, {"LANG", "de_AT.UTF-8"}}, "de"},
+        DesktopLanguageCase{"LcAllBeforeLcMessages", {{"LC_ALL", "C"}, {"LC_MESSAGES", "de_DE"}}, "en"},
+        DesktopLanguageCase{"LcMessagesBeforeLang", {{"LC_MESSAGES", "de_CH.UTF-8"}, {"LANG", "fr_FR"}}, "de"},
+        DesktopLanguageCase{"OtherLanguage", {{"LANG", "fr_FR.UTF-8"}}, "en"},
+        DesktopLanguageCase{"PosixLocale", {{"LC_ALL", "POSIX"}}, "en"}),
+    [](const auto& info) { return std::string(info.param.name); });
