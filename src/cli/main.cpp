@@ -3,6 +3,7 @@
 // offscreen platform.
 #include "cli/CliApp.h"
 #include "core/i18n/Language.h"
+#include "core/i18n/SystemErrors.h"
 #include "core/render/FontFaces.h"
 
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QTextStream>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
         err << "quillpress-cli: "
             << qp::tr2(QStringLiteral("Die Standardausgabe kann nicht geschrieben werden: %1"),
                        QStringLiteral("Cannot write to standard output: %1"))
-                   .arg(QString::fromLocal8Bit(std::strerror(error)))
+                   .arg(qp::systemErrorText(error))
             << Qt::endl;
         status = 1;
     }

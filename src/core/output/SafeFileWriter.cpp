@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/output/SafeFileWriter.h"
 
+#include "core/i18n/Language.h"
+#include "core/i18n/SystemErrors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,12 +43,37 @@ bool& unnamedTemporariesAllowed()
     return allowed;
 }
 
-[[noreturn]] void fail(const QString& what, const QString& path, int err)
+// What failed: the message and its cause are in the interface language, the cause from the
+// program's own texts (the C library's follow the desktop's locale instead).
+enum class Failure { CreateIn, Create, Write };
+
+[[noreturn]] void fail(Failure failure, const QString& path, const QString& cause)
 {
-    throw FileWriteError(QStringLiteral("%1 \"%2\": %3")
-                             .arg(what, QDir::toNativeSeparators(path),
-                                  QString::fromLocal8Bit(std::strerror(err)))
-                             .toStdString());
+    QString text;
+    switch (failure) {
+    case Failure::CreateIn:
+        text = tr2(QStringLiteral("Im Ordner \"%1\" kann keine Datei angelegt werden: %2"),
+                   QStringLiteral("Cannot create a file in \"%1\": %2"));
+        break;
+    case Failure::Create:
+        text = tr2(QStringLiteral("\"%1\" kann nicht angelegt werden: %2"), QStringLiteral("Cannot create \"%1\": %2"));
+        break;
+    case Failure::Write:
+        text = tr2(QStringLiteral("\"%1\" kann nicht geschrieben werden: %2"), QStringLiteral("Cannot write \"%1\": %2"));
+        break;
+    }
+    throw FileWriteError(text.arg(QDir::toNativeSeparators(path), cause).toStdString());
+}
+
+[[noreturn]] void fail(Failure failure, const QString& path, int err)
+{
+    fail(failure, path, systemErrorText(err));
+}
+
+// The cause of a failed operation of a Qt file: the error number it left, when there is one.
+QString causeOf(int err, const QFileDevice& file)
+{
+    return err != 0 ? systemErrorText(err) : file.errorString();
 }
 
 #ifndef Q_OS_WIN
@@ -75,7 +103,7 @@ bool moveWithoutReplacing(const QByteArray& from, const QByteArray& to, const QS
     if (err == EEXIST)
         return false;
 #endif
-    fail(QStringLiteral("Cannot create"), path, err);
+    fail(Failure::Create, path, err);
 }
 
 void writeAll(int fd, const std::vector<unsigned char>& bytes, const QString& path)
@@ -87,7 +115,7 @@ void writeAll(int fd, const std::vector<unsigned char>& bytes, const QString& pa
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            fail(QStringLiteral("Cannot write"), path, n < 0 ? errno : ENOSPC);
+            fail(Failure::Write, path, n < 0 ? errno : ENOSPC);
         data += n;
         left -= static_cast<size_t>(n);
     }
@@ -132,7 +160,7 @@ std::optional<WriteOutcome> writeUnnamed(const QString& folder, const QString& p
         // A file system (or kernel) without nameless files: the named way.
         if (err == EOPNOTSUPP || err == EISDIR || err == EINVAL)
             return std::nullopt;
-        fail(QStringLiteral("Cannot create a file in"), folder, err);
+        fail(Failure::CreateIn, folder, err);
     }
     writeAll(fd.get(), bytes, path);
     const QByteArray target = QFile::encodeName(path);
@@ -145,12 +173,12 @@ std::optional<WriteOutcome> writeUnnamed(const QString& folder, const QString& p
             return WriteOutcome::NameTaken;
         if (err == ENOENT && !QFileInfo::exists(QStringLiteral("/proc/self/fd")))
             return std::nullopt; // no /proc: the named way
-        fail(QStringLiteral("Cannot create"), path, err);
+        fail(Failure::Create, path, err);
     }
     if (!fd.close()) {
         const int err = errno;
         ::unlink(target.constData());
-        fail(QStringLiteral("Cannot write"), path, err);
+        fail(Failure::Write, path, err);
     }
     return WriteOutcome::Written;
 }
@@ -211,10 +239,9 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
     QTemporaryFile temp(target.absolutePath() + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) +
                         QStringLiteral("XXXXXX") + QLatin1String(kTemporarySuffix));
     temp.setAutoRemove(true);
+    errno = 0;
     if (!temp.open())
-        throw FileWriteError(QStringLiteral("Cannot create a file in \"%1\": %2")
-                                 .arg(QDir::toNativeSeparators(target.absolutePath()), temp.errorString())
-                                 .toStdString());
+        fail(Failure::CreateIn, target.absolutePath(), causeOf(errno, temp));
 #ifndef Q_OS_WIN
     // Held until the file has its name: a later run removes the file only when no one holds it.
     ::flock(temp.handle(), LOCK_EX);
@@ -222,18 +249,16 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
     const char* data = reinterpret_cast<const char*>(bytes.data());
     qint64 left = static_cast<qint64>(bytes.size());
     while (left > 0) {
+        errno = 0;
         const qint64 n = temp.write(data, left);
         if (n <= 0)
-            throw FileWriteError(QStringLiteral("Cannot write \"%1\": %2")
-                                     .arg(QDir::toNativeSeparators(path), temp.errorString())
-                                     .toStdString());
+            fail(Failure::Write, path, causeOf(errno, temp));
         data += n;
         left -= n;
     }
+    errno = 0;
     if (!temp.flush())
-        throw FileWriteError(QStringLiteral("Cannot write \"%1\": %2")
-                                 .arg(QDir::toNativeSeparators(path), temp.errorString())
-                                 .toStdString());
+        fail(Failure::Write, path, causeOf(errno, temp));
     // Temporary files are created private; the image gets the permissions of a normal new file,
     // as the user's file-creation mask makes them.
 #ifndef Q_OS_WIN
@@ -249,10 +274,7 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
         const DWORD err = GetLastError();
         if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS)
             return WriteOutcome::NameTaken;
-        throw FileWriteError(QStringLiteral("Cannot create \"%1\" (error %2)")
-                                 .arg(QDir::toNativeSeparators(path))
-                                 .arg(err)
-                                 .toStdString());
+        fail(Failure::Create, path, QStringLiteral("(%1)").arg(err));
     }
     temp.setAutoRemove(false);
     return WriteOutcome::Written;

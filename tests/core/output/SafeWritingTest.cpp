@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "codec/ImageData.h"
+#include "core/i18n/Language.h"
+#include "core/i18n/SystemErrors.h"
 #include "core/output/SafeFileWriter.h"
 #include "core/output/StoreImage.h"
 
@@ -8,6 +10,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cerrno>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -168,4 +171,71 @@ TEST(StoreImageFile, UpperExtensionRule)
     EXPECT_EQ(upperExtension("/a/b/name.tar.Gz"), ".GZ");
     EXPECT_EQ(upperExtension("C:\\x.y\\name"), "");
     EXPECT_EQ(upperExtension("/a/.png"), ".PNG");
+}
+
+// A failed write names what failed and why in the interface language, whichever way the file is
+// written; the cause comes from the program's own texts, not from the C library's locale.
+struct WriteFailureCase {
+    const char* name;
+    bool unnamed;
+    const char* language;
+    const char* missingFolder;   // the message when the folder does not exist
+    const char* fileAsFolder;    // the message when the folder is a file
+};
+
+class WriteFailureTest : public ::testing::TestWithParam<WriteFailureCase> {
+protected:
+    void TearDown() override
+    {
+        useUnnamedTemporaryFiles(true);
+        Language::setCode("en");
+    }
+};
+
+TEST_P(WriteFailureTest, CauseFollowsTheInterfaceLanguage)
+{
+    const WriteFailureCase& c = GetParam();
+    useUnnamedTemporaryFiles(c.unnamed);
+    Language::setCode(c.language);
+    QTemporaryDir dir;
+    QFile file(dir.path() + "/file");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const auto messageFor = [](const QString& path) {
+        try {
+            writeNewFile(path, {1, 2, 3});
+        } catch (const FileWriteError& e) {
+            return QString::fromUtf8(e.what());
+        }
+        return QString();
+    };
+    EXPECT_EQ(messageFor(dir.path() + "/missing/a.bin"), QString::fromUtf8(c.missingFolder).arg(dir.path()));
+    EXPECT_EQ(messageFor(dir.path() + "/file/a.bin"), QString::fromUtf8(c.fileAsFolder).arg(dir.path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WaysAndLanguages, WriteFailureTest,
+    ::testing::Values(
+        WriteFailureCase{"UnnamedGerman", true, "de",
+                         "Im Ordner \"%1/missing\" kann keine Datei angelegt werden: Datei oder Ordner nicht vorhanden",
+                         "Im Ordner \"%1/file\" kann keine Datei angelegt werden: Kein Ordner"},
+        WriteFailureCase{"UnnamedEnglish", true, "en",
+                         "Cannot create a file in \"%1/missing\": No such file or directory",
+                         "Cannot create a file in \"%1/file\": Not a directory"},
+        WriteFailureCase{"NamedGerman", false, "de",
+                         "Im Ordner \"%1/missing\" kann keine Datei angelegt werden: Datei oder Ordner nicht vorhanden",
+                         "Im Ordner \"%1/file\" kann keine Datei angelegt werden: Kein Ordner"},
+        WriteFailureCase{"NamedEnglish", false, "en",
+                         "Cannot create a file in \"%1/missing\": No such file or directory",
+                         "Cannot create a file in \"%1/file\": Not a directory"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The table of causes answers in both languages; a number it does not know still says which.
+TEST(SystemErrors, CausesInBothLanguages)
+{
+    EXPECT_EQ(systemErrorText(EACCES, "de"), "Keine Berechtigung");
+    EXPECT_EQ(systemErrorText(EACCES, "en"), "Permission denied");
+    EXPECT_EQ(systemErrorText(ENOSPC, "de"), QString::fromUtf8("Kein Platz mehr auf dem Ger\u00e4t"));
+    EXPECT_EQ(systemErrorText(EROFS, "en"), "Read-only file system");
+    const QString unknown = systemErrorText(ECHILD, "de");
+    EXPECT_TRUE(unknown.startsWith(QString("Systemfehler %1 (").arg(ECHILD))) << unknown.toStdString();
 }
