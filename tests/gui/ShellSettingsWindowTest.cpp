@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -42,6 +43,8 @@ TEST_F(ShellSettingsWindowTest, RegisterAndRemoveChangeTheLiveStatus)
 {
     Window w(sandbox.places());
     w.window.show();
+    // The chosen extensions come from the field, as typed.
+    w.window.findChild<QLineEdit*>("beldateien")->setText("jpg, qpzz");
     const struct {
         const char* status;
         const char* on;
@@ -49,7 +52,8 @@ TEST_F(ShellSettingsWindowTest, RegisterAndRemoveChangeTheLiveStatus)
     } groups[] = {{"ver_konfig", "KonfigAn", "KonfigAus"},
                   {"ver_sendenan", "SendenAnAn", "SendenAnAus"},
                   {"ver_ordner", "OrdnerAn", "OrdnerAus"},
-                  {"ver_alledateien", "AlleDateienAn", "AlleDateienAus"}};
+                  {"ver_alledateien", "AlleDateienAn", "AlleDateienAus"},
+                  {"ver_beliebig", "BeliebigeDateienAn", "BeliebigeDateienAus"}};
     const QColor green(0, 128, 0), red(255, 0, 0);
     for (const auto& g : groups) {
         SCOPED_TRACE(g.status);
@@ -70,11 +74,15 @@ TEST_F(ShellSettingsWindowTest, RegisterAndRemoveChangeTheLiveStatus)
         EXPECT_EQ(status->text(), "Not activated");
     }
 
-    // The chosen extensions come from the field, as typed.
-    auto* field = w.window.findChild<QLineEdit*>("beldateien");
-    field->setText("jpg, qpzz");
     w.click("BeliebigeDateienAn");
     EXPECT_TRUE(w.window.backend().isActive(ShellGroup::Types, {".jpg", ".qpzz"}));
+    // An extension added to the field is not registered yet: the row says so at once.
+    auto* field = w.window.findChild<QLineEdit*>("beldateien");
+    field->setText("jpg, qpzz, qpyy");
+    EXPECT_EQ(w.label("ver_beliebig")->text(), "Not activated");
+    field->setText("jpg");
+    EXPECT_EQ(w.label("ver_beliebig")->text(), "Activated");
+    field->setText("jpg, qpzz");
     w.click("BeliebigeDateienAus");
     EXPECT_FALSE(w.window.backend().isActive(ShellGroup::Types, {".jpg"}));
     // Nothing outside the user's folders was written.
@@ -83,9 +91,15 @@ TEST_F(ShellSettingsWindowTest, RegisterAndRemoveChangeTheLiveStatus)
 
 TEST_F(ShellSettingsWindowTest, AdministratorLineAndRestartButton)
 {
-    // As administrator: green, button off.
+    // Registration works per user here: the lines say for whom, and never ask for an
+    // administrator. As administrator: for all users, green, button off.
     Window admin(sandbox.places(true));
-    EXPECT_EQ(admin.label("Label9")->text(), "The Program is running as an Administrator.");
+    EXPECT_TRUE(admin.label("Label6")->isHidden());
+    EXPECT_FALSE(admin.label("bereichHinweis")->isHidden());
+    EXPECT_EQ(admin.label("bereichHinweis")->text(),
+              "Registrations apply to this user; started as an Administrator, to all users.");
+    EXPECT_EQ(admin.label("Label9")->text(),
+              "The Program is running as an Administrator: registrations apply to all users.");
     EXPECT_EQ(admin.label("Label9")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     EXPECT_FALSE(admin.button("AlsAdminStarten")->isEnabled());
     // Its registration goes to the system-wide places, none to the user's.
@@ -95,14 +109,40 @@ TEST_F(ShellSettingsWindowTest, AdministratorLineAndRestartButton)
     EXPECT_TRUE(QFile::exists(sandbox.root() + "/usr/local/share/applications/quillpress-shell-folders.desktop"));
     EXPECT_TRUE(sandbox.filesBelow(sandbox.path("home")).isEmpty());
 
-    // As a user without pkexec: red, button off with the reason.
+    // As a user without pkexec: for this user, in black, button off with the reason.
     Language::setCode("de");
     Window user(sandbox.places());
-    EXPECT_EQ(user.label("Label9")->text(), "Das Programm wird gerade nicht als Administrator ausgeführt.");
-    EXPECT_EQ(user.label("Label9")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(user.label("bereichHinweis")->text(),
+              "Verknüpfungen gelten für diesen Benutzer; als Administrator gestartet, für alle Benutzer.");
+    EXPECT_EQ(user.label("Label9")->text(),
+              "Das Programm läuft als dieser Benutzer: Verknüpfungen gelten für diesen Benutzer.");
+    EXPECT_EQ(user.label("Label9")->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    for (const QLabel* label : user.window.findChildren<QLabel*>())
+        if (!label->isHidden())
+            EXPECT_FALSE(label->text().contains("Administrator ausgef")) << label->objectName().toStdString();
     EXPECT_FALSE(user.button("AlsAdminStarten")->isEnabled());
     EXPECT_EQ(user.button("AlsAdminStarten")->toolTip(),
               "Der Neustart als Administrator braucht pkexec, das hier nicht installiert ist.");
+}
+
+// Under the configuration files' status, the note names the entry that opens them with this
+// program, and goes when they no longer do.
+TEST(ShellSettingsWindow, NoteNamesTheEntryThatOpensConfigurations)
+{
+    if (QStandardPaths::findExecutable("xdg-mime").isEmpty())
+        GTEST_SKIP() << "xdg-mime missing";
+    test::DesktopSandbox sandbox(QStringLiteral("quillpress"));
+    Window w(sandbox.places());
+    w.window.show();
+    QLabel* note = w.label("konfigEintrag");
+    EXPECT_TRUE(note->isHidden());
+    w.click("KonfigAn");
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), "Opens with this program through the entry " + sandbox.dataHome() +
+                                "/applications/quillpress-shell-config.desktop");
+    w.click("KonfigAus");
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_EQ(w.label("ver_konfig")->text(), "Not activated");
 }
 
 // Declining the prompt keeps the program and says so; once the elevated instance runs, the

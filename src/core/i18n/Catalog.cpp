@@ -248,6 +248,20 @@ void addShellWindow(std::vector<CatalogRow>& rows)
     r.add("admin_nein", TextProperty::StatusText,
           u"Das Programm wird gerade nicht als Administrator ausgeführt.",
           u"The Program is not running as an Administrator.");
+    // Under the configuration files' status: the entry that opens them with this program.
+    r.add("konfig_eintrag", TextProperty::StatusText, u"Öffnet mit diesem Programm über den Eintrag %1",
+          u"Opens with this program through the entry %1");
+    // Where registration writes to is per user on a desktop with per-user registration: the note
+    // (instead of Label6) and the state line (instead of admin_ja / admin_nein) say for whom.
+    r.add("bereich_hinweis", TextProperty::StatusText,
+          u"Verknüpfungen gelten für diesen Benutzer; als Administrator gestartet, für alle Benutzer.",
+          u"Registrations apply to this user; started as an Administrator, to all users.");
+    r.add("bereich_benutzer", TextProperty::StatusText,
+          u"Das Programm läuft als dieser Benutzer: Verknüpfungen gelten für diesen Benutzer.",
+          u"The Program is running as this user: registrations apply to this user.");
+    r.add("bereich_alle", TextProperty::StatusText,
+          u"Das Programm läuft als Administrator: Verknüpfungen gelten für alle Benutzer.",
+          u"The Program is running as an Administrator: registrations apply to all users.");
     // The restart as administrator: why its button is disabled, and how a try ended.
     r.add("admin_kein_pkexec", TextProperty::StatusText,
           u"Der Neustart als Administrator braucht pkexec, das hier nicht installiert ist.",
@@ -440,6 +454,15 @@ StatusDisplay adminStatusDisplay(bool isAdmin, const QString& languageCode)
                 QColor(0, 128, 0)};
     return {catalogText(QStringLiteral("einstshortcuts"), QStringLiteral("admin_nein"), languageCode),
             QColor(255, 0, 0)};
+}
+
+StatusDisplay registrationScopeDisplay(bool isAdmin, const QString& languageCode)
+{
+    if (isAdmin)
+        return {catalogText(QStringLiteral("einstshortcuts"), QStringLiteral("bereich_alle"), languageCode),
+                QColor(0, 128, 0)};
+    return {catalogText(QStringLiteral("einstshortcuts"), QStringLiteral("bereich_benutzer"), languageCode),
+            QColor(0, 0, 0)};
 }
 
 } // namespace qp

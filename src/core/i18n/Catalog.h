@@ -84,5 +84,8 @@ StatusDisplay shortcutStatusDisplay(bool active, const QString& languageCode);
 // The administrator line: green when running as administrator, red otherwise. The restart button
 // is enabled exactly when the program does not run as administrator.
 StatusDisplay adminStatusDisplay(bool isAdmin, const QString& languageCode);
+// The same line where registration works per user: for whom it applies, green as administrator
+// (all users), black otherwise (this user); never a warning.
+StatusDisplay registrationScopeDisplay(bool isAdmin, const QString& languageCode);
 
 } // namespace qp

@@ -2,6 +2,7 @@
 #include "core/shell/LinuxShellBackend.h"
 
 #include "core/i18n/Catalog.h"
+#include "core/shell/DefaultApplication.h"
 #include "core/shell/DesktopEntry.h"
 #include "core/shell/LinuxElevatedStart.h"
 #include "core/shell/MimeAppsList.h"
@@ -181,10 +182,11 @@ bool LinuxShellBackend::isActive(ShellGroup group, const QStringList& extensions
     const QString entry = QStringLiteral("Desktop Entry");
     switch (group) {
     case ShellGroup::Config:
-        return startsProgram(files[0], entry) && QFileInfo::exists(files[1]) &&
-               defaultApplications(m_places.configDir() + QLatin1String("/mimeapps.list"),
-                                   QString::fromLatin1(configurationMimeType))
-                   .contains(kConfigEntry);
+        return (startsProgram(files[0], entry) && QFileInfo::exists(files[1]) &&
+                defaultApplications(m_places.configDir() + QLatin1String("/mimeapps.list"),
+                                    QString::fromLatin1(configurationMimeType))
+                    .contains(kConfigEntry)) ||
+               !configurationEntry().isEmpty();
     case ShellGroup::SendTo: {
         if (startsProgram(files[0], entry) ||
             startsProgram(files[1], QStringLiteral("Desktop Action sendto")))
@@ -210,6 +212,37 @@ bool LinuxShellBackend::isActive(ShellGroup group, const QStringList& extensions
     }
     }
     return false;
+}
+
+QProcessEnvironment LinuxShellBackend::desktopEnvironment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!m_places.admin) {
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_places.dataHome);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_places.configHome);
+        return env;
+    }
+    // For all users: the system-wide places this registration writes to come first.
+    const auto prepend = [&env](const char* name, const QString& folder, const char* fallback) {
+        const QString key = QString::fromLatin1(name);
+        const QString rest = env.value(key, QString::fromLatin1(fallback));
+        env.insert(key, folder + QLatin1Char(':') + rest);
+    };
+    prepend("XDG_DATA_DIRS", m_places.dataDir(), "/usr/local/share:/usr/share");
+    prepend("XDG_CONFIG_DIRS", m_places.configDir(), "/etc/xdg");
+    return env;
+}
+
+QString LinuxShellBackend::configurationEntry() const
+{
+    const QProcessEnvironment env = desktopEnvironment();
+    const QString file = defaultEntryFile(QString::fromLatin1(configurationMimeType), env);
+    if (file.isEmpty())
+        return {};
+    return execStarts(readDesktopGroup(file, QStringLiteral("Desktop Entry")).value(QStringLiteral("Exec")),
+                      m_places.programPath, env)
+               ? file
+               : QString();
 }
 
 bool LinuxShellBackend::registerGroup(ShellGroup group, const QStringList& extensions)

@@ -11,6 +11,7 @@
 #include "core/shell/ShellBackend.h"
 
 #include <QMap>
+#include <QProcessEnvironment>
 
 namespace qp {
 
@@ -25,7 +26,9 @@ public:
     bool isActive(ShellGroup group, const QStringList& extensions = {}) const override;
     bool registerGroup(ShellGroup group, const QStringList& extensions = {}) override;
     bool removeGroup(ShellGroup group, const QStringList& extensions = {}) override;
+    QString configurationEntry() const override;
     bool isAdmin() const override { return m_places.admin; }
+    bool registersPerUser() const override { return true; }
     ElevationSupport elevationSupport() const override;
     ElevatedStart* restartAsAdmin(QObject* parent) override;
 
@@ -38,6 +41,8 @@ public:
 
 private:
     QString dataPath(const QString& relative) const;
+    // What a desktop tool started for the places sees: their data and configuration folders first.
+    QProcessEnvironment desktopEnvironment() const;
     bool startsProgram(const QString& path, const QString& group, const QString& key = QStringLiteral("Exec")) const;
     bool writeContextEntries(ShellGroup group, const QStringList& mimeTypes, const QString& caption);
     bool removeFiles(ShellGroup group);

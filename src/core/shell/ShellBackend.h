@@ -48,7 +48,15 @@ public:
     virtual bool registerGroup(ShellGroup group, const QStringList& extensions = {}) = 0;
     virtual bool removeGroup(ShellGroup group, const QStringList& extensions = {}) = 0;
 
+    // The desktop entry file through which configuration files open with this program file when
+    // that is the type's default (the own registration or another entry, such as the installed
+    // package's); empty when they open with something else or nothing.
+    virtual QString configurationEntry() const { return {}; }
+
     virtual bool isAdmin() const = 0;
+    // Whether an ordinary user can register for themselves (an administrator then registers for
+    // all users); otherwise registration needs administrator rights.
+    virtual bool registersPerUser() const { return false; }
     virtual ElevationSupport elevationSupport() const = 0;
     // Starts the program again with administrator rights, without arguments. Null when it could
     // not even be tried (see elevationSupport).

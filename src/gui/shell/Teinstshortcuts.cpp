@@ -53,7 +53,7 @@ QString shellText(const char* control)
 
 struct GroupControls {
     ShellGroup group;
-    const char* status;   // nullptr: the group has no status label
+    const char* status;
     const char* registerButton;
     const char* removeButton;
 };
@@ -63,7 +63,7 @@ constexpr GroupControls kGroups[] = {
     {ShellGroup::SendTo, "ver_sendenan", "SendenAnAn", "SendenAnAus"},
     {ShellGroup::Folders, "ver_ordner", "OrdnerAn", "OrdnerAus"},
     {ShellGroup::Files, "ver_alledateien", "AlleDateienAn", "AlleDateienAus"},
-    {ShellGroup::Types, nullptr, "BeliebigeDateienAn", "BeliebigeDateienAus"},
+    {ShellGroup::Types, "ver_beliebig", "BeliebigeDateienAn", "BeliebigeDateienAus"},
 };
 
 QPushButton* button(QWidget* owner, const char* name)
@@ -73,13 +73,20 @@ QPushButton* button(QWidget* owner, const char* name)
     return b;
 }
 
-// "Status:" with its state and the register and remove buttons at the right.
-QHBoxLayout* statusRow(QWidget* owner, const GroupControls& g)
+// "Status:" with its state, then what follows at the right.
+QHBoxLayout* statusLine(QWidget* owner, const GroupControls& g)
 {
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Status:"), owner));
     row->addWidget(boldText(owner, g.status));
     row->addStretch(1);
+    return row;
+}
+
+// The status line with the register and remove buttons at the right.
+QHBoxLayout* statusRow(QWidget* owner, const GroupControls& g)
+{
+    QHBoxLayout* row = statusLine(owner, g);
     row->addWidget(button(owner, g.registerButton));
     row->addWidget(button(owner, g.removeButton));
     return row;
@@ -113,6 +120,8 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent, std::
     auto* admin = new QVBoxLayout;
     admin->setSpacing(6);
     admin->addWidget(text(this, "Label6"));
+    // In place of Label6 where registration works per user.
+    admin->addWidget(text(this, "bereichHinweis"));
     admin->addWidget(m_adminLabel);
     admin->addWidget(m_restart, 0, Qt::AlignRight);
     admin->addWidget(m_elevationNote);
@@ -134,6 +143,9 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent, std::
     chosen->addWidget(button(files, kGroups[4].registerButton));
     chosen->addWidget(button(files, kGroups[4].removeButton));
     filesLayout->addLayout(chosen);
+    filesLayout->addLayout(statusLine(files, kGroups[4]));
+    // The status of the chosen extensions follows the field as it is typed.
+    connect(extensions, &QLineEdit::textChanged, this, [this] { showStatus(ShellGroup::Types); });
 
     auto* ok = named(new QPushButton(this), "OK");
     ok->setDefault(true);
@@ -147,7 +159,12 @@ Teinstshortcuts::Teinstshortcuts(SettingsModel& settings, QWidget* parent, std::
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(10);
     layout->addLayout(admin);
-    layout->addWidget(group(this, "gb1", "Label1", kGroups[0]));
+    auto* config = group(this, "gb1", "Label1", kGroups[0]);
+    m_configEntry = text(config, "konfigEintrag");
+    m_configEntry->setWordWrap(true);
+    m_configEntry->hide();
+    config->layout()->addWidget(m_configEntry);
+    layout->addWidget(config);
     layout->addWidget(group(this, "gb2", "Label7", kGroups[1]));
     layout->addWidget(group(this, "gb3", "Label4", kGroups[2]));
     layout->addWidget(files);
@@ -176,11 +193,22 @@ void Teinstshortcuts::Sprache()
 
 void Teinstshortcuts::CheckShortCuts()
 {
+    for (const GroupControls& g : kGroups)
+        showStatus(g.group);
+    // Which entry opens configuration files with this program, when the desktop names one.
+    const QString entry = m_backend->configurationEntry();
+    m_configEntry->setVisible(!entry.isEmpty());
+    m_configEntry->setText(entry.isEmpty() ? QString() : shellText("konfig_eintrag").arg(entry));
+}
+
+void Teinstshortcuts::showStatus(ShellGroup group)
+{
     for (const GroupControls& g : kGroups) {
-        if (!g.status)
+        if (g.group != group)
             continue;
+        const QStringList extensions = group == ShellGroup::Types ? chosenExtensions() : QStringList();
         if (auto* label = findChild<QLabel*>(QString::fromLatin1(g.status)))
-            showColoured(label, shortcutStatusDisplay(m_backend->isActive(g.group), Language::code()));
+            showColoured(label, shortcutStatusDisplay(m_backend->isActive(group, extensions), Language::code()));
     }
 }
 
@@ -192,21 +220,28 @@ QStringList Teinstshortcuts::chosenExtensions() const
 void Teinstshortcuts::registerClicked(ShellGroup group)
 {
     m_backend->registerGroup(group, group == ShellGroup::Types ? chosenExtensions() : QStringList());
-    if (group != ShellGroup::Types)
-        CheckShortCuts();
+    CheckShortCuts();
 }
 
 void Teinstshortcuts::removeClicked(ShellGroup group)
 {
     m_backend->removeGroup(group, group == ShellGroup::Types ? chosenExtensions() : QStringList());
-    if (group != ShellGroup::Types)
-        CheckShortCuts();
+    CheckShortCuts();
 }
 
 void Teinstshortcuts::showAdminState()
 {
     const bool admin = m_backend->isAdmin();
-    showColoured(m_adminLabel, adminStatusDisplay(admin, Language::code()));
+    if (m_backend->registersPerUser()) {
+        // Registration works without administrator rights here: say for whom it applies instead
+        // of asking for an administrator.
+        findChild<QLabel*>(QStringLiteral("bereichHinweis"))->setText(shellText("bereich_hinweis"));
+        showColoured(m_adminLabel, registrationScopeDisplay(admin, Language::code()));
+    } else {
+        showColoured(m_adminLabel, adminStatusDisplay(admin, Language::code()));
+    }
+    findChild<QLabel*>(QStringLiteral("Label6"))->setVisible(!m_backend->registersPerUser());
+    findChild<QLabel*>(QStringLiteral("bereichHinweis"))->setVisible(m_backend->registersPerUser());
     const ElevationSupport support = m_backend->elevationSupport();
     m_restart->setEnabled(!admin && support.available && m_elevation != Elevation::Waiting);
     m_restart->setToolTip(admin ? QString() : support.reason);

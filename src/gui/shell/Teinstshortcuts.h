@@ -2,8 +2,9 @@
 #pragma once
 // Shell-settings window: registers the program with the desktop in five groups (configuration
 // files, "Send to", folders, all files, the files of the chosen extensions beldateien) and removes
-// it again; shows the status of the first four groups and whether the program runs as
-// administrator, with a button that restarts it with administrator rights. Modeless, on top,
+// it again; shows the status of each group (of the chosen extensions for the last) and whether the
+// program runs as administrator, or where registration is per user for whom it applies, with a
+// button that restarts it with administrator rights. Modeless, on top,
 // centred on the screen when first shown.
 #include "core/shell/ShellBackend.h"
 
@@ -29,7 +30,7 @@ public:
 
     // Applies the current language, then re-reads the registration and the administrator state.
     void Sprache();
-    // Refreshes the four status labels.
+    // Refreshes the five status labels.
     void CheckShortCuts();
 
     // How the program ends after the elevated instance has started (closing the start window).
@@ -56,6 +57,7 @@ protected:
 private:
     enum class Elevation { None, Waiting, Declined, Failed };
 
+    void showStatus(ShellGroup group);
     void registerClicked(ShellGroup group);
     void removeClicked(ShellGroup group);
     QStringList chosenExtensions() const;
@@ -66,6 +68,7 @@ private:
     std::unique_ptr<ShellBackend> m_backend;
     std::function<void()> m_endProgram;
     QLabel* m_adminLabel = nullptr;
+    QLabel* m_configEntry = nullptr;
     QLabel* m_elevationNote = nullptr;
     QPushButton* m_restart = nullptr;
     QPointer<ElevatedStart> m_attempt;

@@ -243,5 +243,12 @@ TEST_F(CatalogTest, ShellStatusTextsAndColours)
     EXPECT_EQ(adminStatusDisplay(false, "de").text,
               QString::fromUtf8("Das Programm wird gerade nicht als Administrator ausgef\u00fchrt."));
     EXPECT_EQ(adminStatusDisplay(true, "de").color, green);
+    // Where registration is per user, the line says for whom, never in red.
+    EXPECT_EQ(registrationScopeDisplay(false, "en").text,
+              "The Program is running as this user: registrations apply to this user.");
+    EXPECT_EQ(registrationScopeDisplay(true, "de").text,
+              QString::fromUtf8("Das Programm l\u00e4uft als Administrator: Verkn\u00fcpfungen gelten f\u00fcr alle Benutzer."));
+    EXPECT_EQ(registrationScopeDisplay(true, "en").color, green);
+    EXPECT_NE(registrationScopeDisplay(false, "de").color, red);
     EXPECT_EQ(adminStatusDisplay(false, "en").color, red);
 }
