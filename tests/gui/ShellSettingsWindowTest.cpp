@@ -118,8 +118,9 @@ TEST_F(ShellSettingsWindowTest, AdministratorLineAndRestartButton)
               "Das Programm läuft als dieser Benutzer: Verknüpfungen gelten für diesen Benutzer.");
     EXPECT_EQ(user.label("Label9")->palette().color(QPalette::WindowText), QColor(0, 0, 0));
     for (const QLabel* label : user.window.findChildren<QLabel*>())
-        if (!label->isHidden())
+        if (!label->isHidden()) {
             EXPECT_FALSE(label->text().contains("Administrator ausgef")) << label->objectName().toStdString();
+        }
     EXPECT_FALSE(user.button("AlsAdminStarten")->isEnabled());
     EXPECT_EQ(user.button("AlsAdminStarten")->toolTip(),
               "Der Neustart als Administrator braucht pkexec, das hier nicht installiert ist.");
