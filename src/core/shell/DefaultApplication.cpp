@@ -26,7 +26,7 @@ QStringList dataFolders(const QProcessEnvironment& environment)
 
 } // namespace
 
-QString defaultEntryFile(const QString& mimeType, const QProcessEnvironment& environment)
+QString defaultEntryId(const QString& mimeType, const QProcessEnvironment& environment)
 {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
     if (tool.isEmpty())
@@ -39,6 +39,14 @@ QString defaultEntryFile(const QString& mimeType, const QProcessEnvironment& env
         return {};
     const QString id = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
     if (!id.endsWith(QLatin1String(".desktop")) || id.contains(QLatin1Char('\n')) || id.contains(QLatin1Char('/')))
+        return {};
+    return id;
+}
+
+QString defaultEntryFile(const QString& mimeType, const QProcessEnvironment& environment)
+{
+    const QString id = defaultEntryId(mimeType, environment);
+    if (id.isEmpty())
         return {};
     // An id "a-b.desktop" may also be the file "a/b.desktop" below an applications folder.
     QStringList names = {id};

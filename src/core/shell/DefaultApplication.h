@@ -8,6 +8,10 @@
 
 namespace qp {
 
+// The id ("viewer.desktop") of the desktop entry that opens `mimeType` by default for a desktop
+// started in `environment`; empty when there is none or the query tool is missing.
+QString defaultEntryId(const QString& mimeType, const QProcessEnvironment& environment);
+
 // The file of the desktop entry that opens `mimeType` by default for a desktop started in
 // `environment`; empty when there is none or the query tool is missing.
 QString defaultEntryFile(const QString& mimeType, const QProcessEnvironment& environment);

@@ -296,22 +296,7 @@ QString LinuxShellBackend::mimeAppsList() const
 QString LinuxShellBackend::currentDefault(const QString& mimeType) const
 {
     // Asked the way the desktop's own tools answer, in the places this registration writes to.
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (tool.isEmpty())
-        return {};
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!m_places.admin) {
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_places.dataHome);
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_places.configHome);
-    }
-    process.setProcessEnvironment(env);
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(tool, {QStringLiteral("query"), QStringLiteral("default"), mimeType});
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    const QString answer = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    return answer.endsWith(QLatin1String(".desktop")) && !answer.contains(QLatin1Char('\n')) ? answer : QString();
+    return defaultEntryId(mimeType, desktopEnvironment());
 }
 
 QMap<QString, QString> LinuxShellBackend::keptDefaults(ShellGroup group) const
