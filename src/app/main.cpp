@@ -2,6 +2,7 @@
 // quillpress: the desktop program.
 #include "core/app/OneInstanceFunc.h"
 #include "core/app/Version.h"
+#include "gui/app/ProgramIcon.h"
 #include "gui/app/ProgramWindows.h"
 #include "gui/app/QuillpressApplication.h"
 #include "gui/app/Tstart.h"
@@ -34,6 +35,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("quillpress"));
     // Ties the windows to the installed desktop entry (its icon and name in the task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("quillpress"));
+    // Every window carries the program's icon (the window manager's generic one otherwise).
+    QApplication::setWindowIcon(qp::programIcon());
     // Without an installed Tahoma the default face comes from the compatibility fonts.
     qp::addDefaultFaceWhenMissing();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

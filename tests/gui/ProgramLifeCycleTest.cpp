@@ -192,11 +192,17 @@ TEST_F(ProgramLifeCycle, StartConfigurationMenuAndStandardConfiguration)
     EXPECT_EQ(settings().text(Setting::abs_l), QStringLiteral("44"));
     EXPECT_EQ(messages.size(), 1);
 
-    // F2 under German leaves the English format text.
-    prog().setLanguage(QStringLiteral("de"));
-    prog().action(QStringLiteral("m_konfig_standard"))->trigger();
-    EXPECT_EQ(settings().text(Setting::abs_l), QStringLiteral("10"));
-    EXPECT_EQ(control<QComboBox>(QStringLiteral("out_format"))->currentText(), QStringLiteral("*.jpg - JPEG-Image"));
+    // F2 shows the format as the box lists it in the current language: the box's own entry.
+    auto* format = control<QComboBox>(QStringLiteral("out_format"));
+    for (const auto& [code, expected] : {std::pair{"de", "*.jpg - JPEG-Bild"}, std::pair{"en", "*.jpg - JPEG-Image"}}) {
+        prog().setLanguage(QString::fromLatin1(code));
+        settings().setText(Setting::out_format, format->itemText(3));
+        prog().action(QStringLiteral("m_konfig_standard"))->trigger();
+        EXPECT_EQ(settings().text(Setting::abs_l), QStringLiteral("10"));
+        EXPECT_EQ(format->currentText(), QString::fromUtf8(expected)) << code;
+        EXPECT_EQ(format->itemText(format->currentIndex()), format->currentText()) << code;
+        EXPECT_GE(format->findText(QString::fromUtf8(expected)), 0) << code;
+    }
 }
 
 TEST_F(ProgramLifeCycle, AutoSaveOnClosingButNotOnTheMenuExit)

@@ -61,6 +61,7 @@ void addMainWindow(std::vector<CatalogRow>& rows)
     r.caption("m_konfig_autosave_nie", u"Nicht speichern", u"Never");
     r.caption("m_konfig_autosave_alles", u"Alles speichern", u"Save all");
     r.caption("m_konfig_standard", u"Alle Einstellungen zurücksetzen", u"Reset all Settings");
+    r.caption("m_konfig_standard_undo", u"Zurücksetzen rückgängig machen", u"Undo Reset");
     r.caption("m_konfig_start", u"Startkonfiguration (auto.qpcf) laden wenn vorhanden",
               u"Load Start Configuration (auto.qpcf) if possible");
     // The per-language menus keep their own language; only one pair is visible at a time.
@@ -72,6 +73,8 @@ void addMainWindow(std::vector<CatalogRow>& rows)
     r.caption("m_bug_de", u"Fehler oder Verbesserung melden..", u"Fehler oder Verbesserung melden..");
     r.caption("m_hilfe_en", u"Help and Introduction", u"Help and Introduction");
     r.caption("m_bug_en", u"Report Bug or Improvement..", u"Report Bug or Improvement..");
+    r.caption("m_about_de", u"Über Quillpress", u"Über Quillpress");
+    r.caption("m_about_en", u"About Quillpress", u"About Quillpress");
 
     // Buttons below the pages.
     r.caption("durchfuehren", u"Erstellen und Speichern", u"Create and Save");

@@ -35,4 +35,19 @@ QString SharedTexts::runSummary(int written, int failed, bool cancelled, const Q
     return text;
 }
 
+QString SharedTexts::about(const QString& version, const QString& configFolder, const QString& outputFolder)
+{
+    return tr2(QStringLiteral("Quillpress %1\n"
+                              "Macht aus Text Bilddateien.\n\n"
+                              "Lizenz: MIT-Lizenz. Copyright (c) Die Quillpress-Entwickler.\n\n"
+                              "Konfigurationen (Startkonfiguration Auto.qpcf und die Dateien *.qpcf des Menüs):\n%2\n\n"
+                              "Bilder werden gespeichert in:\n%3"),
+               QStringLiteral("Quillpress %1\n"
+                              "Turns text into image files.\n\n"
+                              "Licence: MIT License. Copyright (c) The Quillpress developers.\n\n"
+                              "Configurations (the start configuration Auto.qpcf and the menu's *.qpcf files):\n%2\n\n"
+                              "Images are written to:\n%3"))
+        .arg(version, configFolder, outputFolder);
+}
+
 } // namespace qp

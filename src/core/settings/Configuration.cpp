@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
+#include <vector>
 
 namespace qp {
 
@@ -185,6 +187,50 @@ void KonfigurationLaden(SettingsModel& settings, ConfigurationCaller caller, con
             ini.ReadFlag(autoSaveSection, QStringLiteral("A"), settings.autoSaveAll()));
     }
 
+    settings.selectFontEntryForLabel();
+    if (hooks.reapplyLanguage)
+        hooks.reapplyLanguage();
+    if (hooks.refreshPreview)
+        hooks.refreshPreview();
+}
+
+SettingsSnapshot takeSettingsSnapshot(const SettingsModel& settings)
+{
+    SettingsSnapshot snapshot;
+    for (const SettingDef& def : SettingsModel::definitions()) {
+        if (isFlagKind(def.kind))
+            snapshot.values.push_back({def.key, settings.checked(def.key) ? QStringLiteral("1") : QStringLiteral("0")});
+        else if (def.kind == SettingKind::Position)
+            snapshot.values.push_back({def.key, QString::number(settings.position(def.key))});
+        else
+            snapshot.values.push_back({def.key, settings.text(def.key)});
+    }
+    snapshot.autoSaveNever = settings.autoSaveNever();
+    snapshot.autoSaveAll = settings.autoSaveAll();
+    return snapshot;
+}
+
+void restoreSettingsSnapshot(SettingsModel& settings, const SettingsSnapshot& snapshot,
+                             const ConfigurationHooks& hooks)
+{
+    // In the order of a load: the windows in file order, then the later settings.
+    std::vector<SettingWindow> order(std::begin(windowOrder), std::end(windowOrder));
+    order.push_back(SettingWindow::Qp);
+    for (const SettingWindow window : order) {
+        for (const SettingDef* def : SettingsModel::definitionsOf(window)) {
+            const auto saved = std::find_if(snapshot.values.cbegin(), snapshot.values.cend(),
+                                            [def](const auto& value) { return value.first == def->key; });
+            if (saved == snapshot.values.cend())
+                continue;
+            if (isFlagKind(def->kind))
+                assignChecked(settings, def->key, saved->second == QLatin1String("1"));
+            else if (def->kind == SettingKind::Position)
+                assignPosition(settings, def->key, saved->second.toInt());
+            else
+                assignText(settings, def->key, saved->second);
+        }
+    }
+    settings.setAutoSaveChoice(snapshot.autoSaveNever, snapshot.autoSaveAll);
     settings.selectFontEntryForLabel();
     if (hooks.reapplyLanguage)
         hooks.reapplyLanguage();

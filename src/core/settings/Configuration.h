@@ -14,6 +14,8 @@
 #include <QSize>
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace qp {
 
@@ -63,6 +65,18 @@ void KonfigurationSpeichern(const SettingsModel& settings, const QString& path,
 // unreadable file changes no setting and raises nothing.
 void KonfigurationLaden(SettingsModel& settings, ConfigurationCaller caller, const QString& path,
                         const ConfigurationHooks& hooks = {});
+
+// Every setting's value and the auto-save choice as they stand: what a reset can be undone to.
+struct SettingsSnapshot {
+    std::vector<std::pair<Setting, QString>> values; // flags as "1"/"0", positions as numbers
+    bool autoSaveNever = true;
+    bool autoSaveAll = false;
+};
+SettingsSnapshot takeSettingsSnapshot(const SettingsModel& settings);
+// Puts a snapshot back as a load does: every setting assigned in file order, the auto-save
+// choice, the font-list entry, the language and the preview. The placement is left alone.
+void restoreSettingsSnapshot(SettingsModel& settings, const SettingsSnapshot& snapshot,
+                             const ConfigurationHooks& hooks = {});
 
 // Assignments with the effects of a user change: the change rules run also when the value stays
 // the same.

@@ -58,6 +58,13 @@ bool isConfigurationArgument(const QString& argument)
     return argumentExtension(argument) == QLatin1String(".qpcf");
 }
 
+QString withConfigurationExtension(const QString& name)
+{
+    if (name.isEmpty() || !argumentExtension(name).isEmpty())
+        return name;
+    return name + QStringLiteral(".qpcf");
+}
+
 QStringList configurationArguments(const QStringList& arguments)
 {
     QStringList out;
@@ -145,12 +152,14 @@ void ConfigurationMenu::handOff(const QStringList& params)
         loadArgument(params[i]);
 }
 
-void ConfigurationMenu::saveWithDialog(const QString& path)
+QString ConfigurationMenu::saveWithDialog(const QString& name)
 {
-    if (path.isEmpty())
-        return;
+    if (name.isEmpty())
+        return name;
+    const QString path = withConfigurationExtension(name);
     KonfigurationSpeichern(m_settings, path, m_hooks);
     addEntry(path);
+    return path;
 }
 
 void ConfigurationMenu::loadWithDialog(const QString& path)
@@ -179,7 +188,18 @@ bool ConfigurationMenu::loadStartConfiguration()
 
 void ConfigurationMenu::loadStandardConfiguration()
 {
+    m_beforeReset = takeSettingsSnapshot(m_settings);
     KonfigurationLadenStandard(m_settings);
+}
+
+bool ConfigurationMenu::undoStandardConfiguration()
+{
+    if (!m_beforeReset)
+        return false;
+    const SettingsSnapshot snapshot = std::move(*m_beforeReset);
+    m_beforeReset.reset();
+    restoreSettingsSnapshot(m_settings, snapshot, m_hooks);
+    return true;
 }
 
 void ConfigurationMenu::chooseAutoSave(AutoSave choice)

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 namespace qp {
 
@@ -28,6 +29,9 @@ QStringList configurationFilesIn(const QString& folder);
 QString argumentExtension(const QString& argument);
 // An argument is a configuration file when its extension is exactly ".qpcf" (case included).
 bool isConfigurationArgument(const QString& argument);
+// The name a configuration is saved under: `name`, followed by ".qpcf" when its file name has no
+// extension, so that the file can be opened, handed over and listed like every configuration.
+QString withConfigurationExtension(const QString& name);
 // The configuration files among `arguments` (the program path not included), in order.
 QStringList configurationArguments(const QStringList& arguments);
 
@@ -81,9 +85,10 @@ public:
     // nothing happens. True when it was loaded.
     bool loadEntry(const QString& path);
 
-    // The save dialog confirmed `path`: saves, then adds the entry. A failed save raises
+    // The save dialog confirmed `name`: saves (with ".qpcf" added when the name has no
+    // extension), then adds the entry, and returns the path written. A failed save raises
     // IniFileError and adds nothing. An empty name does nothing.
-    void saveWithDialog(const QString& path);
+    QString saveWithDialog(const QString& name);
     // The load dialog confirmed `path` (it need not exist): loads, then adds the entry.
     void loadWithDialog(const QString& path);
     // Saves the start configuration and stores its path in the start entry. Raises IniFileError.
@@ -91,8 +96,14 @@ public:
     // F3: loads the start configuration. False when it does not exist: the window then shows the
     // message "keinestartkonfig".
     bool loadStartConfiguration();
-    // F2.
+    // F2. Keeps the settings as they were, so that the reset can be undone.
     void loadStandardConfiguration();
+    // Puts back the settings and the auto-save choice of before the last reset, once. False when
+    // there is nothing to undo.
+    bool undoStandardConfiguration();
+    bool canUndoStandardConfiguration() const { return m_beforeReset.has_value(); }
+    // The undo of the last reset is no longer offered.
+    void forgetStandardConfigurationUndo() { m_beforeReset.reset(); }
 
     // A click on one of the two auto-save entries: that one checked, the other cleared.
     void chooseAutoSave(AutoSave choice);
@@ -112,6 +123,7 @@ private:
     QString m_startEntryPath;
     QList<ConfigurationEntry> m_entries;
     ConfigurationHooks m_hooks;
+    std::optional<SettingsSnapshot> m_beforeReset;
     TextWidthFunction m_textWidth;
     std::function<int()> m_labelWidth;
 };

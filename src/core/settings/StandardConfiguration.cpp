@@ -2,6 +2,8 @@
 #include "core/settings/StandardConfiguration.h"
 
 #include "core/app/ProgramFolder.h"
+#include "core/i18n/FormatNames.h"
+#include "core/i18n/Language.h"
 #include "core/settings/Configuration.h"
 #include "core/settings/SettingsModel.h"
 
@@ -39,7 +41,11 @@ void KonfigurationLadenStandard(SettingsModel& settings)
            {abs_o, "10"}, {abs_l, "10"}, {abs_r, "10"}, {abs_z, "0"},
            {abs_bmax, "400"}});
     assignText(settings, out_ordner, standardOutputFolder());
-    texts({{ed_name, "quillpress"}, {out_format, "*.jpg - JPEG-Image"}, {FSize, "20"}});
+    // The format name as the format box lists it in the current language, so that the box shows
+    // the entry of its own list.
+    texts({{ed_name, "quillpress"}});
+    assignText(settings, out_format, formatNameForLanguage(QStringLiteral("*.jpg - JPEG-Image"), Language::code()));
+    texts({{FSize, "20"}});
     flags({{txt_all, true}, {txt_line, false}, {abstand_var, true}, {abstand_fix, false},
            {n_eigenen, false}, {n_auto, true}});
     flags({{cb_bold, false}, {cb_italic, false}, {cb_underline, false},

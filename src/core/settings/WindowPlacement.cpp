@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/settings/WindowPlacement.h"
 
+#include <algorithm>
+
 namespace qp {
 
 PlacementChange placementAfterLoad(const PlacementFileValues& file, const WindowPlacement& current,
@@ -33,6 +35,52 @@ PlacementChange placementAfterLoad(const PlacementFileValues& file, const Window
     if (left <= screen.width())
         p.left = left;
     return change;
+}
+
+namespace {
+
+// The part of a window's top strip that must lie on a screen for the window to stay reachable:
+// enough to grab the title bar and see the menus begin.
+constexpr int kReachableHeight = 32;
+constexpr int kReachableWidth = 100;
+
+bool reachableOn(const QRect& window, const QRect& screen)
+{
+    if (window.top() < screen.top() || window.top() > screen.bottom() - kReachableHeight + 1)
+        return false;
+    const QRect strip(window.left(), window.top(), window.width(), kReachableHeight);
+    return strip.intersected(screen).width() >= std::min(kReachableWidth, window.width());
+}
+
+int clampInto(int start, int length, int areaStart, int areaLength)
+{
+    if (length >= areaLength)
+        return areaStart;
+    return std::clamp(start, areaStart, areaStart + areaLength - length);
+}
+
+} // namespace
+
+QPoint keepOnScreen(const QRect& window, const QList<QRect>& screens)
+{
+    if (screens.isEmpty())
+        return window.topLeft();
+    for (const QRect& screen : screens) {
+        if (reachableOn(window, screen))
+            return window.topLeft();
+    }
+    const QRect* target = &screens.front();
+    qint64 mostOverlap = 0;
+    for (const QRect& screen : screens) {
+        const QRect overlap = window.intersected(screen);
+        const qint64 area = qint64(overlap.width()) * overlap.height();
+        if (area > mostOverlap) {
+            mostOverlap = area;
+            target = &screen;
+        }
+    }
+    return {clampInto(window.left(), window.width(), target->left(), target->width()),
+            clampInto(window.top(), window.height(), target->top(), target->height())};
 }
 
 } // namespace qp

@@ -2,6 +2,9 @@
 #pragma once
 // The main window's placement as a configuration file stores it, and the rules by which a loaded
 // placement is applied within the screen.
+#include <QList>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <optional>
 
@@ -11,7 +14,11 @@ struct WindowPlacement {
     bool maximized = false;
     int clientWidth = 594;   // inner (client) size in pixels
     int clientHeight = 646;
-    int top = 0;             // outer top-left corner on the screen; may be negative
+    // Top-left corner of the window's inside (inside the frame, where the menu bar starts) on the
+    // screen; may be negative. The same corner is read when saving and set when restoring, so
+    // that a saved placement brings the window back to exactly where it was, whatever frame the
+    // window manager draws around it.
+    int top = 0;
     int left = 0;
 
     bool operator==(const WindowPlacement&) const = default;
@@ -48,5 +55,12 @@ struct PlacementChange {
 // current ones.
 PlacementChange placementAfterLoad(const PlacementFileValues& file, const WindowPlacement& current,
                                    const QSize& screen, ConfigurationCaller caller);
+
+// Where a window whose inside is `window` goes so that the user can reach it: its top-left corner
+// unchanged when a strip along its top edge (where the frame's title bar sits) lies on one of
+// `screens` (their available areas, the primary first); otherwise moved into the screen it
+// overlaps most, or the primary when it overlaps none, as far as it takes to lie inside it (at
+// the screen's top-left corner when larger than the screen).
+QPoint keepOnScreen(const QRect& window, const QList<QRect>& screens);
 
 } // namespace qp

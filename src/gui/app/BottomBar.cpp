@@ -19,6 +19,12 @@
 
 namespace qp {
 
+namespace {
+
+const QString kUndoResetLink = QStringLiteral("#undo-reset");
+
+} // namespace
+
 BottomBar::BottomBar(const SettingsModel& settings, const MainWindowDialogs& dialogs)
     : m_settings(settings), m_dialogs(dialogs)
 {
@@ -44,17 +50,19 @@ BottomBar::BottomBar(const SettingsModel& settings, const MainWindowDialogs& dia
     m_runSummary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_runSummary->hide();
     h->addWidget(m_runSummary, 1);
+    // The same place offers the undo of a reset for as long.
     connect(m_runSummary, &QLabel::linkActivated, this, [this](const QString& link) {
-        if (m_dialogs.openUrl)
+        if (link == kUndoResetLink) {
+            hideNotice();
+            emit undoResetChosen();
+        } else if (m_dialogs.openUrl) {
             m_dialogs.openUrl(QUrl(link));
+        }
     });
     m_runSummaryTimer = new QTimer(this);
     m_runSummaryTimer->setSingleShot(true);
     m_runSummaryTimer->setInterval(15000);
-    connect(m_runSummaryTimer, &QTimer::timeout, this, [this] {
-        m_runSummary->hide();
-        m_link->show();
-    });
+    connect(m_runSummaryTimer, &QTimer::timeout, this, &BottomBar::hideNotice);
     m_weiter = named(new QPushButton, "weiter");
     m_durchfuehren = named(new QPushButton, "durchfuehren");
     m_durchfuehren->setDefault(false);
@@ -86,9 +94,36 @@ void BottomBar::showRunSummary(const RunResult& result)
                               .arg(QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded).toHtmlEscaped(),
                                    text.toHtmlEscaped()));
     m_runSummary->setToolTip(QDir::toNativeSeparators(folder));
+    showNotice(false);
+}
+
+void BottomBar::showUndoReset(const QString& caption)
+{
+    m_runSummary->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(kUndoResetLink, caption.toHtmlEscaped()));
+    m_runSummary->setToolTip(QString());
+    showNotice(true);
+}
+
+void BottomBar::hideUndoReset()
+{
+    if (m_undoResetShown)
+        hideNotice();
+}
+
+void BottomBar::showNotice(bool undoReset)
+{
+    m_undoResetShown = undoReset;
     m_link->hide();
     m_runSummary->show();
     m_runSummaryTimer->start();
+}
+
+void BottomBar::hideNotice()
+{
+    m_undoResetShown = false;
+    m_runSummaryTimer->stop();
+    m_runSummary->hide();
+    m_link->show();
 }
 
 void BottomBar::Timer1Timer()

@@ -39,12 +39,23 @@ public:
     void updateLinkCaption();
     // Shows the summary of a run in place of the link for 15 s; a click opens its folder.
     void showRunSummary(const RunResult& result);
+    // Offers the undo of a reset in place of the link for 15 s; a click emits undoResetChosen. A
+    // run's summary that comes later takes its place.
+    void showUndoReset(const QString& caption);
+    // Takes the offer away (the reset was undone by other means).
+    void hideUndoReset();
+    bool undoResetShown() const { return m_undoResetShown; }
+
+signals:
+    void undoResetChosen();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showLinkCaption();
+    void showNotice(bool undoReset);
+    void hideNotice();
 
     const SettingsModel& m_settings;
     const MainWindowDialogs& m_dialogs;
@@ -56,6 +67,7 @@ private:
     QPushButton* m_durchfuehren = nullptr;
     QString m_linkCaption;
     int m_linkCounter = 0;
+    bool m_undoResetShown = false;
 };
 
 } // namespace qp

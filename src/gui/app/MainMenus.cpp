@@ -41,24 +41,39 @@ MainMenus::MainMenus(QMainWindow& window) : QObject(&window), m_window(window)
     m_konfigMenu = named(bar->addMenu(QString()), "m_konfig");
     addAction(m_konfigMenu, QStringLiteral("m_konfig_save"));
     addAction(m_konfigMenu, QStringLiteral("m_konfig_save_start"));
-    addAction(m_konfigMenu, QStringLiteral("m_konfig_load"), QKeySequence(Qt::CTRL | Qt::Key_K));
+    // Ctrl+O too, where desktop programs open files; the menu shows the first.
+    addAction(m_konfigMenu, QStringLiteral("m_konfig_load"), QKeySequence(Qt::CTRL | Qt::Key_K))
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_K), QKeySequence(Qt::CTRL | Qt::Key_O)});
     m_konfigMenu->addSeparator();
     QMenu* autosave = named(m_konfigMenu->addMenu(QString()), "m_konfig_autosave");
     addAction(autosave, QStringLiteral("m_konfig_autosave_nie"))->setCheckable(true);
     addAction(autosave, QStringLiteral("m_konfig_autosave_alles"))->setCheckable(true);
     m_konfigMenu->addSeparator();
     addAction(m_konfigMenu, QStringLiteral("m_konfig_standard"), QKeySequence(Qt::Key_F2));
+    // Offered for a while after a reset; a text box that has the focus keeps Ctrl+Z for itself.
+    addAction(m_konfigMenu, QStringLiteral("m_konfig_standard_undo"), QKeySequence(Qt::CTRL | Qt::Key_Z))
+        ->setEnabled(false);
     addAction(m_konfigMenu, QStringLiteral("m_konfig_start"), QKeySequence(Qt::Key_F3));
     QAction* entriesSeparator = m_konfigMenu->addSeparator();
     entriesSeparator->setObjectName(QStringLiteral("m_konfig_entries"));
     entriesSeparator->setVisible(false);
     m_actions.insert(QStringLiteral("m_konfig_entries"), entriesSeparator);
 
+    // Ctrl+Q ends the program the way the window's close box does, with the auto-save; it is the
+    // window's own shortcut, as the File menu's exit entry ends the program without the auto-save.
+    auto* quit = new QAction(&m_window);
+    quit->setObjectName(QStringLiteral("quit"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    window.addAction(quit);
+    m_actions.insert(quit->objectName(), quit);
+
     // Help, one menu per language; only the one of the current language is visible.
     for (const bool german : {true, false}) {
         QMenu* info = named(bar->addMenu(QString()), german ? "m_info_de" : "m_info_en");
         addAction(info, german ? QStringLiteral("m_hilfe_de") : QStringLiteral("m_hilfe_en"));
         addAction(info, german ? QStringLiteral("m_bug_de") : QStringLiteral("m_bug_en"));
+        info->addSeparator();
+        addAction(info, german ? QStringLiteral("m_about_de") : QStringLiteral("m_about_en"));
     }
 }
 
@@ -94,6 +109,12 @@ void MainMenus::showAutoSave(bool never, bool all)
 
 void MainMenus::applyLanguage(bool german)
 {
+    // Alt and the first letter open a menu of the bar; the titles of each language begin with
+    // different letters.
+    for (QAction* entry : m_window.menuBar()->actions()) {
+        if (entry->menu() && !entry->text().isEmpty() && !entry->text().contains(u'&'))
+            entry->menu()->setTitle(u'&' + entry->text());
+    }
     m_actions.value(QStringLiteral("m_hilfe_de"))->setShortcut(german ? QKeySequence(Qt::Key_F1) : QKeySequence());
     m_actions.value(QStringLiteral("m_hilfe_en"))->setShortcut(german ? QKeySequence() : QKeySequence(Qt::Key_F1));
 }

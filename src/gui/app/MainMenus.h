@@ -32,7 +32,8 @@ public:
     void addConfigurationEntry(const QString& path, const QString& caption);
     // The check marks of the auto-save choice.
     void showAutoSave(bool never, bool all);
-    // F1 belongs to the help entry of the visible Help menu.
+    // F1 belongs to the help entry of the visible Help menu; the menus of the bar get their
+    // mnemonics (Alt+F opens File).
     void applyLanguage(bool german);
 
 signals:

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/Tprog.h"
 
+#include "core/app/DroppedContent.h"
 #include "core/app/OneInstanceCheck.h"
+#include "core/app/Version.h"
+#include "core/i18n/SharedTexts.h"
 #include "core/i18n/Catalog.h"
 #include "core/i18n/Language.h"
 #include "core/render/Renderer.h"
@@ -33,10 +36,15 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -123,6 +131,15 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     connect(m_savePage, &SavePage::nameOptionsWanted, this, [this] { showWindow(m_windows.optionen_name); });
     connect(m_bottomBar->nextButton(), &QPushButton::clicked, this, &Tprog::weiterClick);
     connect(m_bottomBar->createButton(), &QPushButton::clicked, this, &Tprog::durchfuehrenClick);
+    connect(m_bottomBar, &BottomBar::undoResetChosen, this, &Tprog::undoResetAllSettings);
+    m_undoResetTimer = new QTimer(this);
+    m_undoResetTimer->setSingleShot(true);
+    m_undoResetTimer->setInterval(15000);
+    connect(m_undoResetTimer, &QTimer::timeout, this, [this] {
+        m_configMenu->forgetStandardConfigurationUndo();
+        action(QStringLiteral("m_konfig_standard_undo"))->setEnabled(false);
+        m_bottomBar->hideUndoReset();
+    });
     updateAutoSaveChecks();
 
     // Configuration entries appear in the menu as the logic adds them.
@@ -168,6 +185,10 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     m_instanceCheck->mainWindow = [this] { return windowHandle(); };
     m_pages->setCurrentIndex(0);
     fontList()->fill(QFontDatabase::families());
+    // Files and text dropped anywhere on the window, the text box included, go to dropEvent.
+    setAcceptDrops(true);
+    memo()->setAcceptDrops(false);
+    memo()->viewport()->setAcceptDrops(false);
     linkTimer()->start();
 }
 
@@ -205,13 +226,17 @@ void Tprog::connectMenus()
         m_configMenu->chooseAutoSave(ConfigurationMenu::AutoSave::All);
         updateAutoSaveChecks();
     });
-    on("m_konfig_standard", [this] { holdPreview([this] { m_configMenu->loadStandardConfiguration(); }); });
+    on("m_konfig_standard", [this] { resetAllSettings(); });
+    on("m_konfig_standard_undo", [this] { undoResetAllSettings(); });
+    on("quit", [this] { close(); });
     on("m_konfig_start", [this] { m_konfig_startClick(); });
     // The help windows and problem reports of a Help menu are those of its language.
     on("m_hilfe_de", [this] { showWindow(m_windows.hilfe); });
     on("m_bug_de", [this] { showWindow(m_windows.bugreport_de); });
     on("m_hilfe_en", [this] { showWindow(m_windows.hilfe_en); });
     on("m_bug_en", [this] { showWindow(m_windows.bugreport_en); });
+    on("m_about_de", [this] { showAbout(); });
+    on("m_about_en", [this] { showAbout(); });
     connect(m_menus, &MainMenus::entryChosen, this,
             [this](const QString& path) { holdPreview([this, &path] { m_configMenu->loadEntry(path); }); });
 }
@@ -266,21 +291,36 @@ WindowPlacement Tprog::placement() const
 {
     WindowPlacement p;
     p.maximized = isMaximized();
+    // The inside of the frame, as applyPlacement sets it: the frame is the window manager's, and
+    // not yet known while a window is being shown, so that a frame corner saved and set again
+    // would move the window by the frame's size at every start.
     const QRect normal = isMaximized() ? normalGeometry() : geometry();
     p.clientWidth = normal.width();
     p.clientHeight = normal.height() - menuBar()->sizeHint().height();
-    const QRect frame = frameGeometry();
-    p.top = frame.top();
-    p.left = frame.left();
+    p.top = normal.top();
+    p.left = normal.left();
     return p;
+}
+
+QList<QRect> Tprog::screenAreas()
+{
+    QList<QRect> areas;
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        areas << primary->availableGeometry();
+    for (QScreen* s : QGuiApplication::screens()) {
+        if (s != QGuiApplication::primaryScreen())
+            areas << s->availableGeometry();
+    }
+    return areas;
 }
 
 void Tprog::applyPlacement(const PlacementChange& change)
 {
     const WindowPlacement& p = change.placement;
     if (!isMaximized()) {
-        setClientSize(QSize(p.clientWidth, p.clientHeight));
-        move(p.left, p.top);
+        QRect inside(QPoint(p.left, p.top), QSize(p.clientWidth, p.clientHeight + menuBar()->sizeHint().height()));
+        inside.moveTopLeft(keepOnScreen(inside, screenAreas()));
+        setGeometry(inside);
     }
     if (change.maximizeOnActivation)
         m_maximizeAtActivation = true;
@@ -362,6 +402,46 @@ void Tprog::m_datei_beendenClick()
         m_start->close();
 }
 
+void Tprog::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QMimeData* data = event->mimeData();
+    if (!m_running && classifyDrop(data->urls(), data->hasText()).kind != DroppedContent::Kind::Refused)
+        event->acceptProposedAction();
+}
+
+void Tprog::dragMoveEvent(QDragMoveEvent* event)
+{
+    event->acceptProposedAction();
+}
+
+void Tprog::dropEvent(QDropEvent* event)
+{
+    const QMimeData* data = event->mimeData();
+    const DroppedContent dropped = classifyDrop(data->urls(), data->hasText());
+    if (m_running || dropped.kind == DroppedContent::Kind::Refused)
+        return;
+    event->acceptProposedAction();
+    switch (dropped.kind) {
+    case DroppedContent::Kind::Configurations:
+        // Each as if chosen in the load dialog, so each gets its entry.
+        holdPreview([this, &dropped] {
+            for (const QString& path : dropped.files)
+                m_configMenu->loadWithDialog(path);
+        });
+        break;
+    case DroppedContent::Kind::TextFile:
+        if (const std::optional<QString> text = readDroppedText(dropped.files.front()))
+            memo()->setPlainText(*text);
+        break;
+    case DroppedContent::Kind::Text:
+        memo()->setPlainText(data->text());
+        break;
+    case DroppedContent::Kind::Refused:
+        break;
+    }
+    activateWindow();
+}
+
 bool Tprog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_pages->parentWidget() && event->type() == QEvent::Resize)
@@ -390,6 +470,26 @@ QString Tprog::previewText() const
 void Tprog::Vorschau()
 {
     m_previewRefresh.request();
+}
+
+void Tprog::showAbout()
+{
+    // One window, which follows the language and the output folder each time it is shown.
+    auto* box = findChild<QMessageBox*>(QStringLiteral("about"));
+    if (!box) {
+        box = new QMessageBox(this);
+        box->setObjectName(QStringLiteral("about"));
+        box->setIcon(QMessageBox::Information);
+        box->setStandardButtons(QMessageBox::Ok);
+        box->setWindowModality(Qt::NonModal);
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    const QString code = Language::code();
+    box->setWindowTitle(catalogText(kProg, Language::isGerman() ? QStringLiteral("m_about_de")
+                                                                : QStringLiteral("m_about_en"), code));
+    box->setText(SharedTexts::about(projectVersion(), QDir::toNativeSeparators(m_settings.programFolder()),
+                                    QDir::toNativeSeparators(m_settings.text(Setting::out_ordner))));
+    showWindow(box);
 }
 
 void Tprog::showWindow(QWidget* window)
@@ -445,7 +545,7 @@ void Tprog::KonfigurationSpeichernDialog()
     const QString name = m_dialogs.chooseSaveFile(m_configFileName, m_configFilters);
     if (name.isEmpty())
         return;
-    m_configFileName = name;
+    m_configFileName = withConfigurationExtension(name);
     m_configMenu->saveWithDialog(name);
 }
 
@@ -466,6 +566,23 @@ void Tprog::m_konfig_startClick()
     holdPreview([this, &loaded] { loaded = m_configMenu->loadStartConfiguration(); });
     if (!loaded)
         meldungzeigen(MessageId::keinestartkonfig);
+}
+
+void Tprog::resetAllSettings()
+{
+    holdPreview([this] { m_configMenu->loadStandardConfiguration(); });
+    // The reset asks nothing; for a while it can be undone.
+    action(QStringLiteral("m_konfig_standard_undo"))->setEnabled(true);
+    m_bottomBar->showUndoReset(catalogText(kProg, QStringLiteral("m_konfig_standard_undo"), Language::code()));
+    m_undoResetTimer->start();
+}
+
+void Tprog::undoResetAllSettings()
+{
+    m_undoResetTimer->stop();
+    action(QStringLiteral("m_konfig_standard_undo"))->setEnabled(false);
+    m_bottomBar->hideUndoReset();
+    holdPreview([this] { m_configMenu->undoStandardConfiguration(); });
 }
 
 void Tprog::updateAutoSaveChecks()

@@ -118,6 +118,8 @@ public:
     QString linkCaptionText() const;
     int linkCounter() const;
     QTimer* linkTimer() const;
+    // Runs while the undo of the last reset is offered.
+    QTimer* undoResetTimer() const { return m_undoResetTimer; }
     QMenu* configMenu() const;
     // The configuration entries appended to the Configuration menu.
     QList<QAction*> configurationEntryActions() const;
@@ -129,8 +131,12 @@ public:
     // The client area (below the menu bar).
     QSize clientSize() const;
     void setClientSize(const QSize& size);
+    // The placement a configuration saves, and the one a loaded configuration sets; a window
+    // that would lie off every screen comes back onto one.
     WindowPlacement placement() const;
     void applyPlacement(const PlacementChange& change);
+    // The available areas of the screens, the primary first.
+    static QList<QRect> screenAreas();
     // Whether the next activation maximises the window.
     bool maximizesAtActivation() const { return m_maximizeAtActivation; }
 
@@ -139,6 +145,11 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Dropped configuration files load like the load dialog's choice; one text file or dragged
+    // text becomes the text; anything else is refused (the cursor shows it before the drop).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void connectMenus();
@@ -151,7 +162,13 @@ private:
     void KonfigurationSpeichernDialog();
     void KonfigurationLadenDialog();
     void m_konfig_startClick();
+    // F2, then the offer to undo it for 15 s (the Configuration menu's entry, Ctrl+Z and a link
+    // in the bottom bar).
+    void resetAllSettings();
+    void undoResetAllSettings();
     void showWindow(QWidget* window);
+    // Help -> About: the version, the licence and the program's folders, in the current language.
+    void showAbout();
 
     SettingsModel& m_settings;
     QPointer<Tstart> m_start;
@@ -170,6 +187,7 @@ private:
     FontPage* m_fontPage = nullptr;
     SavePage* m_savePage = nullptr;
     BottomBar* m_bottomBar = nullptr;
+    QTimer* m_undoResetTimer = nullptr;
 
     QString m_configFileName;
     QStringList m_configFilters;

@@ -121,6 +121,28 @@ TEST(ConfigurationMenu, DialogsAddOneEntryPerPathAndMissingFilesLoadNothing)
     EXPECT_EQ(menu.entries().size(), 2);
 }
 
+TEST(ConfigurationMenu, SavingANameWithoutExtensionAddsTheConfigurationExtension)
+{
+    QTemporaryDir home;
+    SettingsModel s;
+    ConfigurationMenu menu(s, home.path());
+    s.setText(Setting::ed_name, "poster settings");
+
+    // Written, listed and found again under the name with ".qpcf"; no file without it.
+    EXPECT_EQ(menu.saveWithDialog(home.filePath("poster")), home.filePath("poster.qpcf"));
+    EXPECT_TRUE(QFileInfo::exists(home.filePath("poster.qpcf")));
+    EXPECT_FALSE(QFileInfo::exists(home.filePath("poster")));
+    EXPECT_EQ(entryPaths(menu), QStringList{home.filePath("poster.qpcf")});
+    EXPECT_EQ(configurationFilesIn(home.path()), QStringList{home.filePath("poster.qpcf")});
+
+    // A name with an extension of its own is written as given.
+    for (const QString& given : {QString("kept.qpcf"), QString("kept.ini"), QString("dots.in.name.txt")})
+        EXPECT_EQ(withConfigurationExtension(home.filePath(given)), home.filePath(given)) << given.toStdString();
+    // A dot in a folder name is no extension of the file.
+    EXPECT_EQ(withConfigurationExtension("/tmp/my.folder/poster"), "/tmp/my.folder/poster.qpcf");
+    EXPECT_EQ(withConfigurationExtension(QString()), QString());
+}
+
 TEST(ConfigurationMenu, CaptionsAreShortenedToTwiceTheLabelWidthPlus30)
 {
     SettingsModel s;

@@ -115,8 +115,9 @@ protected:
     {
         if (QAction* a = prog().action(name))
             return a->text();
+        // A menu's title without the mark of its mnemonic.
         if (auto* menu = prog().menuBar()->findChild<QMenu*>(name))
-            return menu->title();
+            return QString(menu->title()).remove(u'&');
         QObject* o = prog().centralWidget()->findChild<QObject*>(name);
         if (auto* page = qobject_cast<QWidget*>(o); page && prog().pages()->indexOf(page) >= 0)
             return prog().pages()->tabText(prog().pages()->indexOf(page));
