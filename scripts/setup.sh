@@ -12,6 +12,8 @@ packages=(
   fonts-dejavu-core
   imagemagick python3 python3-pil pngcheck libtiff-tools libopenjp2-tools giflib-tools
   xvfb xauth
+  # the desktop program under a real window manager (placement, icon)
+  openbox xdotool x11-utils
   g++-mingw-w64-x86-64-posix wine wine64
   # the default face Tahoma, Qt's own translations, and the desktop and package tools
   fonts-wine qt6-translations-l10n
