@@ -48,11 +48,11 @@ bool TOneInstanceCheck::dispatch(quint32 processId, const QString& commandLine)
         return allow;
     OnNewInstance(*this, processId, ParseQuotedArguments(commandLine), allow);
     if (!allow && mainWindow)
-        BringToForeground(mainWindow());
+        BringToForeground(mainWindow(), raiseWindow);
     return allow;
 }
 
-bool BringToForeground(QWindow* window)
+bool BringToForeground(QWindow* window, const std::function<void(QWindow*)>& raise)
 {
     if (!window)
         return false;
@@ -60,8 +60,12 @@ bool BringToForeground(QWindow* window)
         window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
     if (window->isActive())
         return true;
-    window->raise();
-    window->requestActivate();
+    if (raise) {
+        raise(window);
+    } else {
+        window->raise();
+        window->requestActivate();
+    }
     return window->isActive();
 }
 

@@ -29,6 +29,10 @@ public:
     TOnNewInstance OnNewInstance;
     // The window that comes to the front after an accepted hand-off.
     std::function<QWindow*()> mainWindow;
+    // How it is raised above the other windows and activated; Qt's raise and activation when
+    // empty. The desktop program asks the window manager, which may grant an application only
+    // the focus.
+    std::function<void(QWindow*)> raiseWindow;
 
     // The one component of the process, or nullptr.
     static TOneInstanceCheck* instance();
@@ -37,7 +41,8 @@ public:
     bool dispatch(quint32 processId, const QString& commandLine);
 };
 
-// Restores `window` from the minimised state and makes it the active window; true when it is.
-bool BringToForeground(QWindow* window);
+// Restores `window` from the minimised state and makes it the active window, raised above the
+// others by `raise` (Qt's raise and activation when empty); true when it is active.
+bool BringToForeground(QWindow* window, const std::function<void(QWindow*)>& raise = {});
 
 } // namespace qp

@@ -2,6 +2,7 @@
 #include "core/settings/WindowPlacement.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace qp {
 
@@ -81,6 +82,25 @@ QPoint keepOnScreen(const QRect& window, const QList<QRect>& screens)
     }
     return {clampInto(window.left(), window.width(), target->left(), target->width()),
             clampInto(window.top(), window.height(), target->top(), target->height())};
+}
+
+QPoint cascadePosition(QPoint wanted, QSize size, const QList<QPoint>& others, const QRect& screen, int step)
+{
+    auto taken = [&](QPoint p) {
+        return std::any_of(others.cbegin(), others.cend(), [&](QPoint o) {
+            return std::abs(o.x() - p.x()) < step && std::abs(o.y() - p.y()) < step;
+        });
+    };
+    QPoint p = wanted;
+    // Each other window takes at most one place of the way and the start again one more, so this
+    // many steps always find a free place.
+    for (qsizetype tries = 0; tries <= 2 * others.size() + 1 && taken(p); ++tries) {
+        p += QPoint(step, step);
+        const bool leaves = p.x() + size.width() > screen.right() + 1 || p.y() + size.height() > screen.bottom() + 1;
+        if (!screen.isEmpty() && leaves)
+            p = screen.topLeft();
+    }
+    return p;
 }
 
 } // namespace qp

@@ -63,4 +63,12 @@ PlacementChange placementAfterLoad(const PlacementFileValues& file, const Window
 // the screen's top-left corner when larger than the screen).
 QPoint keepOnScreen(const QRect& window, const QList<QRect>& screens);
 
+// Where a window of `size` that would open at `wanted` goes when other windows of the program
+// have their inside's corner at `others`: `wanted` when none is closer to it than a `step` both
+// across and down, otherwise moved on by `step` to the right and down until it is free, starting
+// again at the top-left corner of `screen` (its available area) where it would leave the screen.
+// A step is more than a window manager's frame is wide, so a window placed at a corner that the
+// frame then moves is still found over another.
+QPoint cascadePosition(QPoint wanted, QSize size, const QList<QPoint>& others, const QRect& screen, int step = 32);
+
 } // namespace qp

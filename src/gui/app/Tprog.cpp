@@ -13,6 +13,7 @@
 #include "core/settings/ConfigurationMenu.h"
 #include "core/settings/SettingsModel.h"
 #include "gui/app/BottomBar.h"
+#include "gui/app/DesktopWindows.h"
 #include "gui/app/ErrorBox.h"
 #include "gui/app/MainMenus.h"
 #include "gui/app/Named.h"
@@ -183,6 +184,7 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
         HandleNewInstance(params);
     };
     m_instanceCheck->mainWindow = [this] { return windowHandle(); };
+    m_instanceCheck->raiseWindow = raiseAndActivate;
     m_pages->setCurrentIndex(0);
     fontList()->fill(QFontDatabase::families());
     // Files and text dropped anywhere on the window, the text box included, go to dropEvent.
@@ -337,21 +339,38 @@ void Tprog::showEvent(QShowEvent* event)
 
 void Tprog::FormShow()
 {
-    // After the configurations (whose placement may change the size), also when one fails, a
-    // desktop too small for the window maximises it at its first activation.
-    struct DesktopCheck {
-        Tprog& prog;
-        ~DesktopCheck()
-        {
-            if (QScreen* s = prog.screen()) {
-                const QSize desk = s->availableGeometry().size();
-                const QSize client = prog.clientSize();
-                if (desk.height() < client.height() + 50 || desk.width() < client.width() + 50)
-                    prog.m_maximizeAtActivation = true;
+    {
+        // After the configurations (whose placement may change the size), also when one fails, a
+        // desktop too small for the window maximises it at its first activation.
+        struct DesktopCheck {
+            Tprog& prog;
+            ~DesktopCheck()
+            {
+                if (QScreen* s = prog.screen()) {
+                    const QSize desk = s->availableGeometry().size();
+                    const QSize client = prog.clientSize();
+                    if (desk.height() < client.height() + 50 || desk.width() < client.width() + 50)
+                        prog.m_maximizeAtActivation = true;
+                }
             }
-        }
-    } check{*this};
-    holdPreview([this] { m_configMenu->startUpStepB(m_arguments); });
+        } check{*this};
+        holdPreview([this] { m_configMenu->startUpStepB(m_arguments); });
+    }
+    // Another start of the program may have its window at the same place (both centred, or both
+    // from the same start configuration): this one opens a step further. A window that no
+    // configuration placed is put by the window manager, which centres it on the desktops the
+    // program is made for. Setting the place once more pins where the inside lands, so that it
+    // lands in the same terms as the other window's corner.
+    if (!isMaximized() && !m_maximizeAtActivation) {
+        const QList<QPoint> others = otherProgramWindowCorners(windowHandle());
+        const QList<QRect> screens = screenAreas();
+        const QRect screen = screens.isEmpty() ? QRect() : screens.front();
+        QPoint wanted = geometry().topLeft();
+        if (!testAttribute(Qt::WA_Moved) && !screen.isEmpty())
+            wanted = screen.center() - QPoint(width() / 2, height() / 2) + QPoint(1, 1);
+        if (!others.isEmpty())
+            setGeometry(QRect(cascadePosition(wanted, frameGeometry().size(), others, screen), size()));
+    }
 }
 
 void Tprog::HandleNewInstance(const QStringList& params)

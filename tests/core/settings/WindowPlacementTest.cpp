@@ -52,5 +52,20 @@ INSTANTIATE_TEST_SUITE_P(
         OnScreenCase{"NoScreenKnown", QRect(-3000, -3000, 594, 670), {}, QPoint(-3000, -3000)}),
     [](const ::testing::TestParamInfo<OnScreenCase>& info) { return info.param.name; });
 
+TEST(CascadePosition, ASecondWindowOpensOffsetFromTheFirst)
+{
+    const QSize size(594, 670);
+    // Nobody there, or others away from it: where it was going to open.
+    EXPECT_EQ(cascadePosition({100, 80}, size, {}, kScreen), QPoint(100, 80));
+    EXPECT_EQ(cascadePosition({100, 80}, size, {{400, 80}, {100, 300}}, kScreen), QPoint(100, 80));
+    // Exactly over another, or within a few pixels of it: one step on; over two: two steps.
+    EXPECT_EQ(cascadePosition({100, 80}, size, {{100, 80}}, kScreen), QPoint(132, 112));
+    EXPECT_EQ(cascadePosition({100, 80}, size, {{103, 78}}, kScreen), QPoint(132, 112));
+    EXPECT_EQ(cascadePosition({100, 80}, size, {{132, 112}, {100, 80}}, kScreen), QPoint(164, 144));
+    // At the screen's bottom the way starts again at its top-left corner.
+    EXPECT_EQ(cascadePosition({600, 230}, size, {{600, 230}}, kScreen), QPoint(0, 0));
+    EXPECT_EQ(cascadePosition({600, 230}, size, {{600, 230}, {0, 0}}, kScreen), QPoint(32, 32));
+}
+
 } // namespace
 } // namespace qp
