@@ -55,8 +55,12 @@ TEST(Screenshots, SecondaryWindowsInBothLanguages)
         registered.registerGroup(ShellGroup::Folders);
         // pkexec is a stand-in that declines, so the window shows what a declined restart says.
         const LinuxShellPlaces places = desktop.placesWithPkexec(u"#!/bin/sh\nexit 126\n"_qs);
+        // Its home folder is the user's, so the window names the entry under "~" as on a real desktop.
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", desktop.path(u"home"_qs).toLocal8Bit());
         Teinstshortcuts shell(settings, &main, std::make_unique<LinuxShellBackend>(places));
         shell.show();
+        qputenv("HOME", home);
         save(shell, u"shell-settings"_qs + suffix);
         auto* restart = shell.findChild<QPushButton*>("AlsAdminStarten");
         QTest::mouseClick(restart, Qt::LeftButton);

@@ -59,4 +59,13 @@ QString ShortenPathToWidth(const QString& path, const TextWidthFunction& textWid
     return result;
 }
 
+QString HomeShortened(const QString& path)
+{
+    const QString clean = QDir::cleanPath(path);
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (home != u"/" && (clean == home || clean.startsWith(home + u'/')))
+        return u'~' + QDir::toNativeSeparators(clean.mid(home.size()));
+    return QDir::toNativeSeparators(clean);
+}
+
 } // namespace qp

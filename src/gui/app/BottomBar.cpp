@@ -3,6 +3,7 @@
 
 #include "core/i18n/Language.h"
 #include "core/i18n/SharedTexts.h"
+#include "core/run/PathShortening.h"
 #include "core/run/GenerationRun.h"
 #include "core/settings/SettingsModel.h"
 #include "gui/app/LinkCaptions.h"
@@ -85,11 +86,8 @@ void BottomBar::showRunSummary(const RunResult& result)
         ? m_settings.text(Setting::out_ordner)
         : QFileInfo(result.lastWritten).absolutePath();
     folder = QDir::cleanPath(folder);
-    QString shown = QDir::toNativeSeparators(folder);
-    const QString home = QDir::homePath();
-    if (folder == home || folder.startsWith(home + u'/'))
-        shown = u'~' + QDir::toNativeSeparators(folder.mid(home.size()));
-    const QString text = SharedTexts::runSummary(result.written, result.failed, result.cancelled, shown);
+    const QString text =
+        SharedTexts::runSummary(result.written, result.failed, result.cancelled, HomeShortened(folder));
     m_runSummary->setText(QStringLiteral("<a href=\"%1\">%2</a>")
                               .arg(QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded).toHtmlEscaped(),
                                    text.toHtmlEscaped()));

@@ -3,6 +3,7 @@
 
 #include "core/i18n/Catalog.h"
 #include "core/i18n/Language.h"
+#include "core/run/PathShortening.h"
 #include "core/settings/SettingsModel.h"
 #include "core/shell/ShellBackend.h"
 #include "gui/i18n/CatalogTexts.h"
@@ -198,7 +199,8 @@ void Teinstshortcuts::CheckShortCuts()
     // Which entry opens configuration files with this program, when the desktop names one.
     const QString entry = m_backend->configurationEntry();
     m_configEntry->setVisible(!entry.isEmpty());
-    m_configEntry->setText(entry.isEmpty() ? QString() : shellText("konfig_eintrag").arg(entry));
+    m_configEntry->setText(entry.isEmpty() ? QString() : shellText("konfig_eintrag").arg(HomeShortened(entry)));
+    m_configEntry->setToolTip(entry);
 }
 
 void Teinstshortcuts::showStatus(ShellGroup group)

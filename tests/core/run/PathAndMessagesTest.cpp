@@ -70,6 +70,21 @@ TEST(ShortenPathToWidth, CutsLeadingFoldersStepByStep)
     EXPECT_EQ(ShortenPathToWidth("file.png", width, 1, '/'), "file.png");
 }
 
+// The home folder shows as "~", and only as a whole folder name.
+TEST(HomeShortened, HomeFolderAsTilde)
+{
+    const QByteArray saved = qgetenv("HOME");
+    qputenv("HOME", "/home/anna");
+    EXPECT_EQ(HomeShortened("/home/anna"), "~");
+    EXPECT_EQ(HomeShortened("/home/anna/Pictures/out/"), "~/Pictures/out");
+    EXPECT_EQ(HomeShortened("/home/anna/../bob/x"), "/home/bob/x");
+    EXPECT_EQ(HomeShortened("/home/annabel/x"), "/home/annabel/x");
+    EXPECT_EQ(HomeShortened("/tmp/x"), "/tmp/x");
+    qputenv("HOME", "/");
+    EXPECT_EQ(HomeShortened("/tmp/x"), "/tmp/x");
+    qputenv("HOME", saved);
+}
+
 TEST(Messages, EveryIdentifierInBothLanguages)
 {
     const QString ids[] = {MessageId::keinordner, MessageId::ordnerfalsch, MessageId::keinname,
