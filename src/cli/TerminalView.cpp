@@ -22,10 +22,11 @@ void TerminalView::showMessage(const QString& id, const QString& parameter)
         m_err << id << Qt::endl;
         return;
     }
-    m_err << text->title << '\n'
-          << "  " << text->line1 << '\n'
-          << "  " << messageSecondLine(*text, printableText(QDir::toNativeSeparators(parameter))) << '\n'
-          << "  " << text->line3 << Qt::endl;
+    m_err << text->title << '\n' << "  " << messageFirstLine(*text, printableText(parameter)) << '\n';
+    const QString second = messageSecondLine(*text, printableText(QDir::toNativeSeparators(parameter)));
+    if (!second.isEmpty())
+        m_err << "  " << second << '\n';
+    m_err << "  " << text->line3 << Qt::endl;
 }
 
 void TerminalView::showSaveError(const QString& path, const QString& cause)

@@ -103,6 +103,14 @@ void addMainWindow(std::vector<CatalogRow>& rows)
     r.caption("Label14", u"Schrift- und Hintergrundfarbe", u"Font and Backgound Color");
     r.caption("BitBtn14", u"Schriftfarbe..", u"Font Color..");
     r.caption("BitBtn15", u"Hintergrundfarbe..", u"Background Color..");
+    r.caption("cb_transparent", u"Transparenter Hintergrund", u"Transparent background");
+    r.toolTip("cb_transparent",
+              u"Das Bild bekommt keinen Hintergrund: Die Schrift wird in ihrer Farbe mit Alphakanal "
+              u"gespeichert, ohne Säume auf jedem Untergrund. Formate ohne Transparenz (JPEG, BMP, PGM, "
+              u"PPM, PFM) verwenden die Hintergrundfarbe.",
+              u"The image gets no background: the text is stored in its colour with an alpha channel, "
+              u"without fringes on any background. Formats without transparency (JPEG, BMP, PGM, PPM, "
+              u"PFM) use the background colour.");
     r.caption("Label16", u"Schriftart", u"Font");
     for (const char* pipette : {"BitBtn13", "BitBtn16"})
         r.toolTip(pipette,

@@ -71,4 +71,41 @@ QStringList outputFormatsForLanguage(const QString& languageCode)
     return result;
 }
 
+namespace {
+
+// The extension of an extension or format-box entry, in lower case without "*" and ".".
+QString bareExtension(const QString& format)
+{
+    QString e = format.left(format.indexOf(QLatin1String(" - "))).toLower();
+    e.remove(u'*');
+    if (e.startsWith(u'.'))
+        e.remove(0, 1);
+    return e;
+}
+
+} // namespace
+
+bool formatStoresTransparency(const QString& format)
+{
+    static const QStringList withAlpha = {
+        u"png"_qs, u"gif"_qs, u"ico"_qs, u"cur"_qs, u"psd"_qs, u"pdd"_qs, u"tif"_qs, u"tiff"_qs, u"mng"_qs,
+        u"jng"_qs, u"pam"_qs, u"jp2"_qs, u"j2k"_qs, u"j2c"_qs, u"jpx"_qs, u"jpc"_qs, u"dds"_qs, u"tga"_qs};
+    return withAlpha.contains(bareExtension(format));
+}
+
+bool formatHasOneTransparentColour(const QString& format)
+{
+    return bareExtension(format) == u"gif";
+}
+
+QString formatShortName(const QString& formatText)
+{
+    const qsizetype at = formatText.indexOf(QLatin1String(" - "));
+    QString name = at < 0 ? formatText : formatText.mid(at + 3).trimmed();
+    for (const QLatin1String ending : {QLatin1String("-Image"), QLatin1String("-Bild")})
+        if (name.endsWith(ending) && name.size() > ending.size())
+            name.chop(ending.size());
+    return name;
+}
+
 } // namespace qp

@@ -20,4 +20,16 @@ QString formatNameForLanguage(const QString& text, const QString& languageCode);
 // The 28 entries of the format box in the given language, in list order.
 QStringList outputFormatsForLanguage(const QString& languageCode);
 
+// Whether images written under `format` (an extension, ".png" or "tif" in any case, or an entry of
+// the format box) keep a
+// transparent background: formats with an alpha channel, GIF with a transparent palette entry, the
+// icon formats with their mask. JPEG, BMP and the grey, pixel and float maps have none.
+bool formatStoresTransparency(const QString& format);
+// Whether of these the format makes one palette colour transparent instead of an alpha channel.
+bool formatHasOneTransparentColour(const QString& format);
+
+// The name of an entry of the format box as a message names it: the part after " - ", without an
+// "-Image" or "-Bild" at its end ("JPEG", "Windows Bitmap"); the entry itself when it has none.
+QString formatShortName(const QString& formatText);
+
 } // namespace qp

@@ -111,11 +111,17 @@ EncodedImage BackgroundEncoder::encode(QImage bitmap, const QString& fileName)
         auto bytes = std::make_shared<std::vector<uint8_t>>();
         const qsizetype bitmapBytes = bitmap.sizeInBytes();
         const bool remember = m_rememberLast && bitmapBytes <= maxRememberedBytes;
-        if (EncodeBitmapAsPng(fileName, bitmap, remember ? &m_filtered : nullptr, *bytes)) {
+        // A transparent bitmap keeps its alpha: a 32-bit record, which each writer stores in the
+        // form of its format that has alpha.
+        const bool alpha = bitmap.hasAlphaChannel();
+        if (!alpha && EncodeBitmapAsPng(fileName, bitmap, remember ? &m_filtered : nullptr, *bytes)) {
             result.encoded = true;
         } else {
             imaging::TDynImageDataArray images(1);
-            BitmapToR8G8B8ImageData(bitmap, images[0]);
+            if (alpha)
+                BitmapToImageData(bitmap, images[0]);
+            else
+                BitmapToR8G8B8ImageData(bitmap, images[0]);
             if (!remember)
                 bitmap = QImage();
             result.encoded = EncodeImageFile(fileName, images, *bytes);

@@ -6,6 +6,7 @@
 #include "core/output/BitmapExchange.h"
 
 #include <QImage>
+#include <algorithm>
 #include <functional>
 
 namespace qp {
@@ -22,8 +23,8 @@ constexpr int LargestEntrySide = 255;
 // An image with a side of 256 pixels or more is stored as a PNG stream inside the icon file (a
 // form icon readers know): the colour and mask bits of the small form carry their size only in
 // the header, and common readers take the size from the directory entry, which cannot hold it.
-// Transparent pixels are all zero, the others opaque, as in the small form.
-std::vector<uint8_t> largeIconImage(const QImage& bitmap, const std::function<bool(QRgb)>& transparent)
+// Its pixels are those of the small form.
+std::vector<uint8_t> largeIconImage(const QImage& bitmap, const std::function<QRgb(QRgb)>& stored)
 {
     imaging::TImageData rgba;
     imaging::NewImageData(bitmap.width(), bitmap.height(), imaging::ifA8R8G8B8, rgba);
@@ -31,7 +32,7 @@ std::vector<uint8_t> largeIconImage(const QImage& bitmap, const std::function<bo
         const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
         uint8_t* out = rgba.Row(y);
         for (int x = 0; x < bitmap.width(); ++x, out += 4) {
-            const QRgb p = transparent(row[x]) ? 0 : (row[x] | 0xFF000000u);
+            const QRgb p = stored(row[x]);
             out[0] = static_cast<uint8_t>(qBlue(p));
             out[1] = static_cast<uint8_t>(qGreen(p));
             out[2] = static_cast<uint8_t>(qRed(p));
@@ -55,11 +56,24 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
     if (bitmap.isNull() || width < 1 || height < 1 || height > MaxIconHeight)
         throw IconError("Invalid image size");
 
-    // The background: the bottom-left pixel's colour, matched exactly on all three channels.
+    // An image with an alpha channel of its own (drawn without a background) keeps it: the mask
+    // shows through where alpha is 0. Otherwise the background is the bottom-left pixel's colour,
+    // matched exactly on all three channels, and the rest is opaque.
+    bool ownAlpha = false;
+    for (int y = 0; y < height && !ownAlpha; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
+        ownAlpha = std::any_of(row, row + width, [](QRgb p) { return qAlpha(p) != 255; });
+    }
     const QRgb background = bitmap.pixel(0, height - 1) & RGB_MASK;
-    const auto transparent = [&](QRgb pixel) { return (pixel & RGB_MASK) == background; };
+    const auto transparent = [&](QRgb pixel) {
+        return ownAlpha ? qAlpha(pixel) == 0 : (pixel & RGB_MASK) == background;
+    };
+    // The colour bits of a pixel: all zero where the mask shows through.
+    const auto stored = [&](QRgb pixel) -> QRgb {
+        return transparent(pixel) ? 0 : ownAlpha ? pixel : (pixel | 0xFF000000u);
+    };
     const bool large = width > LargestEntrySide || height > LargestEntrySide;
-    const std::vector<uint8_t> png = large ? largeIconImage(bitmap, transparent) : std::vector<uint8_t>{};
+    const std::vector<uint8_t> png = large ? largeIconImage(bitmap, stored) : std::vector<uint8_t>{};
 
     // Row lengths padded to a multiple of 4 bytes; 32-bit rows always are.
     const uint32_t colourRowBytes = static_cast<uint32_t>(width) * 4;
@@ -112,7 +126,7 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
     for (int y = height - 1; y >= 0; --y) {
         const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
         for (int x = 0; x < width; ++x) {
-            const QRgb p = transparent(row[x]) ? 0 : (row[x] | 0xFF000000u);
+            const QRgb p = stored(row[x]);
             w.WriteByte(qBlue(p));
             w.WriteByte(qGreen(p));
             w.WriteByte(qRed(p));

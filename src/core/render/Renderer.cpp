@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/render/Renderer.h"
 
+#include "core/i18n/FormatNames.h"
 #include "core/render/TextMeasure.h"
 #include "core/render/WrapSearch.h"
 #include "core/settings/IntegerTest.h"
@@ -269,6 +270,8 @@ LayoutSettings readLayoutSettings(const SettingsModel& settings)
     l.maxWidth = toInteger(settings.text(abs_bmax));
     l.fitToBox = settings.checked(cb_fitbox);
     l.inkBox = settings.checked(cb_inkbox);
+    l.transparent = settings.checked(cb_transparent) && formatStoresTransparency(settings.text(out_format));
+    l.oneTransparentColour = formatHasOneTransparentColour(settings.text(out_format));
     return l;
 }
 
@@ -464,6 +467,8 @@ TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings)
 
     layout.textColor = opaque(settings.textColor);
     layout.backgroundColor = opaque(settings.backgroundColor);
+    layout.transparent = settings.transparent;
+    layout.oneTransparentColour = settings.oneTransparentColour;
 
     font.setWeight(settings.bold ? QFont::Bold : QFont::Normal);
     font.setItalic(settings.italic);
@@ -556,6 +561,35 @@ TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings)
     return layout;
 }
 
+// Turns an image of white glyphs drawn on black into the transparent image: every pixel has the
+// text colour, and the glyphs' coverage is its alpha, so that the edges blend into any background
+// without a fringe. The colour stays the same where nothing is drawn too, so that formats that
+// compress with losses keep it exact. For a format that can make only one colour transparent,
+// the pixels the glyphs do not touch at all are the transparent background colour and the others
+// are opaque, their edges blended into the background colour as in the opaque image.
+void makeTransparent(QImage& image, QColor text, QColor background, bool oneTransparentColour)
+{
+    const QRgb ink = text.rgb() & 0x00FFFFFFu;
+    const QRgb none = background.rgb() & 0x00FFFFFFu;
+    const auto blend = [](int t, int b, uint cover) { return (t * int(cover) + b * int(255 - cover) + 127) / 255; };
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = row[x];
+            // Grey smoothing leaves the three the same; the largest keeps any colour smoothing.
+            const uint cover = std::max({qRed(p), qGreen(p), qBlue(p)});
+            if (!oneTransparentColour)
+                row[x] = ink | (cover << 24);
+            else if (cover == 0)
+                row[x] = none;
+            else
+                row[x] = qRgba(blend(text.red(), background.red(), cover), blend(text.green(), background.green(), cover),
+                               blend(text.blue(), background.blue(), cover), 255);
+        }
+    }
+    image.reinterpretAsFormat(QImage::Format_ARGB32);
+}
+
 // The drawing step: allocates and fills the image, then asks for the drawing settings.
 QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>& drawSettings,
                   const std::function<void(qint64 width, qint64 height)>& beforeDrawing)
@@ -572,14 +606,15 @@ QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>&
                               .arg(W)
                               .arg(H)
                               .toStdString());
-    image.fill(layout.backgroundColor);
+    // A transparent image is drawn as the glyphs' coverage first: white on black.
+    image.fill(layout.transparent ? QColor(Qt::black) : layout.backgroundColor);
 
     const DrawSettings drawing = drawSettings();
     const LineAlignment alignment = drawing.alignment;
     {
         QPainter painter(&image);
         painter.setFont(layout.font);
-        painter.setPen(layout.textColor);
+        painter.setPen(layout.transparent ? QColor(Qt::white) : layout.textColor);
         // Only the glyphs are painted, never their cells: overlapping lines show through each other.
         painter.setBackgroundMode(Qt::TransparentMode);
         const TextMeasure measure(layout.font);
@@ -611,6 +646,8 @@ QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>&
             drawLine(painter, measure, line, x, y + layout.ascent, W, slack);
         }
     }
+    if (layout.transparent)
+        makeTransparent(image, layout.textColor, layout.backgroundColor, layout.oneTransparentColour);
 
     switch (drawing.rotation) {
     case Rotation::None:

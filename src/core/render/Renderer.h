@@ -71,6 +71,8 @@ struct LayoutSettings {
     std::optional<qint64> maxWidth;       // abs_bmax, when it is an integer
     bool fitToBox = false;                // cb_fitbox: with the fixed size, the font shrinks to fit
     bool inkBox = false;                  // cb_inkbox: the text's box is the box of its drawn pixels
+    bool transparent = false;             // cb_transparent, for a format that keeps it: no background
+    bool oneTransparentColour = false;    // the format keeps one transparent colour, no alpha (GIF)
 };
 LayoutSettings readLayoutSettings(const SettingsModel& settings);
 
@@ -88,6 +90,8 @@ struct TextLayout {
     QFont font;
     QColor textColor;
     QColor backgroundColor;
+    bool transparent = false; // the image has no background: text colour with the glyphs' coverage as alpha
+    bool oneTransparentColour = false; // ... or, for GIF, the untouched pixels are the background, alpha 0
     QStringList lines;       // after line markers, line breaks and wrapping
     std::vector<bool> wrapped; // per line: wrapping broke it off its paragraph (the next line goes on)
     int lineHeight = 0;      // h: height of the text extent of "Wg"

@@ -2,6 +2,7 @@
 #include "core/run/GenerationRun.h"
 
 #include "core/app/TextLines.h"
+#include "core/i18n/FormatNames.h"
 #include "core/output/BackgroundEncoder.h"
 #include "core/output/BitmapExchange.h"
 #include "core/output/EncoderOptions.h"
@@ -129,6 +130,10 @@ RunResult GenerationRun::run(const QString& text)
     result.started = true;
     result.items = static_cast<int>(items.size());
     m_memoryBudget = imageMemoryBudget();
+    // Once for the run, not for each image: the images are drawn with their background.
+    const QString format = m_settings.text(Setting::out_format);
+    if (m_settings.checked(Setting::cb_transparent) && !formatStoresTransparency(format) && !items.isEmpty())
+        m_view.showMessage(MessageId::keinetransparenz, formatShortName(format));
 
     // Options the user changes while the run goes on apply to the images that follow: an image
     // drawn ahead of its turn under settings changed since is drawn again.

@@ -56,6 +56,12 @@ std::optional<MessageText> messageText(const QString& id)
         m.line3 = de ? u"Es wurde mit 1 pt gezeichnet. Vergrößern Sie das Bild oder verkleinern Sie die Ränder."_qs
                      : u"It was drawn at 1 pt. Make the image larger or the margins smaller."_qs;
         m.offersOkForAll = true;
+    } else if (id == MessageId::keinetransparenz) {
+        m.title = de ? u"Keine Transparenz"_qs : u"No Transparency"_qs;
+        m.line1 = de ? u"%1 kann keine Transparenz speichern: Die Hintergrundfarbe wird verwendet."_qs
+                     : u"%1 cannot store transparency: the background colour is used."_qs;
+        m.line3 = de ? u"Transparenz speichern zum Beispiel PNG, TIFF und GIF."_qs
+                     : u"PNG, TIFF and GIF, for example, store transparency."_qs;
     } else {
         return std::nullopt;
     }
@@ -69,6 +75,11 @@ QString printableText(const QString& text)
         if (isControlCharacter(c))
             c = QLatin1Char('?');
     return out;
+}
+
+QString messageFirstLine(const MessageText& text, const QString& parameter)
+{
+    return text.line1.contains(QLatin1String("%1")) ? text.line1.arg(parameter) : text.line1;
 }
 
 QString messageSecondLine(const MessageText& text, const QString& shortenedParameter)

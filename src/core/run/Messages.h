@@ -14,6 +14,8 @@ inline const QString keinestartkonfig = QStringLiteral("keinestartkonfig");
 inline const QString speicherfehler = QStringLiteral("speicherfehler");
 // The text of an image does not fit its fixed size even at 1 point (shrinking to fit).
 inline const QString passtnicht = QStringLiteral("passtnicht");
+// The chosen format cannot keep a transparent background, so the background colour is used.
+inline const QString keinetransparenz = QStringLiteral("keinetransparenz");
 } // namespace MessageId
 
 struct MessageText {
@@ -32,6 +34,9 @@ std::optional<MessageText> messageText(const QString& id);
 // A path or cause as it may be shown on one line: every control character (line breaks, escape
 // sequences) becomes "?". Names never hold them; a folder or a message may.
 QString printableText(const QString& text);
+
+// The first line as shown: the parameter (a format's name) in the place of "%1", where it has one.
+QString messageFirstLine(const MessageText& text, const QString& parameter);
 
 // The second line as shown: the fixed line, or the (already shortened) parameter in double quotes.
 QString messageSecondLine(const MessageText& text, const QString& shortenedParameter);

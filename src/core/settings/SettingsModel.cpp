@@ -41,7 +41,7 @@ bool previewOnAnyChange(Setting key)
                                        cb_italic,      cb_underline,  cb_strikeout,   rb_drehung_0,  rb_drehung_90,
                                        rb_drehung_180, rb_drehung_270, rb_alleft,     rb_alright,    rb_alcenter,
                                        fix_wrap,       max_breite,    FSize,          cb_antialias,  rb_aljustify,
-                                       cb_fitbox,      cb_inkbox};
+                                       cb_fitbox,      cb_inkbox,     cb_transparent};
     return std::ranges::find(keys, key) != std::end(keys);
 }
 
@@ -325,7 +325,9 @@ void SettingsModel::applyChangeRules(Setting key)
         setText(out_quality, QString::number(position(key)));
         return;
     }
-    if (previewOnAnyChange(key) || (previewWhenInteger(key) && passesIntegerTest(text(key))))
+    // Whether the chosen format keeps a transparent background shows in the preview.
+    const bool transparencyFollows = key == out_format && checked(cb_transparent);
+    if (previewOnAnyChange(key) || transparencyFollows || (previewWhenInteger(key) && passesIntegerTest(text(key))))
         emit previewRequested();
 }
 

@@ -96,6 +96,7 @@ FontPage::FontPage(SettingsModel& settings, SettingBinder& binder, const MainWin
     colours->addWidget(m_backColor, 1, 0);
     colours->addWidget(bitBtn15, 1, 1);
     colours->addWidget(m_backPipette, 1, 2);
+    colours->addWidget(named(new QCheckBox, Setting::cb_transparent), 2, 0, 1, 3);
     colours->setColumnStretch(1, 1);
     right->addLayout(colours, row++, 0, 1, 2);
     m_pipetteNote = label("pipetteNote");
@@ -137,7 +138,8 @@ void FontPage::bindSettings(SettingBinder& b)
 {
     for (const Setting radio : {Setting::rb_drehung_0, Setting::rb_drehung_90, Setting::rb_drehung_180, Setting::rb_drehung_270})
         b.bindRadio(radio, qobject_cast<QAbstractButton*>(control(radio)));
-    for (const Setting check : {Setting::cb_bold, Setting::cb_italic, Setting::cb_underline, Setting::cb_strikeout})
+    for (const Setting check :
+         {Setting::cb_bold, Setting::cb_italic, Setting::cb_underline, Setting::cb_strikeout, Setting::cb_transparent})
         b.bindCheckBox(check, qobject_cast<QAbstractButton*>(control(check)));
     for (const Setting edit : {Setting::act_text_fontcolor, Setting::act_text_hintergrund, Setting::label2})
         b.bindLineEdit(edit, qobject_cast<QLineEdit*>(control(edit)));

@@ -49,6 +49,17 @@ void PreviewBox::showImage(const QImage& image)
     picture.fill(Qt::black);
     {
         QPainter p(&picture);
+        // Where the image has no background, a checkerboard shows through, as image editors show it.
+        if (image.hasAlphaChannel()) {
+            constexpr int square = 8;
+            const QRect inside(1, 1, image.width(), image.height());
+            p.fillRect(inside, QColor(255, 255, 255));
+            p.setClipRect(inside);
+            for (int y = 0; y < image.height(); y += square)
+                for (int x = (y / square) % 2 * square; x < image.width(); x += 2 * square)
+                    p.fillRect(1 + x, 1 + y, square, square, QColor(204, 204, 204));
+            p.setClipping(false);
+        }
         p.drawImage(1, 1, image);
     }
     m_picture = std::move(picture);

@@ -91,7 +91,7 @@ void Tsm_meldung::meldungzeigen(const QString& id, const QString& parameter, QWi
     m_cause->setVisible(!cause.isEmpty());
     if (const auto text = messageText(id)) {
         m_title->setText(text->title);
-        m_line1->setText(text->line1);
+        m_line1->setText(messageFirstLine(*text, printableText(parameter)));
         QString second = text->line2;
         if (text->showsParameter) {
             // The path is shortened so that it fits together with its quotes.

@@ -259,7 +259,7 @@ TEST(Configuration, LaterSettingsLiveInTheirOwnSectionAtTheEndOnlyWhileInUse)
     const QByteArray plain = readBytes(plainPath);
     ASSERT_FALSE(plain.contains(utf16("[QP]").mid(2)));
 
-    for (const Setting later : {Setting::cb_inkbox, Setting::cb_fitbox, Setting::rb_aljustify}) {
+    for (const Setting later : {Setting::cb_inkbox, Setting::cb_fitbox, Setting::rb_aljustify, Setting::cb_transparent}) {
         SettingsModel s("/opt/qp");
         s.setChecked(later, true);
         const QString path = dir.filePath(SettingsModel::nameOf(later) + ".qpcf");
@@ -271,10 +271,11 @@ TEST(Configuration, LaterSettingsLiveInTheirOwnSectionAtTheEndOnlyWhileInUse)
             expectedStart.replace(utf16("rb_alleft=1").mid(2), utf16("rb_alleft=0").mid(2));
         EXPECT_TRUE(bytes.startsWith(expectedStart)) << later;
         EXPECT_EQ(bytes.mid(expectedStart.size()),
-                  utf16(QStringLiteral("[QP]\r\ncb_inkbox=%1\r\ncb_fitbox=%2\r\nrb_aljustify=%3\r\n")
+                  utf16(QStringLiteral("[QP]\r\ncb_inkbox=%1\r\ncb_fitbox=%2\r\nrb_aljustify=%3\r\ncb_transparent=%4\r\n")
                             .arg(int(later == Setting::cb_inkbox))
                             .arg(int(later == Setting::cb_fitbox))
-                            .arg(int(later == Setting::rb_aljustify)))
+                            .arg(int(later == Setting::rb_aljustify))
+                            .arg(int(later == Setting::cb_transparent)))
                       .mid(2))
             << later;
 
@@ -296,7 +297,8 @@ TEST(Configuration, LaterSettingsLiveInTheirOwnSectionAtTheEndOnlyWhileInUse)
     s.setChecked(Setting::cb_fitbox, false);
     KonfigurationSpeichern(s, foreign);
     EXPECT_EQ(readBytes(foreign),
-              plain + utf16("[QP]\r\ncb_fitbox=0\r\ncb_newer=7\r\ncb_inkbox=0\r\nrb_aljustify=0\r\n").mid(2));
+              plain + utf16("[QP]\r\ncb_fitbox=0\r\ncb_newer=7\r\ncb_inkbox=0\r\nrb_aljustify=0\r\ncb_transparent=0\r\n")
+                          .mid(2));
 
     // A file that is no configuration changes none of them.
     s.setChecked(Setting::cb_inkbox, true);

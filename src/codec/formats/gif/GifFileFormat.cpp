@@ -199,13 +199,18 @@ void TGIFFileFormat::WriteImages(TMemoryStream& stream, const TDynImageDataArray
         TImageData copy;
         const TImageData& image = MakeWritable(images[static_cast<size_t>(i)], copy);
 
-        // Graphic control extension: no transparency, no disposal, the frame delay.
+        // Graphic control extension: no disposal, the frame delay, and the first palette entry
+        // whose alpha is 0 (from an image with fully transparent pixels) as the transparent colour.
+        int transparent = -1;
+        for (int c = 0; c < 256 && transparent < 0; ++c)
+            if (image.Palette[static_cast<size_t>(c)].A == 0)
+                transparent = c;
         stream.WriteByte(0x21);
         stream.WriteByte(0xF9);
         stream.WriteByte(4);
-        stream.WriteByte(0);
+        stream.WriteByte(transparent >= 0 ? 1 : 0);
         stream.WriteU16LE(DelayHundredths);
-        stream.WriteByte(0);   // transparent colour index (unused)
+        stream.WriteByte(static_cast<uint8_t>(std::max(transparent, 0)));
         stream.WriteByte(0);
 
         // Image descriptor: at the origin, local colour table of 256 entries, not interlaced.
