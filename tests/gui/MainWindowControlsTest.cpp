@@ -190,6 +190,30 @@ TEST_F(MainWindowControls, PreviewNotesTheSizeAFittedImageUses)
     EXPECT_EQ(prog().previewBox()->note(), QString());
 }
 
+// A transparent background shows as a checkerboard, live, and only while the format keeps it.
+TEST_F(MainWindowControls, PreviewShowsATransparentBackgroundOnACheckerboard)
+{
+    create();
+    prog().memo()->setPlainText(QStringLiteral("Quill"));
+    settings().setText(Setting::act_text_hintergrund, QStringLiteral("#FFFF00"));
+    settings().setText(Setting::out_format, QStringLiteral("*.png - Portable Network Graphics"));
+    // The picture's top-left corner inside the frame: the margin, never touched by the text.
+    const auto corner = [&] { return prog().previewBox()->picture().pixel(2, 2) & RGB_MASK; };
+    EXPECT_EQ(corner(), 0xFFFF00u);
+
+    prog().pages()->setCurrentIndex(1);
+    QTest::mouseClick(control(Setting::cb_transparent), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(settings().checked(Setting::cb_transparent));
+    EXPECT_EQ(corner(), 0xCCCCCCu);
+    EXPECT_EQ(prog().previewBox()->picture().pixel(1 + 8, 1) & RGB_MASK, 0xFFFFFFu);
+
+    // JPEG has no transparency: the background is back as soon as the format is chosen.
+    settings().setText(Setting::out_format, QStringLiteral("*.jpg - JPEG-Image"));
+    EXPECT_EQ(corner(), 0xFFFF00u);
+    settings().setText(Setting::out_format, QStringLiteral("*.tga - Truevision Targa Image"));
+    EXPECT_EQ(corner(), 0xCCCCCCu);
+}
+
 TEST_F(MainWindowControls, PerLinePreviewShowsTheCountedLine)
 {
     create();
