@@ -4,6 +4,7 @@
 #include "support/widgets/ModalDriver.h"
 #include "support/widgets/ProgramFixture.h"
 
+#include "core/render/Renderer.h"
 #include "gui/run/Tsm_bearbeitung.h"
 #include "gui/run/Tsm_meldung.h"
 
@@ -115,6 +116,36 @@ TEST_F(MinimumSizeAndRunSummary, RunSummaryCountsImagesAndFailuresAndOpensTheFol
     EXPECT_TRUE(summary->text().contains(QStringLiteral("0 Bilder gespeichert in ")));
     EXPECT_TRUE(summary->text().contains(QStringLiteral(", 2 fehlgeschlagen"))) << summary->text().toStdString();
     EXPECT_EQ(confirm.shown(), 2);
+}
+
+// Shrinking to fit: the summary says which sizes the images were drawn at, one or a range.
+TEST_F(MinimumSizeAndRunSummary, RunSummaryNamesTheFittedSizes)
+{
+    create();
+    settings().setText(Setting::out_ordner, homePath(QStringLiteral("out")));
+    settings().setChecked(Setting::txt_line, true);
+    settings().setChecked(Setting::abstand_fix, true);
+    settings().setText(Setting::abs_b, QStringLiteral("200"));
+    settings().setText(Setting::abs_h, QStringLiteral("100"));
+    settings().setText(Setting::FSize, QStringLiteral("40"));
+    settings().setChecked(Setting::cb_fitbox, true);
+    QLabel* summary = prog().runSummaryLabel();
+    const auto sizeOf = [&](const QString& line) { return *fittedPoints(CreateBitmap(line, settings())); };
+
+    prog().memo()->setPlainText(QStringLiteral("a\nb"));
+    prog().durchfuehrenClick();
+    EXPECT_TRUE(summary->text().contains(QStringLiteral("; font size used: 40 pt<")))
+        << summary->text().toStdString();
+
+    const QString longLine = QStringLiteral("a line far too long for the box");
+    prog().memo()->setPlainText(QStringLiteral("a\n") + longLine);
+    prog().durchfuehrenClick();
+    EXPECT_TRUE(summary->text().contains(QStringLiteral("; font size used: %1–40 pt<").arg(sizeOf(longLine))))
+        << summary->text().toStdString();
+
+    settings().setChecked(Setting::cb_fitbox, false);
+    prog().durchfuehrenClick();
+    EXPECT_FALSE(summary->text().contains(QStringLiteral("font size")));
 }
 
 TEST_F(MinimumSizeAndRunSummary, MessageAndProgressWindowsAskForATitleBarWithoutButtons)

@@ -35,6 +35,13 @@ QString SharedTexts::runSummary(int written, int failed, bool cancelled, const Q
     return text;
 }
 
+QString SharedTexts::fittedSizes(qint64 smallest, qint64 largest)
+{
+    const QString sizes = smallest == largest ? QString::number(smallest)
+                                              : QStringLiteral("%1–%2").arg(smallest).arg(largest);
+    return tr2(QStringLiteral("verwendete Schriftgröße: %1 pt"), QStringLiteral("font size used: %1 pt")).arg(sizes);
+}
+
 QString SharedTexts::about(const QString& version, const QString& configFolder, const QString& outputFolder)
 {
     return tr2(QStringLiteral("Quillpress %1\n"

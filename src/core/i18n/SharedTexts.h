@@ -15,6 +15,8 @@ struct SharedTexts {
     // What a finished run did, for the main window's bottom bar: "3 images written to <folder>",
     // with the number of failed images when there were any and a note when it was cancelled.
     static QString runSummary(int written, int failed, bool cancelled, const QString& folder);
+    // The font sizes that shrinking to fit used in a run: "font size used: 18 pt", or a range.
+    static QString fittedSizes(qint64 smallest, qint64 largest);
     // The Help menu's About window: the version, the licence, the folder of the configurations and
     // the folder the images are written to.
     static QString about(const QString& version, const QString& configFolder, const QString& outputFolder);

@@ -59,6 +59,7 @@ struct GenerationRun::Drawn {
     qint64 need = 0;          // the memory it needs on its way to the file
     bool submitted = false;   // handed to the encoder (which then holds the pixels)
     bool unfitted = false;    // shrinking to fit: the text does not fit even at 1 point
+    std::optional<qint64> fitted; // shrinking to fit: the size it was drawn at
 };
 
 quint64 GenerationRun::settingsState() const
@@ -81,6 +82,7 @@ GenerationRun::Drawn GenerationRun::draw(const QString& item, const QString& fil
                 makeRoom(drawn.need);
         });
         drawn.unfitted = fitFailed(drawn.bitmap);
+        drawn.fitted = fittedPoints(drawn.bitmap);
     } catch (...) {
         drawn.error = std::current_exception();
     }
@@ -216,6 +218,10 @@ RunResult GenerationRun::run(const QString& text)
                                  },
                                  &written);
                 ok = true;
+                if (image.fitted) {
+                    result.smallestFitted = std::min(result.smallestFitted.value_or(*image.fitted), *image.fitted);
+                    result.largestFitted = std::max(result.largestFitted.value_or(*image.fitted), *image.fitted);
+                }
                 if (image.unfitted)
                     m_view.showMessage(MessageId::passtnicht, written);
             } else {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 namespace qp {
@@ -58,6 +59,9 @@ struct RunResult {
     int failed = 0;
     bool cancelled = false;
     QString lastWritten;      // path of the last image written, empty when none was
+    // Shrinking to fit: the smallest and largest font size the written images were drawn at.
+    std::optional<qint64> smallestFitted;
+    std::optional<qint64> largestFitted;
 };
 
 class GenerationRun {

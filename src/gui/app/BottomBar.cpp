@@ -86,8 +86,9 @@ void BottomBar::showRunSummary(const RunResult& result)
         ? m_settings.text(Setting::out_ordner)
         : QFileInfo(result.lastWritten).absolutePath();
     folder = QDir::cleanPath(folder);
-    const QString text =
-        SharedTexts::runSummary(result.written, result.failed, result.cancelled, HomeShortened(folder));
+    QString text = SharedTexts::runSummary(result.written, result.failed, result.cancelled, HomeShortened(folder));
+    if (result.smallestFitted && result.largestFitted)
+        text += QStringLiteral("; ") + SharedTexts::fittedSizes(*result.smallestFitted, *result.largestFitted);
     m_runSummary->setText(QStringLiteral("<a href=\"%1\">%2</a>")
                               .arg(QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded).toHtmlEscaped(),
                                    text.toHtmlEscaped()));
