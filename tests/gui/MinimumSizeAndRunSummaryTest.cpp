@@ -119,6 +119,33 @@ TEST_F(MinimumSizeAndRunSummary, RunSummaryCountsImagesAndFailuresAndOpensTheFol
 }
 
 // Shrinking to fit: the summary says which sizes the images were drawn at, one or a range.
+// A transparent background in a format without transparency: one notice before the run, which
+// then writes every image with the background colour.
+TEST_F(MinimumSizeAndRunSummary, AFormatWithoutTransparencyIsNoticedOncePerRun)
+{
+    create();
+    settings().setText(Setting::out_ordner, homePath(QStringLiteral("out")));
+    settings().setChecked(Setting::txt_line, true);
+    settings().setChecked(Setting::cb_transparent, true);
+    settings().setText(Setting::out_format, QStringLiteral("*.jpg - JPEG-Image"));
+    QStringList seen;
+    test::ModalDriver confirm(windows().messages(), [&](QDialog& d) {
+        for (QLabel* l : d.findChildren<QLabel*>())
+            if (l->text().contains(QStringLiteral("cannot store")))
+                seen << l->text();
+        d.accept();
+    });
+    prog().memo()->setPlainText(QStringLiteral("one\ntwo\nthree"));
+    prog().durchfuehrenClick();
+    EXPECT_EQ(confirm.shown(), 1);
+    EXPECT_EQ(seen, QStringList{QStringLiteral("JPEG cannot store transparency: the background colour is used.")});
+    EXPECT_TRUE(prog().runSummaryLabel()->text().contains(QStringLiteral("3 images written to ")));
+
+    settings().setText(Setting::out_format, QStringLiteral("*.png - Portable Network Graphics"));
+    prog().durchfuehrenClick();
+    EXPECT_EQ(confirm.shown(), 1);
+}
+
 TEST_F(MinimumSizeAndRunSummary, RunSummaryNamesTheFittedSizes)
 {
     create();
