@@ -85,6 +85,13 @@ TEST(Screenshots, SecondaryWindowsInBothLanguages)
                                                          u"greetings_from_the_seaside.png"_qs,
                                   &main);
         }
+        {
+            test::ModalDriver driver(message, [&](QDialog& w) {
+                save(w, u"message-"_qs + MessageId::keinetransparenz + suffix);
+                QTest::mouseClick(w.findChild<QPushButton*>("OK"), Qt::LeftButton);
+            });
+            message.meldungzeigen(MessageId::keinetransparenz, u"JPEG"_qs, &main);
+        }
 
         StaticPageWindow* help = QString::fromLatin1(language) == u"de" ? createHilfe(&main) : createHilfeEn(&main);
         help->show();
