@@ -21,9 +21,9 @@ QString formatNameForLanguage(const QString& text, const QString& languageCode);
 QStringList outputFormatsForLanguage(const QString& languageCode);
 
 // Whether images written under `format` (an extension, ".png" or "tif" in any case, or an entry of
-// the format box) keep a
-// transparent background: formats with an alpha channel, GIF with a transparent palette entry, the
-// icon formats with their mask. JPEG, BMP and the grey, pixel and float maps have none.
+// the format box) keep a transparent background: formats with an alpha channel, GIF with a
+// transparent palette entry, the icon formats with their mask. JPEG, BMP and the grey, pixel and
+// float maps have none.
 bool formatStoresTransparency(const QString& format);
 // Whether of these the format makes one palette colour transparent instead of an alpha channel.
 bool formatHasOneTransparentColour(const QString& format);

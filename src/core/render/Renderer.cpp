@@ -270,8 +270,9 @@ LayoutSettings readLayoutSettings(const SettingsModel& settings)
     l.maxWidth = toInteger(settings.text(abs_bmax));
     l.fitToBox = settings.checked(cb_fitbox);
     l.inkBox = settings.checked(cb_inkbox);
-    l.transparent = settings.checked(cb_transparent) && formatStoresTransparency(settings.text(out_format));
-    l.oneTransparentColour = formatHasOneTransparentColour(settings.text(out_format));
+    const QString format = settings.text(out_format);
+    l.transparent = settings.checked(cb_transparent) && formatStoresTransparency(format);
+    l.oneTransparentColour = l.transparent && formatHasOneTransparentColour(format);
     return l;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/DesktopWindows.h"
 
+#include "gui/app/X11Connection.h"
+
 #include <QGuiApplication>
 #include <QWindow>
 
@@ -8,10 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <unistd.h>
-#include <xcb/xcb.h>
 #endif
 
 namespace qp {
@@ -26,18 +26,6 @@ template <typename Reply>
 ReplyPtr<Reply> owned(Reply* reply)
 {
     return ReplyPtr<Reply>(reply, &std::free);
-}
-
-xcb_connection_t* x11Connection()
-{
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name)
-{
-    auto reply = owned(xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 xcb_window_t rootOf(xcb_connection_t* c)
@@ -79,8 +67,8 @@ QList<QPoint> otherProgramWindowCorners(const QWindow* own)
     const xcb_window_t ownId = xcb_window_t(own->winId());
     const xcb_window_t root = rootOf(c);
     const QByteArray ownClass = property(c, ownId, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING);
-    const xcb_atom_t pidAtom = atom(c, "_NET_WM_PID");
-    const QByteArray list = property(c, root, atom(c, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
+    const xcb_atom_t pidAtom = x11Atom(c, "_NET_WM_PID");
+    const QByteArray list = property(c, root, x11Atom(c, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
     const auto* windows = reinterpret_cast<const xcb_window_t*>(list.constData());
     for (qsizetype i = 0; i < list.size() / qsizetype(sizeof(xcb_window_t)); ++i) {
         const xcb_window_t w = windows[i];
@@ -107,8 +95,8 @@ void raiseAndActivate(QWindow* window)
     if (xcb_connection_t* c = x11Connection()) {
         enum : uint32_t { SourcePager = 2, CurrentTime = 0, StackAbove = 0 };
         const xcb_window_t id = xcb_window_t(window->winId());
-        sendToWindowManager(c, id, atom(c, "_NET_ACTIVE_WINDOW"), {SourcePager, CurrentTime, 0, 0, 0});
-        sendToWindowManager(c, id, atom(c, "_NET_RESTACK_WINDOW"), {SourcePager, 0, StackAbove, 0, 0});
+        sendToWindowManager(c, id, x11Atom(c, "_NET_ACTIVE_WINDOW"), {SourcePager, CurrentTime, 0, 0, 0});
+        sendToWindowManager(c, id, x11Atom(c, "_NET_RESTACK_WINDOW"), {SourcePager, 0, StackAbove, 0, 0});
         xcb_flush(c);
     }
 #endif

@@ -10,11 +10,7 @@
 #include <QMenuBar>
 #include <QScreen>
 
-#if defined(QP_HAVE_XCB) && QT_CONFIG(xcb)
-#include <QGuiApplication>
-#include <cstdlib>
-#include <xcb/xcb.h>
-#endif
+#include "gui/app/X11Connection.h"
 
 namespace qp {
 
@@ -34,18 +30,13 @@ void askForTitleBarWithoutButtons(QWidget* window)
     // Qt asks an X window manager for "move and resize only" but leaves the decorations to its
     // choice, so a manager that draws buttons by decorations shows close, minimise and maximise
     // anyway. The Motif hints say both: functions move; decorations border and title.
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
         return;
-    xcb_connection_t* connection = x11->connection();
     const xcb_window_t id = xcb_window_t(window->winId());
-    static const char name[] = "_MOTIF_WM_HINTS";
-    xcb_intern_atom_reply_t* reply =
-        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof(name) - 1, name), nullptr);
-    if (!reply)
+    const xcb_atom_t atom = x11Atom(connection, "_MOTIF_WM_HINTS");
+    if (atom == XCB_ATOM_NONE)
         return;
-    const xcb_atom_t atom = reply->atom;
-    std::free(reply);
     enum : uint32_t { HintFunctions = 1, HintDecorations = 2, FunctionMove = 4, DecorBorder = 2, DecorTitle = 8 };
     const uint32_t hints[5] = {HintFunctions | HintDecorations, FunctionMove, DecorBorder | DecorTitle, 0, 0};
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atom, atom, 32, 5, hints);
