@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-qpa-plugins libxcb1-dev
   libtiff-dev libopenjp2-7-dev libjpeg-dev zlib1g-dev libdeflate-dev
   libgtest-dev googletest libgmock-dev libbenchmark-dev
