@@ -3,6 +3,7 @@
 
 #include "cli/CliOptions.h"
 #include "cli/TerminalView.h"
+#include "core/app/BoundedRead.h"
 #include "core/app/ProgramFolder.h"
 #include "core/app/Version.h"
 #include "core/i18n/Catalog.h"
@@ -17,6 +18,7 @@
 #include "core/settings/Configuration.h"
 #include "core/settings/ConfigurationMenu.h"
 #include "core/settings/IniFile.h"
+#include "core/settings/IntegerTest.h"
 #include "core/settings/SettingsModel.h"
 #include "core/shell/ShellBackend.h"
 
@@ -39,6 +41,48 @@ void listSettings(const SettingsModel& settings, QTextStream& out)
     out.flush();
 }
 
+// The numbers the tool takes for its numeric settings. The window's fields let a user type any
+// number and fall back to a default for one they cannot use; a command line gets told instead.
+// (The quality has the run's own check and message.)
+struct SettingRange {
+    Setting key;
+    qint32 lowest;
+    qint32 highest;
+};
+constexpr qint32 kLargestSide = qint32(kMaxImageSide);
+constexpr SettingRange kSettingRanges[] = {
+    {Setting::FSize, 1, 10000},
+    {Setting::abs_h, 1, kLargestSide},
+    {Setting::abs_b, 1, kLargestSide},
+    {Setting::abs_bmax, 1, kLargestSide},
+    {Setting::abs_u, -10000, 10000},
+    {Setting::abs_o, -10000, 10000},
+    {Setting::abs_l, -10000, 10000},
+    {Setting::abs_r, -10000, 10000},
+    {Setting::abs_z, -10000, 10000},
+    {Setting::ed_num, 0, 999999999},
+    {Setting::ed_max, 1, 1000},
+};
+
+// Nothing when `value` is a whole number in the setting's range (or the setting has none); else
+// the message that names the setting and its range.
+std::optional<QString> outOfRange(Setting key, const QString& value)
+{
+    for (const SettingRange& range : kSettingRanges) {
+        if (range.key != key)
+            continue;
+        const auto number = toInteger(value);
+        if (number && *number >= range.lowest && *number <= range.highest)
+            return std::nullopt;
+        return tr2(QStringLiteral("Ung\u00FCltiger Wert \"%1\" f\u00FCr %2: erlaubt ist eine ganze Zahl von %3 bis %4"),
+                   QStringLiteral("Invalid value \"%1\" for %2: a whole number from %3 to %4 is allowed"))
+            .arg(value, SettingsModel::nameOf(key))
+            .arg(range.lowest)
+            .arg(range.highest);
+    }
+    return std::nullopt;
+}
+
 void reportError(CliStreams& s, const QString& message)
 {
     s.err << "quillpress-cli: " << message << Qt::endl;
@@ -48,22 +92,25 @@ void reportError(CliStreams& s, const QString& message)
 // whole-text mode exactly one is dropped (per-line mode already ignores it).
 std::optional<QString> readText(const CliOptions& o, CliStreams& s, bool perLine)
 {
-    QString text;
+    // Read in steps up to a limit: an endless source (a device, a pipe that never ends) stops
+    // the tool with a message instead of taking all memory.
+    BoundedRead read;
+    QString source;
     if (!o.textFile.isEmpty()) {
-        QFile f(o.textFile);
-        if (!f.open(QIODevice::ReadOnly)) {
-            reportError(s, tr2(QStringLiteral("\"%1\" kann nicht gelesen werden: %2"),
-                               QStringLiteral("Cannot read \"%1\": %2"))
-                               .arg(o.textFile, f.errorString()));
-            return std::nullopt;
-        }
-        text = QString::fromUtf8(f.readAll());
+        source = o.textFile;
+        read = readStream(o.textFile, kMaxTextBytes);
     } else if (o.textFromStdin) {
+        source = tr2(QStringLiteral("Standardeingabe"), QStringLiteral("standard input"));
         if (s.in)
-            text = QString::fromUtf8(s.in->readAll());
+            read = readStream(*s.in, kMaxTextBytes);
     } else {
         return o.textArguments.join(QLatin1Char('\n'));
     }
+    if (read.problem != ReadProblem::None) {
+        reportError(s, readProblemText(source, read));
+        return std::nullopt;
+    }
+    QString text = QString::fromUtf8(read.bytes);
     if (!perLine) {
         if (text.endsWith(QLatin1String("\r\n")))
             text.chop(2);
@@ -176,19 +223,39 @@ int runCli(const QStringList& arguments, CliStreams& s)
         // A configuration the tool was told to use must really be read: the loader itself treats
         // a missing or unreadable file as empty, which would go on silently with other settings.
         const QFileInfo info(config);
-        if (!info.isFile() || !info.isReadable()) {
-            reportError(s, (info.isFile()
-                                ? tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" kann nicht gelesen werden"),
-                                      QStringLiteral("Configuration file \"%1\" cannot be read"))
-                                : tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" wurde nicht gefunden"),
-                                      QStringLiteral("Configuration file \"%1\" not found")))
-                               .arg(config));
+        const ReadProblem problem = regularFileProblem(config, kMaxConfigurationBytes);
+        if (problem != ReadProblem::None || !info.isReadable()) {
+            QString message;
+            switch (problem) {
+            case ReadProblem::Missing:
+                message = tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" wurde nicht gefunden"),
+                              QStringLiteral("Configuration file \"%1\" not found"));
+                break;
+            case ReadProblem::NotAFile:
+                message = tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" ist keine gew\u00F6hnliche Datei"),
+                              QStringLiteral("Configuration file \"%1\" is not a regular file"));
+                break;
+            case ReadProblem::TooLarge:
+                message = tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" ist gr\u00F6\u00DFer als %2 MiB"),
+                              QStringLiteral("Configuration file \"%1\" is larger than %2 MiB"))
+                              .arg(QStringLiteral("%1"), QString::number(kMaxConfigurationBytes >> 20));
+                break;
+            default:
+                message = tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" kann nicht gelesen werden"),
+                              QStringLiteral("Configuration file \"%1\" cannot be read"));
+                break;
+            }
+            reportError(s, message.arg(config));
             return 2;
         }
         KonfigurationLaden(settings, ConfigurationCaller::StartWindow, config, hooks);
     }
 
     for (const auto& [key, value] : o.settings) {
+        if (const auto problem = outOfRange(key, value)) {
+            reportError(s, *problem);
+            return 2;
+        }
         if (!settings.setFromString(key, value)) {
             reportError(s, tr2(QStringLiteral("Ung\u00FCltiger Wert \"%1\" f\u00FCr %2"),
                                QStringLiteral("Invalid value \"%1\" for %2"))

@@ -33,7 +33,7 @@ protected:
     CliRun cli(const QStringList& args, const QByteArray& input = {},
                const std::function<void()>& inChild = {})
     {
-        return CliFixture::cli(QStringList{"--no-start-config"} + args, input, {inChild, {}, {}});
+        return CliFixture::cli(QStringList{"--no-start-config"} + args, input, {inChild, {}, {}, {}});
     }
     QStringList outputFiles() const
     {
@@ -58,7 +58,7 @@ bool completePng(const QString& path)
 TEST_F(CliFailureTest, TheCauseOfAFailedImageFollowsTheMessage)
 {
     // Over the side cap.
-    CliRun r = cli({"-f", "png", "--set", "abstand_fix=1", "--set", "abs_b=2000000", "--set", "abs_h=1", "wide"});
+    CliRun r = cli({"-f", "png", "--set", "FSize=10000", "--set", "max_breite=0", QString(100, u'W')});
     EXPECT_EQ(r.status, 1);
     QStringList lines = r.err.split('\n');
     qsizetype at = lines.indexOf("  Please use another file format.");

@@ -172,7 +172,7 @@ TEST_F(CliTest, ASaveThatFailsPartWayKeepsTheOldConfigurationAndFails)
     ASSERT_GT(old.size(), 1024);
 
     // A real file-size limit: writes past 512 bytes fail as on a full disk.
-    const CliSetup limited{[] { qp::test::limitFileSize(512); }, {}, {}};
+    const CliSetup limited{[] { qp::test::limitFileSize(512); }, {}, {}, {}};
     r = cli({"--set", "ed_name=changed", "--save-config", config}, {}, limited);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "quillpress-cli: Unable to write to " + config + "\n");
@@ -182,7 +182,7 @@ TEST_F(CliTest, ASaveThatFailsPartWayKeepsTheOldConfigurationAndFails)
 
 TEST_F(CliTest, StandardOutputThatCannotBeWrittenFailsTheRun)
 {
-    const CliSetup full{{}, QStringLiteral("/dev/full"), {}};
+    const CliSetup full{{}, QStringLiteral("/dev/full"), {}, {}};
     for (const QStringList& args : {QStringList{"x"}, QStringList{"--list-formats"}, QStringList{"--help"}}) {
         const CliRun r = cli(args, {}, full);
         EXPECT_EQ(r.status, 1) << args.join(' ').toStdString();
@@ -339,7 +339,8 @@ TEST_F(CliTest, TheProgressBarNeedsATerminalWithControlSequences)
                                       ::dup2(fd, STDERR_FILENO);
                                   },
                                   {},
-                                  term};
+                                  term,
+                                  {}};
         const CliRun r = cli({"--per-line", "-"}, "a\nb\nc\n", onTerminal);
         EXPECT_EQ(r.status, 0);
         QByteArray shown;

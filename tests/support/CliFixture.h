@@ -24,6 +24,7 @@ struct CliSetup {
     std::function<void()> inChild;   // runs in the child process before the tool starts
     QString standardOutputFile;      // standard output goes to this file
     std::optional<QString> term;     // TERM; empty: unset
+    QList<QPair<QString, QString>> environment; // further variables of the tool's environment
 };
 
 class CliFixture : public ::testing::Test {
@@ -45,6 +46,8 @@ protected:
             if (!setup.term->isEmpty())
                 env.insert("TERM", *setup.term);
         }
+        for (const auto& [name, value] : setup.environment)
+            env.insert(name, value);
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(work.path());
         if (setup.inChild)

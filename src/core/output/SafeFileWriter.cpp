@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -70,20 +72,36 @@ enum class Failure { CreateIn, Create, Write };
     fail(failure, path, systemErrorText(err));
 }
 
+#ifdef Q_OS_WIN
 // The cause of a failed operation of a Qt file: the error number it left, when there is one.
 QString causeOf(int err, const QFileDevice& file)
 {
     return err != 0 ? systemErrorText(err) : file.errorString();
 }
+#endif
 
 #ifndef Q_OS_WIN
-// The process's file-creation mask (reading it means setting it; the program has one thread).
-mode_t currentUmask()
+// The process's file-creation mask, read once when the program loads, before any thread runs:
+// where the system reports it, without changing it; otherwise reading it means setting it for a
+// moment, which no other thread may see.
+mode_t readUmask()
 {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok)
+                    return mode_t(mask);
+            }
+        }
+    }
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
 }
+const mode_t g_umask = readUmask();
 
 // Moves `from` to `to` unless `to` exists. True when moved; false when the name is taken.
 bool moveWithoutReplacing(const QByteArray& from, const QByteArray& to, const QString& path)
@@ -183,6 +201,48 @@ std::optional<WriteOutcome> writeUnnamed(const QString& folder, const QString& p
     return WriteOutcome::Written;
 }
 #endif
+
+// The way where nameless files are missing: a hidden temporary file in the target folder, locked
+// while it is written (a later run removes such a file only when no one holds it), moved to its
+// name when complete.
+WriteOutcome writeNamed(const QString& folder, const QString& path, const std::vector<unsigned char>& bytes)
+{
+    QByteArray tempName;
+    int opened = -1;
+    for (int attempt = 0; opened < 0; ++attempt) {
+        const QString random = QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFFFull, 36);
+        tempName = QFile::encodeName(folder + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) + random +
+                                     QLatin1String(kTemporarySuffix));
+        opened = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (opened < 0 && (errno != EEXIST || attempt == 100))
+            fail(Failure::CreateIn, folder, errno);
+    }
+    FileDescriptor fd(opened);
+    // The temporary name goes on every way out but the one that moves it to the image's name.
+    bool temporaryNamed = true;
+    const auto removeTemporary = qScopeGuard([&] {
+        if (temporaryNamed)
+            ::unlink(tempName.constData());
+    });
+    ::flock(fd.get(), LOCK_EX);
+    writeAll(fd.get(), bytes, path);
+    // Created private; the image gets the permissions of a normal new file, as the user's
+    // file-creation mask makes them.
+    ::fchmod(fd.get(), 0666 & ~g_umask);
+    // Moved while still open and locked, so that no clean-up takes it on the way.
+    const QByteArray target = QFile::encodeName(path);
+    if (!moveWithoutReplacing(tempName, target, path))
+        return WriteOutcome::NameTaken;
+    temporaryNamed = false;
+    // Closing is the last chance for the system to report that written bytes did not reach the
+    // file (a network file system reports it only there): the image is then a failed one.
+    if (!fd.close()) {
+        const int err = errno;
+        ::unlink(target.constData());
+        fail(Failure::Write, path, err);
+    }
+    return WriteOutcome::Written;
+}
 #endif
 
 } // namespace
@@ -217,6 +277,77 @@ void removeLeftoverTemporaries(const QString& folder)
 #endif
 }
 
+int syncFileData(int fd)
+{
+#ifdef Q_OS_WIN
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    return FlushFileBuffers(handle) ? 0 : EIO;
+#else
+    while (::fdatasync(fd) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+#endif
+}
+
+int syncFolder(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    // Renames go through with write-through; a folder cannot be flushed on its own.
+    Q_UNUSED(folder);
+    return 0;
+#else
+    FileDescriptor fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return errno;
+    while (::fsync(fd.get()) != 0) {
+        // Some file systems cannot flush a folder; that is no failure of the file's.
+        if (errno == EINVAL || errno == EROFS)
+            return 0;
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+#endif
+}
+
+FileSystemSync::~FileSystemSync()
+{
+#ifndef Q_OS_WIN
+    if (m_fd >= 0)
+        ::close(m_fd);
+#endif
+}
+
+void FileSystemSync::watch(const QString& folder)
+{
+    if (!m_folder.isEmpty())
+        return;
+    m_folder = folder;
+#ifndef Q_OS_WIN
+    m_fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#endif
+}
+
+int FileSystemSync::flush()
+{
+    if (m_folder.isEmpty())
+        return 0;
+#if defined(Q_OS_LINUX)
+    if (m_fd < 0)
+        return 0;
+    // Reports a write-back failure of the file system since the folder was opened.
+    return ::syncfs(m_fd) == 0 ? 0 : errno;
+#elif defined(Q_OS_WIN)
+    // Each file is flushed as it is moved into place (write-through).
+    return 0;
+#else
+    ::sync();
+    return 0;
+#endif
+}
+
 WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>& bytes)
 {
     const QFileInfo target(path);
@@ -235,6 +366,9 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
         return *outcome;
 #endif
 
+#ifndef Q_OS_WIN
+    return writeNamed(target.absolutePath(), path, bytes);
+#else
     // The named way: a hidden temporary file, moved to its name when complete.
     QTemporaryFile temp(target.absolutePath() + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) +
                         QStringLiteral("XXXXXX") + QLatin1String(kTemporarySuffix));
@@ -242,10 +376,6 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
     errno = 0;
     if (!temp.open())
         fail(Failure::CreateIn, target.absolutePath(), causeOf(errno, temp));
-#ifndef Q_OS_WIN
-    // Held until the file has its name: a later run removes the file only when no one holds it.
-    ::flock(temp.handle(), LOCK_EX);
-#endif
     const char* data = reinterpret_cast<const char*>(bytes.data());
     qint64 left = static_cast<qint64>(bytes.size());
     while (left > 0) {
@@ -259,14 +389,9 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
     errno = 0;
     if (!temp.flush())
         fail(Failure::Write, path, causeOf(errno, temp));
-    // Temporary files are created private; the image gets the permissions of a normal new file,
-    // as the user's file-creation mask makes them.
-#ifndef Q_OS_WIN
-    ::fchmod(temp.handle(), 0666 & ~currentUmask());
-#endif
     const QString tempName = temp.fileName();
-
-#ifdef Q_OS_WIN
+    if (const int err = syncFileData(temp.handle()))
+        fail(Failure::Write, path, err);
     temp.close();
     const bool moved = MoveFileExW(reinterpret_cast<LPCWSTR>(tempName.utf16()),
                                    reinterpret_cast<LPCWSTR>(path.utf16()), MOVEFILE_WRITE_THROUGH);
@@ -278,13 +403,6 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
     }
     temp.setAutoRemove(false);
     return WriteOutcome::Written;
-#else
-    // Moved while still open and locked, so that no clean-up takes it on the way.
-    const bool moved = moveWithoutReplacing(QFile::encodeName(tempName), QFile::encodeName(path), path);
-    if (moved)
-        temp.setAutoRemove(false); // the temporary name is gone; nothing to remove
-    temp.close();
-    return moved ? WriteOutcome::Written : WriteOutcome::NameTaken;
 #endif
 }
 

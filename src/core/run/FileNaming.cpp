@@ -130,18 +130,17 @@ QString confineToFolder(QString name)
     return name;
 }
 
-// A folder of that name does not count; a link does, dangling or not, since it blocks the name.
+// Anything under the name takes it: a file, a folder, a link (dangling or not), so that an image
+// never fails for a name that a folder already has.
 bool fileExists(const QString& path)
 {
 #ifdef Q_OS_UNIX
     // One system call per probe: the numbering of a long run probes once per image.
     struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
-        return false;
-    return S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode);
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 #else
     const QFileInfo info(path);
-    return (info.exists() && !info.isDir()) || info.isSymLink();
+    return info.exists() || info.isSymLink();
 #endif
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/app/TextLines.h"
 #include "core/i18n/FormatNames.h"
+#include "core/i18n/SystemErrors.h"
 #include "core/output/BackgroundEncoder.h"
 #include "core/output/BitmapExchange.h"
 #include "core/output/EncoderOptions.h"
@@ -14,6 +15,9 @@
 #include "core/run/FolderCheck.h"
 #include "core/run/Messages.h"
 #include "core/settings/SettingsModel.h"
+
+#include <QFileInfo>
+#include <QScopeGuard>
 
 #include <optional>
 
@@ -144,8 +148,22 @@ RunResult GenerationRun::run(const QString& text)
     QObject::connect(&m_settings, &SettingsModel::changed, &changeWatch, [this] { ++m_settingsChanges; });
     QObject::connect(&m_settings, &SettingsModel::previewRequested, &changeWatch, [this] { ++m_settingsChanges; });
 
+    // From here on the run is shown as running; whatever ends it, also an exception, shows its
+    // end, so the main window is enabled again and the progress window closed.
     m_view.runStarted(result.items);
+    bool finished = false;
+    const auto finish = [&](bool cancelled) {
+        finished = true;
+        m_cancel = false;
+        m_view.runFinished(cancelled);
+    };
+    const auto finishOnEveryPath = qScopeGuard([&] {
+        if (!finished)
+            finish(true);
+    });
     m_view.processEvents();
+    // "Written" must hold after a power cut: what the run wrote is flushed before it ends.
+    FileSystemSync sync;
 
     // The image whose turn it is, and the one drawn ahead while the encoder works on it. Names are
     // decided, messages shown and files written in image order on this thread, each image after
@@ -209,6 +227,7 @@ RunResult GenerationRun::run(const QString& text)
             if (encoded.error)
                 std::rethrow_exception(encoded.error);
             if (encoded.encoded) {
+                sync.watch(QFileInfo(attempted).absolutePath());
                 // A name taken between naming and writing: the numbering is asked again, and a
                 // failure is reported with the name that was tried last.
                 WriteEncodedFile(attempted, *encoded.bytes,
@@ -248,20 +267,28 @@ RunResult GenerationRun::run(const QString& text)
         }
         m_view.imageFinished(i, written);
         if (m_cancel) {
-            m_cancel = false;
             result.cancelled = true;
-            m_view.runFinished(true);
-            return result;
+            break;
         }
         current = std::move(next);
         next.reset();
         if (current && !current->error && !current->submitted) {
-            encoder.start(std::move(current->bitmap), current->fileName);
-            current->submitted = true;
+            try {
+                encoder.start(std::move(current->bitmap), current->fileName);
+                current->submitted = true;
+            } catch (...) {
+                current->error = std::current_exception(); // that image's failure, in its turn
+            }
         }
     }
-    m_cancel = false;
-    m_view.runFinished(false);
+    if (result.written > 0) {
+        if (const int err = sync.flush()) {
+            // The images may not have reached the disk: none of them counts as safely written.
+            ++result.failed;
+            m_view.showSaveError(result.lastWritten, systemErrorText(err));
+        }
+    }
+    finish(result.cancelled);
     return result;
 }
 

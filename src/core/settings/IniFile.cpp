@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/settings/IniFile.h"
 
+#include "core/app/BoundedRead.h"
 #include "core/app/TextLines.h"
+#include "core/output/SafeFileWriter.h"
 #include "core/settings/IntegerTest.h"
 
 #include <QDir>
@@ -169,19 +171,23 @@ QString decode(const QByteArray& bytes, IniFile::Encoding& encoding)
 
 IniFile::IniFile(const QString& path) : m_path(path)
 {
-    QFile file(path);
-    if (!file.exists()) {
+    // Only a regular file of a configuration's size is read: a named pipe or device under the
+    // name would block or never end, and a huge file would take the memory.
+    const BoundedRead read = readRegularFile(path, kMaxConfigurationBytes);
+    if (read.problem == ReadProblem::Missing) {
         m_encoding = encodingForNewFile(path);
         return;
     }
     // An existing file that cannot be read counts as empty; it is never written over, since its
-    // content would be lost.
+    // content would be lost (or, for a device or pipe, it is no file to replace).
     m_encoding = Encoding::Utf8;
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (read.problem != ReadProblem::None) {
         m_unreadable = true;
+        if (read.problem != ReadProblem::Unreadable)
+            m_refusal = readProblemText(path, read);
         return;
     }
-    const QString text = decode(file.readAll(), m_encoding);
+    const QString text = decode(read.bytes, m_encoding);
     // The line break at the end of the last line does not start another line.
     m_lines = textLines(text);
 }
@@ -353,6 +359,8 @@ void IniFile::Flush(const WriteFunction& write)
     // complete: a failure at any point leaves the previous file untouched. The file is unbuffered
     // so that every failed write shows here: a buffered save file would only meet the failure
     // while committing, and commit a cut-off file all the same.
+    if (!m_refusal.isEmpty())
+        throw IniFileError(m_refusal);
     if (m_unreadable)
         throw writeError;
     QSaveFile file(m_path);
@@ -363,15 +371,29 @@ void IniFile::Flush(const WriteFunction& write)
             QStringLiteral("Cannot create file \"%1\". %2").arg(shown, file.errorString()));
     }
     const QByteArray bytes = toBytes();
+    if (bytes.size() > kMaxConfigurationBytes) {
+        // A file that large could not be loaded again.
+        throw IniFileError(readProblemText(m_path, ReadProblem::TooLarge, kMaxConfigurationBytes));
+    }
     for (qint64 done = 0; done < bytes.size();) {
         const qint64 n = write(file, bytes.constData() + done, bytes.size() - done);
         if (n <= 0)
             throw writeError; // the save file discards the temporary
         done += n;
     }
+    // "Saved" must hold after a power cut: the new content reaches the disk before it replaces
+    // the old file, and the folder's new entry after.
+    if (syncFileData(int(file.handle())) != 0)
+        throw writeError;
+    // Only a regular file is ever replaced: a device or pipe put under the name meanwhile stays.
+    if (const QFileInfo now(m_path); now.exists() && !now.isFile()) {
+        throw IniFileError(readProblemText(m_path, ReadProblem::NotAFile));
+    }
     if (!file.commit())
         throw writeError;
     m_dirty = false;
+    if (syncFolder(QFileInfo(m_path).absolutePath()) != 0)
+        throw writeError;
 }
 
 } // namespace qp

@@ -53,7 +53,9 @@ public:
     using WriteFunction = std::function<qint64(QIODevice& device, const char* data, qint64 size)>;
 
     // Reads the file at `path` into memory; a file that does not exist or cannot be read counts
-    // as empty (and one that cannot be read is not written over by Flush).
+    // as empty (and one that cannot be read is not written over by Flush). Only a regular file of
+    // at most kMaxConfigurationBytes is read; anything else under the name (a folder, a device, a
+    // named pipe) or a larger file counts as unreadable, and Flush refuses it with the reason.
     explicit IniFile(const QString& path);
 
     QString fileName() const { return m_path; }
@@ -106,6 +108,7 @@ private:
     Encoding m_encoding = Encoding::Utf16LE;
     bool m_dirty = false;
     bool m_unreadable = false; // exists but could not be read
+    QString m_refusal;         // why it is not read or written: no regular file, or too large
 };
 
 } // namespace qp

@@ -72,13 +72,14 @@ TEST_F(FileNamingTest, WorkedExampleAndNumbering)
     EXPECT_EQ(next("other"), "other1.png");
 }
 
-TEST_F(FileNamingTest, NumbersPastExistingFilesButNotFolders)
+TEST_F(FileNamingTest, NumbersPastEverythingThatHoldsTheName)
 {
     touch("a.png");
     touch("a1.png");
     EXPECT_EQ(next("a"), "a2.png");
     ASSERT_TRUE(QDir(dir.path()).mkdir("b.png"));
-    EXPECT_EQ(QFileInfo(CreateFileName("b", settings)).fileName(), "b.png");
+    // A folder holds its name like a file: writing there would fail.
+    EXPECT_EQ(QFileInfo(CreateFileName("b", settings)).fileName(), "b1.png");
     // A link blocks its name whatever it points to, even nothing.
     for (const char* target : {"missing", "b.png", "a.png"}) {
         ASSERT_TRUE(QFile::link(path(target), path("c.png")));

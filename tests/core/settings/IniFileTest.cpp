@@ -250,7 +250,7 @@ TEST(IniFile, FailedSavesRaiseTheirErrorAndLeaveNothingBehind)
         b.Flush();
         FAIL() << "no error";
     } catch (const IniFileError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(folder)));
+        EXPECT_EQ(e.message(), QStringLiteral("\"%1\" is not a regular file").arg(QDir::toNativeSeparators(folder)));
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
