@@ -4,11 +4,15 @@
 #include "core/output/BitmapExchange.h"
 #include "core/output/StoreImage.h"
 
+#include <stdexcept>
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
 namespace qp {
+
+std::function<void()> BackgroundEncoder::s_encodeFault;
 
 namespace {
 void releaseFreeMemory()
@@ -33,6 +37,9 @@ BackgroundEncoder::~BackgroundEncoder()
 
 void BackgroundEncoder::start(QImage bitmap, const QString& fileName)
 {
+    // One image at a time: a second start would overwrite the first one's job unseen.
+    if (m_started)
+        throw std::logic_error("BackgroundEncoder: an image was started before the previous one was taken");
     if (!m_thread.joinable())
         m_thread = std::thread([this] { work(); });
     {
@@ -84,7 +91,14 @@ void BackgroundEncoder::work()
         m_jobBitmap = QImage();
         const QString fileName = m_jobFileName;
         lock.unlock();
-        EncodedImage result = encode(std::move(bitmap), fileName);
+        // Nothing may leave the thread: a failure is the image's, reported when it is taken.
+        EncodedImage result;
+        try {
+            result = encode(std::move(bitmap), fileName);
+        } catch (...) {
+            result = {};
+            result.error = std::current_exception();
+        }
         lock.lock();
         m_jobResult = std::move(result);
         m_done = true;
@@ -96,15 +110,17 @@ EncodedImage BackgroundEncoder::encode(QImage bitmap, const QString& fileName)
 {
     std::lock_guard lock(m_codecMutex);
     EncodedImage result;
-    const QString extension = upperExtension(fileName);
-    if (m_lastBytes && extension == m_lastExtension && bitmap == m_lastBitmap) {
-        result.encoded = true;
-        result.bytes = m_lastBytes;
-        return result;
-    }
-    m_lastBitmap = QImage();
-    m_lastBytes.reset();
     try {
+        if (s_encodeFault)
+            s_encodeFault();
+        const QString extension = upperExtension(fileName);
+        if (m_lastBytes && extension == m_lastExtension && bitmap == m_lastBitmap) {
+            result.encoded = true;
+            result.bytes = m_lastBytes;
+            return result;
+        }
+        m_lastBitmap = QImage();
+        m_lastBytes.reset();
         // A bitmap that is not kept takes its own filtered rows; a kept one has them in a
         // buffer that serves one image after the other. Other formats go through a record:
         // one bitmap or record at a time, a large bitmap goes once it is converted.

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -31,7 +32,8 @@ public:
     BackgroundEncoder& operator=(const BackgroundEncoder&) = delete;
 
     // Starts encoding `bitmap` as a file of `fileName`'s extension on the encoder's thread (which
-    // is started on first use). A started image must be taken before the next one is started.
+    // is started on first use). A started image must be taken before the next one is started;
+    // starting another one first throws std::logic_error.
     void start(QImage bitmap, const QString& fileName);
     // Whether an image was started and not yet taken.
     bool started() const { return m_started; }
@@ -51,6 +53,10 @@ public:
     // Whether the previous bitmap is kept for that comparison at all: a run of one image has
     // nothing to compare it with, and its bitmap can then take its own filtered rows.
     void setRememberLast(bool remember) { m_rememberLast = remember; }
+
+    // Tests only: called before every encoding, on the thread that encodes; what it throws is
+    // that image's failure.
+    static std::function<void()> s_encodeFault;
 
 private:
     // Takes the bitmap so that its pixels go as soon as they are converted.

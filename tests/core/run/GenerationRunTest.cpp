@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "core/output/BackgroundEncoder.h"
 #include "core/output/EncoderOptions.h"
 #include "core/output/MemoryEstimate.h"
 #include "core/run/GenerationRun.h"
@@ -232,4 +233,77 @@ TEST_F(GenerationRunTest, UnwritableFolderReportsEveryImage)
     EXPECT_EQ(view.messages.size(), 3);
     for (const QString& cause : view.causes)
         EXPECT_TRUE(cause.contains(QString::fromLocal8Bit(std::strerror(ENOTDIR)))) << cause.toStdString();
+}
+
+// Faults inside a run: each one is that image's failure, reported with its cause, and the run goes
+// on; whatever ends the run, its end is shown, so the window is enabled again.
+TEST_F(GenerationRunTest, FaultsAreTheImagesFailuresAndTheRunAlwaysEnds)
+{
+    settings.setChecked(Setting::txt_line, true);
+    settings.setText(Setting::out_format, "*.png - PNG-Bild");
+    struct Case {
+        const char* name;
+        std::function<void()> fault; // thrown by the writer of the second image
+        const char* cause;
+    };
+    const Case cases[] = {
+        {"a writer that throws", [] { throw std::runtime_error("writer broke"); }, "writer broke"},
+        {"an allocation that fails", [] { throw std::bad_alloc(); }, "std::bad_alloc"},
+    };
+    for (const bool pipelined : {true, false}) {
+        for (const Case& c : cases) {
+            QDir(dir.path()).removeRecursively();
+            RecordingView caseView;
+            GenerationRun caseRun(settings, caseView);
+            caseRun.setPipelined(pipelined);
+            int encodings = 0;
+            BackgroundEncoder::s_encodeFault = [&] {
+                if (++encodings == 2)
+                    c.fault();
+            };
+            const RunResult result = caseRun.run("one\ntwo\nthree");
+            BackgroundEncoder::s_encodeFault = {};
+            const std::string what = std::string(c.name) + (pipelined ? ", pipelined" : "");
+            EXPECT_EQ(result.written, 2) << what;
+            EXPECT_EQ(result.failed, 1) << what;
+            EXPECT_EQ(caseView.causes, QStringList(c.cause)) << what;
+            EXPECT_EQ(caseView.written.size(), 3) << what;
+            EXPECT_TRUE(caseView.written[1].isEmpty()) << what;
+            EXPECT_TRUE(caseView.finished) << what;
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"one.png", "three.png"}))
+                << what;
+        }
+    }
+
+    // The folder goes away between naming and writing: that image fails, the next one is written.
+    QDir(dir.path()).removeRecursively();
+    view.onImageStarted = [&](int index) {
+        if (index == 0)
+            QDir(dir.path()).removeRecursively();
+    };
+    RunResult result = run.run("gone\nback");
+    EXPECT_EQ(result.failed, 1);
+    EXPECT_EQ(result.written, 1);
+    EXPECT_TRUE(view.causes.value(0).startsWith("Cannot create a file in")) << view.causes.join('|').toStdString();
+    EXPECT_EQ(files(), QStringList({"back.png"}));
+
+    // Something the run does not catch (here the view itself) still ends the run as shown.
+    RecordingView throwing;
+    throwing.onImageStarted = [](int) { throw 42; };
+    GenerationRun broken(settings, throwing);
+    EXPECT_THROW(broken.run("x"), int);
+    EXPECT_EQ(throwing.started, 1);
+    EXPECT_TRUE(throwing.finished);
+}
+
+TEST(BackgroundEncoderOrder, AStartBeforeTheLastImageIsTakenIsRefused)
+{
+    BackgroundEncoder encoder;
+    QImage bitmap(4, 4, QImage::Format_RGB32);
+    bitmap.fill(Qt::white);
+    encoder.start(bitmap, "a.png");
+    EXPECT_THROW(encoder.start(bitmap, "b.png"), std::logic_error);
+    EXPECT_TRUE(encoder.take().encoded);
+    encoder.start(bitmap, "c.png");
+    EXPECT_TRUE(encoder.take().encoded);
 }
