@@ -17,8 +17,10 @@ packages=(
   g++-mingw-w64-x86-64-posix wine wine64
   # the default face Tahoma, Qt's own translations, and the desktop and package tools
   fonts-wine qt6-translations-l10n
+  # a family that two foundries make (the font list names the foundry)
+  fonts-urw-base35
   desktop-file-utils appstream shared-mime-info hicolor-icon-theme xdg-utils libfile-mimeinfo-perl libglib2.0-bin
-  dpkg-dev file man-db
+  dpkg-dev file man-db lintian
 )
 
 # The comparison with other tools (bench/compare-peers.sh) needs a few more: setup.sh --bench.

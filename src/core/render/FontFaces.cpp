@@ -37,10 +37,24 @@ bool addDefaultFaceWhenMissing(const QString& folder)
     return added;
 }
 
+QString installedFamily(const QString& name)
+{
+    if (name.isEmpty())
+        return {};
+    const QStringList families = QFontDatabase::families();
+    if (families.contains(name))
+        return name;
+    const QString withFoundry = name + QStringLiteral(" [");
+    for (const QString& family : families)
+        if (family.startsWith(withFoundry) && family.endsWith(u']'))
+            return family;
+    return {};
+}
+
 QString substituteFace(const SettingsModel& settings)
 {
     const QString configured = settings.text(Setting::label2);
-    if (configured.isEmpty() || QFontDatabase::families().contains(configured))
+    if (configured.isEmpty() || !installedFamily(configured).isEmpty())
         return {};
     return QFontInfo(drawingFace(settings)).family();
 }

@@ -16,6 +16,11 @@ QString compatibilityFontFolder();
 // QGuiApplication. Returns true when a face was added.
 bool addDefaultFaceWhenMissing(const QString& folder = compatibilityFontFolder());
 
+// The entry of the system's font list that `name` selects: the family itself, or, where several
+// foundries make a family and the list names them ("C059 [urw]", "C059 [UKWN]"), the first of
+// those for the bare family name as the system's own tools print it. Empty when none is installed.
+QString installedFamily(const QString& name);
+
 // The face drawn instead of the configured one (label2) when that face is not installed; empty
 // when it is installed (or no face is configured).
 QString substituteFace(const SettingsModel& settings);

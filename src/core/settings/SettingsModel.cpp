@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/settings/SettingsModel.h"
 
+#include "core/render/FontFaces.h"
+
 #include "core/settings/IntegerTest.h"
 
 #include <QDir>
@@ -433,9 +435,7 @@ void SettingsModel::setFontListSelected(bool selected)
 
 bool SettingsModel::selectFontEntryForLabel()
 {
-    const QString face = text(Setting::label2);
-    const QStringList families = QFontDatabase::families();
-    if (!families.contains(face))
+    if (installedFamily(text(Setting::label2)).isEmpty())
         return false;
     setFontListSelected(true);
     return true;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "gui/render/FontListBox.h"
 
+#include "core/render/FontFaces.h"
+
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -101,7 +103,10 @@ void FontListBox::fill(const QStringList& families)
 
 bool FontListBox::selectName(const QString& name)
 {
-    const QList<QListWidgetItem*> found = findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // A family named without its foundry selects the entry that names one.
+    QList<QListWidgetItem*> found = findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found.isEmpty() && !name.isEmpty())
+        found = findItems(installedFamily(name), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (found.isEmpty())
         return false;
     m_selecting = true;

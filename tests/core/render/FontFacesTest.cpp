@@ -60,3 +60,28 @@ TEST(FontFaces, DefaultFaceComesFromTheCompatibilityFontsWhenMissing)
     EXPECT_TRUE(substituteFace(s).isEmpty());
     EXPECT_EQ(QFontInfo(drawingFace(s)).family(), "Tahoma");
 }
+
+// A family that two foundries make is listed with the foundry ("C059 [urw]"); its bare name, as
+// the system's own tools print it, still selects and draws it.
+TEST(FontFaces, AFamilyNamedWithoutItsFoundrySelectsIt)
+{
+    QString listed;
+    for (const QString& family : QFontDatabase::families())
+        if (family.endsWith(u']') && family.contains(QStringLiteral(" [")))
+            listed = family;
+    if (listed.isEmpty())
+        GTEST_SKIP() << "no family is made by two foundries here";
+    const QString bare = listed.left(listed.indexOf(QStringLiteral(" [")));
+    EXPECT_FALSE(installedFamily(bare).isEmpty()) << bare.toStdString();
+    EXPECT_EQ(installedFamily(listed), listed);
+    EXPECT_TRUE(installedFamily(QStringLiteral("No Such Family")).isEmpty());
+
+    SettingsModel settings;
+    settings.setText(Setting::label2, bare);
+    EXPECT_TRUE(settings.selectFontEntryForLabel());
+    EXPECT_TRUE(substituteFace(settings).isEmpty());
+    settings.setFontListSelected(true);
+    // Drawn in that family (the system names it with one of its foundries).
+    const QString drawn = QFontInfo(drawingFace(std::optional<QString>(bare))).family();
+    EXPECT_TRUE(drawn == bare || drawn.startsWith(bare + QStringLiteral(" ["))) << drawn.toStdString();
+}
