@@ -57,6 +57,19 @@ for dep in fonts-dejavu-core fonts-wine qt6-translations-l10n libqt6gui6 libqt6w
   grep -q "\b$dep\b" <<<"$depends" || fail "the package does not depend on $dep"
 done
 
+# Debian's own checker finds nothing to say: no error, no warning.
+if command -v lintian >/dev/null; then
+  lintian --fail-on error,warning --allow-root "$deb" >"$work/lintian.log" 2>&1 || {
+    cat "$work/lintian.log"; fail "lintian"; }
+  cat "$work/lintian.log"
+else
+  echo "lintian is not installed: the package is not checked by it"
+fi
+# The changelog's newest entry is this version.
+changelog_version=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/quillpress/changelog.gz | gzip -dc |
+  sed -n '1s/^quillpress (\([^)]*\)).*/\1/p')
+[ "$changelog_version" = "$version" ] || fail "the changelog names version '$changelog_version', not $version"
+
 installed=yes
 dpkg_waiting -i "$deb" || fail "dpkg -i"
 
