@@ -51,7 +51,7 @@ struct SettingRange {
 };
 constexpr qint32 kLargestSide = qint32(kMaxImageSide);
 constexpr SettingRange kSettingRanges[] = {
-    {Setting::FSize, 1, 10000},
+    {Setting::FSize, 1, 12288},
     {Setting::abs_h, 1, kLargestSide},
     {Setting::abs_b, 1, kLargestSide},
     {Setting::abs_bmax, 1, kLargestSide},

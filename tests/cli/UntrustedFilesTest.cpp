@@ -172,9 +172,9 @@ TEST_F(UntrustedFilesTest, ValuesOutsideTheirRangeAreRefused)
         const char* setting;
         const char* range;
     } cases[] = {
-        {"FSize=NaN", "for FSize: a whole number from 1 to 10000"},
-        {"FSize=inf", "for FSize: a whole number from 1 to 10000"},
-        {"FSize=-5", "for FSize: a whole number from 1 to 10000"},
+        {"FSize=NaN", "for FSize: a whole number from 1 to 12288"},
+        {"FSize=inf", "for FSize: a whole number from 1 to 12288"},
+        {"FSize=-5", "for FSize: a whole number from 1 to 12288"},
         {"abs_b=-100", "for abs_b: a whole number from 1 to 1000000"},
         {"abs_z=99999", "for abs_z: a whole number from -10000 to 10000"},
     };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/app/DroppedContent.h"
 
+#include "core/app/BoundedRead.h"
 #include "core/settings/ConfigurationMenu.h"
 
 #include <QFile>
@@ -40,12 +41,12 @@ DroppedContent classifyDrop(const QList<QUrl>& urls, bool hasText)
 
 std::optional<QString> readDroppedText(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A regular file of at most the text limit: a pipe or device put under the name, or a huge
+    // file, is not read.
+    const BoundedRead read = readRegularFile(path, kMaxTextBytes);
+    if (read.problem != ReadProblem::None)
         return std::nullopt;
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    const QByteArray& data = read.bytes;
     // The byte-order mark itself is not part of the text.
     QStringDecoder decoder(QStringDecoder::encodingForData(data).value_or(QStringDecoder::Utf8));
     return decoder.decode(data);

@@ -25,7 +25,7 @@ struct DroppedContent {
 DroppedContent classifyDrop(const QList<QUrl>& urls, bool hasText);
 
 // The content of a dropped text file: UTF-8, or the encoding its byte-order mark names. Nothing
-// when it cannot be read.
+// when it cannot be read, is no regular file or is larger than the text limit.
 std::optional<QString> readDroppedText(const QString& path);
 
 } // namespace qp
