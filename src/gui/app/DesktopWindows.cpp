@@ -4,6 +4,7 @@
 #include "gui/app/X11Connection.h"
 
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWindow>
 
 #if defined(QP_HAVE_XCB) && QT_CONFIG(xcb)
@@ -87,21 +88,51 @@ QList<QPoint> otherProgramWindowCorners(const QWindow* own)
     return corners;
 }
 
+namespace {
+
+// Asks the window manager to put the window on top of the others.
+void requestRaise(QWindow* window)
+{
+#if defined(QP_HAVE_XCB) && QT_CONFIG(xcb)
+    if (xcb_connection_t* c = x11Connection()) {
+        enum : uint32_t { SourcePager = 2, StackAbove = 0 };
+        sendToWindowManager(c, xcb_window_t(window->winId()), x11Atom(c, "_NET_RESTACK_WINDOW"),
+                            {SourcePager, 0, StackAbove, 0, 0});
+        xcb_flush(c);
+    }
+#endif
+    window->raise();
+}
+
+} // namespace
+
 void raiseAndActivate(QWindow* window)
 {
     if (!window)
         return;
 #if defined(QP_HAVE_XCB) && QT_CONFIG(xcb)
     if (xcb_connection_t* c = x11Connection()) {
-        enum : uint32_t { SourcePager = 2, CurrentTime = 0, StackAbove = 0 };
-        const xcb_window_t id = xcb_window_t(window->winId());
-        sendToWindowManager(c, id, x11Atom(c, "_NET_ACTIVE_WINDOW"), {SourcePager, CurrentTime, 0, 0, 0});
-        sendToWindowManager(c, id, x11Atom(c, "_NET_RESTACK_WINDOW"), {SourcePager, 0, StackAbove, 0, 0});
+        enum : uint32_t { SourcePager = 2, CurrentTime = 0 };
+        sendToWindowManager(c, xcb_window_t(window->winId()), x11Atom(c, "_NET_ACTIVE_WINDOW"),
+                            {SourcePager, CurrentTime, 0, 0, 0});
         xcb_flush(c);
     }
 #endif
-    window->raise();
     window->requestActivate();
+    requestRaise(window);
+    if (window->isActive())
+        return;
+    // Some window managers (openbox) keep a window that is not active where it is in the stack,
+    // and activate it without raising it: it is raised again once it has become the active one.
+    // A window that does not become active within a few seconds is left as it is.
+    auto* watch = new QObject(window);
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, watch, [window, watch](QWindow* focused) {
+        if (focused != window)
+            return;
+        requestRaise(window);
+        watch->deleteLater();
+    });
+    QTimer::singleShot(5000, watch, [watch] { watch->deleteLater(); });
 }
 
 } // namespace qp
