@@ -10,6 +10,11 @@
 // Message on the wire: the sender's process id (32 bits), the byte count of the command line
 // (32 bits), then the command line as UTF-16 code units without a terminating zero; the reply is
 // one 32-bit value. All numbers little-endian.
+//
+// Only the user's own processes take part (Linux): the sockets live in a folder that no other user
+// can change, and both ends check the user id of the process at the other end of the connection
+// before anything is exchanged. Where either fails, there is no hand-off and every start opens its
+// own window.
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
@@ -31,9 +36,17 @@ inline constexpr int kHandOffTimeoutMs = 5000;
 // "OneInstUtilWnd:" followed by the full path of the program file.
 QString instanceKey(const QString& programPath);
 
+// The folder of the sockets (Linux): the user's runtime folder when the system gives one, otherwise
+// the folder "instance-<user id>" in the program's folder in the user's cache
+// ($XDG_CACHE_HOME/quillpress, usually ~/.cache/quillpress), created with access for the user
+// alone. Either is used only while it is a real folder (not a symbolic link), owned by this user,
+// without any access for group or others; nothing when neither is. Windows: empty, as pipe names
+// are names, not paths.
+std::optional<QString> handOffFolder();
+
 // The local server's name (a socket path on Linux): the instance key, percent-encoded so that it
-// is one file name, in the user's runtime folder; the key's SHA-256 when the encoded key makes the
-// socket path too long.
+// is one file name, in handOffFolder(); the key's SHA-256 when the encoded key makes the socket
+// path too long. Empty when there is no folder for it: then there is no hand-off.
 QString instanceServerName(const QString& programPath);
 
 // The full path of the running program file, as the system reports it; `argv0` is the fallback
@@ -79,7 +92,8 @@ void setHandOffReceiver(HandOffReceiver receiver);
 // instance tries the name: when a live instance answers there, it leaves the name to that one and
 // tries again every two seconds, so that it takes over when that one ends and a later start always
 // finds a running window; when nobody answers, the socket left there (by an instance that was
-// killed) is removed and this instance listens.
+// killed) is removed and this instance listens. Without a folder for the socket (handOffFolder())
+// it never listens.
 class InstanceListener : public QObject {
     Q_OBJECT
 public:

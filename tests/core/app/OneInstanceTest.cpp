@@ -4,15 +4,34 @@
 // sender and a listener in another thread.
 #include "core/app/OneInstanceCheck.h"
 #include "core/app/OneInstanceFunc.h"
+#include "support/QStringPrinter.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QDir>
 #include <QFileInfo>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace qp {
 namespace {
@@ -76,6 +95,10 @@ TEST(OneInstance, MessageRoundTripAndDamagedMessages)
 
 TEST(OneInstance, ServerNamesSeparateProgramPathsAndFitASocketAddress)
 {
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const auto restore = qScopeGuard([] { qunsetenv("XDG_RUNTIME_DIR"); });
     const QString a = instanceServerName(u"/opt/a/quillpress"_qs);
     const QString b = instanceServerName(u"/opt/b/quillpress"_qs);
     EXPECT_NE(a, b);
@@ -165,6 +188,133 @@ TEST(OneInstance, SenderEndsOnlyOnTheHandedOverReply)
     thread.quit();
     thread.wait();
     qunsetenv("XDG_RUNTIME_DIR");
+}
+
+// Lets events through until `done` holds; false when `ms` pass first.
+template <typename Pred>
+bool eventually(Pred done, int ms = 30000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// The environment variables a test changes, restored when it ends.
+class EnvironmentGuard {
+public:
+    explicit EnvironmentGuard(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+    }
+    ~EnvironmentGuard()
+    {
+        for (const auto& [name, set, value] : m_saved)
+            set ? qputenv(name, value) : qunsetenv(name);
+    }
+
+private:
+    struct Saved {
+        const char* name;
+        bool set;
+        QByteArray value;
+    };
+    std::vector<Saved> m_saved;
+};
+
+struct stat statOf(const QString& path)
+{
+    struct stat st {};
+    EXPECT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
+    return st;
+}
+
+// Without a usable runtime folder the sockets go to a folder of the program's own in the user's
+// cache; when that one is not private either, nothing listens and nothing is sent.
+TEST(OneInstance, SocketsLiveOnlyInAFolderNoOtherUserCanChange)
+{
+    EnvironmentGuard env{"XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"};
+    QTemporaryDir sandbox;
+    ASSERT_TRUE(sandbox.isValid());
+    const QString tmp = sandbox.filePath(u"tmp"_qs);
+    const QString cache = sandbox.filePath(u"cache"_qs);
+    ASSERT_TRUE(QDir().mkpath(tmp));
+    qputenv("TMPDIR", tmp.toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+    const QString program = u"/opt/quillpress-folders/quillpress"_qs;
+
+    // A private runtime folder is taken as it is.
+    const QString runtime = sandbox.filePath(u"run"_qs);
+    ASSERT_EQ(::mkdir(QFile::encodeName(runtime).constData(), 0700), 0);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    EXPECT_EQ(handOffFolder(), runtime);
+    EXPECT_EQ(QFileInfo(instanceServerName(program)).path(), runtime);
+
+    // Without XDG_RUNTIME_DIR Qt offers a folder of the temporary folder; once anybody can write
+    // there (it is then not the user's own), Qt declines it and the cache folder is used, made for
+    // the user alone.
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString qtRuntime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    ASSERT_TRUE(qtRuntime.startsWith(tmp + u'/')) << qtRuntime.toStdString();
+    ASSERT_EQ(::chmod(QFile::encodeName(qtRuntime).constData(), 0777), 0);
+    const QString own = cache + u"/quillpress/instance-"_qs + QString::number(::geteuid());
+    EXPECT_EQ(handOffFolder(), own);
+    const struct stat made = statOf(own);
+    EXPECT_TRUE(S_ISDIR(made.st_mode));
+    EXPECT_EQ(made.st_mode & 0777, 0700u);
+    EXPECT_EQ(made.st_uid, ::geteuid());
+    const QString name = instanceServerName(program);
+    EXPECT_EQ(QFileInfo(name).path(), own);
+    {
+        InstanceListener listener(program);
+        EXPECT_TRUE(listener.isListening());
+        EXPECT_EQ(listener.serverName(), name);
+    }
+
+    // A cache folder that is not private, however it came about: no folder, no hand-off.
+    const QString elsewhere = sandbox.filePath(u"elsewhere"_qs);
+    ASSERT_EQ(::mkdir(QFile::encodeName(elsewhere).constData(), 0700), 0);
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+    } spoiled[] = {
+        {"open to the group", [&] { ::chmod(QFile::encodeName(own).constData(), 0770); }},
+        {"readable by others", [&] { ::chmod(QFile::encodeName(own).constData(), 0705); }},
+        {"a symbolic link to a private folder",
+         [&] { QDir(own).removeRecursively(); QFile::link(elsewhere, own); }},
+        {"a file, not a folder", [&] {
+             QDir(own).removeRecursively();
+             QFile file(own);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+         }},
+    };
+    for (const auto& c : spoiled) {
+        QFile::remove(own);
+        QDir(own).removeRecursively();
+        ASSERT_EQ(::mkdir(QFile::encodeName(own).constData(), 0700), 0) << c.what;
+        c.spoil();
+        EXPECT_EQ(handOffFolder(), std::nullopt) << c.what;
+        EXPECT_EQ(instanceServerName(program), QString()) << c.what;
+        EXPECT_FALSE(HandOffToRunningInstance(program, {u"/a.qpcf"_qs}, QDir::tempPath(), 2000)) << c.what;
+        InstanceListener listener(program);
+        EXPECT_FALSE(listener.isListening()) << c.what;
+    }
+
+    // Owned by another user (only root can make that here).
+    if (::geteuid() == 0) {
+        QFile::remove(own);
+        QDir(own).removeRecursively();
+        ASSERT_EQ(::mkdir(QFile::encodeName(own).constData(), 0700), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
+        EXPECT_EQ(handOffFolder(), std::nullopt);
+        EXPECT_EQ(instanceServerName(program), QString());
+    }
 }
 
 } // namespace
