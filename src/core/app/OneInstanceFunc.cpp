@@ -25,6 +25,7 @@
 #endif
 
 #include <algorithm>
+#include <memory>
 
 namespace qp {
 
@@ -284,13 +285,16 @@ InstanceListener::InstanceListener(const QString& programPath, QObject* parent)
         while (QLocalSocket* socket = m_server.nextPendingConnection())
             serve(socket);
     });
-    m_retry.setInterval(2000);
-    connect(&m_retry, &QTimer::timeout, this, &InstanceListener::tryToListen);
+    m_retry.setInterval(kHandOffRetryMs);
+    connect(&m_retry, &QTimer::timeout, this, &InstanceListener::checkListening);
+    m_retry.start();
     tryToListen();
 }
 
 InstanceListener::~InstanceListener()
 {
+    // The connections go first, while the counts they release exist.
+    qDeleteAll(findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly));
     // Closing removes the socket file; under the lock, so that it is never a successor's.
     if (!m_server.isListening())
         return;
@@ -306,46 +310,100 @@ void InstanceListener::tryToListen()
         return;
     // Checking the name and taking it is one step for all instances of the program file.
     QLockFile lock(m_lockPath);
-    if (!lock.tryLock(1000)) {
-        m_retry.start();
+    if (!lock.tryLock(1000))
         return;
-    }
     QLocalSocket probe;
     probe.connectToServer(m_name);
     if (probe.waitForConnected(500)) {
         // A live instance listens: it takes the hand-offs, and this one takes over when it ends.
         probe.abort();
-        m_retry.start();
         return;
     }
     // Whatever socket is left under the name belongs to an instance that is gone.
-    m_retry.stop();
     QLocalServer::removeServer(m_name);
     m_server.listen(m_name);
+}
+
+void InstanceListener::checkListening()
+{
+    // The server stops when it cannot accept a connection (no file descriptor left), or never
+    // started: try again.
+    if (!m_server.isListening()) {
+        tryToListen();
+        return;
+    }
+#ifdef Q_OS_UNIX
+    // A removed socket file leaves the server listening where no start finds it: make it again.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(m_server.fullServerName()).constData(), &st) == 0)
+        return;
+    {
+        QLockFile lock(m_lockPath);
+        if (!lock.tryLock(1000))
+            return;
+        if (::lstat(QFile::encodeName(m_server.fullServerName()).constData(), &st) != 0)
+            m_server.close();
+    }
+    if (!m_server.isListening())
+        tryToListen();
+#endif
+}
+
+void InstanceListener::drop(QLocalSocket* socket)
+{
+    socket->abort();
+    socket->deleteLater();
 }
 
 void InstanceListener::serve(QLocalSocket* socket)
 {
     socket->setParent(this);
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    // A connection from another user is closed unread.
-    if (!peerIsThisUser(socket->socketDescriptor())) {
-        socket->abort();
-        socket->deleteLater();
+    // Beyond the connections served at once, and from any other user, a connection is closed unread.
+    if (m_connections >= kMaxHandOffConnections || !peerIsThisUser(socket->socketDescriptor())) {
+        drop(socket);
         return;
     }
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer = QByteArray()]() mutable {
-        buffer += socket->readAll();
+    ++m_connections;
+    // What this connection holds of the listener's limits, given back when it goes.
+    auto held = std::make_shared<qint64>(0);
+    connect(socket, &QObject::destroyed, this, [this, held] {
+        --m_connections;
+        m_bufferedBytes -= *held;
+    });
+    // Qt's own buffer stays small: every read takes all it holds into the message buffer below.
+    socket->setReadBufferSize(64 * 1024);
+    auto* deadline = new QTimer(socket);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, this, [this, socket] { drop(socket); });
+    deadline->start(kHandOffReceiveTimeoutMs);
+
+    connect(socket, &QLocalSocket::readyRead, this,
+            [this, socket, deadline, held, buffer = QByteArray()]() mutable {
+        const QByteArray more = socket->readAll();
+        if (m_bufferedBytes + more.size() > kMaxHandOffBufferedBytes) {
+            drop(socket);
+            return;
+        }
+        buffer += more;
+        m_bufferedBytes += more.size();
+        *held += more.size();
         HandOffMessage message;
         switch (decodeHandOff(buffer, message)) {
         case HandOffDecode::Incomplete:
             return;
         case HandOffDecode::Invalid:
-            socket->abort();
+            drop(socket);
             return;
         case HandOffDecode::Complete:
             break;
         }
+        // Complete: the connection holds no buffer any more and has no time limit while the
+        // receiver works.
+        m_bufferedBytes -= *held;
+        *held = 0;
+        buffer = QByteArray();
+        deadline->stop();
         disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
 
         // The reply goes out also when the receiver fails (its error is shown here, so the new

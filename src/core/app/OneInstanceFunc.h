@@ -88,12 +88,28 @@ bool HandOffToRunningInstance(const QString& programPath, const QStringList& arg
 using HandOffReceiver = std::function<bool(quint32 processId, const QString& commandLine)>;
 void setHandOffReceiver(HandOffReceiver receiver);
 
+// What one listener takes at a time, so that no client can hold the program's memory or its file
+// descriptors. A sender writes its whole message right after connecting and gives up after
+// kHandOffTimeoutMs, so a message that is not complete by then has nobody waiting for the reply:
+// its connection is dropped.
+inline constexpr int kHandOffReceiveTimeoutMs = kHandOffTimeoutMs;
+// Connections being served at once (a desktop passes all selected files to one start, so more
+// than a few never come together); a connection beyond them is closed at once.
+inline constexpr int kMaxHandOffConnections = 16;
+// Bytes of incomplete messages held at once over all connections: room for one message of the
+// largest size and more; a connection that would go beyond it is closed.
+inline constexpr qint64 kMaxHandOffBufferedBytes = 2 * qint64(kMaxHandOffBytes);
+// How often a listener that does not listen tries again, and a listening one checks that its
+// socket is still there.
+inline constexpr int kHandOffRetryMs = 2000;
+
 // The receiving side of an instance: the local server. Under a lock file beside the socket, an
 // instance tries the name: when a live instance answers there, it leaves the name to that one and
-// tries again every two seconds, so that it takes over when that one ends and a later start always
-// finds a running window; when nobody answers, the socket left there (by an instance that was
-// killed) is removed and this instance listens. Without a folder for the socket (handOffFolder())
-// it never listens.
+// tries again every kHandOffRetryMs, so that it takes over when that one ends and a later start
+// always finds a running window; when nobody answers, the socket left there (by an instance that
+// was killed) is removed and this instance listens. A listener whose server stopped (no file
+// descriptor left to accept a connection) or whose socket file was removed listens again in the
+// same way. Without a folder for the socket (handOffFolder()) it never listens.
 class InstanceListener : public QObject {
     Q_OBJECT
 public:
@@ -105,6 +121,9 @@ public:
     // The listening socket, so that a caller can wait for a pending connection without running
     // the event loop; -1 while not listening.
     qintptr socketDescriptor() const { return m_server.isListening() ? m_server.socketDescriptor() : -1; }
+    // Connections being served, and the bytes of their incomplete messages held now.
+    int connectionCount() const { return m_connections; }
+    qint64 bufferedBytes() const { return m_bufferedBytes; }
 
 signals:
     // A hand-off was answered with `reply`.
@@ -112,12 +131,17 @@ signals:
 
 private:
     void tryToListen();
+    void checkListening();
     void serve(class QLocalSocket* socket);
+    void drop(class QLocalSocket* socket);
 
     QString m_name;
     QString m_lockPath;
     QLocalServer m_server;
     QTimer m_retry;
+    // Connections being served and the bytes of their incomplete messages.
+    int m_connections = 0;
+    qint64 m_bufferedBytes = 0;
 };
 
 } // namespace qp

@@ -317,5 +317,189 @@ TEST(OneInstance, SocketsLiveOnlyInAFolderNoOtherUserCanChange)
     }
 }
 
+// The listener's limits, with the listener in this thread and raw clients beside it; a real
+// sender runs in a thread of its own, as its calls block.
+class ListenerLimits : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_runtime.isValid());
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+    }
+    void TearDown() override { qunsetenv("XDG_RUNTIME_DIR"); }
+
+    // A hand-off as a second start makes it, while this thread lets the listener work: true when
+    // it was handed over.
+    bool handOff(const QString& argument)
+    {
+        std::atomic<int> result{-1};
+        std::unique_ptr<QThread> sender(QThread::create([&] {
+            result = HandOffToRunningInstance(m_program, {argument}, QDir::tempPath(), 10000) ? 1 : 0;
+        }));
+        sender->start();
+        EXPECT_TRUE(eventually([&] { return sender->isFinished(); }));
+        sender->wait();
+        return result == 1;
+    }
+
+    // A client that connects and stays; `bytes` of a message are sent at once.
+    std::unique_ptr<QLocalSocket> client(const QByteArray& bytes = {})
+    {
+        auto socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(instanceServerName(m_program));
+        EXPECT_TRUE(socket->waitForConnected(5000));
+        if (!bytes.isEmpty())
+            socket->write(bytes);
+        return socket;
+    }
+
+    // The start of a message that announces `announced` bytes of command line and brings `sent`.
+    static QByteArray partialMessage(quint32 announced, qsizetype sent)
+    {
+        QByteArray bytes(8, Qt::Uninitialized);
+        qToLittleEndian<quint32>(7, bytes.data());
+        qToLittleEndian<quint32>(announced, bytes.data() + 4);
+        return bytes + QByteArray(sent, 'q');
+    }
+
+    QTemporaryDir m_runtime;
+    const QString m_program = u"/opt/quillpress-limits/quillpress"_qs;
+};
+
+TEST_F(ListenerLimits, IdleAndSurplusConnectionsAreDroppedAndAHandOffStillWorks)
+{
+    InstanceListener listener(m_program);
+    ASSERT_TRUE(listener.isListening());
+    TOneInstanceCheck check;
+    QStringList received;
+    check.OnNewInstance = [&](TOneInstanceCheck&, quint32, const QStringList& params, bool&) {
+        received << params.value(1);
+    };
+
+    // Connections that never finish: some say nothing, some begin a message of 1 MiB.
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < kMaxHandOffConnections; ++i)
+        idle.push_back(client(i % 2 ? partialMessage(1024 * 1024, 64 * 1024) : QByteArray()));
+    ASSERT_TRUE(eventually([&] { return listener.connectionCount() == kMaxHandOffConnections; }));
+
+    // Beyond the limit a connection is closed at once, a real sender's too (it starts on its own).
+    std::vector<std::unique_ptr<QLocalSocket>> surplus;
+    for (int i = 0; i < 4; ++i)
+        surplus.push_back(client(partialMessage(1024, 16)));
+    EXPECT_TRUE(eventually([&] {
+        return std::all_of(surplus.begin(), surplus.end(),
+                           [](const auto& s) { return s->state() == QLocalSocket::UnconnectedState; });
+    }));
+    EXPECT_FALSE(handOff(u"/while-full.qpcf"_qs));
+    EXPECT_LT(clock.elapsed(), kHandOffReceiveTimeoutMs) << "the machine was too slow to tell the limits apart";
+    for (const auto& s : idle)
+        EXPECT_EQ(s->state(), QLocalSocket::ConnectedState);
+    EXPECT_EQ(listener.connectionCount(), kMaxHandOffConnections);
+
+    // The time limit frees every idle connection, and the memory its partial message held.
+    EXPECT_TRUE(eventually([&] {
+        return std::all_of(idle.begin(), idle.end(),
+                           [](const auto& s) { return s->state() == QLocalSocket::UnconnectedState; });
+    }, kHandOffReceiveTimeoutMs + 30000));
+    // (Qt's coarse timers may fire up to 5 % early.)
+    EXPECT_GE(clock.elapsed(), kHandOffReceiveTimeoutMs * 9 / 10);
+    EXPECT_TRUE(eventually([&] { return listener.connectionCount() == 0; }));
+    EXPECT_EQ(listener.bufferedBytes(), 0);
+
+    EXPECT_TRUE(handOff(u"/after.qpcf"_qs));
+    EXPECT_EQ(received, QStringList({u"/after.qpcf"_qs}));
+}
+
+TEST_F(ListenerLimits, IncompleteMessagesTogetherHoldNoMoreThanTheCap)
+{
+    InstanceListener listener(m_program);
+    ASSERT_TRUE(listener.isListening());
+    const qsizetype part = 3 * 1024 * 1024;
+
+    // Two large messages, each incomplete: both are held.
+    auto first = client(partialMessage(kMaxHandOffBytes, part));
+    auto second = client(partialMessage(kMaxHandOffBytes, part));
+    ASSERT_TRUE(eventually([&] { return listener.bufferedBytes() == 2 * (8 + part); }));
+
+    // A third that would take the listener beyond the cap is dropped; the others stay.
+    auto third = client(partialMessage(kMaxHandOffBytes, kMaxHandOffBufferedBytes - 2 * (8 + part)));
+    EXPECT_TRUE(eventually([&] { return third->state() == QLocalSocket::UnconnectedState; }));
+    EXPECT_EQ(first->state(), QLocalSocket::ConnectedState);
+    EXPECT_EQ(second->state(), QLocalSocket::ConnectedState);
+    EXPECT_LE(listener.bufferedBytes(), kMaxHandOffBufferedBytes);
+
+    // A message of the largest size is still answered when it is complete (refused: no receiver).
+    first->write(QByteArray(qsizetype(kMaxHandOffBytes) - part, 'q'));
+    QByteArray reply;
+    EXPECT_TRUE(eventually([&] {
+        reply += first->readAll();
+        return reply.size() >= 4;
+    }));
+    ASSERT_EQ(reply.size(), 4);
+    EXPECT_EQ(qFromLittleEndian<quint32>(reply.constData()), kHandOffRefused);
+}
+
+TEST_F(ListenerLimits, ListensAgainWhenItsSocketFileIsRemoved)
+{
+    InstanceListener listener(m_program);
+    ASSERT_TRUE(listener.isListening());
+    TOneInstanceCheck check;
+    check.OnNewInstance = [](TOneInstanceCheck&, quint32, const QStringList&, bool&) {};
+    const QString name = instanceServerName(m_program);
+    ASSERT_TRUE(QFile::remove(name));
+    EXPECT_TRUE(eventually([&] { return QFileInfo::exists(name) && listener.isListening(); }));
+    EXPECT_TRUE(handOff(u"/back.qpcf"_qs));
+}
+
+TEST_F(ListenerLimits, ListensAgainAfterRunningOutOfFileDescriptors)
+{
+    InstanceListener listener(m_program);
+    ASSERT_TRUE(listener.isListening());
+    TOneInstanceCheck check;
+    check.OnNewInstance = [](TOneInstanceCheck&, quint32, const QStringList&, bool&) {};
+    const QString name = instanceServerName(m_program);
+
+    // A low limit, every descriptor under it taken but one, which a client takes to connect: the
+    // listener finds no descriptor to accept it with.
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const int open = int(QDir(u"/proc/self/fd"_qs).entryList(QDir::Files | QDir::System).size());
+    struct rlimit low = saved;
+    low.rlim_cur = std::min<rlim_t>(saved.rlim_cur, rlim_t(open + 64));
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> taken;
+    auto releaseAll = [&] {
+        for (int fd : taken)
+            ::close(fd);
+        taken.clear();
+        ::setrlimit(RLIMIT_NOFILE, &saved);
+    };
+    const auto release = qScopeGuard(releaseAll);
+    const int null = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(null, 0);
+    taken.push_back(null);
+    for (int fd; (fd = ::dup(null)) >= 0;)
+        taken.push_back(fd);
+    ASSERT_GT(taken.size(), 1u);
+    ::close(taken.back());
+    taken.pop_back();
+    const int client = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(client, 0);
+    taken.push_back(client);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(name);
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_TRUE(eventually([&] { return !listener.isListening(); }, 10000));
+
+    // Once descriptors are free again, the listener listens again and takes hand-offs.
+    releaseAll();
+    EXPECT_TRUE(eventually([&] { return QFileInfo::exists(name) && listener.isListening(); }));
+    EXPECT_TRUE(handOff(u"/back.qpcf"_qs));
+}
+
 } // namespace
 } // namespace qp
