@@ -18,19 +18,28 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include <algorithm>
+#include <memory>
 
 namespace qp {
 
 namespace {
 
-// The longest socket path the system takes, with room to spare (Linux: 108 bytes with the
-// terminating zero); Windows pipe names may be longer.
+// The longest name made when there is room for it, below the longest socket path the system takes
+// (Linux: 108 bytes with the terminating zero), which a name must never exceed; Windows pipe names
+// may be longer.
 #ifdef Q_OS_WIN
 constexpr qsizetype kMaxServerName = 240;
+constexpr qsizetype kMaxSocketPath = kMaxServerName;
 #else
 constexpr qsizetype kMaxServerName = 100;
+constexpr qsizetype kMaxSocketPath = 107;
 #endif
 
 HandOffReceiver& receiverHook()
@@ -39,17 +48,55 @@ HandOffReceiver& receiverHook()
     return hook;
 }
 
-// Where the sockets live: the user's own runtime folder, which no other user can enter. Windows
-// pipe names are names, not paths.
-QString socketFolder()
+#ifdef Q_OS_UNIX
+// A folder that only this user can change: a real folder (lstat: a symbolic link is not followed),
+// owned by the effective user, without any access for group or others.
+bool isPrivateFolder(const QString& path)
 {
-#ifdef Q_OS_WIN
-    return {};
-#else
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
+    struct stat st {};
+    if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
+// The program's own folder for the sockets in the user's cache, made when missing.
+QString ownSocketFolder()
+{
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty() || !QFileInfo(cache).isAbsolute())
+        return {};
+    const QString parent = QDir(cache).filePath(QStringLiteral("quillpress"));
+    const QString folder = parent + QStringLiteral("/instance-") + QString::number(::geteuid());
+    QDir().mkpath(parent);
+    // Made for the user alone; one that exists already is taken only as the check below finds it.
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) == 0)
+        ::chmod(QFile::encodeName(folder).constData(), 0700);
     return folder;
+}
+#endif
+
+// True when the process at the other end of the connected local socket `descriptor` runs as this
+// process's effective user, as the system reports it for the connection.
+bool peerIsThisUser(qintptr descriptor)
+{
+#if defined(Q_OS_LINUX)
+    struct ucred peer {};
+    socklen_t size = sizeof peer;
+    if (descriptor < 0 || ::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0
+        || size != sizeof peer)
+        return false;
+    return peer.uid == ::geteuid();
+#elif defined(Q_OS_WIN)
+    // The server makes its named pipe with QLocalServer::UserAccessOption, so that only this user
+    // can connect to it; a sender does not check who made a pipe of the name it finds (pipe names
+    // are shared by all users of the machine). The Windows build hands off through a message to a
+    // window of the user's own session instead.
+    Q_UNUSED(descriptor);
+    return true;
+#else
+    // No way to learn the peer's user here: no hand-off.
+    Q_UNUSED(descriptor);
+    return false;
 #endif
 }
 
@@ -67,10 +114,29 @@ QString instanceKey(const QString& programPath)
     return QStringLiteral("OneInstUtilWnd:") + programPath;
 }
 
+std::optional<QString> handOffFolder()
+{
+#ifdef Q_OS_WIN
+    return QString();
+#else
+    // Qt gives the runtime folder only after checks of its own; it is checked here all the same.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (isPrivateFolder(runtime))
+        return runtime;
+    const QString own = ownSocketFolder();
+    if (isPrivateFolder(own))
+        return own;
+    return std::nullopt;
+#endif
+}
+
 QString instanceServerName(const QString& programPath)
 {
     const QString key = instanceKey(programPath);
-    const QString folder = socketFolder();
+    const std::optional<QString> place = handOffFolder();
+    if (!place)
+        return {};
+    const QString& folder = *place;
     auto inFolder = [&folder](const QString& name) {
         return folder.isEmpty() ? name : folder + u'/' + name;
     };
@@ -82,7 +148,11 @@ QString instanceServerName(const QString& programPath)
     const QString hash = QString::fromLatin1(
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex());
     const qsizetype room = kMaxServerName - inFolder(prefix).toLocal8Bit().size();
-    return inFolder(prefix + hash.left(std::max<qsizetype>(32, room)));
+    const QString hashed = inFolder(prefix + hash.left(std::max<qsizetype>(32, room)));
+    // A folder so deep that even the shortened hash does not fit: no socket can have the name.
+    if (hashed.toLocal8Bit().size() > kMaxSocketPath)
+        return {};
+    return hashed;
 }
 
 QString runningProgramPath(const char* argv0)
@@ -172,10 +242,18 @@ bool HandOffToRunningInstance(const QString& programPath, const QStringList& arg
     QElapsedTimer clock;
     clock.start();
     auto left = [&] { return std::max(0, timeoutMs - int(clock.elapsed())); };
+    const QString name = instanceServerName(programPath);
+    if (name.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(instanceServerName(programPath));
+    socket.connectToServer(name);
     if (!socket.waitForConnected(left()))
         return false;
+    // Nothing goes to a listener of another user, not even the first byte.
+    if (!peerIsThisUser(socket.socketDescriptor())) {
+        socket.abort();
+        return false;
+    }
     socket.write(encodeHandOff({quint32(QCoreApplication::applicationPid()), *line}));
     while (socket.bytesToWrite() > 0)
         if (left() == 0 || !socket.waitForBytesWritten(left()))
@@ -197,18 +275,26 @@ void setHandOffReceiver(HandOffReceiver receiver)
 InstanceListener::InstanceListener(const QString& programPath, QObject* parent)
     : QObject(parent), m_name(instanceServerName(programPath)), m_lockPath(lockFilePath(m_name))
 {
+    if (m_name.isEmpty()) {
+        qWarning("quillpress: no private folder for the hand-off socket (or its path is too long); "
+                 "later starts open windows of their own");
+        return;
+    }
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server.nextPendingConnection())
             serve(socket);
     });
-    m_retry.setInterval(2000);
-    connect(&m_retry, &QTimer::timeout, this, &InstanceListener::tryToListen);
+    m_retry.setInterval(kHandOffRetryMs);
+    connect(&m_retry, &QTimer::timeout, this, &InstanceListener::checkListening);
+    m_retry.start();
     tryToListen();
 }
 
 InstanceListener::~InstanceListener()
 {
+    // The connections go first, while the counts they release exist.
+    qDeleteAll(findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly));
     // Closing removes the socket file; under the lock, so that it is never a successor's.
     if (!m_server.isListening())
         return;
@@ -219,42 +305,105 @@ InstanceListener::~InstanceListener()
 
 void InstanceListener::tryToListen()
 {
+    // The folder may have changed hands since the start: no socket in a folder of another user.
+    if (!handOffFolder())
+        return;
     // Checking the name and taking it is one step for all instances of the program file.
     QLockFile lock(m_lockPath);
-    if (!lock.tryLock(1000)) {
-        m_retry.start();
+    if (!lock.tryLock(1000))
         return;
-    }
     QLocalSocket probe;
     probe.connectToServer(m_name);
     if (probe.waitForConnected(500)) {
         // A live instance listens: it takes the hand-offs, and this one takes over when it ends.
         probe.abort();
-        m_retry.start();
         return;
     }
     // Whatever socket is left under the name belongs to an instance that is gone.
-    m_retry.stop();
     QLocalServer::removeServer(m_name);
     m_server.listen(m_name);
+}
+
+void InstanceListener::checkListening()
+{
+    // The server stops when it cannot accept a connection (no file descriptor left), or never
+    // started: try again.
+    if (!m_server.isListening()) {
+        tryToListen();
+        return;
+    }
+#ifdef Q_OS_UNIX
+    // A removed socket file leaves the server listening where no start finds it: make it again.
+    struct stat st {};
+    if (::lstat(QFile::encodeName(m_server.fullServerName()).constData(), &st) == 0)
+        return;
+    {
+        QLockFile lock(m_lockPath);
+        if (!lock.tryLock(1000))
+            return;
+        if (::lstat(QFile::encodeName(m_server.fullServerName()).constData(), &st) != 0)
+            m_server.close();
+    }
+    if (!m_server.isListening())
+        tryToListen();
+#endif
+}
+
+void InstanceListener::drop(QLocalSocket* socket)
+{
+    socket->abort();
+    socket->deleteLater();
 }
 
 void InstanceListener::serve(QLocalSocket* socket)
 {
     socket->setParent(this);
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer = QByteArray()]() mutable {
-        buffer += socket->readAll();
+    // Beyond the connections served at once, and from any other user, a connection is closed unread.
+    if (m_connections >= kMaxHandOffConnections || !peerIsThisUser(socket->socketDescriptor())) {
+        drop(socket);
+        return;
+    }
+    ++m_connections;
+    // What this connection holds of the listener's limits, given back when it goes.
+    auto held = std::make_shared<qint64>(0);
+    connect(socket, &QObject::destroyed, this, [this, held] {
+        --m_connections;
+        m_bufferedBytes -= *held;
+    });
+    // Qt's own buffer stays small: every read takes all it holds into the message buffer below.
+    socket->setReadBufferSize(64 * 1024);
+    auto* deadline = new QTimer(socket);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, this, [this, socket] { drop(socket); });
+    deadline->start(kHandOffReceiveTimeoutMs);
+
+    connect(socket, &QLocalSocket::readyRead, this,
+            [this, socket, deadline, held, buffer = QByteArray()]() mutable {
+        const QByteArray more = socket->readAll();
+        if (m_bufferedBytes + more.size() > kMaxHandOffBufferedBytes) {
+            drop(socket);
+            return;
+        }
+        buffer += more;
+        m_bufferedBytes += more.size();
+        *held += more.size();
         HandOffMessage message;
         switch (decodeHandOff(buffer, message)) {
         case HandOffDecode::Incomplete:
             return;
         case HandOffDecode::Invalid:
-            socket->abort();
+            drop(socket);
             return;
         case HandOffDecode::Complete:
             break;
         }
+        // Complete: the connection holds no buffer any more and has no time limit while the
+        // receiver works.
+        m_bufferedBytes -= *held;
+        *held = 0;
+        buffer = QByteArray();
+        deadline->stop();
         disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
 
         // The reply goes out also when the receiver fails (its error is shown here, so the new

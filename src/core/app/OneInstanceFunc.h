@@ -10,6 +10,11 @@
 // Message on the wire: the sender's process id (32 bits), the byte count of the command line
 // (32 bits), then the command line as UTF-16 code units without a terminating zero; the reply is
 // one 32-bit value. All numbers little-endian.
+//
+// Only the user's own processes take part (Linux): the sockets live in a folder that no other user
+// can change, and both ends check the user id of the process at the other end of the connection
+// before anything is exchanged. Where either fails, there is no hand-off and every start opens its
+// own window.
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
@@ -31,9 +36,17 @@ inline constexpr int kHandOffTimeoutMs = 5000;
 // "OneInstUtilWnd:" followed by the full path of the program file.
 QString instanceKey(const QString& programPath);
 
+// The folder of the sockets (Linux): the user's runtime folder when the system gives one, otherwise
+// the folder "instance-<user id>" in the program's folder in the user's cache
+// ($XDG_CACHE_HOME/quillpress, usually ~/.cache/quillpress), created with access for the user
+// alone. Either is used only while it is a real folder (not a symbolic link), owned by this user,
+// without any access for group or others; nothing when neither is. Windows: empty, as pipe names
+// are names, not paths.
+std::optional<QString> handOffFolder();
+
 // The local server's name (a socket path on Linux): the instance key, percent-encoded so that it
-// is one file name, in the user's runtime folder; the key's SHA-256 when the encoded key makes the
-// socket path too long.
+// is one file name, in handOffFolder(); the key's SHA-256 when the encoded key makes the socket
+// path too long. Empty when there is no folder for it: then there is no hand-off.
 QString instanceServerName(const QString& programPath);
 
 // The full path of the running program file, as the system reports it; `argv0` is the fallback
@@ -75,11 +88,28 @@ bool HandOffToRunningInstance(const QString& programPath, const QStringList& arg
 using HandOffReceiver = std::function<bool(quint32 processId, const QString& commandLine)>;
 void setHandOffReceiver(HandOffReceiver receiver);
 
+// What one listener takes at a time, so that no client can hold the program's memory or its file
+// descriptors. A sender writes its whole message right after connecting and gives up after
+// kHandOffTimeoutMs, so a message that is not complete by then has nobody waiting for the reply:
+// its connection is dropped.
+inline constexpr int kHandOffReceiveTimeoutMs = kHandOffTimeoutMs;
+// Connections being served at once (a desktop passes all selected files to one start, so more
+// than a few never come together); a connection beyond them is closed at once.
+inline constexpr int kMaxHandOffConnections = 16;
+// Bytes of incomplete messages held at once over all connections: room for one message of the
+// largest size and more; a connection that would go beyond it is closed.
+inline constexpr qint64 kMaxHandOffBufferedBytes = 2 * qint64(kMaxHandOffBytes);
+// How often a listener that does not listen tries again, and a listening one checks that its
+// socket is still there.
+inline constexpr int kHandOffRetryMs = 2000;
+
 // The receiving side of an instance: the local server. Under a lock file beside the socket, an
 // instance tries the name: when a live instance answers there, it leaves the name to that one and
-// tries again every two seconds, so that it takes over when that one ends and a later start always
-// finds a running window; when nobody answers, the socket left there (by an instance that was
-// killed) is removed and this instance listens.
+// tries again every kHandOffRetryMs, so that it takes over when that one ends and a later start
+// always finds a running window; when nobody answers, the socket left there (by an instance that
+// was killed) is removed and this instance listens. A listener whose server stopped (no file
+// descriptor left to accept a connection) or whose socket file was removed listens again in the
+// same way. Without a folder for the socket (handOffFolder()) it never listens.
 class InstanceListener : public QObject {
     Q_OBJECT
 public:
@@ -91,6 +121,9 @@ public:
     // The listening socket, so that a caller can wait for a pending connection without running
     // the event loop; -1 while not listening.
     qintptr socketDescriptor() const { return m_server.isListening() ? m_server.socketDescriptor() : -1; }
+    // Connections being served, and the bytes of their incomplete messages held now.
+    int connectionCount() const { return m_connections; }
+    qint64 bufferedBytes() const { return m_bufferedBytes; }
 
 signals:
     // A hand-off was answered with `reply`.
@@ -98,12 +131,17 @@ signals:
 
 private:
     void tryToListen();
+    void checkListening();
     void serve(class QLocalSocket* socket);
+    void drop(class QLocalSocket* socket);
 
     QString m_name;
     QString m_lockPath;
     QLocalServer m_server;
     QTimer m_retry;
+    // Connections being served and the bytes of their incomplete messages.
+    int m_connections = 0;
+    qint64 m_bufferedBytes = 0;
 };
 
 } // namespace qp

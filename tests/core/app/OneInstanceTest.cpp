@@ -4,15 +4,34 @@
 // sender and a listener in another thread.
 #include "core/app/OneInstanceCheck.h"
 #include "core/app/OneInstanceFunc.h"
+#include "support/QStringPrinter.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QDir>
 #include <QFileInfo>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace qp {
 namespace {
@@ -76,6 +95,10 @@ TEST(OneInstance, MessageRoundTripAndDamagedMessages)
 
 TEST(OneInstance, ServerNamesSeparateProgramPathsAndFitASocketAddress)
 {
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const auto restore = qScopeGuard([] { qunsetenv("XDG_RUNTIME_DIR"); });
     const QString a = instanceServerName(u"/opt/a/quillpress"_qs);
     const QString b = instanceServerName(u"/opt/b/quillpress"_qs);
     EXPECT_NE(a, b);
@@ -165,6 +188,317 @@ TEST(OneInstance, SenderEndsOnlyOnTheHandedOverReply)
     thread.quit();
     thread.wait();
     qunsetenv("XDG_RUNTIME_DIR");
+}
+
+// Lets events through until `done` holds; false when `ms` pass first.
+template <typename Pred>
+bool eventually(Pred done, int ms = 30000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+// The environment variables a test changes, restored when it ends.
+class EnvironmentGuard {
+public:
+    explicit EnvironmentGuard(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+    }
+    ~EnvironmentGuard()
+    {
+        for (const auto& [name, set, value] : m_saved)
+            set ? qputenv(name, value) : qunsetenv(name);
+    }
+
+private:
+    struct Saved {
+        const char* name;
+        bool set;
+        QByteArray value;
+    };
+    std::vector<Saved> m_saved;
+};
+
+struct stat statOf(const QString& path)
+{
+    struct stat st {};
+    EXPECT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
+    return st;
+}
+
+// Without a usable runtime folder the sockets go to a folder of the program's own in the user's
+// cache; when that one is not private either, nothing listens and nothing is sent.
+TEST(OneInstance, SocketsLiveOnlyInAFolderNoOtherUserCanChange)
+{
+    EnvironmentGuard env{"XDG_RUNTIME_DIR", "TMPDIR", "XDG_CACHE_HOME"};
+    QTemporaryDir sandbox;
+    ASSERT_TRUE(sandbox.isValid());
+    const QString tmp = sandbox.filePath(u"tmp"_qs);
+    const QString cache = sandbox.filePath(u"cache"_qs);
+    ASSERT_TRUE(QDir().mkpath(tmp));
+    qputenv("TMPDIR", tmp.toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
+    const QString program = u"/opt/quillpress-folders/quillpress"_qs;
+
+    // A private runtime folder is taken as it is.
+    const QString runtime = sandbox.filePath(u"run"_qs);
+    ASSERT_EQ(::mkdir(QFile::encodeName(runtime).constData(), 0700), 0);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    EXPECT_EQ(handOffFolder(), runtime);
+    EXPECT_EQ(QFileInfo(instanceServerName(program)).path(), runtime);
+
+    // Without XDG_RUNTIME_DIR Qt offers a folder of the temporary folder; once anybody can write
+    // there (it is then not the user's own), Qt declines it and the cache folder is used, made for
+    // the user alone.
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString qtRuntime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    ASSERT_TRUE(qtRuntime.startsWith(tmp + u'/')) << qtRuntime.toStdString();
+    ASSERT_EQ(::chmod(QFile::encodeName(qtRuntime).constData(), 0777), 0);
+    const QString own = cache + u"/quillpress/instance-"_qs + QString::number(::geteuid());
+    EXPECT_EQ(handOffFolder(), own);
+    const struct stat made = statOf(own);
+    EXPECT_TRUE(S_ISDIR(made.st_mode));
+    EXPECT_EQ(made.st_mode & 0777, 0700u);
+    EXPECT_EQ(made.st_uid, ::geteuid());
+    const QString name = instanceServerName(program);
+    EXPECT_EQ(QFileInfo(name).path(), own);
+    {
+        InstanceListener listener(program);
+        EXPECT_TRUE(listener.isListening());
+        EXPECT_EQ(listener.serverName(), name);
+    }
+
+    // A cache folder that is not private, however it came about: no folder, no hand-off.
+    const QString elsewhere = sandbox.filePath(u"elsewhere"_qs);
+    ASSERT_EQ(::mkdir(QFile::encodeName(elsewhere).constData(), 0700), 0);
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+    } spoiled[] = {
+        {"open to the group", [&] { ::chmod(QFile::encodeName(own).constData(), 0770); }},
+        {"readable by others", [&] { ::chmod(QFile::encodeName(own).constData(), 0705); }},
+        {"a symbolic link to a private folder",
+         [&] { QDir(own).removeRecursively(); QFile::link(elsewhere, own); }},
+        {"a file, not a folder", [&] {
+             QDir(own).removeRecursively();
+             QFile file(own);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+         }},
+    };
+    for (const auto& c : spoiled) {
+        QFile::remove(own);
+        QDir(own).removeRecursively();
+        ASSERT_EQ(::mkdir(QFile::encodeName(own).constData(), 0700), 0) << c.what;
+        c.spoil();
+        EXPECT_EQ(handOffFolder(), std::nullopt) << c.what;
+        EXPECT_EQ(instanceServerName(program), QString()) << c.what;
+        EXPECT_FALSE(HandOffToRunningInstance(program, {u"/a.qpcf"_qs}, QDir::tempPath(), 2000)) << c.what;
+        InstanceListener listener(program);
+        EXPECT_FALSE(listener.isListening()) << c.what;
+    }
+
+    // Owned by another user (only root can make that here).
+    if (::geteuid() == 0) {
+        QFile::remove(own);
+        QDir(own).removeRecursively();
+        ASSERT_EQ(::mkdir(QFile::encodeName(own).constData(), 0700), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
+        EXPECT_EQ(handOffFolder(), std::nullopt);
+        EXPECT_EQ(instanceServerName(program), QString());
+    }
+}
+
+// The listener's limits, with the listener in this thread and raw clients beside it; a real
+// sender runs in a thread of its own, as its calls block.
+class ListenerLimits : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_runtime.isValid());
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit());
+    }
+    void TearDown() override { qunsetenv("XDG_RUNTIME_DIR"); }
+
+    // A hand-off as a second start makes it, while this thread lets the listener work: true when
+    // it was handed over.
+    bool handOff(const QString& argument)
+    {
+        std::atomic<int> result{-1};
+        std::unique_ptr<QThread> sender(QThread::create([&] {
+            result = HandOffToRunningInstance(m_program, {argument}, QDir::tempPath(), 10000) ? 1 : 0;
+        }));
+        sender->start();
+        EXPECT_TRUE(eventually([&] { return sender->isFinished(); }));
+        sender->wait();
+        return result == 1;
+    }
+
+    // A client that connects and stays; `bytes` of a message are sent at once.
+    std::unique_ptr<QLocalSocket> client(const QByteArray& bytes = {})
+    {
+        auto socket = std::make_unique<QLocalSocket>();
+        socket->connectToServer(instanceServerName(m_program));
+        EXPECT_TRUE(socket->waitForConnected(5000));
+        if (!bytes.isEmpty())
+            socket->write(bytes);
+        return socket;
+    }
+
+    // The start of a message that announces `announced` bytes of command line and brings `sent`.
+    static QByteArray partialMessage(quint32 announced, qsizetype sent)
+    {
+        QByteArray bytes(8, Qt::Uninitialized);
+        qToLittleEndian<quint32>(7, bytes.data());
+        qToLittleEndian<quint32>(announced, bytes.data() + 4);
+        return bytes + QByteArray(sent, 'q');
+    }
+
+    QTemporaryDir m_runtime;
+    const QString m_program = u"/opt/quillpress-limits/quillpress"_qs;
+};
+
+TEST_F(ListenerLimits, IdleAndSurplusConnectionsAreDroppedAndAHandOffStillWorks)
+{
+    InstanceListener listener(m_program);
+    ASSERT_TRUE(listener.isListening());
+    TOneInstanceCheck check;
+    QStringList received;
+    check.OnNewInstance = [&](TOneInstanceCheck&, quint32, const QStringList& params, bool&) {
+        received << params.value(1);
+    };
+
+    // Connections that never finish: some say nothing, some begin a message of 1 MiB.
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    for (int i = 0; i < kMaxHandOffConnections; ++i)
+        idle.push_back(client(i % 2 ? partialMessage(1024 * 1024, 64 * 1024) : QByteArray()));
+    ASSERT_TRUE(eventually([&] { return listener.connectionCount() == kMaxHandOffConnections; }));
+
+    // Beyond the limit a connection is closed at once, a real sender's too (it starts on its own).
+    std::vector<std::unique_ptr<QLocalSocket>> surplus;
+    for (int i = 0; i < 4; ++i)
+        surplus.push_back(client(partialMessage(1024, 16)));
+    EXPECT_TRUE(eventually([&] {
+        return std::all_of(surplus.begin(), surplus.end(),
+                           [](const auto& s) { return s->state() == QLocalSocket::UnconnectedState; });
+    }));
+    EXPECT_FALSE(handOff(u"/while-full.qpcf"_qs));
+    EXPECT_LT(clock.elapsed(), kHandOffReceiveTimeoutMs) << "the machine was too slow to tell the limits apart";
+    for (const auto& s : idle)
+        EXPECT_EQ(s->state(), QLocalSocket::ConnectedState);
+    EXPECT_EQ(listener.connectionCount(), kMaxHandOffConnections);
+
+    // The time limit frees every idle connection, and the memory its partial message held.
+    EXPECT_TRUE(eventually([&] {
+        return std::all_of(idle.begin(), idle.end(),
+                           [](const auto& s) { return s->state() == QLocalSocket::UnconnectedState; });
+    }, kHandOffReceiveTimeoutMs + 30000));
+    // (Qt's coarse timers may fire up to 5 % early.)
+    EXPECT_GE(clock.elapsed(), kHandOffReceiveTimeoutMs * 9 / 10);
+    EXPECT_TRUE(eventually([&] { return listener.connectionCount() == 0; }));
+    EXPECT_EQ(listener.bufferedBytes(), 0);
+
+    EXPECT_TRUE(handOff(u"/after.qpcf"_qs));
+    EXPECT_EQ(received, QStringList({u"/after.qpcf"_qs}));
+}
+
+TEST_F(ListenerLimits, IncompleteMessagesTogetherHoldNoMoreThanTheCap)
+{
+    InstanceListener listener(m_program);
+    ASSERT_TRUE(listener.isListening());
+    const qsizetype part = 3 * 1024 * 1024;
+
+    // Two large messages, each incomplete: both are held.
+    auto first = client(partialMessage(kMaxHandOffBytes, part));
+    auto second = client(partialMessage(kMaxHandOffBytes, part));
+    ASSERT_TRUE(eventually([&] { return listener.bufferedBytes() == 2 * (8 + part); }));
+
+    // A third that would take the listener beyond the cap is dropped; the others stay.
+    auto third = client(partialMessage(kMaxHandOffBytes, kMaxHandOffBufferedBytes - 2 * (8 + part)));
+    EXPECT_TRUE(eventually([&] { return third->state() == QLocalSocket::UnconnectedState; }));
+    EXPECT_EQ(first->state(), QLocalSocket::ConnectedState);
+    EXPECT_EQ(second->state(), QLocalSocket::ConnectedState);
+    EXPECT_LE(listener.bufferedBytes(), kMaxHandOffBufferedBytes);
+
+    // A message of the largest size is still answered when it is complete (refused: no receiver).
+    first->write(QByteArray(qsizetype(kMaxHandOffBytes) - part, 'q'));
+    QByteArray reply;
+    EXPECT_TRUE(eventually([&] {
+        reply += first->readAll();
+        return reply.size() >= 4;
+    }));
+    ASSERT_EQ(reply.size(), 4);
+    EXPECT_EQ(qFromLittleEndian<quint32>(reply.constData()), kHandOffRefused);
+}
+
+TEST_F(ListenerLimits, ListensAgainWhenItsSocketFileIsRemoved)
+{
+    InstanceListener listener(m_program);
+    ASSERT_TRUE(listener.isListening());
+    TOneInstanceCheck check;
+    check.OnNewInstance = [](TOneInstanceCheck&, quint32, const QStringList&, bool&) {};
+    const QString name = instanceServerName(m_program);
+    ASSERT_TRUE(QFile::remove(name));
+    EXPECT_TRUE(eventually([&] { return QFileInfo::exists(name) && listener.isListening(); }));
+    EXPECT_TRUE(handOff(u"/back.qpcf"_qs));
+}
+
+TEST_F(ListenerLimits, ListensAgainAfterRunningOutOfFileDescriptors)
+{
+    InstanceListener listener(m_program);
+    ASSERT_TRUE(listener.isListening());
+    TOneInstanceCheck check;
+    check.OnNewInstance = [](TOneInstanceCheck&, quint32, const QStringList&, bool&) {};
+    const QString name = instanceServerName(m_program);
+
+    // A low limit, every descriptor under it taken but one, which a client takes to connect: the
+    // listener finds no descriptor to accept it with.
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const int open = int(QDir(u"/proc/self/fd"_qs).entryList(QDir::Files | QDir::System).size());
+    struct rlimit low = saved;
+    low.rlim_cur = std::min<rlim_t>(saved.rlim_cur, rlim_t(open + 64));
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> taken;
+    auto releaseAll = [&] {
+        for (int fd : taken)
+            ::close(fd);
+        taken.clear();
+        ::setrlimit(RLIMIT_NOFILE, &saved);
+    };
+    const auto release = qScopeGuard(releaseAll);
+    const int null = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(null, 0);
+    taken.push_back(null);
+    for (int fd; (fd = ::dup(null)) >= 0;)
+        taken.push_back(fd);
+    ASSERT_GT(taken.size(), 1u);
+    ::close(taken.back());
+    taken.pop_back();
+    const int client = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(client, 0);
+    taken.push_back(client);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(name);
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    ASSERT_EQ(::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_TRUE(eventually([&] { return !listener.isListening(); }, 10000));
+
+    // Once descriptors are free again, the listener listens again and takes hand-offs.
+    releaseAll();
+    EXPECT_TRUE(eventually([&] { return QFileInfo::exists(name) && listener.isListening(); }));
+    EXPECT_TRUE(handOff(u"/back.qpcf"_qs));
 }
 
 } // namespace
