@@ -20,6 +20,18 @@ import time
 
 SCREEN = (1280, 900)
 TITLE = "Quillpress - Velmora"
+# How long a check waits for something that is bound to happen, even on a machine under full load.
+PATIENCE = 60
+
+
+def wait_for(condition, timeout=PATIENCE):
+    """Polls condition() until it holds or timeout seconds have passed; whether it holds."""
+    deadline = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > deadline:
+            return bool(condition())
+        time.sleep(0.1)
+    return True
 
 
 def skip(reason):
@@ -56,11 +68,8 @@ class Desktop:
         self.env.update(QT_QPA_PLATFORM="xcb", QT_FONT_DPI="96", LC_ALL="C.UTF-8")
         self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        deadline = time.time() + 10
-        while "window id" not in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]):
-            if time.time() > deadline:
-                skip("openbox did not come up")
-            time.sleep(0.1)
+        if not wait_for(lambda: "window id" in self.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"])):
+            skip("openbox did not come up")
         return self
 
     def __exit__(self, *exc):
@@ -102,28 +111,32 @@ class Program:
         self.home = home
         self.processes = []
 
-    def start(self, *arguments, count=1, timeout=20):
+    def start(self, *arguments):
+        """Starts the program; its process and its main window once the window manager manages it
+        (the window is in the client list and has its frame). The checks wait for where the
+        window ends up themselves."""
         before = set(self.desktop.windows())
         process = subprocess.Popen([self.program, *arguments], cwd=self.home,
                                    env=dict(self.desktop.env, QUILLPRESS_HOME=self.home),
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(process)
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            new = [w for w in self.desktop.windows() if w not in before]
-            if len(new) >= count:
-                # Let the window manager finish placing and decorating it.
-                time.sleep(0.7)
-                return process, new[0]
-            time.sleep(0.2)
-        fail("no main window appeared")
+        new = []
+
+        def managed():
+            new[:] = [w for w in self.desktop.windows() if w not in before]
+            return new and new[0] in stacking(self.desktop) and "=" in self.desktop.run(
+                ["xprop", "-id", new[0], "_NET_FRAME_EXTENTS"])
+
+        if not wait_for(managed):
+            fail("no main window appeared" if not new else "the window manager did not take the window")
+        return process, new[0]
 
     def close(self, process, window):
         """Closes the window as the window manager's close box does, and waits for the end."""
         self.desktop.run(["xdotool", "windowactivate", "--sync", window])
         self.desktop.run(["xdotool", "key", "--clearmodifiers", "alt+F4"])
         try:
-            process.wait(timeout=15)
+            process.wait(timeout=PATIENCE)
         except subprocess.TimeoutExpired:
             process.kill()
             fail("the program did not end after its window was closed")
@@ -161,6 +174,7 @@ def check_placement(program):
             seen = []
             for cycle in range(10):
                 process, window = quillpress.start()
+                wait_for(lambda: desktop.position(window) == (62, 80))
                 seen.append(desktop.position(window))
                 quillpress.close(process, window)
                 saved = read_ini(os.path.join(home, "Auto.qpcf"))
@@ -173,6 +187,12 @@ def check_placement(program):
             # A place above and left of the screen, as an older start may have saved it.
             write_start_configuration(home, -900, -200)
             process, window = quillpress.start()
+
+            def on_screen():
+                x, y = desktop.position(window)
+                return 0 <= x < SCREEN[0] - 100 and 0 <= y < SCREEN[1] - 100
+
+            wait_for(on_screen)
             x, y = desktop.position(window)
             quillpress.close(process, window)
             if not (0 <= x < SCREEN[0] - 100 and 0 <= y < SCREEN[1] - 100):
@@ -219,6 +239,7 @@ def check_icon(program):
             quillpress = Program(desktop, program, home)
             try:
                 process, window = quillpress.start()
+                wait_for(lambda: window_icons(desktop, window))
                 icons = window_icons(desktop, window)
                 quillpress.close(process, window)
             finally:
@@ -249,6 +270,14 @@ def check_two_windows(program):
         try:
             first_process, first = quillpress.start()
             second_process, second = quillpress.start()
+
+            def apart_and_second_on_top():
+                (x1, y1), (x2, y2) = desktop.position(first), desktop.position(second)
+                order = stacking(desktop)
+                return ((abs(x1 - x2) >= 16 or abs(y1 - y2) >= 16) and order.index(second) > order.index(first)
+                        and active(desktop) == second)
+
+            wait_for(apart_and_second_on_top)
             at_first, at_second = desktop.position(first), desktop.position(second)
             if abs(at_first[0] - at_second[0]) < 16 and abs(at_first[1] - at_second[1]) < 16:
                 fail("the second window opened over the first: %s and %s" % (at_first, at_second))
@@ -261,17 +290,13 @@ def check_two_windows(program):
             configuration = os.path.join(home, "handed.qpcf")
             with open(configuration, "w") as f:
                 f.write("[PBED]\r\ned_name=handed\r\n")
-            hand = subprocess.run([program, configuration], cwd=home, timeout=20,
+            hand = subprocess.run([program, configuration], cwd=home, timeout=PATIENCE,
                                   env=dict(desktop.env, QUILLPRESS_HOME=home))
             if hand.returncode != 0:
                 fail("the handing start ended with %d" % hand.returncode)
-            deadline = time.time() + 5
-            while time.time() < deadline:
+            if not wait_for(lambda: stacking(desktop).index(first) > stacking(desktop).index(second)
+                            and active(desktop) == first):
                 order = stacking(desktop)
-                if order.index(first) > order.index(second) and active(desktop) == first:
-                    break
-                time.sleep(0.1)
-            else:
                 fail("after the hand-off the older window is %s and %s" % (
                     "above" if order.index(first) > order.index(second) else "below the newer one",
                     "active" if active(desktop) == first else "not active"))

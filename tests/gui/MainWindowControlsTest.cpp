@@ -10,6 +10,7 @@
 #include "gui/render/PipetteButton.h"
 #include "gui/settings/ArrowButtons.h"
 #include "support/SettingPrinter.h"
+#include "support/WaitUntil.h"
 
 #include <QFontDatabase>
 #include <QPlainTextEdit>
@@ -538,11 +539,9 @@ TEST_F(MainWindowControls, SavePageShowsTheNamesOfTheNextRun)
     create();
     auto* note = control<QLabel>(QStringLiteral("names_preview"));
     ASSERT_NE(note, nullptr);
-    // Waits until the note shows `expected` (or a while), then compares.
+    // Waits until the note shows `expected` (or gives up), then compares.
     const auto expectShown = [&](const QString& expected) {
-        QDeadlineTimer deadline(5000);
-        while (note->text() != expected && !deadline.hasExpired())
-            QTest::qWait(20);
+        test::waitUntil([&] { return note->text() == expected; });
         EXPECT_EQ(note->text().toStdString(), expected.toStdString());
     };
     const QString taken = QStringLiteral("  (numbered on: the name is taken)");

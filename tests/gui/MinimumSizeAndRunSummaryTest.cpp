@@ -7,6 +7,7 @@
 #include "core/render/Renderer.h"
 #include "gui/run/Tsm_bearbeitung.h"
 #include "gui/run/Tsm_meldung.h"
+#include "support/WaitUntil.h"
 
 #include <QLayout>
 #include <QPlainTextEdit>
@@ -34,7 +35,7 @@ TEST_F(MinimumSizeAndRunSummary, EveryPageFitsAtTheMinimumSize)
     for (const char* language : {"en", "de"}) {
         prog().setLanguage(QString::fromLatin1(language));
         prog().resize(prog().minimumSize());
-        QTest::qWait(20);
+        test::waitUntil([this] { return prog().size() == QSize(590, 450); });
         ASSERT_EQ(prog().size(), QSize(590, 450));
         auto* bar = control<QWidget>(QStringLiteral("Panel12"));
         const int barTop = bar->mapTo(&prog(), QPoint(0, 0)).y();
@@ -45,7 +46,8 @@ TEST_F(MinimumSizeAndRunSummary, EveryPageFitsAtTheMinimumSize)
             prog().pages()->setCurrentIndex(page);
             QWidget* shown = prog().pages()->currentWidget();
             shown->layout()->activate();
-            QTest::qWait(10);
+            // What the page switch and the layout posted (showing, resizing) is handled first.
+            QCoreApplication::processEvents();
             const QRect pageRect(QPoint(0, 0), shown->size());
             // Nothing of the page is cut off or squeezed below the height it needs.
             for (QWidget* w : shown->findChildren<QWidget*>()) {
@@ -96,7 +98,7 @@ TEST_F(MinimumSizeAndRunSummary, RunSummaryCountsImagesAndFailuresAndOpensTheFol
     ASSERT_TRUE(prog().runSummaryTimer()->isActive());
     EXPECT_GE(prog().runSummaryTimer()->interval(), 5000);
     prog().runSummaryTimer()->start(1);
-    QTest::qWait(30);
+    EXPECT_TRUE(test::waitUntil([summary] { return !summary->isVisible(); }));
     EXPECT_FALSE(summary->isVisible());
     EXPECT_TRUE(prog().linkLabel()->isVisible());
 

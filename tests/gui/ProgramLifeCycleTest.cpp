@@ -11,6 +11,7 @@
 #include "gui/app/LinkCaptions.h"
 #include "gui/app/QuillpressApplication.h"
 #include "support/FileSizeLimit.h"
+#include "support/WaitUntil.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -411,8 +412,7 @@ TEST_F(ProgramLifeCycle, SmallDesktopMaximisesAtFirstActivation)
     if (small) {
         prog().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&prog()));
-        QTest::qWait(20);
-        EXPECT_TRUE(prog().isMaximized());
+        EXPECT_TRUE(test::waitUntil([this] { return prog().isMaximized(); }));
         EXPECT_FALSE(prog().maximizesAtActivation());
     }
 }

@@ -158,20 +158,20 @@ TEST_F(ShellSettingsWindowTest, RestartEndsTheProgramOnlyWhenTheElevatedOneRuns)
     EXPECT_TRUE(restart->toolTip().isEmpty());
     w.click("AlsAdminStarten");
     EXPECT_FALSE(restart->isEnabled());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return restart->isEnabled(); }, 10000));
+    EXPECT_TRUE(test::waitUntil([&] { return restart->isEnabled(); }));
     EXPECT_EQ(w.ended, 0);
     EXPECT_FALSE(note->isHidden());
     EXPECT_EQ(note->text(), "The restart as an Administrator was declined. The program keeps running.");
 
     test::DesktopSandbox::writeScript(places.pkexec, "#!/bin/sh\nsleep 0.2; exit 127\n");
     w.click("AlsAdminStarten");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return restart->isEnabled(); }, 10000));
+    EXPECT_TRUE(test::waitUntil([&] { return restart->isEnabled(); }));
     EXPECT_EQ(w.ended, 0);
     EXPECT_EQ(note->text(), "The restart as an Administrator failed. The program keeps running.");
 
     test::DesktopSandbox::writeScript(places.pkexec, "#!/bin/sh\nsleep 0.2; QP_FAKE_SLEEP=2 exec \"$@\"\n");
     w.click("AlsAdminStarten");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.ended > 0; }, 10000));
+    EXPECT_TRUE(test::waitUntil([&] { return w.ended > 0; }));
     EXPECT_EQ(w.ended, 1);
 }
 

@@ -5,14 +5,13 @@
 // started with, all in a temporary folder. `environment()` is what a desktop tool started in this
 // sandbox sees (xdg-mime, gio, the command-line tool).
 #include "core/shell/LinuxShellBackend.h"
+#include "support/WaitUntil.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 namespace qp::test {
 
@@ -85,18 +84,20 @@ public:
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
 
-    // The arguments the fake program recorded, waiting up to `ms` for the first.
+    // The arguments the fake program recorded, waiting up to `ms` for its first start. A start
+    // writes at least a line break (none for a start without arguments) in one write, so an empty
+    // record is one the shell has opened but not written yet.
     QStringList recorded(int ms = 0) const
     {
-        QElapsedTimer clock;
-        clock.start();
-        do {
-            QFile f(recordPath());
-            if (f.open(QIODevice::ReadOnly))
-                return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-            QThread::msleep(50);
-        } while (clock.elapsed() < ms);
-        return {};
+        QByteArray bytes;
+        waitUntil(
+            [&] {
+                QFile f(recordPath());
+                bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+                return !bytes.isEmpty();
+            },
+            ms);
+        return QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     // Every file below a folder of the sandbox, relative to it, sorted.
