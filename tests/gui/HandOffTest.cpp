@@ -2,6 +2,7 @@
 // A second start of the desktop program hands its configuration files to the running one. The
 // running instance is either the windows of this test (listening under the program's path) or
 // the program itself; the second start is always the real program in a process of its own.
+#include "support/WaitUntil.h"
 #include "support/widgets/ProgramFixture.h"
 
 #include "core/app/OneInstanceCheck.h"
@@ -28,20 +29,7 @@ QString programPath()
     return QFileInfo(QStringLiteral(QP_APP_PATH)).canonicalFilePath();
 }
 
-// Lets events through until `done` holds or `ms` have passed.
-template <typename Pred>
-bool waitUntil(Pred done, int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qSleep(5);
-    }
-    return true;
-}
+using ::qp::test::waitUntil;
 
 class HandOff : public ProgramFixture {
 protected:
@@ -79,7 +67,7 @@ protected:
     }
 
     // Waits, letting this test's windows answer, until `p` ends; true when it ended with exit code 0.
-    static bool endsWithExitCodeZero(QProcess& p, int ms = 15000)
+    static bool endsWithExitCodeZero(QProcess& p, int ms = ::qp::test::patienceMs)
     {
         if (!waitUntil([&p] { return p.state() == QProcess::NotRunning; }, ms))
             return false;
@@ -87,7 +75,7 @@ protected:
     }
 
     // Waits until an instance of `program` listens.
-    static bool someoneListens(const QString& program, int ms = 15000)
+    static bool someoneListens(const QString& program, int ms = ::qp::test::patienceMs)
     {
         return waitUntil([&program] {
             QLocalSocket probe;

@@ -31,7 +31,9 @@ inline constexpr quint32 kHandOffAccepted = 0xDA860081; // handed over: the new 
 inline constexpr quint32 kHandOffRefused = 0xDA860080;  // refused: the new process starts normally
 
 // The sender's wait for the reply.
-inline constexpr int kHandOffTimeoutMs = 5000;
+// Long enough for a running window that is busy (starting up, or drawing a large image of a run)
+// on a loaded machine: a start that gives up too early opens a second window.
+inline constexpr int kHandOffTimeoutMs = 15000;
 
 // "OneInstUtilWnd:" followed by the full path of the program file.
 QString instanceKey(const QString& programPath);
