@@ -85,18 +85,21 @@ public:
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
 
-    // The arguments the fake program recorded, waiting up to `ms` for the first.
+    // The arguments the fake program recorded, waiting up to `ms` for the first. The program
+    // creates the file before it writes to it: a record is complete when it ends a line.
     QStringList recorded(int ms = 0) const
     {
         QElapsedTimer clock;
         clock.start();
-        do {
+        QByteArray bytes;
+        for (;;) {
             QFile f(recordPath());
-            if (f.open(QIODevice::ReadOnly))
-                return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            if (bytes.endsWith('\n') || clock.elapsed() >= ms)
+                break;
             QThread::msleep(50);
-        } while (clock.elapsed() < ms);
-        return {};
+        }
+        return QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     // Every file below a folder of the sandbox, relative to it, sorted.
