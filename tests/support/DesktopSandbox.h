@@ -31,6 +31,8 @@ public:
     QString dataHome() const { return path(QStringLiteral("home/.local/share")); }
     QString configHome() const { return path(QStringLiteral("home/.config")); }
     QString root() const { return path(QStringLiteral("root")); }
+    // Where the sandbox's packages install (the first of its system data folders).
+    QString systemData() const { return root() + QStringLiteral("/usr/share"); }
     QString recordPath() const { return path(QStringLiteral("record")); }
 
     LinuxShellPlaces places(bool admin = false, const QString& program = {}) const
@@ -40,6 +42,7 @@ public:
         p.admin = admin;
         p.dataHome = dataHome();
         p.configHome = configHome();
+        p.dataDirs = systemData() + QStringLiteral(":/usr/share");
         p.root = root();
         return p;
     }
@@ -65,8 +68,8 @@ public:
         env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
-        env.insert(QStringLiteral("XDG_DATA_DIRS"),
-                   (admin ? root() + QStringLiteral("/usr/local/share:") : QString()) + QStringLiteral("/usr/share"));
+        env.insert(QStringLiteral("XDG_DATA_DIRS"), (admin ? root() + QStringLiteral("/usr/local/share:") : QString()) +
+                                                        systemData() + QStringLiteral(":/usr/share"));
         env.insert(QStringLiteral("XDG_CONFIG_DIRS"), root() + QStringLiteral("/etc/xdg"));
         env.insert(QStringLiteral("QUILLPRESS_SHELL_ROOT"), root());
         env.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
