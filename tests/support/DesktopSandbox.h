@@ -116,6 +116,21 @@ public:
         return files;
     }
 
+    // Every file and folder below a folder of the sandbox, relative to it (folders end in "/"),
+    // sorted.
+    QStringList treeBelow(const QString& folder) const
+    {
+        QStringList entries;
+        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            entries << QDir(folder).relativeFilePath(file) + (it.fileInfo().isDir() ? QStringLiteral("/") : QString());
+        }
+        entries.sort();
+        return entries;
+    }
+
     static void writeScript(const QString& file, const QString& text)
     {
         QFile f(file);

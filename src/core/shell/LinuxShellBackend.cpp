@@ -502,18 +502,54 @@ void LinuxShellBackend::updateCaches() const
     auto run = [](const QString& tool, const QStringList& arguments) {
         const QString program = QStandardPaths::findExecutable(tool);
         if (program.isEmpty())
-            return;
+            return false;
         QProcess process;
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
         process.start(program, arguments);
-        process.waitForFinished(60000);
+        return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
     };
+
+    // The applications folder's cache of types: brought up to date while the folder holds desktop
+    // entries; once none is left, it lists nothing, and it goes (with the folders it leaves empty).
     const QString applications = dataPath(QStringLiteral("applications"));
-    if (QFileInfo(applications).isDir())
-        run(QStringLiteral("update-desktop-database"), {QStringLiteral("-q"), applications});
-    if (QFileInfo(dataPath(QStringLiteral("mime/packages"))).isDir())
-        run(QStringLiteral("update-mime-database"), {dataPath(QStringLiteral("mime"))});
+    if (QFileInfo(applications).isDir()) {
+        QDirIterator entries(applications, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        if (entries.hasNext()) {
+            run(QStringLiteral("update-desktop-database"), {QStringLiteral("-q"), applications});
+        } else {
+            QFile::remove(applications + QLatin1String("/mimeinfo.cache"));
+            removeEmptyFolders(applications, m_places.dataDir());
+        }
+    }
+
+    // The MIME database is built from the packages in mime/packages. Once the last package is
+    // gone, it is built from none, and its files (all of them made by update-mime-database) go,
+    // so that no stale database goes on naming a removed type; anything else keeps the folder.
+    const QString mime = dataPath(QStringLiteral("mime"));
+    const QString packages = mime + QLatin1String("/packages");
+    if (!QFileInfo(mime).isDir())
+        return;
+    if (!QDir(packages).entryList({QStringLiteral("*.xml")}, QDir::Files).isEmpty()) {
+        run(QStringLiteral("update-mime-database"), {mime});
+        return;
+    }
+    QDir().mkpath(packages);
+    if (!run(QStringLiteral("update-mime-database"), {mime})) {
+        removeEmptyFolders(packages, m_places.dataDir());
+        return;
+    }
+    // What the tool writes besides one file per type in the folder of its media type, which it
+    // took away when it was given no package.
+    static const char* const databaseFiles[] = {"XMLnamespaces", "aliases", "generic-icons", "globs", "globs2",
+                                                "icons", "magic", "mime.cache", "subclasses", "treemagic",
+                                                "types", "version"};
+    for (const char* name : databaseFiles)
+        QFile::remove(mime + QLatin1Char('/') + QLatin1String(name));
+    for (const QString& folder : QDir(mime).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        QDir(mime).rmdir(folder);
+    removeEmptyFolders(mime, m_places.dataDir());
 }
 
 ElevationSupport LinuxShellBackend::elevationSupport() const

@@ -38,6 +38,11 @@ TEST_P(LinuxShellBackendTest, EveryGroupRegistersAndRemovesInItsOwnPlaces)
     LinuxShellBackend backend(sandbox.places(admin));
     const QString own = admin ? sandbox.root() : sandbox.path("home");
     const QString other = admin ? sandbox.path("home") : sandbox.root();
+    // The data and configuration folders exist, as in any desktop session; everything else in
+    // the places is compared before registering and after removal.
+    QDir().mkpath(backend.places().dataDir());
+    QDir().mkpath(backend.places().configDir());
+    const QStringList untouched = sandbox.treeBelow(own);
     for (ShellGroup group : allShellGroups) {
         SCOPED_TRACE(shellGroupName(group).toStdString());
         EXPECT_FALSE(backend.isActive(group, kExtensions));
@@ -79,6 +84,9 @@ TEST_P(LinuxShellBackendTest, EveryGroupRegistersAndRemovesInItsOwnPlaces)
     EXPECT_FALSE(QFile::exists(backend.places().configDir() + "/mimeapps.list"));
     for (const char* folder : {"kio", "nemo", "Thunar", "nautilus"})
         EXPECT_FALSE(QFileInfo::exists(backend.places().dataDir() + "/" + folder)) << folder;
+    // Nor the desktop's caches made for it: the MIME database, which would go on naming *.qpcf,
+    // and the applications folder's cache.
+    EXPECT_EQ(sandbox.treeBelow(own).join('\n').toStdString(), untouched.join('\n').toStdString());
 }
 
 struct DoubleClickCase {
