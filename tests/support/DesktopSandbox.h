@@ -4,6 +4,7 @@
 // the prefix of the system-wide places and a fake program that records the arguments it was
 // started with, all in a temporary folder. `environment()` is what a desktop tool started in this
 // sandbox sees (xdg-mime, gio, the command-line tool).
+#include "core/shell/DesktopEntry.h"
 #include "core/shell/LinuxShellBackend.h"
 
 #include <QDir>
@@ -129,6 +130,27 @@ public:
         }
         entries.sort();
         return entries;
+    }
+
+    // The desktop entry that a package of the program installs (its program, configuration
+    // files), in the sandbox's system data folder with the desktop's cache of it.
+    void installEntry() const
+    {
+        const QString applications = systemData() + QStringLiteral("/applications");
+        QDir().mkpath(applications);
+        writeScript(applications + QStringLiteral("/quillpress.desktop"),
+                    QStringLiteral("[Desktop Entry]\nType=Application\nName=Quillpress\nExec=%1\n"
+                                   "MimeType=application/x-quillpress-configuration;\n")
+                        .arg(execCommand(m_program, QStringLiteral("%F"))));
+        run(QStringLiteral("update-desktop-database"), {applications});
+    }
+
+    // Removes it again, as removing the package does.
+    void uninstallEntry() const
+    {
+        const QString applications = systemData() + QStringLiteral("/applications");
+        QFile::remove(applications + QStringLiteral("/quillpress.desktop"));
+        run(QStringLiteral("update-desktop-database"), {applications});
     }
 
     static void writeScript(const QString& file, const QString& text)

@@ -26,6 +26,8 @@ namespace qp {
 namespace {
 
 const QString kConfigEntry = QStringLiteral("quillpress-shell-config.desktop");
+// The desktop entry installed with the program.
+const QString kInstalledEntry = QStringLiteral("quillpress.desktop");
 const QString kConfigPackage = QStringLiteral("mime/packages/quillpress-shell.xml");
 const QString kExtensionsPackage = QStringLiteral("mime/packages/quillpress-shell-extensions.xml");
 const QString kIcon = QStringLiteral("quillpress");
@@ -317,10 +319,42 @@ bool LinuxShellBackend::releaseDefaults(const QMap<QString, QString>& kept)
     return ok;
 }
 
+QString LinuxShellBackend::installedEntry() const
+{
+    const QProcessEnvironment env = desktopEnvironment();
+    const QString file = entryFileOfId(kInstalledEntry, env);
+    const QMap<QString, QString> keys = readDesktopGroup(file, QStringLiteral("Desktop Entry"));
+    const bool opensConfigurations =
+        splitList(keys.value(QStringLiteral("MimeType"))).contains(QString::fromLatin1(configurationMimeType)) &&
+        keys.value(QStringLiteral("Hidden")) != QLatin1String("true");
+    return opensConfigurations && execStarts(keys.value(QStringLiteral("Exec")), m_places.programPath, env) ? file
+                                                                                                          : QString();
+}
+
+QString LinuxShellBackend::installedConfigurationEntry() const
+{
+    const QString installed = installedEntry();
+    return !installed.isEmpty() && configurationEntry() == installed ? installed : QString();
+}
+
 bool LinuxShellBackend::registerConfig()
 {
     const QString type = QString::fromLatin1(configurationMimeType);
     const QString list = mimeAppsList();
+    if (!installedEntry().isEmpty()) {
+        // The program was installed with an entry for its configuration files (the package's):
+        // that entry serves. An entry of this registration would outlive the package, and
+        // xdg-open, which does not look at TryExec, would then fail on a program that is gone. A
+        // default that names the installed entry is passed over once the entry is gone.
+        const QStringList own = filesOf(ShellGroup::Config);
+        const bool hadOwn = QFileInfo::exists(own[0]) || QFileInfo::exists(own[1]);
+        bool ok = removeOwnConfig();
+        if (hadOwn)
+            updateCaches();
+        if (installedConfigurationEntry().isEmpty())
+            ok = addDefaultApplication(list, type, kInstalledEntry) && ok;
+        return ok;
+    }
     const QStringList files = filesOf(ShellGroup::Config);
     DesktopFile entry;
     entry.add(QStringLiteral("Type"), QStringLiteral("Application"));
@@ -339,10 +373,19 @@ bool LinuxShellBackend::registerConfig()
     return ok;
 }
 
-bool LinuxShellBackend::removeConfig()
+bool LinuxShellBackend::removeOwnConfig()
 {
     const bool ok = removeDefaultApplication(mimeAppsList(), QString::fromLatin1(configurationMimeType), kConfigEntry);
     return removeFiles(ShellGroup::Config) && ok;
+}
+
+bool LinuxShellBackend::removeConfig()
+{
+    // Also the default that registration wrote for the installed entry; the installed entry
+    // itself goes only with the package.
+    const bool ok =
+        removeDefaultApplication(mimeAppsList(), QString::fromLatin1(configurationMimeType), kInstalledEntry);
+    return removeOwnConfig() && ok;
 }
 
 bool LinuxShellBackend::registerSendTo()

@@ -27,6 +27,7 @@ public:
     bool registerGroup(ShellGroup group, const QStringList& extensions = {}) override;
     bool removeGroup(ShellGroup group, const QStringList& extensions = {}) override;
     QString configurationEntry() const override;
+    QString installedConfigurationEntry() const override;
     bool isAdmin() const override { return m_places.admin; }
     bool registersPerUser() const override { return true; }
     ElevationSupport elevationSupport() const override;
@@ -52,7 +53,11 @@ private:
     // out of mimeapps.list again (those the user has not changed since).
     QMap<QString, QString> keptDefaults(ShellGroup group) const;
     bool releaseDefaults(const QMap<QString, QString>& kept);
+    // The entry installed with the program (quillpress.desktop) when it starts this program and
+    // opens configuration files; empty otherwise.
+    QString installedEntry() const;
     bool registerConfig();
+    bool removeOwnConfig();
     bool removeConfig();
     bool registerSendTo();
     bool registerTypes(const QStringList& extensions);

@@ -226,6 +226,70 @@ TEST(LinuxShellBackend, AnEarlierEntryGivesBackTheDefaultsItWroteDown)
     }
 }
 
+// A program installed with an entry for configuration files (its package's): registering writes
+// no entry of its own, which would outlive the package, and names the installed entry as the
+// default only where another program's would open the files. "Remove" cannot take the installed
+// entry away. Once the package is gone, a default naming its entry is passed over, and the files
+// open with the other program instead of failing on a program that is gone.
+TEST(LinuxShellBackend, TheEntryOfAnInstalledProgramServesConfigurationFiles)
+{
+    if (needsTool("xdg-mime") || needsTool("xdg-open") || needsTool("update-desktop-database"))
+        GTEST_SKIP() << "xdg-utils missing";
+    test::DesktopSandbox sandbox(QStringLiteral("quillpress"));
+    QDir().mkpath(sandbox.dataHome());
+    QDir().mkpath(sandbox.configHome());
+    const QString home = sandbox.path("home");
+    const QStringList emptyHome = sandbox.treeBelow(home);
+    const QString type = configurationMimeType;
+    const QString list = sandbox.configHome() + "/mimeapps.list";
+    LinuxShellBackend backend(sandbox.places());
+
+    // A registration made before the package was installed gives way to the installed entry.
+    ASSERT_TRUE(backend.registerGroup(ShellGroup::Config));
+    sandbox.installEntry();
+    const QString installed = sandbox.systemData() + "/applications/quillpress.desktop";
+    ASSERT_TRUE(backend.registerGroup(ShellGroup::Config));
+    EXPECT_EQ(sandbox.treeBelow(home), emptyHome);
+    EXPECT_EQ(sandbox.run("xdg-mime", {"query", "default", type}), "quillpress.desktop");
+    EXPECT_TRUE(backend.isActive(ShellGroup::Config));
+    EXPECT_EQ(backend.installedConfigurationEntry(), installed);
+    ASSERT_TRUE(backend.removeGroup(ShellGroup::Config));
+    EXPECT_TRUE(backend.isActive(ShellGroup::Config));
+    EXPECT_EQ(backend.installedConfigurationEntry(), installed);
+    EXPECT_EQ(sandbox.treeBelow(home), emptyHome);
+
+    // Another program the user chose opens them: registering puts the installed entry first,
+    // removing gives the other program its place back.
+    const QString opened = sandbox.path("opened");
+    test::DesktopSandbox::writeScript(sandbox.path("bin/editor"),
+                                      "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + opened + "'\n");
+    test::DesktopSandbox::writeScript(sandbox.systemData() + "/applications/editor.desktop",
+                                      "[Desktop Entry]\nType=Application\nName=Editor\nExec=" +
+                                          sandbox.path("bin/editor") + " %F\nMimeType=text/plain;" + type + ";\n");
+    sandbox.run("update-desktop-database", {sandbox.systemData() + "/applications"});
+    ASSERT_TRUE(addDefaultApplication(list, type, "editor.desktop"));
+    ASSERT_TRUE(addDefaultApplication(list, "text/plain", "editor.desktop"));
+    EXPECT_FALSE(backend.isActive(ShellGroup::Config));
+    ASSERT_TRUE(backend.registerGroup(ShellGroup::Config));
+    EXPECT_EQ(defaultApplications(list, type), (QStringList{"quillpress.desktop", "editor.desktop"}));
+    EXPECT_EQ(backend.installedConfigurationEntry(), installed);
+    ASSERT_TRUE(backend.removeGroup(ShellGroup::Config));
+    EXPECT_EQ(defaultApplications(list, type), QStringList{"editor.desktop"});
+    EXPECT_FALSE(backend.isActive(ShellGroup::Config));
+
+    // Registered, then the package (entry and program) is removed.
+    ASSERT_TRUE(backend.registerGroup(ShellGroup::Config));
+    sandbox.uninstallEntry();
+    QFile::remove(sandbox.program());
+    EXPECT_EQ(sandbox.run("xdg-mime", {"query", "default", type}), "editor.desktop");
+    const QString file = sandbox.path("settings.qpcf");
+    test::DesktopSandbox::writeScript(file, "[prog]\n");
+    sandbox.run("env", {"DISPLAY=:0", "xdg-open", file});
+    QFile record(opened);
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(record.readAll()).trimmed(), file);
+}
+
 INSTANTIATE_TEST_SUITE_P(UserAndRoot, LinuxShellBackendTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "root" : "user"; });
 
