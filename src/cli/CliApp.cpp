@@ -136,8 +136,11 @@ void keepPlacement(std::optional<WindowPlacement>& held, const PlacementFileValu
 }
 
 // Carries out the shell requests in order; 0 when every group ends in the state asked for.
-int runShellRequests(const CliOptions& o, const SettingsModel& settings, QTextStream& out)
+// Configuration files that go on opening with the program through the entry installed with it
+// (the package's) after "Remove" are said as such: registration cannot take that entry away.
+int runShellRequests(const CliOptions& o, const SettingsModel& settings, CliStreams& s)
 {
+    QTextStream& out = s.out;
     const QString program = o.shellProgram.isEmpty()
                                 ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quillpress"))
                                 : QFileInfo(o.shellProgram).absoluteFilePath();
@@ -159,6 +162,20 @@ int runShellRequests(const CliOptions& o, const SettingsModel& settings, QTextSt
             backend->removeGroup(group, extensions);
         const bool active = backend->isActive(group, extensions);
         out << shellGroupName(group) << ": " << shortcutStatusDisplay(active, Language::code()).text << '\n';
+        if (active && !wanted && group == ShellGroup::Config) {
+            const QString installed = backend->installedConfigurationEntry();
+            if (!installed.isEmpty()) {
+                out.flush();
+                s.err << "quillpress-cli: "
+                      << tr2(QStringLiteral("Die Verkn\u00FCpfung mit Konfigurationsdateien stellt das installierte "
+                                            "Paket bereit (%1); sie bleibt, solange es installiert ist."),
+                             QStringLiteral("The association with configuration files is provided by the installed "
+                                            "package (%1); it stays as long as the package is installed."))
+                             .arg(installed)
+                      << Qt::endl;
+                continue;
+            }
+        }
         if (active != wanted)
             status = 1;
     }
@@ -198,7 +215,8 @@ int runCli(const QStringList& arguments, CliStreams& s)
         return 0;
     }
 
-    const ProgramFolders folders = programFolders();
+    // Shell requests (also the status) create no program folder: only a run or a save may need it.
+    const ProgramFolders folders = programFolders(o.shell.isEmpty() || !o.saveConfig.isEmpty());
     const QString& folder = folders.configFolder;
     SettingsModel settings(folder, folders.outputFolder);
 
@@ -279,7 +297,7 @@ int runCli(const QStringList& arguments, CliStreams& s)
         }
     }
     if (!o.shell.isEmpty())
-        return runShellRequests(o, settings, s.out);
+        return runShellRequests(o, settings, s);
     if (o.listSettings) {
         listSettings(settings, s.out);
         return 0;

@@ -77,6 +77,53 @@ TEST_F(CliShellTest, RegisterStatusAndRemoveInBothLanguages)
     EXPECT_EQ(r.lines, (QStringList{"types: Not activated", "sendto: Not activated"}));
 }
 
+// A status query creates nothing, not even the program's folder; registering and removing every
+// group leaves every place as it was (the data and configuration folders exist, as in any desktop
+// session).
+TEST_F(CliShellTest, StatusCreatesNothingAndRemovalLeavesEveryPlaceAsItWas)
+{
+    for (const QString& folder : {sandbox.dataHome(), sandbox.configHome(), sandbox.root() + "/usr/local/share",
+                                  sandbox.root() + "/etc/xdg"})
+        QDir().mkpath(folder);
+    const QStringList before = sandbox.treeBelow(sandbox.path());
+    ShellRun r = cli({"--shell-status"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(sandbox.treeBelow(sandbox.path()), before);
+
+    QStringList registerAll, removeAll;
+    for (const char* group : {"config", "sendto", "folders", "files", "types"}) {
+        registerAll << "--shell-register" << group;
+        removeAll << "--shell-remove" << group;
+    }
+    r = cli(QStringList{"--set", "beldateien=gif, qpzz"} + registerAll);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_NE(sandbox.treeBelow(sandbox.path()), before);
+    r = cli(QStringList{"--set", "beldateien=gif, qpzz"} + removeAll);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(sandbox.treeBelow(sandbox.path()).join('\n').toStdString(), before.join('\n').toStdString());
+}
+
+// With the program's package installed, its entry opens configuration files: "Remove" cannot
+// change that, says so in the tool's language, and ends as asked.
+TEST_F(CliShellTest, RemovingConfigurationFilesOfAnInstalledProgramNamesThePackage)
+{
+    sandbox.installEntry();
+    const QString installed = sandbox.systemData() + "/applications/quillpress.desktop";
+    const struct {
+        const char* language;
+        const char* status;
+        const char* note;
+    } cases[] = {{"en", "config: Activated", "provided by the installed package"},
+                 {"de", "config: Aktiv", "stellt das installierte Paket bereit"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        ShellRun r = cli({"--language", c.language, "--shell-register", "config", "--shell-remove", "config"});
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(r.lines, (QStringList{c.status, c.status}));
+        EXPECT_TRUE(r.err.contains(c.note) && r.err.contains(installed)) << r.err.toStdString();
+    }
+}
+
 TEST_F(CliShellTest, AGroupThatCannotBeWrittenFailsAndAnUnknownGroupIsAUsageError)
 {
     // The data folder is a file: nothing can be written below it.

@@ -127,8 +127,77 @@ if command -v man >/dev/null; then
   [ "$(man -w quillpress-cli)" = /usr/share/man/man1/quillpress-cli.1.gz ] || fail "man does not find quillpress-cli"
 fi
 
+# Registration as a user in a home without a file manager. What opens a folder or any file stays
+# as it was: before and after registering every group, after removing them and after the package
+# is removed with the registrations left. Removal leaves the home as it was, and configuration
+# files open with the program through the package's entry all along.
+reg_home="$work/registering"
+mkdir -p "$reg_home/.config" "$reg_home/.local/share" "$work/folder" # the folders of any desktop session
+chown -R nobody "$reg_home"
+as_registering() {
+  setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
+    env -i HOME="$reg_home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"
+}
+home_tree() { (cd "$reg_home" && find . | LC_ALL=C sort); }
+defaults() {
+  local type
+  for type in inode/directory application/octet-stream; do
+    echo "$type=$(as_registering xdg-mime query default "$type")"
+  done
+}
+# What xdg-open starts for a folder when nothing opens folders: the desktop's fallback, here a
+# stand-in that records what it was given. xdg-open looks for entries only on a display; the
+# display named does not exist, so a program started by mistake ends at once.
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$work/opened" >"$work/opener"
+chmod 755 "$work/opener"
+folder_opens_with() {
+  install -m 666 /dev/null "$work/opened"
+  as_registering env DISPLAY=:97 BROWSER="$work/opener" timeout 60 xdg-open "$work/folder" >/dev/null 2>&1 || true
+  cat "$work/opened"
+}
+config_opens_with() { as_registering xdg-mime query default application/x-quillpress-configuration; }
+shell_requests() { as_registering quillpress-cli --language en --set "beldateien=gif, qpzz, txt" "$@"; }
+register=() remove=()
+for group in config sendto folders files types; do
+  register+=(--shell-register "$group") remove+=(--shell-remove "$group")
+done
+defaults_before=$(defaults)
+tree_before=$(home_tree)
+no_file_manager=""
+[ -n "$(as_registering xdg-mime query default inode/directory)" ] || no_file_manager=yes
+unchanged() {
+  [ "$(defaults)" = "$defaults_before" ] || fail "$1: the defaults changed: $(defaults)"
+  if [ -n "$no_file_manager" ]; then
+    [ "$(folder_opens_with)" = "$work/folder" ] || fail "$1: xdg-open of a folder did not reach the desktop's fallback"
+  fi
+}
+unchanged "before registering"
+shell_requests "${register[@]}" >"$work/shell.log" 2>&1 || { cat "$work/shell.log"; fail "registering every group"; }
+unchanged "after registering"
+[ "$(config_opens_with)" = quillpress.desktop ] || fail "configuration files open with: $(config_opens_with)"
+[ ! -e "$reg_home/.local/share/applications/quillpress-shell-config.desktop" ] ||
+  fail "configuration files got an entry of the user's beside the package's"
+shell_requests "${remove[@]}" >"$work/shell.log" 2>&1 || { cat "$work/shell.log"; fail "removing every group"; }
+grep -q "^config: Activated" "$work/shell.log" && grep -q "provided by the installed package" "$work/shell.log" ||
+  { cat "$work/shell.log"; fail "removing config does not say that the package provides it"; }
+unchanged "after removal"
+[ "$(home_tree)" = "$tree_before" ] || {
+  diff <(echo "$tree_before") <(home_tree) || true
+  fail "removal left files in the home"
+}
+shell_requests "${register[@]}" >"$work/shell.log" 2>&1 ||
+  { cat "$work/shell.log"; fail "registering every group again"; }
+
 dpkg_waiting -r quillpress || fail "dpkg -r"
 installed=""
+unchanged "after removing the package"
+# Neither the configuration type nor the type a configuration file has now names an entry of this
+# program: xdg-open does not look at TryExec and would fail on the program that is gone.
+printf '[prog]\n' >"$work/left.qpcf"
+left_type=$(as_registering xdg-mime query filetype "$work/left.qpcf")
+for app in "$(config_opens_with)" "$(as_registering xdg-mime query default "$left_type")"; do
+  case "$app" in quillpress*) fail "after removing the package, .qpcf files open with $app" ;; esac
+done
 [ ! -e /usr/bin/quillpress-cli ] || fail "quillpress-cli is left after removal"
 if command -v update-mime-database >/dev/null; then
   ! grep -q "quillpress" /usr/share/mime/globs2 || fail "the MIME type is left after removal"

@@ -4,6 +4,7 @@
 // the prefix of the system-wide places and a fake program that records the arguments it was
 // started with, all in a temporary folder. `environment()` is what a desktop tool started in this
 // sandbox sees (xdg-mime, gio, the command-line tool).
+#include "core/shell/DesktopEntry.h"
 #include "core/shell/LinuxShellBackend.h"
 #include "support/WaitUntil.h"
 
@@ -30,6 +31,8 @@ public:
     QString dataHome() const { return path(QStringLiteral("home/.local/share")); }
     QString configHome() const { return path(QStringLiteral("home/.config")); }
     QString root() const { return path(QStringLiteral("root")); }
+    // Where the sandbox's packages install (the first of its system data folders).
+    QString systemData() const { return root() + QStringLiteral("/usr/share"); }
     QString recordPath() const { return path(QStringLiteral("record")); }
 
     LinuxShellPlaces places(bool admin = false, const QString& program = {}) const
@@ -39,6 +42,7 @@ public:
         p.admin = admin;
         p.dataHome = dataHome();
         p.configHome = configHome();
+        p.dataDirs = systemData() + QStringLiteral(":/usr/share");
         p.root = root();
         return p;
     }
@@ -64,8 +68,8 @@ public:
         env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
-        env.insert(QStringLiteral("XDG_DATA_DIRS"),
-                   (admin ? root() + QStringLiteral("/usr/local/share:") : QString()) + QStringLiteral("/usr/share"));
+        env.insert(QStringLiteral("XDG_DATA_DIRS"), (admin ? root() + QStringLiteral("/usr/local/share:") : QString()) +
+                                                        systemData() + QStringLiteral(":/usr/share"));
         env.insert(QStringLiteral("XDG_CONFIG_DIRS"), root() + QStringLiteral("/etc/xdg"));
         env.insert(QStringLiteral("QUILLPRESS_SHELL_ROOT"), root());
         env.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
@@ -84,9 +88,8 @@ public:
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
 
-    // The arguments the fake program recorded, waiting up to `ms` for its first start. A start
-    // writes at least a line break (none for a start without arguments) in one write, so an empty
-    // record is one the shell has opened but not written yet.
+    // The arguments the fake program recorded, waiting up to `ms` for the first. The program
+    // creates the file before it writes to it: a record is complete when it ends a line.
     QStringList recorded(int ms = 0) const
     {
         QByteArray bytes;
@@ -94,7 +97,7 @@ public:
             [&] {
                 QFile f(recordPath());
                 bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-                return !bytes.isEmpty();
+                return bytes.endsWith('\n');
             },
             ms);
         return QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -109,6 +112,42 @@ public:
             files << QDir(folder).relativeFilePath(it.next());
         files.sort();
         return files;
+    }
+
+    // Every file and folder below a folder of the sandbox, relative to it (folders end in "/"),
+    // sorted.
+    QStringList treeBelow(const QString& folder) const
+    {
+        QStringList entries;
+        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            entries << QDir(folder).relativeFilePath(file) + (it.fileInfo().isDir() ? QStringLiteral("/") : QString());
+        }
+        entries.sort();
+        return entries;
+    }
+
+    // The desktop entry that a package of the program installs (its program, configuration
+    // files), in the sandbox's system data folder with the desktop's cache of it.
+    void installEntry() const
+    {
+        const QString applications = systemData() + QStringLiteral("/applications");
+        QDir().mkpath(applications);
+        writeScript(applications + QStringLiteral("/quillpress.desktop"),
+                    QStringLiteral("[Desktop Entry]\nType=Application\nName=Quillpress\nExec=%1\n"
+                                   "MimeType=application/x-quillpress-configuration;\n")
+                        .arg(execCommand(m_program, QStringLiteral("%F"))));
+        run(QStringLiteral("update-desktop-database"), {applications});
+    }
+
+    // Removes it again, as removing the package does.
+    void uninstallEntry() const
+    {
+        const QString applications = systemData() + QStringLiteral("/applications");
+        QFile::remove(applications + QStringLiteral("/quillpress.desktop"));
+        run(QStringLiteral("update-desktop-database"), {applications});
     }
 
     static void writeScript(const QString& file, const QString& text)

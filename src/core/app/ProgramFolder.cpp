@@ -68,7 +68,7 @@ QString userPicturesOutputFolder()
         clean(picturesOutput(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))));
 }
 
-ProgramFolders programFolders()
+ProgramFolders programFolders(bool create)
 {
     ProgramFolderInputs in;
     in.homeOverride = qEnvironmentVariable("QUILLPRESS_HOME");
@@ -83,7 +83,8 @@ ProgramFolders programFolders()
     in.picturesDir = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     in.dataHome = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     ProgramFolders f = resolveProgramFolders(in);
-    QDir().mkpath(f.configFolder);
+    if (create)
+        QDir().mkpath(f.configFolder);
     f.configFolder = QDir::toNativeSeparators(f.configFolder);
     f.outputFolder = QDir::toNativeSeparators(f.outputFolder);
     return f;

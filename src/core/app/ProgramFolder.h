@@ -32,9 +32,9 @@ struct ProgramFolderInputs {
 // folder. Pure apart from looking at the file system; creates nothing.
 ProgramFolders resolveProgramFolders(const ProgramFolderInputs& in);
 
-// The folders of this process; the configuration folder is created when missing. Paths have no
-// trailing separator and use the platform's separators.
-ProgramFolders programFolders();
+// The folders of this process; the configuration folder is created when missing and `create`
+// is set. Paths have no trailing separator and use the platform's separators.
+ProgramFolders programFolders(bool create = true);
 
 // "Quillpress" in the user's pictures folder (the home folder when there is none).
 QString userPicturesOutputFolder();

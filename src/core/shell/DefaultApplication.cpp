@@ -46,8 +46,11 @@ QString defaultEntryId(const QString& mimeType, const QProcessEnvironment& envir
 QString defaultEntryFile(const QString& mimeType, const QProcessEnvironment& environment)
 {
     const QString id = defaultEntryId(mimeType, environment);
-    if (id.isEmpty())
-        return {};
+    return id.isEmpty() ? QString() : entryFileOfId(id, environment);
+}
+
+QString entryFileOfId(const QString& id, const QProcessEnvironment& environment)
+{
     // An id "a-b.desktop" may also be the file "a/b.desktop" below an applications folder.
     QStringList names = {id};
     for (qsizetype dash = id.indexOf(QLatin1Char('-')); dash > 0; dash = id.indexOf(QLatin1Char('-'), dash + 1))

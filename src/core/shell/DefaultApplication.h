@@ -16,6 +16,11 @@ QString defaultEntryId(const QString& mimeType, const QProcessEnvironment& envir
 // `environment`; empty when there is none or the query tool is missing.
 QString defaultEntryFile(const QString& mimeType, const QProcessEnvironment& environment);
 
+// The file of the desktop entry `id` ("viewer.desktop") that a desktop started in `environment`
+// reads: the first its data folders' applications folders hold ("a-b.desktop" also as
+// "a/b.desktop"); empty when none does.
+QString entryFileOfId(const QString& id, const QProcessEnvironment& environment);
+
 // The program file the Exec value `exec` starts: a path as it is, a bare name found through the
 // PATH of `environment`; empty when it names nothing executable.
 QString execProgram(const QString& exec, const QProcessEnvironment& environment);

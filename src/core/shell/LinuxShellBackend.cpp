@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
@@ -25,6 +26,8 @@ namespace qp {
 namespace {
 
 const QString kConfigEntry = QStringLiteral("quillpress-shell-config.desktop");
+// The desktop entry installed with the program.
+const QString kInstalledEntry = QStringLiteral("quillpress.desktop");
 const QString kConfigPackage = QStringLiteral("mime/packages/quillpress-shell.xml");
 const QString kExtensionsPackage = QStringLiteral("mime/packages/quillpress-shell-extensions.xml");
 const QString kIcon = QStringLiteral("quillpress");
@@ -183,8 +186,7 @@ bool LinuxShellBackend::isActive(ShellGroup group, const QStringList& extensions
     switch (group) {
     case ShellGroup::Config:
         return (startsProgram(files[0], entry) && QFileInfo::exists(files[1]) &&
-                defaultApplications(m_places.configDir() + QLatin1String("/mimeapps.list"),
-                                    QString::fromLatin1(configurationMimeType))
+                defaultApplications(mimeAppsList(), QString::fromLatin1(configurationMimeType))
                     .contains(kConfigEntry)) ||
                !configurationEntry().isEmpty();
     case ShellGroup::SendTo: {
@@ -217,19 +219,18 @@ bool LinuxShellBackend::isActive(ShellGroup group, const QStringList& extensions
 QProcessEnvironment LinuxShellBackend::desktopEnvironment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString dataDirs =
+        m_places.dataDirs.isEmpty() ? QStringLiteral("/usr/local/share:/usr/share") : m_places.dataDirs;
     if (!m_places.admin) {
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_places.dataHome);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_places.configHome);
+        env.insert(QStringLiteral("XDG_DATA_DIRS"), dataDirs);
         return env;
     }
     // For all users: the system-wide places this registration writes to come first.
-    const auto prepend = [&env](const char* name, const QString& folder, const char* fallback) {
-        const QString key = QString::fromLatin1(name);
-        const QString rest = env.value(key, QString::fromLatin1(fallback));
-        env.insert(key, folder + QLatin1Char(':') + rest);
-    };
-    prepend("XDG_DATA_DIRS", m_places.dataDir(), "/usr/local/share:/usr/share");
-    prepend("XDG_CONFIG_DIRS", m_places.configDir(), "/etc/xdg");
+    env.insert(QStringLiteral("XDG_DATA_DIRS"), m_places.dataDir() + QLatin1Char(':') + dataDirs);
+    const QString configDirs = env.value(QStringLiteral("XDG_CONFIG_DIRS"), QStringLiteral("/etc/xdg"));
+    env.insert(QStringLiteral("XDG_CONFIG_DIRS"), m_places.configDir() + QLatin1Char(':') + configDirs);
     return env;
 }
 
@@ -280,7 +281,7 @@ bool LinuxShellBackend::removeFiles(ShellGroup group)
 {
     bool ok = true;
     if (group == ShellGroup::Folders || group == ShellGroup::Files || group == ShellGroup::Types)
-        ok = releaseDefaults(keptDefaults(group), {});
+        ok = releaseDefaults(keptDefaults(group));
     for (const QString& file : filesOf(group)) {
         ok = removeFile(file) && ok;
         removeEmptyFolders(QFileInfo(file).absolutePath(), m_places.dataDir());
@@ -291,12 +292,6 @@ bool LinuxShellBackend::removeFiles(ShellGroup group)
 QString LinuxShellBackend::mimeAppsList() const
 {
     return m_places.configDir() + QLatin1String("/mimeapps.list");
-}
-
-QString LinuxShellBackend::currentDefault(const QString& mimeType) const
-{
-    // Asked the way the desktop's own tools answer, in the places this registration writes to.
-    return defaultEntryId(mimeType, desktopEnvironment());
 }
 
 QMap<QString, QString> LinuxShellBackend::keptDefaults(ShellGroup group) const
@@ -313,20 +308,53 @@ QMap<QString, QString> LinuxShellBackend::keptDefaults(ShellGroup group) const
     return kept;
 }
 
-bool LinuxShellBackend::releaseDefaults(const QMap<QString, QString>& kept, const QStringList& stillOffered)
+bool LinuxShellBackend::releaseDefaults(const QMap<QString, QString>& kept)
 {
     // A default the user changed since stays as the user set it.
     bool ok = true;
     const QString list = mimeAppsList();
     for (auto it = kept.cbegin(); it != kept.cend(); ++it)
-        if (!stillOffered.contains(it.key()) && defaultApplications(list, it.key()) == QStringList{it.value()})
+        if (defaultApplications(list, it.key()) == QStringList{it.value()})
             ok = removeDefaultApplication(list, it.key(), it.value()) && ok;
     return ok;
+}
+
+QString LinuxShellBackend::installedEntry() const
+{
+    const QProcessEnvironment env = desktopEnvironment();
+    const QString file = entryFileOfId(kInstalledEntry, env);
+    const QMap<QString, QString> keys = readDesktopGroup(file, QStringLiteral("Desktop Entry"));
+    const bool opensConfigurations =
+        splitList(keys.value(QStringLiteral("MimeType"))).contains(QString::fromLatin1(configurationMimeType)) &&
+        keys.value(QStringLiteral("Hidden")) != QLatin1String("true");
+    return opensConfigurations && execStarts(keys.value(QStringLiteral("Exec")), m_places.programPath, env) ? file
+                                                                                                          : QString();
+}
+
+QString LinuxShellBackend::installedConfigurationEntry() const
+{
+    const QString installed = installedEntry();
+    return !installed.isEmpty() && configurationEntry() == installed ? installed : QString();
 }
 
 bool LinuxShellBackend::registerConfig()
 {
     const QString type = QString::fromLatin1(configurationMimeType);
+    const QString list = mimeAppsList();
+    if (!installedEntry().isEmpty()) {
+        // The program was installed with an entry for its configuration files (the package's):
+        // that entry serves. An entry of this registration would outlive the package, and
+        // xdg-open, which does not look at TryExec, would then fail on a program that is gone. A
+        // default that names the installed entry is passed over once the entry is gone.
+        const QStringList own = filesOf(ShellGroup::Config);
+        const bool hadOwn = QFileInfo::exists(own[0]) || QFileInfo::exists(own[1]);
+        bool ok = removeOwnConfig();
+        if (hadOwn)
+            updateCaches();
+        if (installedConfigurationEntry().isEmpty())
+            ok = addDefaultApplication(list, type, kInstalledEntry) && ok;
+        return ok;
+    }
     const QStringList files = filesOf(ShellGroup::Config);
     DesktopFile entry;
     entry.add(QStringLiteral("Type"), QStringLiteral("Application"));
@@ -341,15 +369,23 @@ bool LinuxShellBackend::registerConfig()
     entry.add(QStringLiteral("Terminal"), QStringLiteral("false"));
     bool ok = writeFile(files[0], entry.text().toUtf8());
     ok = ok && writeFile(files[1], packageText({{type, {QStringLiteral("*.qpcf")}}}, shellText("dateityp")));
-    ok = ok && addDefaultApplication(m_places.configDir() + QLatin1String("/mimeapps.list"), type, kConfigEntry);
+    ok = ok && addDefaultApplication(list, type, kConfigEntry);
     return ok;
+}
+
+bool LinuxShellBackend::removeOwnConfig()
+{
+    const bool ok = removeDefaultApplication(mimeAppsList(), QString::fromLatin1(configurationMimeType), kConfigEntry);
+    return removeFiles(ShellGroup::Config) && ok;
 }
 
 bool LinuxShellBackend::removeConfig()
 {
-    bool ok = removeDefaultApplication(m_places.configDir() + QLatin1String("/mimeapps.list"),
-                                       QString::fromLatin1(configurationMimeType), kConfigEntry);
-    return removeFiles(ShellGroup::Config) && ok;
+    // Also the default that registration wrote for the installed entry; the installed entry
+    // itself goes only with the package.
+    const bool ok =
+        removeDefaultApplication(mimeAppsList(), QString::fromLatin1(configurationMimeType), kInstalledEntry);
+    return removeOwnConfig() && ok;
 }
 
 bool LinuxShellBackend::registerSendTo()
@@ -381,60 +417,27 @@ bool LinuxShellBackend::writeContextEntries(ShellGroup group, const QStringList&
     const QStringList files = filesOf(group);
     const QString exec = execCommand(m_places.programPath, QStringLiteral("%F"));
 
-    // "all/allfiles" is a name of Dolphin's only; in an Open With entry every file is
-    // application/octet-stream, the type all others derive from.
+    // Defaults that an earlier version wrote down for the types its entry offered go again: the
+    // entry offers none any more.
+    bool ok = releaseDefaults(keptDefaults(group));
+
+    // The context menus are the file managers' action files below. The entry in the applications
+    // folder only records the group (its program and types, for the status and a later removal)
+    // and claims no type: no MimeType key, and no type followed by ";" anywhere in it, since for
+    // a type without a default xdg-mime takes any entry holding that text, and xdg-open starts it
+    // (without looking at TryExec). "all/allfiles" is a name of Dolphin's only.
     QStringList standardTypes = mimeTypes;
     standardTypes.removeAll(QStringLiteral("all/allfiles"));
-
-    // The entry is an Open With choice, never the default: a type is offered only when its
-    // default stays what it is. A type whose default is written in mimeapps.list keeps it anyway;
-    // one whose default comes from the installed entries gets that default written down first
-    // (our entry would otherwise come first, being in the user's folder); a type with no default
-    // at all is not offered (the context menus still are).
-    const QMap<QString, QString> keptBefore = keptDefaults(group);
-    QMap<QString, QString> kept;
-    QStringList offered;
-    bool ok = true;
-    const QString list = mimeAppsList();
-    for (const QString& type : standardTypes) {
-        if (keptBefore.contains(type)) {
-            kept.insert(type, keptBefore.value(type));
-            offered << type;
-            continue;
-        }
-        if (!defaultApplications(list, type).isEmpty()) {
-            offered << type;
-            continue;
-        }
-        const QString current = currentDefault(type);
-        if (current.isEmpty() || current.startsWith(QLatin1String("quillpress-shell-")))
-            continue;
-        if (addDefaultApplication(list, type, current)) {
-            kept.insert(type, current);
-            offered << type;
-        } else {
-            ok = false;
-        }
-    }
-    ok = releaseDefaults(keptBefore, offered) && ok;
-    QStringList keptList;
-    for (auto it = kept.cbegin(); it != kept.cend(); ++it)
-        keptList << it.key() + QLatin1Char('=') + it.value();
-
-    DesktopFile openWith;
-    openWith.add(QStringLiteral("Type"), QStringLiteral("Application"));
-    openWith.add(QStringLiteral("Name"), caption);
-    openWith.add(QStringLiteral("TryExec"), m_places.programPath);
-    openWith.add(QStringLiteral("Exec"), exec);
-    openWith.add(QStringLiteral("Icon"), kIcon);
-    openWith.add(QStringLiteral("MimeType"), semicolonList(offered));
-    // Every type registered, offered or not: what the status and a later removal go by.
-    openWith.add(QStringLiteral("X-Quillpress-Types"), semicolonList(standardTypes));
-    if (!keptList.isEmpty())
-        openWith.add(QStringLiteral("X-Quillpress-Kept-Defaults"), semicolonList(keptList));
-    openWith.add(QStringLiteral("NoDisplay"), QStringLiteral("true"));
-    openWith.add(QStringLiteral("Terminal"), QStringLiteral("false"));
-    ok = writeFile(files[0], openWith.text().toUtf8()) && ok;
+    DesktopFile record;
+    record.add(QStringLiteral("Type"), QStringLiteral("Application"));
+    record.add(QStringLiteral("Name"), caption);
+    record.add(QStringLiteral("TryExec"), m_places.programPath);
+    record.add(QStringLiteral("Exec"), exec);
+    record.add(QStringLiteral("Icon"), kIcon);
+    record.add(QStringLiteral("X-Quillpress-Types"), standardTypes.join(QLatin1Char(',')));
+    record.add(QStringLiteral("NoDisplay"), QStringLiteral("true"));
+    record.add(QStringLiteral("Terminal"), QStringLiteral("false"));
+    ok = writeFile(files[0], record.text().toUtf8()) && ok;
 
     const DesktopFile kde =
         kdeServiceMenu(caption, semicolonList(mimeTypes), {}, QStringLiteral("open"), m_places.programPath, exec);
@@ -473,8 +476,10 @@ QString LinuxShellBackend::mimeTypeForExtension(const QString& extension) const
 QStringList LinuxShellBackend::typesEntryMimeTypes() const
 {
     const QMap<QString, QString> entry = readDesktopGroup(filesOf(ShellGroup::Types)[0], QStringLiteral("Desktop Entry"));
-    // Entries written before the key existed offered every registered type.
-    return splitList(entry.value(QStringLiteral("X-Quillpress-Types"), entry.value(QStringLiteral("MimeType"))));
+    // Earlier versions separated the types with ";", and before the key existed the entry offered
+    // every registered type.
+    const QString types = entry.value(QStringLiteral("X-Quillpress-Types"), entry.value(QStringLiteral("MimeType")));
+    return types.split(QRegularExpression(QStringLiteral("[,;]")), Qt::SkipEmptyParts);
 }
 
 bool LinuxShellBackend::registerTypes(const QStringList& extensions)
@@ -518,7 +523,7 @@ bool LinuxShellBackend::removeTypes(const QStringList& extensions)
 
     bool ok = true;
     if (types.isEmpty()) {
-        ok = releaseDefaults(keptDefaults(ShellGroup::Types), {});
+        ok = releaseDefaults(keptDefaults(ShellGroup::Types));
         for (const QString& file : filesOf(ShellGroup::Types).mid(0, 3)) {
             ok = removeFile(file) && ok;
             removeEmptyFolders(QFileInfo(file).absolutePath(), m_places.dataDir());
@@ -540,18 +545,54 @@ void LinuxShellBackend::updateCaches() const
     auto run = [](const QString& tool, const QStringList& arguments) {
         const QString program = QStandardPaths::findExecutable(tool);
         if (program.isEmpty())
-            return;
+            return false;
         QProcess process;
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
         process.start(program, arguments);
-        process.waitForFinished(60000);
+        return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
     };
+
+    // The applications folder's cache of types: brought up to date while the folder holds desktop
+    // entries; once none is left, it lists nothing, and it goes (with the folders it leaves empty).
     const QString applications = dataPath(QStringLiteral("applications"));
-    if (QFileInfo(applications).isDir())
-        run(QStringLiteral("update-desktop-database"), {QStringLiteral("-q"), applications});
-    if (QFileInfo(dataPath(QStringLiteral("mime/packages"))).isDir())
-        run(QStringLiteral("update-mime-database"), {dataPath(QStringLiteral("mime"))});
+    if (QFileInfo(applications).isDir()) {
+        QDirIterator entries(applications, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        if (entries.hasNext()) {
+            run(QStringLiteral("update-desktop-database"), {QStringLiteral("-q"), applications});
+        } else {
+            QFile::remove(applications + QLatin1String("/mimeinfo.cache"));
+            removeEmptyFolders(applications, m_places.dataDir());
+        }
+    }
+
+    // The MIME database is built from the packages in mime/packages. Once the last package is
+    // gone, it is built from none, and its files (all of them made by update-mime-database) go,
+    // so that no stale database goes on naming a removed type; anything else keeps the folder.
+    const QString mime = dataPath(QStringLiteral("mime"));
+    const QString packages = mime + QLatin1String("/packages");
+    if (!QFileInfo(mime).isDir())
+        return;
+    if (!QDir(packages).entryList({QStringLiteral("*.xml")}, QDir::Files).isEmpty()) {
+        run(QStringLiteral("update-mime-database"), {mime});
+        return;
+    }
+    QDir().mkpath(packages);
+    if (!run(QStringLiteral("update-mime-database"), {mime})) {
+        removeEmptyFolders(packages, m_places.dataDir());
+        return;
+    }
+    // What the tool writes besides one file per type in the folder of its media type, which it
+    // took away when it was given no package.
+    static const char* const databaseFiles[] = {"XMLnamespaces", "aliases", "generic-icons", "globs", "globs2",
+                                                "icons", "magic", "mime.cache", "subclasses", "treemagic",
+                                                "types", "version"};
+    for (const char* name : databaseFiles)
+        QFile::remove(mime + QLatin1Char('/') + QLatin1String(name));
+    for (const QString& folder : QDir(mime).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        QDir(mime).rmdir(folder);
+    removeEmptyFolders(mime, m_places.dataDir());
 }
 
 ElevationSupport LinuxShellBackend::elevationSupport() const

@@ -27,6 +27,7 @@ public:
     bool registerGroup(ShellGroup group, const QStringList& extensions = {}) override;
     bool removeGroup(ShellGroup group, const QStringList& extensions = {}) override;
     QString configurationEntry() const override;
+    QString installedConfigurationEntry() const override;
     bool isAdmin() const override { return m_places.admin; }
     bool registersPerUser() const override { return true; }
     ElevationSupport elevationSupport() const override;
@@ -46,14 +47,17 @@ private:
     bool startsProgram(const QString& path, const QString& group, const QString& key = QStringLiteral("Exec")) const;
     bool writeContextEntries(ShellGroup group, const QStringList& mimeTypes, const QString& caption);
     bool removeFiles(ShellGroup group);
-    // The Open With entry of a context group must not become the default of its types: a type
-    // whose default comes only from the installed entries gets that default written down first
-    // ("kept"), and it is taken out again when the entry no longer offers the type.
     QString mimeAppsList() const;
-    QString currentDefault(const QString& mimeType) const;
+    // Earlier versions offered a context group's types in its entry and wrote down the default
+    // each type had ("kept"), so that the entry would not take it; the kept defaults are taken
+    // out of mimeapps.list again (those the user has not changed since).
     QMap<QString, QString> keptDefaults(ShellGroup group) const;
-    bool releaseDefaults(const QMap<QString, QString>& kept, const QStringList& stillOffered);
+    bool releaseDefaults(const QMap<QString, QString>& kept);
+    // The entry installed with the program (quillpress.desktop) when it starts this program and
+    // opens configuration files; empty otherwise.
+    QString installedEntry() const;
     bool registerConfig();
+    bool removeOwnConfig();
     bool removeConfig();
     bool registerSendTo();
     bool registerTypes(const QStringList& extensions);

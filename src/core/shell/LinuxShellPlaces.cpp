@@ -20,6 +20,9 @@ LinuxShellPlaces LinuxShellPlaces::fromEnvironment(const QString& programPath)
     p.configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (p.configHome.isEmpty() || QDir::isRelativePath(p.configHome))
         p.configHome = home + QLatin1String("/.config");
+    p.dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (p.dataDirs.isEmpty())
+        p.dataDirs = QStringLiteral("/usr/local/share:/usr/share");
     p.root = qEnvironmentVariable("QUILLPRESS_SHELL_ROOT");
     while (p.root.endsWith(QLatin1Char('/')))
         p.root.chop(1);

@@ -11,6 +11,7 @@ struct LinuxShellPlaces {
     bool admin = false;       // effective user id 0: system-wide places
     QString dataHome;         // $XDG_DATA_HOME, else ~/.local/share
     QString configHome;       // $XDG_CONFIG_HOME, else ~/.config
+    QString dataDirs;         // $XDG_DATA_DIRS, else /usr/local/share:/usr/share (where packages install)
     QString root;             // prefix of the system-wide places, empty for "/" ($QUILLPRESS_SHELL_ROOT)
     QString pkexec;           // the pkexec program, empty when missing
     bool updateCaches = true;

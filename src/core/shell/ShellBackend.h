@@ -52,6 +52,10 @@ public:
     // that is the type's default (the own registration or another entry, such as the installed
     // package's); empty when they open with something else or nothing.
     virtual QString configurationEntry() const { return {}; }
+    // That entry when it is the one installed with the program (its package's), which registration
+    // neither writes nor removes: configuration files then open with this program also after
+    // "Remove". Empty otherwise.
+    virtual QString installedConfigurationEntry() const { return {}; }
 
     virtual bool isAdmin() const = 0;
     // Whether an ordinary user can register for themselves (an administrator then registers for

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Registration with a freedesktop desktop in a sandbox: every group per user and system-wide,
-// the status rule, the default application as the xdg tools and GLib see it, and the restart as
-// administrator through a stand-in for pkexec.
+// the status rule, the default application as the xdg tools and GLib see it, what xdg-open
+// starts, and the restart as administrator through a stand-in for pkexec.
 #include "support/DesktopSandbox.h"
 
 #include "core/i18n/Language.h"
@@ -38,6 +38,11 @@ TEST_P(LinuxShellBackendTest, EveryGroupRegistersAndRemovesInItsOwnPlaces)
     LinuxShellBackend backend(sandbox.places(admin));
     const QString own = admin ? sandbox.root() : sandbox.path("home");
     const QString other = admin ? sandbox.path("home") : sandbox.root();
+    // The data and configuration folders exist, as in any desktop session; everything else in
+    // the places is compared before registering and after removal.
+    QDir().mkpath(backend.places().dataDir());
+    QDir().mkpath(backend.places().configDir());
+    const QStringList untouched = sandbox.treeBelow(own);
     for (ShellGroup group : allShellGroups) {
         SCOPED_TRACE(shellGroupName(group).toStdString());
         EXPECT_FALSE(backend.isActive(group, kExtensions));
@@ -79,56 +84,210 @@ TEST_P(LinuxShellBackendTest, EveryGroupRegistersAndRemovesInItsOwnPlaces)
     EXPECT_FALSE(QFile::exists(backend.places().configDir() + "/mimeapps.list"));
     for (const char* folder : {"kio", "nemo", "Thunar", "nautilus"})
         EXPECT_FALSE(QFileInfo::exists(backend.places().dataDir() + "/" + folder)) << folder;
+    // Nor the desktop's caches made for it: the MIME database, which would go on naming *.qpcf,
+    // and the applications folder's cache.
+    EXPECT_EQ(sandbox.treeBelow(own).join('\n').toStdString(), untouched.join('\n').toStdString());
 }
 
-// Registering the context groups adds choices and menus; what a double click opens stays as it
-// was, for the types of the chosen extensions, for folders and for all files, and after removal.
-TEST(LinuxShellBackend, ContextGroupsNeverChangeWhatADoubleClickOpens)
+struct DoubleClickCase {
+    const char* what;
+    const char* viewerTypes; // what another installed program opens; empty: nothing, no file manager either
+};
+
+class ContextGroups : public ::testing::TestWithParam<DoubleClickCase> {};
+
+// Registering the context groups adds context menus; what a double click or xdg-open opens stays
+// as it was: for the types of the chosen extensions, for folders and for all files, also where
+// nothing opens a type (xdg-mime then searches the desktop entries for the type's name), and
+// after removal. The desktop sees only the sandbox's system folder, so nothing of this machine
+// is started.
+TEST_P(ContextGroups, NeverChangeWhatADoubleClickOrXdgOpenOpens)
 {
-    if (needsTool("xdg-mime") || needsTool("update-desktop-database"))
+    if (needsTool("xdg-mime") || needsTool("xdg-open") || needsTool("update-desktop-database"))
         GTEST_SKIP() << "xdg-utils missing";
+    const DoubleClickCase& c = GetParam();
     test::DesktopSandbox sandbox(QStringLiteral("quillpress"));
-    // Another program that opens all of these types, known only from its installed entry.
-    QDir().mkpath(sandbox.dataHome() + "/applications");
-    test::DesktopSandbox::writeScript(sandbox.dataHome() + "/applications/viewer.desktop",
-                                      "[Desktop Entry]\nType=Application\nName=Viewer\nExec=/bin/true %F\n"
-                                      "MimeType=image/png;image/jpeg;inode/directory;text/plain;"
-                                      "application/octet-stream;\n");
-    sandbox.run("update-desktop-database", {sandbox.dataHome() + "/applications"});
-    const QStringList types = {"image/png", "image/jpeg", "inode/directory", "text/plain", "application/octet-stream"};
+    LinuxShellPlaces places = sandbox.places();
+    places.dataDirs = sandbox.systemData();
+    QProcessEnvironment env = sandbox.environment();
+    env.insert("XDG_DATA_DIRS", sandbox.systemData());
+    const auto run = [&env](const QString& program, const QStringList& arguments) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(program, arguments);
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    };
+    // What opens a folder when no entry does (the desktop's fallback), and the other program: a
+    // stand-in that records what it was given.
+    const QString opener = sandbox.path("bin/opener");
+    const QString opened = sandbox.path("opened");
+    test::DesktopSandbox::writeScript(opener, "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + opened + "'\n");
+    const QString applications = sandbox.systemData() + "/applications";
+    QDir().mkpath(applications);
+    if (*c.viewerTypes)
+        test::DesktopSandbox::writeScript(applications + "/viewer.desktop",
+                                          "[Desktop Entry]\nType=Application\nName=Viewer\nExec=" + opener +
+                                              " %F\nMimeType=" + c.viewerTypes + "\n");
+    run("update-desktop-database", {applications});
+
+    const QStringList types = {"image/png",       "image/jpeg",  "inode/directory", "text/plain",
+                               "application/octet-stream", "application/x-extension-qpzz"};
     const auto defaults = [&] {
         QStringList answers;
         for (const QString& type : types)
-            answers << type + ": " + sandbox.run("xdg-mime", {"query", "default", type});
-        return answers;
+            answers << type + ": " + run("xdg-mime", {"query", "default", type});
+        return answers.join('\n').toStdString();
     };
-    const QStringList before = defaults();
-    ASSERT_EQ(before.first(), "image/png: viewer.desktop");
+    const QString folder = sandbox.path("a folder");
+    QDir().mkpath(folder);
+    // xdg-open looks for desktop entries only on a display (the stand-ins need none).
+    const auto openFolder = [&] {
+        QFile::remove(opened);
+        run("env", {"DISPLAY=:0", "BROWSER=" + opener, "xdg-open", folder});
+        QFile f(opened);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).trimmed() : QString();
+    };
+    const std::string before = defaults();
+    ASSERT_EQ(openFolder(), folder);
 
-    LinuxShellBackend backend(sandbox.places());
-    const QStringList extensions = {".jpg", ".png", ".bmp", ".txt"};
-    for (ShellGroup group : allShellGroups)
-        ASSERT_TRUE(backend.registerGroup(group, extensions)) << shellGroupName(group).toStdString();
-    EXPECT_EQ(defaults().join('\n').toStdString(), before.join('\n').toStdString());
-    // The choices are there: the entry of the types group offers the types.
-    const QString offered =
-        readDesktopGroup(backend.filesOf(ShellGroup::Types)[0], "Desktop Entry").value("MimeType");
-    EXPECT_TRUE(offered.contains("image/png;")) << offered.toStdString();
+    LinuxShellBackend backend(places);
+    const QStringList extensions = {".jpg", ".png", ".bmp", ".txt", ".qpzz"};
     // Registering again changes nothing either.
-    for (ShellGroup group : allShellGroups)
-        ASSERT_TRUE(backend.registerGroup(group, extensions));
-    EXPECT_EQ(defaults().join('\n').toStdString(), before.join('\n').toStdString());
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        for (ShellGroup group : allShellGroups)
+            ASSERT_TRUE(backend.registerGroup(group, extensions)) << shellGroupName(group).toStdString();
+        EXPECT_EQ(defaults(), before);
+        EXPECT_EQ(openFolder(), folder);
+        EXPECT_TRUE(sandbox.recorded().isEmpty());
+    }
+    // Of the types, only configuration files got a default.
+    const QString list = sandbox.configHome() + "/mimeapps.list";
+    for (const QString& type : types)
+        EXPECT_TRUE(defaultApplications(list, type).isEmpty()) << type.toStdString();
 
     // A default the user sets meanwhile stays the user's; the others are as they were.
-    const QString list = sandbox.configHome() + "/mimeapps.list";
-    ASSERT_TRUE(removeDefaultApplication(list, "text/plain", "viewer.desktop"));
     ASSERT_TRUE(addDefaultApplication(list, "text/plain", "editor.desktop"));
     for (ShellGroup group : allShellGroups)
         ASSERT_TRUE(backend.removeGroup(group, extensions)) << shellGroupName(group).toStdString();
     EXPECT_EQ(defaultApplications(list, "text/plain"), QStringList{"editor.desktop"});
     ASSERT_TRUE(removeDefaultApplication(list, "text/plain", "editor.desktop"));
-    EXPECT_EQ(defaults().join('\n').toStdString(), before.join('\n').toStdString());
+    EXPECT_EQ(defaults(), before);
+    EXPECT_EQ(openFolder(), folder);
+    EXPECT_TRUE(sandbox.recorded().isEmpty());
     EXPECT_FALSE(QFile::exists(list));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktop, ContextGroups,
+    ::testing::Values(DoubleClickCase{"nothing_opens_the_types", ""},
+                      DoubleClickCase{"another_program_opens_them",
+                                      "image/png;image/jpeg;inode/directory;text/plain;application/octet-stream;"}),
+    [](const ::testing::TestParamInfo<DoubleClickCase>& info) { return std::string(info.param.what); });
+
+// An entry of an earlier version offered its types and wrote down the default each had had, so
+// as not to take it. Registering again or removing takes those defaults out of mimeapps.list (one
+// the user has changed since stays); the registered types stay registered.
+TEST(LinuxShellBackend, AnEarlierEntryGivesBackTheDefaultsItWroteDown)
+{
+    for (const bool removing : {false, true}) {
+        SCOPED_TRACE(removing ? "removing" : "registering again");
+        test::DesktopSandbox sandbox;
+        LinuxShellPlaces places = sandbox.places();
+        places.updateCaches = false;
+        LinuxShellBackend backend(places);
+        const QString entry = backend.filesOf(ShellGroup::Types)[0];
+        QDir().mkpath(QFileInfo(entry).path());
+        test::DesktopSandbox::writeScript(
+            entry, "[Desktop Entry]\nType=Application\nName=Open with VLM Quillpress\nExec=" +
+                       execCommand(sandbox.program(), "%F") +
+                       "\nMimeType=image/png;text/plain;\nX-Quillpress-Types=image/png;text/plain;\n"
+                       "X-Quillpress-Kept-Defaults=image/png=viewer.desktop;text/plain=viewer.desktop;\n"
+                       "NoDisplay=true\n");
+        const QString list = sandbox.configHome() + "/mimeapps.list";
+        ASSERT_TRUE(addDefaultApplication(list, "image/png", "viewer.desktop"));
+        ASSERT_TRUE(addDefaultApplication(list, "text/plain", "editor.desktop"));
+        EXPECT_TRUE(backend.isActive(ShellGroup::Types, {".png", ".txt"}));
+
+        if (removing) {
+            ASSERT_TRUE(backend.removeGroup(ShellGroup::Types, {".png", ".txt"}));
+            EXPECT_FALSE(QFile::exists(entry));
+        } else {
+            ASSERT_TRUE(backend.registerGroup(ShellGroup::Types, {".png"}));
+            const auto keys = readDesktopGroup(entry, "Desktop Entry");
+            EXPECT_FALSE(keys.contains("MimeType"));
+            EXPECT_FALSE(keys.contains("X-Quillpress-Kept-Defaults"));
+            EXPECT_EQ(keys.value("X-Quillpress-Types"), "image/png,text/plain");
+            EXPECT_TRUE(backend.isActive(ShellGroup::Types, {".png", ".txt"}));
+        }
+        EXPECT_TRUE(defaultApplications(list, "image/png").isEmpty());
+        EXPECT_EQ(defaultApplications(list, "text/plain"), QStringList{"editor.desktop"});
+    }
+}
+
+// A program installed with an entry for configuration files (its package's): registering writes
+// no entry of its own, which would outlive the package, and names the installed entry as the
+// default only where another program's would open the files. "Remove" cannot take the installed
+// entry away. Once the package is gone, a default naming its entry is passed over, and the files
+// open with the other program instead of failing on a program that is gone.
+TEST(LinuxShellBackend, TheEntryOfAnInstalledProgramServesConfigurationFiles)
+{
+    if (needsTool("xdg-mime") || needsTool("xdg-open") || needsTool("update-desktop-database"))
+        GTEST_SKIP() << "xdg-utils missing";
+    test::DesktopSandbox sandbox(QStringLiteral("quillpress"));
+    QDir().mkpath(sandbox.dataHome());
+    QDir().mkpath(sandbox.configHome());
+    const QString home = sandbox.path("home");
+    const QStringList emptyHome = sandbox.treeBelow(home);
+    const QString type = configurationMimeType;
+    const QString list = sandbox.configHome() + "/mimeapps.list";
+    LinuxShellBackend backend(sandbox.places());
+
+    // A registration made before the package was installed gives way to the installed entry.
+    ASSERT_TRUE(backend.registerGroup(ShellGroup::Config));
+    sandbox.installEntry();
+    const QString installed = sandbox.systemData() + "/applications/quillpress.desktop";
+    ASSERT_TRUE(backend.registerGroup(ShellGroup::Config));
+    EXPECT_EQ(sandbox.treeBelow(home), emptyHome);
+    EXPECT_EQ(sandbox.run("xdg-mime", {"query", "default", type}), "quillpress.desktop");
+    EXPECT_TRUE(backend.isActive(ShellGroup::Config));
+    EXPECT_EQ(backend.installedConfigurationEntry(), installed);
+    ASSERT_TRUE(backend.removeGroup(ShellGroup::Config));
+    EXPECT_TRUE(backend.isActive(ShellGroup::Config));
+    EXPECT_EQ(backend.installedConfigurationEntry(), installed);
+    EXPECT_EQ(sandbox.treeBelow(home), emptyHome);
+
+    // Another program the user chose opens them: registering puts the installed entry first,
+    // removing gives the other program its place back.
+    const QString opened = sandbox.path("opened");
+    test::DesktopSandbox::writeScript(sandbox.path("bin/editor"),
+                                      "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + opened + "'\n");
+    test::DesktopSandbox::writeScript(sandbox.systemData() + "/applications/editor.desktop",
+                                      "[Desktop Entry]\nType=Application\nName=Editor\nExec=" +
+                                          sandbox.path("bin/editor") + " %F\nMimeType=text/plain;" + type + ";\n");
+    sandbox.run("update-desktop-database", {sandbox.systemData() + "/applications"});
+    ASSERT_TRUE(addDefaultApplication(list, type, "editor.desktop"));
+    ASSERT_TRUE(addDefaultApplication(list, "text/plain", "editor.desktop"));
+    EXPECT_FALSE(backend.isActive(ShellGroup::Config));
+    ASSERT_TRUE(backend.registerGroup(ShellGroup::Config));
+    EXPECT_EQ(defaultApplications(list, type), (QStringList{"quillpress.desktop", "editor.desktop"}));
+    EXPECT_EQ(backend.installedConfigurationEntry(), installed);
+    ASSERT_TRUE(backend.removeGroup(ShellGroup::Config));
+    EXPECT_EQ(defaultApplications(list, type), QStringList{"editor.desktop"});
+    EXPECT_FALSE(backend.isActive(ShellGroup::Config));
+
+    // Registered, then the package (entry and program) is removed.
+    ASSERT_TRUE(backend.registerGroup(ShellGroup::Config));
+    sandbox.uninstallEntry();
+    QFile::remove(sandbox.program());
+    EXPECT_EQ(sandbox.run("xdg-mime", {"query", "default", type}), "editor.desktop");
+    const QString file = sandbox.path("settings.qpcf");
+    test::DesktopSandbox::writeScript(file, "[prog]\n");
+    sandbox.run("env", {"DISPLAY=:0", "xdg-open", file});
+    QFile record(opened);
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(record.readAll()).trimmed(), file);
 }
 
 INSTANTIATE_TEST_SUITE_P(UserAndRoot, LinuxShellBackendTest, ::testing::Bool(),
@@ -169,12 +328,12 @@ TEST(LinuxShellBackend, RegisteringTwiceOrInBothLanguagesLeavesOneOfEach)
     const QString list = sandbox.configHome() + "/mimeapps.list";
     EXPECT_EQ(defaultApplications(list, configurationMimeType), QStringList{"quillpress-shell-config.desktop"});
     const auto types = readDesktopGroup(backend.filesOf(ShellGroup::Types)[0], "Desktop Entry");
-    EXPECT_EQ(types.value("X-Quillpress-Types"), "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
+    EXPECT_EQ(types.value("X-Quillpress-Types"), "image/jpeg,image/bmp,image/png,application/x-extension-qpzz");
     EXPECT_EQ(types.value("Name"), "Open with VLM Quillpress");
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Folders)[0], "Desktop Entry").value("Name"),
               "Open with Quillpress");
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Files)[0], "Desktop Entry").value("X-Quillpress-Types"),
-              "application/octet-stream;");
+              "application/octet-stream");
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Files)[1], "Desktop Entry").value("MimeType"),
               "all/allfiles;application/octet-stream;");
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Folders)[2], "Nemo Action").value("Extensions"), "dir;");
@@ -198,7 +357,7 @@ TEST(LinuxShellBackend, ChosenExtensionsLandOnTheirTypes)
     ASSERT_TRUE(backend.registerGroup(ShellGroup::Types, chosen));
     const QString entry = backend.filesOf(ShellGroup::Types)[0];
     EXPECT_EQ(readDesktopGroup(entry, "Desktop Entry").value("X-Quillpress-Types"),
-              "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
+              "image/jpeg,image/bmp,image/png,application/x-extension-qpzz");
     EXPECT_EQ(readDesktopGroup(backend.filesOf(ShellGroup::Types)[2], "Nemo Action").value("Mimetypes"),
               "image/jpeg;image/bmp;image/png;application/x-extension-qpzz;");
     EXPECT_TRUE(backend.isActive(ShellGroup::Types, chosen));
@@ -209,7 +368,7 @@ TEST(LinuxShellBackend, ChosenExtensionsLandOnTheirTypes)
     EXPECT_TRUE(globs.readAll().contains(":application/x-extension-qpzz:*.qpzz"));
 
     ASSERT_TRUE(backend.removeGroup(ShellGroup::Types, {".qpzz", ".bmp"}));
-    EXPECT_EQ(readDesktopGroup(entry, "Desktop Entry").value("X-Quillpress-Types"), "image/jpeg;image/png;");
+    EXPECT_EQ(readDesktopGroup(entry, "Desktop Entry").value("X-Quillpress-Types"), "image/jpeg,image/png");
     EXPECT_FALSE(QFile::exists(backend.filesOf(ShellGroup::Types).last()));
     EXPECT_TRUE(backend.isActive(ShellGroup::Types, {".jpg", ".png"}));
     EXPECT_FALSE(backend.isActive(ShellGroup::Types, {".bmp"}));
