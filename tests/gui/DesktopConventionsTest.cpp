@@ -331,5 +331,73 @@ TEST_F(DesktopConventions, DropsLoadConfigurationsAndTextAndRefuseOtherFiles)
     EXPECT_EQ(prog().configurationEntryActions().size(), 2);
 }
 
+// A dropped text replaces the text with the caret at its start: the line counter says line 1,
+// whether the drop is dragged text or a text file, shorter or longer than the text before, and in
+// per-line mode the preview shows the dropped text's first line.
+TEST_F(DesktopConventions, TheLineCounterFollowsADroppedText)
+{
+    create();
+    settings().setChecked(Setting::txt_line, true);
+    QPlainTextEdit* memo = prog().memo();
+    const auto numbered = [](const char* word, int count) {
+        QStringList lines;
+        for (int i = 1; i <= count; ++i)
+            lines << QStringLiteral("%1 %2").arg(QLatin1String(word)).arg(i);
+        return lines.join(u'\n');
+    };
+    const auto toLastLine = [&] {
+        memo->setPlainText(numbered("typed", 121));
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(memo, Qt::Key_Up);
+        QTest::keyClick(memo, Qt::Key_Down);
+        ASSERT_EQ(prog().lineCounter()->text(), QStringLiteral("121"));
+    };
+    QFile file(workPath("two.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("file 1\nfile 2\n");
+    file.close();
+
+    struct Case {
+        const char* what;
+        std::function<std::unique_ptr<QMimeData>()> drag;
+        QString firstLine;
+    };
+    const Case cases[] = {
+        {"two dragged lines",
+         [&] {
+             auto data = std::make_unique<QMimeData>();
+             data->setText(numbered("dropped", 2));
+             return data;
+         },
+         "dropped 1"},
+        {"a longer dragged text",
+         [&] {
+             auto data = std::make_unique<QMimeData>();
+             data->setText(numbered("dropped", 200));
+             return data;
+         },
+         "dropped 1"},
+        {"a text file",
+         [&] {
+             auto data = std::make_unique<QMimeData>();
+             data->setUrls({QUrl::fromLocalFile(workPath("two.txt"))});
+             return data;
+         },
+         "file 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        toLastLine();
+        const std::unique_ptr<QMimeData> data = c.drag();
+        ASSERT_TRUE(dropOn(prog(), *data));
+        EXPECT_TRUE(memo->toPlainText().startsWith(c.firstLine));
+        EXPECT_EQ(prog().lineCounter()->text(), QStringLiteral("1"));
+        const QImage shown = prog().previewBox()->picture();
+        memo->setPlainText(c.firstLine); // the preview of that line alone
+        EXPECT_TRUE(prog().previewBox()->picture() == shown);
+    }
+}
+
 } // namespace
 } // namespace qp::testing
