@@ -10,6 +10,8 @@ packages=(
   libtiff-dev libopenjp2-7-dev libjpeg-dev zlib1g-dev libdeflate-dev
   libgtest-dev googletest libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  # a face without a bold style (DejaVu Math TeX Gyre), for the tests of emboldening
+  fonts-dejavu-extra
   imagemagick python3 python3-pil pngcheck libtiff-tools libopenjp2-tools giflib-tools
   xvfb xauth
   # the desktop program under a real window manager (placement, icon)

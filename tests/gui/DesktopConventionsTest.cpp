@@ -3,6 +3,7 @@
 // own shortcuts, the undo of a reset, and a window placement that comes back where it was saved.
 #include "support/widgets/ProgramFixture.h"
 
+#include "core/i18n/Catalog.h"
 #include "core/settings/Configuration.h"
 #include "core/settings/ConfigurationMenu.h"
 
@@ -59,6 +60,63 @@ TEST_F(DesktopConventions, ShortcutsAndMnemonicsInBothLanguages)
         }
         EXPECT_EQ(mnemonics.size(), 4) << code;
         EXPECT_TRUE(mnemonics.contains(keys(Qt::ALT | Qt::Key_H))) << code;
+    }
+}
+
+// Every entry of every menu, submenus too, has an access letter of its own within its menu, in
+// both languages, and its text is the program's text with the mark added. The menu shows the keys
+// of an entry: its shortcut, or, where the menu would show only one or none of them, a shortcut
+// column after a tab (Ctrl+K and Ctrl+O to load a configuration, Ctrl+Q beside the exit entry),
+// in the toolkit's language.
+TEST_F(DesktopConventions, EveryMenuEntryHasAnAccessLetterOfItsOwnAndShowsItsKeys)
+{
+    create();
+    // A configuration file's entry is named by its path and has no access letter.
+    prog().configurationMenu().addEntry(writeConfiguration(workPath("A&B.qpcf"), "[SP]\r\n"));
+    ASSERT_FALSE(prog().configurationEntryActions().isEmpty());
+    for (const char* code : {"en", "de"}) {
+        SCOPED_TRACE(code);
+        prog().setLanguage(QString::fromLatin1(code));
+        int entries = 0;
+        std::function<void(QMenu*)> check = [&](QMenu* menu) {
+            QList<QKeySequence> taken;
+            for (QAction* entry : menu->actions()) {
+                if (entry->isSeparator() || !entry->isVisible() || prog().configurationEntryActions().contains(entry))
+                    continue;
+                ++entries;
+                const QString name = entry->menu() ? entry->menu()->objectName() : entry->objectName();
+                const QString caption = entry->text().section(u'\t', 0, 0);
+                EXPECT_EQ(withoutAccessMark(caption), catalogText("prog", name, QString::fromLatin1(code)))
+                    << name.toStdString();
+                const QKeySequence letter = QKeySequence::mnemonic(caption);
+                EXPECT_FALSE(letter.isEmpty()) << name.toStdString();
+                EXPECT_FALSE(taken.contains(letter)) << name.toStdString() << " in " << menu->objectName().toStdString();
+                taken << letter;
+                if (entry->menu())
+                    check(entry->menu());
+            }
+        };
+        for (QAction* title : prog().menuBar()->actions())
+            if (title->isVisible() && title->menu())
+                check(title->menu());
+        EXPECT_EQ(entries, 4 + 4 + 2 + 7 + 2 + 3) << "File, Settings, Language, Configuration, Auto Save, Help";
+
+        const auto column = [](QAction* entry) { return entry->text().section(u'\t', 1); };
+        EXPECT_EQ(column(prog().action("m_datei_beenden")),
+                  QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText));
+        EXPECT_EQ(column(prog().action("m_konfig_load")),
+                  QKeySequence::listToString({keys(Qt::CTRL | Qt::Key_K), keys(Qt::CTRL | Qt::Key_O)},
+                                             QKeySequence::NativeText));
+        // The other entries with keys show their one shortcut themselves.
+        EXPECT_TRUE(column(prog().action("m_datei_konvert")).isEmpty());
+        EXPECT_EQ(prog().action("m_datei_konvert")->shortcuts().size(), 1);
+        // The shown keys change nothing about what the keys do.
+        EXPECT_TRUE(prog().action("m_datei_beenden")->shortcut().isEmpty());
+        EXPECT_EQ(prog().action("quit")->shortcut(), keys(Qt::CTRL | Qt::Key_Q));
+    }
+    // German key names where the toolkit's German texts are installed.
+    if (QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText).startsWith(QLatin1String("Strg"))) {
+        EXPECT_EQ(prog().action("m_datei_beenden")->text(), QString::fromUtf8("&Beenden\tStrg+Q"));
     }
 }
 
@@ -182,7 +240,7 @@ TEST_F(DesktopConventions, AboutShowsVersionLicenceAndFoldersInBothLanguages)
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(box->isVisible());
         EXPECT_FALSE(box->isModal());
-        EXPECT_EQ(box->windowTitle(), about->text());
+        EXPECT_EQ(box->windowTitle(), withoutAccessMark(about->text()));
         EXPECT_TRUE(box->text().startsWith("Quillpress " + projectVersion() + "\n")) << box->text().toStdString();
         EXPECT_TRUE(box->text().contains(QString::fromLatin1(licence))) << code;
         EXPECT_TRUE(box->text().contains(settings().programFolder())) << code;
@@ -271,6 +329,74 @@ TEST_F(DesktopConventions, DropsLoadConfigurationsAndTextAndRefuseOtherFiles)
     EXPECT_EQ(memo->toPlainText(), "dragged words");
     EXPECT_EQ(settings().text(Setting::ed_name), "second");
     EXPECT_EQ(prog().configurationEntryActions().size(), 2);
+}
+
+// A dropped text replaces the text with the caret at its start: the line counter says line 1,
+// whether the drop is dragged text or a text file, shorter or longer than the text before, and in
+// per-line mode the preview shows the dropped text's first line.
+TEST_F(DesktopConventions, TheLineCounterFollowsADroppedText)
+{
+    create();
+    settings().setChecked(Setting::txt_line, true);
+    QPlainTextEdit* memo = prog().memo();
+    const auto numbered = [](const char* word, int count) {
+        QStringList lines;
+        for (int i = 1; i <= count; ++i)
+            lines << QStringLiteral("%1 %2").arg(QLatin1String(word)).arg(i);
+        return lines.join(u'\n');
+    };
+    const auto toLastLine = [&] {
+        memo->setPlainText(numbered("typed", 121));
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(memo, Qt::Key_Up);
+        QTest::keyClick(memo, Qt::Key_Down);
+        ASSERT_EQ(prog().lineCounter()->text(), QStringLiteral("121"));
+    };
+    QFile file(workPath("two.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("file 1\nfile 2\n");
+    file.close();
+
+    struct Case {
+        const char* what;
+        std::function<std::unique_ptr<QMimeData>()> drag;
+        QString firstLine;
+    };
+    const Case cases[] = {
+        {"two dragged lines",
+         [&] {
+             auto data = std::make_unique<QMimeData>();
+             data->setText(numbered("dropped", 2));
+             return data;
+         },
+         "dropped 1"},
+        {"a longer dragged text",
+         [&] {
+             auto data = std::make_unique<QMimeData>();
+             data->setText(numbered("dropped", 200));
+             return data;
+         },
+         "dropped 1"},
+        {"a text file",
+         [&] {
+             auto data = std::make_unique<QMimeData>();
+             data->setUrls({QUrl::fromLocalFile(workPath("two.txt"))});
+             return data;
+         },
+         "file 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        toLastLine();
+        const std::unique_ptr<QMimeData> data = c.drag();
+        ASSERT_TRUE(dropOn(prog(), *data));
+        EXPECT_TRUE(memo->toPlainText().startsWith(c.firstLine));
+        EXPECT_EQ(prog().lineCounter()->text(), QStringLiteral("1"));
+        const QImage shown = prog().previewBox()->picture();
+        memo->setPlainText(c.firstLine); // the preview of that line alone
+        EXPECT_TRUE(prog().previewBox()->picture() == shown);
+    }
 }
 
 } // namespace

@@ -37,44 +37,45 @@ void addMainWindow(std::vector<CatalogRow>& rows)
     RowBuilder r{rows, QStringLiteral("prog")};
     r.title(u"Quillpress - Velmora", u"Quillpress - Velmora");
 
-    // Menu.
-    r.caption("m_datei", u"Datei", u"File");
-    r.caption("m_datei_konvert", u"Erstellen und Speichern", u"Create and Save");
-    r.caption("m_datei_next", u"Nächster Schritt", u"Next Step");
-    r.caption("m_bug", u"Fehler oder Verbesserung melden..", u"Report Bug or Improvement..");
-    r.caption("m_datei_beenden", u"Beenden", u"Close");
-    r.caption("m_einst", u"Einstellungen", u"Settings");
-    r.caption("m_einst_ausgabe", u"Format Optionen..", u"Format Options..");
-    r.caption("m_einst_name", u"Dateinamen Optionen..", u"File Name Options..");
-    r.caption("m_einstshortcuts", u"Verknüpfungen mit Dateien und Ordnern..",
-              u"Shortcuts with Files and Folders..");
-    r.caption("m_einst_sprache", u"Sprache", u"Language");
-    r.caption("m_einst_sprache_deutsch", u"Deutsch", u"Deutsch");
-    r.caption("m_einst_sprache_english", u"English", u"English");
-    r.caption("m_konfig", u"Konfiguration", u"Configuration");
-    r.caption("m_konfig_save", u"Aktuelle Konfiguration speichern", u"Save current Configuration");
+    // Menu. A "&" marks the access letter of an entry (unique within its menu); catalogText gives
+    // the texts without it.
+    r.caption("m_datei", u"&Datei", u"&File");
+    r.caption("m_datei_konvert", u"&Erstellen und Speichern", u"Create and &Save");
+    r.caption("m_datei_next", u"&Nächster Schritt", u"&Next Step");
+    r.caption("m_bug", u"&Fehler oder Verbesserung melden..", u"&Report Bug or Improvement..");
+    r.caption("m_datei_beenden", u"&Beenden", u"&Close");
+    r.caption("m_einst", u"&Einstellungen", u"&Settings");
+    r.caption("m_einst_ausgabe", u"&Format Optionen..", u"&Format Options..");
+    r.caption("m_einst_name", u"&Dateinamen Optionen..", u"File &Name Options..");
+    r.caption("m_einstshortcuts", u"&Verknüpfungen mit Dateien und Ordnern..",
+              u"&Shortcuts with Files and Folders..");
+    r.caption("m_einst_sprache", u"&Sprache", u"&Language");
+    r.caption("m_einst_sprache_deutsch", u"&Deutsch", u"&Deutsch");
+    r.caption("m_einst_sprache_english", u"&English", u"&English");
+    r.caption("m_konfig", u"&Konfiguration", u"&Configuration");
+    r.caption("m_konfig_save", u"Aktuelle Konfiguration &speichern", u"&Save current Configuration");
     r.caption("m_konfig_save_start",
-              u"Aktuelle Konfiguration als Startkonfiguration speichern (auto.qpcf)",
-              u"Save current Configuration as Start Configuration (auto.qpcf)");
-    r.caption("m_konfig_load", u"Konfiguration laden", u"Load Configuration");
-    r.caption("m_konfig_autosave", u"Konfiguration beim Beenden speichern", u"Auto Save Settings on Exit");
-    r.caption("m_konfig_autosave_nie", u"Nicht speichern", u"Never");
-    r.caption("m_konfig_autosave_alles", u"Alles speichern", u"Save all");
-    r.caption("m_konfig_standard", u"Alle Einstellungen zurücksetzen", u"Reset all Settings");
-    r.caption("m_konfig_standard_undo", u"Zurücksetzen rückgängig machen", u"Undo Reset");
-    r.caption("m_konfig_start", u"Startkonfiguration (auto.qpcf) laden wenn vorhanden",
-              u"Load Start Configuration (auto.qpcf) if possible");
+              u"Aktuelle Konfiguration als S&tartkonfiguration speichern (auto.qpcf)",
+              u"Save current Configuration as S&tart Configuration (auto.qpcf)");
+    r.caption("m_konfig_load", u"Konfiguration &laden", u"&Load Configuration");
+    r.caption("m_konfig_autosave", u"Konfiguration beim &Beenden speichern", u"&Auto Save Settings on Exit");
+    r.caption("m_konfig_autosave_nie", u"&Nicht speichern", u"&Never");
+    r.caption("m_konfig_autosave_alles", u"&Alles speichern", u"&Save all");
+    r.caption("m_konfig_standard", u"&Alle Einstellungen zurücksetzen", u"&Reset all Settings");
+    r.caption("m_konfig_standard_undo", u"&Zurücksetzen rückgängig machen", u"&Undo Reset");
+    r.caption("m_konfig_start", u"Start&konfiguration (auto.qpcf) laden wenn vorhanden",
+              u"L&oad Start Configuration (auto.qpcf) if possible");
     // The per-language menus keep their own language; only one pair is visible at a time.
     r.caption("m_soft_de", u"Software", u"Software");
     r.caption("m_soft_en", u"Software", u"Software");
-    r.caption("m_info_de", u"Hilfe und Info", u"Hilfe und Info");
-    r.caption("m_info_en", u"Help and Information", u"Help and Information");
-    r.caption("m_hilfe_de", u"Hilfe und Einführung", u"Hilfe und Einführung");
-    r.caption("m_bug_de", u"Fehler oder Verbesserung melden..", u"Fehler oder Verbesserung melden..");
-    r.caption("m_hilfe_en", u"Help and Introduction", u"Help and Introduction");
-    r.caption("m_bug_en", u"Report Bug or Improvement..", u"Report Bug or Improvement..");
-    r.caption("m_about_de", u"Über Quillpress", u"Über Quillpress");
-    r.caption("m_about_en", u"About Quillpress", u"About Quillpress");
+    r.caption("m_info_de", u"&Hilfe und Info", u"&Hilfe und Info");
+    r.caption("m_info_en", u"&Help and Information", u"&Help and Information");
+    r.caption("m_hilfe_de", u"&Hilfe und Einführung", u"&Hilfe und Einführung");
+    r.caption("m_bug_de", u"&Fehler oder Verbesserung melden..", u"&Fehler oder Verbesserung melden..");
+    r.caption("m_hilfe_en", u"&Help and Introduction", u"&Help and Introduction");
+    r.caption("m_bug_en", u"&Report Bug or Improvement..", u"&Report Bug or Improvement..");
+    r.caption("m_about_de", u"Ü&ber Quillpress", u"Ü&ber Quillpress");
+    r.caption("m_about_en", u"&About Quillpress", u"&About Quillpress");
 
     // Buttons below the pages.
     r.caption("durchfuehren", u"Erstellen und Speichern", u"Create and Save");
@@ -380,10 +381,33 @@ const CatalogRow* catalogRow(const QString& window, const QString& control, Text
     return nullptr;
 }
 
+QString withoutAccessMark(const QString& caption)
+{
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i; // "&x" is x, "&&" is "&"
+        text += caption[i];
+    }
+    return text;
+}
+
+namespace {
+
+QString rowText(const CatalogRow* row, const QString& languageCode)
+{
+    if (!row)
+        return {};
+    const QString text = row->text(languageCode);
+    return row->property == TextProperty::Caption ? withoutAccessMark(text) : text;
+}
+
+} // namespace
+
 QString catalogText(const QString& window, const QString& control, TextProperty property)
 {
-    const CatalogRow* row = catalogRow(window, control, property);
-    return row ? row->text(Language::code()) : QString();
+    return rowText(catalogRow(window, control, property), Language::code());
 }
 
 QString catalogText(const QString& window, const QString& control)
@@ -393,8 +417,7 @@ QString catalogText(const QString& window, const QString& control)
 
 QString catalogText(const QString& window, const QString& control, const QString& languageCode)
 {
-    const CatalogRow* row = catalogRow(window, control);
-    return row ? row->text(languageCode) : QString();
+    return rowText(catalogRow(window, control), languageCode);
 }
 
 const std::vector<LanguageRule>& languageRules()

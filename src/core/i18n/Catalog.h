@@ -46,7 +46,11 @@ QStringList catalogWindows();
 const CatalogRow* catalogRow(const QString& window, const QString& control);
 const CatalogRow* catalogRow(const QString& window, const QString& control, TextProperty property);
 
-// The text of a control in the current language, or in the given one. Empty for an unknown row.
+// A caption as prose: without the "&" that marks its access letter ("&&" stands for "&").
+QString withoutAccessMark(const QString& caption);
+
+// The text of a control in the current language, or in the given one, a caption without the mark
+// of its access letter (the windows apply the rows' texts with it). Empty for an unknown row.
 QString catalogText(const QString& window, const QString& control);
 QString catalogText(const QString& window, const QString& control, const QString& languageCode);
 // The text of one property of a control (a control with a caption may have a tooltip too).

@@ -12,8 +12,10 @@ class SettingsModel;
 QString compatibilityFontFolder();
 
 // Adds the Tahoma faces found in `folder` to this process's fonts when no installed family is
-// called Tahoma, so that the default face is drawn as it is meant to look. Needs a running
-// QGuiApplication. Returns true when a face was added.
+// called Tahoma, so that the default face is drawn as it is meant to look. A heavier style whose
+// glyphs draw no heavier than the regular ones is left out, so that bold text is the emboldened
+// regular face instead of regular glyphs at bold spacing. Needs a running QGuiApplication.
+// Returns true when a face was added.
 bool addDefaultFaceWhenMissing(const QString& folder = compatibilityFontFolder());
 
 // The entry of the system's font list that `name` selects: the family itself, or, where several

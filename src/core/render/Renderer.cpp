@@ -8,7 +8,10 @@
 #include "core/settings/SettingsModel.h"
 
 #include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace qp {
@@ -138,17 +141,31 @@ QString wrapLineToWidth(const QString& line, qint64 W, qint64 marginsLR, const T
     return WrapLine(line, FindWrapCount(line, width, options));
 }
 
+// Draws a run of text with the left end of its baseline at `at`; with a bold outline, each glyph is
+// filled once more from its outline and outlined with a pen of that width, in the pen's colour.
+void drawRun(QPainter& painter, const QPointF& at, const QString& text, qreal boldOutline)
+{
+    painter.drawText(at, text);
+    if (boldOutline <= 0)
+        return;
+    QPainterPath glyphs;
+    glyphs.addText(at, painter.font(), text);
+    const QColor colour = painter.pen().color();
+    painter.fillPath(glyphs, colour);
+    painter.strokePath(glyphs, QPen(colour, boldOutline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
 // Draws one line with the left end of its baseline at (x, baseline). Parts far outside the image
 // are skipped; a line longer than the measuring chunk is drawn chunk by chunk, so that no
 // position handed to the text engine leaves its fixed-point range.
 void drawLine(QPainter& painter, const TextMeasure& measure, const QString& line, qint64 x, qint64 baseline,
-              qint64 imageWidth, qint64 slack)
+              qint64 imageWidth, qint64 slack, qreal boldOutline)
 {
     constexpr qint64 kChunkWidthBound = qint64(1) << 24;
     if (line.size() <= measure.chunkLength()) {
         if (x > imageWidth + slack || x + kChunkWidthBound + slack < 0)
             return;
-        painter.drawText(QPointF(double(x), double(baseline)), line);
+        drawRun(painter, QPointF(double(x), double(baseline)), line, boldOutline);
         return;
     }
     const QChar* text = line.constData();
@@ -156,7 +173,7 @@ void drawLine(QPainter& painter, const TextMeasure& measure, const QString& line
         const qsizetype end = measure.chunkEnd(text, line.size(), start);
         const qint64 w = measure.width(text + start, end - start);
         if (x + w + slack >= 0)
-            painter.drawText(QPointF(double(x), double(baseline)), line.mid(start, end - start));
+            drawRun(painter, QPointF(double(x), double(baseline)), line.mid(start, end - start), boldOutline);
         x += w;
         start = end;
     }
@@ -166,7 +183,7 @@ void drawLine(QPainter& painter, const TextMeasure& measure, const QString& line
 // equal share (to a pixel) of the room the line leaves. False, drawing nothing, when the line has
 // no space or is too wide to stretch. Right-to-left lines run their words from the right.
 bool drawJustified(QPainter& painter, const TextMeasure& measure, const QString& line, qint64 x, qint64 baseline,
-                   qint64 between, qint64 imageWidth, qint64 slack)
+                   qint64 between, qint64 imageWidth, qint64 slack, qreal boldOutline)
 {
     const qsizetype spaces = line.count(u' ');
     const qint64 extra = between - measure.width(line);
@@ -182,7 +199,7 @@ bool drawJustified(QPainter& painter, const TextMeasure& measure, const QString&
             const QString word = line.mid(start, end - start);
             const qint64 before = measure.width(line.constData(), start) + extra * gap / spaces;
             const qint64 wordX = rightToLeft ? x + between - before - measure.width(word) : x + before;
-            drawLine(painter, measure, word, wordX, baseline, imageWidth, slack);
+            drawLine(painter, measure, word, wordX, baseline, imageWidth, slack, boldOutline);
         }
         start = end + 1;
     }
@@ -315,6 +332,32 @@ QFont drawingFace(const std::optional<QString>& face)
 QFont drawingFace(const SettingsModel& settings)
 {
     return drawingFace(readLayoutSettings(settings).face);
+}
+
+qreal boldOutlineWidth(const QFont& font)
+{
+    if (font.weight() < QFont::Bold)
+        return 0;
+    QFont regularFont = font;
+    regularFont.setWeight(QFont::Normal);
+    const QRawFont bold = QRawFont::fromFont(font);
+    const QRawFont regular = QRawFont::fromFont(regularFont);
+    // Glyph boxes come in whole pixels, and an emboldened glyph grows by at least one.
+    const QString sample = QStringLiteral("HOxo");
+    const QList<quint32> boldGlyphs = bold.glyphIndexesForString(sample);
+    const QList<quint32> regularGlyphs = regular.glyphIndexesForString(sample);
+    bool compared = false;
+    for (qsizetype i = 0; i < std::min(boldGlyphs.size(), regularGlyphs.size()); ++i) {
+        if (boldGlyphs[i] == 0 || regularGlyphs[i] == 0)
+            continue; // not in the face
+        if (bold.boundingRect(boldGlyphs[i]) != regular.boundingRect(regularGlyphs[i]))
+            return 0;
+        compared = true;
+    }
+    if (!compared)
+        return 0; // a face without those letters: drawn as the engine draws it
+    constexpr qreal kLeastOutline = 0.5;
+    return std::max(kLeastOutline, font.pixelSize() / 24.0);
 }
 
 TextLayout LayoutText(const QString& text, const SettingsModel& settings)
@@ -477,8 +520,9 @@ TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings)
     font.setStrikeOut(settings.strikeOut);
     // Quality after face, size and style.
     SetFontQuality(font, settings.quality);
+    const qreal boldOutline = settings.bold ? boldOutlineWidth(font) : 0;
 
-    const TextMeasure measure(font);
+    const TextMeasure measure(font, boldOutline);
     if (measure.height() <= 0 || measure.ascent() < 0)
         throw RenderError("The text engine cannot measure the chosen font at this size.");
 
@@ -547,6 +591,7 @@ TextLayout layoutAtSize(const QString& text, const LayoutSettings& settings)
         placeInkBox(layout, lines, measure, h, o, z, fixed ? std::nullopt : std::optional<qint64>(u), H);
 
     layout.font = font;
+    layout.boldOutline = boldOutline;
     layout.lines = std::move(lines);
     layout.wrapped = std::move(broken);
     layout.lineHeight = int(h);
@@ -618,7 +663,9 @@ QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>&
         painter.setPen(layout.transparent ? QColor(Qt::white) : layout.textColor);
         // Only the glyphs are painted, never their cells: overlapping lines show through each other.
         painter.setBackgroundMode(Qt::TransparentMode);
-        const TextMeasure measure(layout.font);
+        // The outlines of emboldened glyphs are smoothed as the glyphs are.
+        painter.setRenderHint(QPainter::Antialiasing, !(layout.font.styleStrategy() & QFont::NoAntialias));
+        const TextMeasure measure(layout.font, layout.boldOutline);
         const qint64 h = layout.lineHeight;
         const qint64 step = satAdd(h, layout.spacing);
         // Glyphs may reach beyond their cells (accents, italics); this much beyond the image a
@@ -635,7 +682,8 @@ QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>&
             const qint64 shift = ink ? -layout.inkLeft[size_t(i)] : 0;
             if (alignment == LineAlignment::Justify && layout.wrapped[size_t(i)]) {
                 const qint64 stretch = ink ? between - layout.inkWidth[size_t(i)] + measure.width(line) : between;
-                if (drawJustified(painter, measure, line, layout.left + shift, y + layout.ascent, stretch, W, slack))
+                if (drawJustified(painter, measure, line, layout.left + shift, y + layout.ascent, stretch, W, slack,
+                                  layout.boldOutline))
                     continue;
             }
             const bool rightToLeft = alignment == LineAlignment::Justify && line.isRightToLeft();
@@ -644,7 +692,7 @@ QImage drawLayout(const TextLayout& layout, const std::function<DrawSettings()>&
                               : ink ? layout.inkWidth[size_t(i)]
                                     : measure.width(line);
             const qint64 x = layout.left + LineOffset(alignment, between - tw, rightToLeft) + shift;
-            drawLine(painter, measure, line, x, y + layout.ascent, W, slack);
+            drawLine(painter, measure, line, x, y + layout.ascent, W, slack, layout.boldOutline);
         }
     }
     if (layout.transparent)

@@ -88,6 +88,9 @@ DrawSettings readDrawSettings(const SettingsModel& settings);
 // Everything the drawing step needs, as laid out from the text and the settings.
 struct TextLayout {
     QFont font;
+    // Bold that the text engine does not draw (see boldOutlineWidth): the width of the pen that
+    // outlines every glyph in the text colour; 0 when the font is drawn as it is.
+    qreal boldOutline = 0;
     QColor textColor;
     QColor backgroundColor;
     bool transparent = false; // the image has no background: text colour with the glyphs' coverage as alpha
@@ -129,6 +132,13 @@ bool fitFailed(const QImage& image);
 // selected.
 QFont drawingFace(const std::optional<QString>& face);
 QFont drawingFace(const SettingsModel& settings);
+
+// Bold for a drawing font whose weight is bold: 0 when the text engine draws it heavier than the
+// regular weight, by the face's bold style or by emboldening the regular one. Otherwise, when the
+// engine draws the bold glyphs just as the regular ones (it emboldens a face without a bold style
+// only up to a size, and a bold style may hold the regular outlines), the width of the pen that
+// outlines every glyph to embolden it: a 24th of the em, about the weight the engine adds itself.
+qreal boldOutlineWidth(const QFont& font);
 
 // The layout steps: drawing font, line markers, lines, image size and wrapping. Throws RenderError
 // when the font size or the image size exceeds the limits above. The model's form reads the

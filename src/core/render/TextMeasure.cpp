@@ -2,7 +2,9 @@
 #include "core/render/TextMeasure.h"
 
 #include <QImage>
+#include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 namespace qp {
 
@@ -17,7 +19,9 @@ const QPaintDevice* measuringDevice()
 
 } // namespace
 
-TextMeasure::TextMeasure(const QFont& font) : m_metrics(font, measuringDevice()), m_pixelSize(font.pixelSize())
+TextMeasure::TextMeasure(const QFont& font, qreal boldOutline)
+    : m_metrics(font, measuringDevice()), m_font(font), m_boldOutline(std::max<qreal>(boldOutline, 0)),
+      m_pixelSize(font.pixelSize())
 {
     // A chunk's width stays below 2^24 pixels even if every character were four times as wide
     // as the widest glyph of the font (fallback fonts may be wider).
@@ -41,7 +45,17 @@ TextMeasure::Ink TextMeasure::ink(const QChar* text, qsizetype length) const
     for (qsizetype start = 0; start < length;) {
         const qsizetype end = chunkEnd(text, length, start);
         const QString chunk = QString::fromRawData(text + start, end - start);
-        const QRect box = m_metrics.tightBoundingRect(chunk);
+        QRect box = m_metrics.tightBoundingRect(chunk);
+        if (m_boldOutline > 0) {
+            // The outline pen reaches half its width beyond the glyphs' outlines.
+            QPainterPath glyphs;
+            glyphs.addText(0, 0, m_font, chunk);
+            const QRectF outlined = glyphs.boundingRect().adjusted(-m_boldOutline / 2, -m_boldOutline / 2,
+                                                                   m_boldOutline / 2, m_boldOutline / 2);
+            if (!glyphs.isEmpty())
+                box |= QRect(QPoint(int(std::floor(outlined.left())), int(std::floor(outlined.top()))),
+                             QPoint(int(std::ceil(outlined.right())) - 1, int(std::ceil(outlined.bottom())) - 1));
+        }
         if (!box.isEmpty()) {
             const Ink part{x + box.left(), box.top(), x + box.left() + box.width(), box.top() + box.height()};
             all = all.empty() ? part

@@ -9,7 +9,9 @@ namespace qp {
 
 class TextMeasure {
 public:
-    explicit TextMeasure(const QFont& font);
+    // `boldOutline`: the width of the pen that outlines the glyphs when they are drawn (the
+    // renderer's emboldening); their ink reaches half that width beyond their outlines.
+    explicit TextMeasure(const QFont& font, qreal boldOutline = 0);
 
     // Advance width of the text in pixels. The text engine keeps positions in a fixed-point
     // format that overflows at about 33 million pixels, so a text that could come near that is
@@ -42,6 +44,8 @@ public:
 
 private:
     QFontMetrics m_metrics;
+    QFont m_font;
+    qreal m_boldOutline;
     qsizetype m_chunkLength;
     int m_pixelSize;
 };

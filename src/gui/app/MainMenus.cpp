@@ -109,14 +109,20 @@ void MainMenus::showAutoSave(bool never, bool all)
 
 void MainMenus::applyLanguage(bool german)
 {
-    // Alt and the first letter open a menu of the bar; the titles of each language begin with
-    // different letters.
-    for (QAction* entry : m_window.menuBar()->actions()) {
-        if (entry->menu() && !entry->text().isEmpty() && !entry->text().contains(u'&'))
-            entry->menu()->setTitle(u'&' + entry->text());
-    }
     m_actions.value(QStringLiteral("m_hilfe_de"))->setShortcut(german ? QKeySequence(Qt::Key_F1) : QKeySequence());
     m_actions.value(QStringLiteral("m_hilfe_en"))->setShortcut(german ? QKeySequence() : QKeySequence(Qt::Key_F1));
+    // A menu shows an entry's first shortcut only. The load entry shows both of its own, and the
+    // exit entry shows Ctrl+Q, the window's shortcut that ends the program as the close box does.
+    QAction* load = m_actions.value(QStringLiteral("m_konfig_load"));
+    showKeys(load, load->shortcuts());
+    showKeys(m_actions.value(QStringLiteral("m_datei_beenden")), {m_actions.value(QStringLiteral("quit"))->shortcut()});
+}
+
+void MainMenus::showKeys(QAction* entry, const QList<QKeySequence>& keys)
+{
+    // A menu shows the text after a tab in its shortcut column, in place of the entry's shortcut.
+    const QString caption = entry->text().section(u'\t', 0, 0);
+    entry->setText(caption + u'\t' + QKeySequence::listToString(keys, QKeySequence::NativeText));
 }
 
 } // namespace qp

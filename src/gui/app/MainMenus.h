@@ -32,8 +32,8 @@ public:
     void addConfigurationEntry(const QString& path, const QString& caption);
     // The check marks of the auto-save choice.
     void showAutoSave(bool never, bool all);
-    // F1 belongs to the help entry of the visible Help menu; the menus of the bar get their
-    // mnemonics (Alt+F opens File).
+    // F1 belongs to the help entry of the visible Help menu; the shortcut columns of the entries
+    // whose keys the menu would not show, in the toolkit's language. After the catalogue's texts.
     void applyLanguage(bool german);
 
 signals:
@@ -41,6 +41,7 @@ signals:
 
 private:
     QAction* addAction(QMenu* menu, const QString& name, const QKeySequence& shortcut = {});
+    static void showKeys(QAction* entry, const QList<QKeySequence>& keys);
 
     QMainWindow& m_window;
     QMenu* m_konfigMenu = nullptr;

@@ -448,12 +448,14 @@ void Tprog::dropEvent(QDropEvent* event)
                 m_configMenu->loadWithDialog(path);
         });
         break;
+    // A dropped text replaces the text; the preview waits for the line counter, which names the
+    // line it shows in per-line mode.
     case DroppedContent::Kind::TextFile:
         if (const std::optional<QString> text = readDroppedText(dropped.files.front()))
-            memo()->setPlainText(*text);
+            holdPreview([this, &text] { m_textPage->replaceText(*text); });
         break;
     case DroppedContent::Kind::Text:
-        memo()->setPlainText(data->text());
+        holdPreview([this, data] { m_textPage->replaceText(data->text()); });
         break;
     case DroppedContent::Kind::Refused:
         break;

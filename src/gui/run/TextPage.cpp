@@ -70,6 +70,13 @@ int TextPage::lineNumberAt(const QString& text, int caret)
     return 1 + int(text.left(caret).count(QLatin1Char('\n')));
 }
 
+void TextPage::replaceText(const QString& text)
+{
+    m_memo->setPlainText(text);
+    updateLineCounter();
+    emit caretLineChanged();
+}
+
 void TextPage::updateLineCounter()
 {
     const int line = lineNumberAt(m_memo->toPlainText(), m_memo->textCursor().position());

@@ -25,6 +25,10 @@ public:
     // names (the first line when the counter lies past the end).
     QString previewText() const;
 
+    // Replaces the whole text, as a drop does: the caret goes to its start, and the counter
+    // names the line it is on there.
+    void replaceText(const QString& text);
+
     // The 1-based line of `text` that holds the caret at `caret`.
     static int lineNumberAt(const QString& text, int caret);
 

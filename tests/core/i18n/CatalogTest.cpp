@@ -147,6 +147,24 @@ TEST_F(CatalogTest, LookupFollowsTheCurrentLanguageAndUnknownRowsAreEmpty)
     EXPECT_EQ(catalogRow("prog", "rb_drehung_90"), nullptr);
 }
 
+// A menu caption marks its access letter with "&"; as prose it reads without the mark.
+TEST_F(CatalogTest, CaptionsReadAsProseWithoutTheirAccessMarks)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"&Close", "Close"},
+        {"Start&konfiguration (auto.qpcf)", "Startkonfiguration (auto.qpcf)"},
+        {"Save && &Quit", "Save & Quit"},
+        {"trailing&", "trailing&"},
+        {"", ""},
+    };
+    for (const auto& [caption, prose] : cases)
+        EXPECT_EQ(withoutAccessMark(QString::fromUtf8(caption)), QString::fromUtf8(prose)) << caption;
+    // The rows keep the mark for the windows; the lookup gives the prose.
+    EXPECT_EQ(catalogRow("prog", "m_konfig_load")->english, "&Load Configuration");
+    EXPECT_EQ(catalogText("prog", "m_konfig_load", "en"), "Load Configuration");
+    EXPECT_EQ(catalogText("prog", "m_konfig_load", "de"), "Konfiguration laden");
+}
+
 TEST_F(CatalogTest, SwitchingGermanEnglishGermanRestoresEveryTextAndTheFormatBox)
 {
     struct Snapshot {
@@ -176,10 +194,14 @@ TEST_F(CatalogTest, SwitchingGermanEnglishGermanRestoresEveryTextAndTheFormatBox
     const Snapshot english = apply("en");
     const Snapshot second = apply("de");
 
+    // Captions as prose, without the marks of their access letters.
+    const auto prose = [](const CatalogRow& row, const QString& text) {
+        return row.property == TextProperty::Caption ? withoutAccessMark(text) : text;
+    };
     QStringList germanColumn, englishColumn;
     for (const CatalogRow& row : catalogRows()) {
-        germanColumn << row.german;
-        englishColumn << row.english;
+        germanColumn << prose(row, row.german);
+        englishColumn << prose(row, row.english);
     }
     EXPECT_EQ(first.texts, germanColumn);
     EXPECT_EQ(english.texts, englishColumn);

@@ -199,6 +199,8 @@ struct InkCase {
     bool italic;
     bool fixedSize;
     Setting alignment;
+    // Bold in a face without a bold style, at a size the renderer emboldens itself.
+    bool emboldened = false;
 };
 
 class InkBox : public LayoutOptions, public ::testing::TestWithParam<InkCase> {};
@@ -217,6 +219,13 @@ TEST_P(InkBox, MarginsCountFromTheInkAndNothingTouchesTheEdge)
     settings.setText(Setting::FSize, "36");
     settings.setChecked(Setting::cb_italic, c.italic);
     settings.setChecked(c.alignment, true);
+    if (c.emboldened) {
+        settings.setText(Setting::label2, "DejaVu Math TeX Gyre");
+        settings.setText(Setting::FSize, "100");
+        settings.setChecked(Setting::cb_bold, true);
+        if (LayoutText(QString::fromUtf8(c.text), settings).boldOutline <= 0)
+            GTEST_SKIP() << "DejaVu Math TeX Gyre (fonts-dejavu-extra) is not installed, or the text engine emboldens it";
+    }
     if (c.fixedSize) {
         settings.setChecked(Setting::abstand_fix, true);
         settings.setText(Setting::abs_b, "260");
@@ -263,7 +272,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(InkCase{"italic_f_at_the_line_end", "Half", true, false, Setting::rb_alleft},
                       InkCase{"accent_and_descender", "\u0176g", false, false, Setting::rb_alleft},
                       InkCase{"two_lines_centred", "\u0176 f\\nlgif", true, false, Setting::rb_alcenter},
-                      InkCase{"fixed_size_right_aligned", "\u0176 of", true, true, Setting::rb_alright}),
+                      InkCase{"fixed_size_right_aligned", "\u0176 of", true, true, Setting::rb_alright},
+                      InkCase{"emboldened_face", "\u0176gf", false, false, Setting::rb_alleft, true},
+                      InkCase{"emboldened_face_right_aligned", "of", false, true, Setting::rb_alright, true}),
     [](const ::testing::TestParamInfo<InkCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: MIT
+#include "core/render/FontFaces.h"
 #include "core/render/Renderer.h"
 #include "core/render/TextMeasure.h"
 #include "core/settings/SettingsModel.h"
 #include "support/SettingPrinter.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QRawFont>
 #include <QRect>
 #include <QSet>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace qp {
@@ -154,6 +160,98 @@ TEST_F(RendererTest, QualityFollowsTheOptionsWindow)
     EXPECT_GT(colours(CreateBitmap("Wg", settings)).size(), 2);
     settings.setOptionsWindowExists(false);
     EXPECT_EQ(LayoutText("x", settings).font.styleStrategy(), QFont::PreferDefault);
+}
+
+// Bold draws the configured face heavier, at every size: in the face's own bold style, or
+// emboldened where the face has none (the default face as the programs add it where it is not
+// installed, with its regular style only; a face installed without a bold style). The text engine
+// emboldens only up to a size, so the sizes reach beyond it. Bold never switches to another face:
+// every glyph comes from the configured family; a bold style is drawn as with the family forced, no
+// other face allowed to stand in, and an emboldened face covers every pixel of its regular glyphs.
+TEST_F(RendererTest, BoldIsHeavierInTheConfiguredFace)
+{
+    addDefaultFaceWhenMissing();
+    const auto ink = [](const QImage& image) {
+        qint64 sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += 255 - qGray(image.pixel(x, y));
+        return double(sum) / 255;
+    };
+    // Share of the text pixels of `inner` that are text pixels of `outer` too (same size, black on white).
+    const auto covered = [](const QImage& inner, const QImage& outer) {
+        qint64 text = 0;
+        qint64 both = 0;
+        for (int y = 0; y < inner.height(); ++y)
+            for (int x = 0; x < inner.width(); ++x)
+                if (inner.pixel(x, y) != qRgb(255, 255, 255)) {
+                    ++text;
+                    both += outer.pixel(x, y) != qRgb(255, 255, 255);
+                }
+        return text > 0 ? double(both) / double(text) : 0.0;
+    };
+    struct Case {
+        const char* family;
+        bool defaultFace; // drawn as the default face, without a font-list entry
+        bool boldStyle;   // the family has a bold style of its own
+    };
+    const Case cases[] = {
+        {"Tahoma", true, false},
+        {"DejaVu Sans", false, true},
+        {"DejaVu Math TeX Gyre", false, false}, // fonts-dejavu-extra
+    };
+    const QString text = QStringLiteral("Quillpress Bold?");
+    settings.setChecked(Setting::max_breite, false); // one line
+    setMargins(8, 8, 8, 8);
+    QStringList missing;
+    for (const Case& c : cases) {
+        if (installedFamily(c.family).isEmpty()) {
+            missing.append(c.family);
+            continue;
+        }
+        settings.setText(Setting::label2, c.family);
+        settings.setFontListSelected(!c.defaultFace);
+        for (const char* points : {"8", "20", "36", "48", "100"}) {
+            SCOPED_TRACE(std::string(c.family) + " at " + points + " points");
+            settings.setText(Setting::FSize, points);
+            settings.setChecked(Setting::cb_bold, false);
+            const QImage regular = CreateBitmap(text, settings);
+            settings.setChecked(Setting::cb_bold, true);
+            const QImage bold = CreateBitmap(text, settings);
+            EXPECT_GT(ink(bold), 1.25 * ink(regular)) << "regular " << ink(regular) << ", bold " << ink(bold);
+
+            const TextLayout layout = LayoutText(text, settings);
+            EXPECT_EQ(QFontInfo(layout.font).family(), c.family);
+            QTextLayout shaped(text, layout.font);
+            shaped.beginLayout();
+            shaped.createLine();
+            shaped.endLayout();
+            for (const QGlyphRun& run : shaped.glyphRuns())
+                EXPECT_EQ(run.rawFont().familyName(), c.family);
+
+            if (c.boldStyle) {
+                QFont forced = layout.font;
+                forced.setStyleStrategy(QFont::StyleStrategy(forced.styleStrategy() | QFont::NoFontMerging));
+                QImage expected(bold.size(), QImage::Format_RGB32);
+                expected.fill(Qt::white);
+                QPainter painter(&expected);
+                painter.setFont(forced);
+                painter.setPen(Qt::black);
+                painter.drawText(QPointF(8, 8 + layout.ascent), text);
+                painter.end();
+                EXPECT_TRUE(expected == bold);
+            } else {
+                // Emboldening leaves the advances as they are, so the glyphs stay in place. Hinting
+                // may move an edge of a small glyph by a pixel; another face covers about a third.
+                EXPECT_EQ(bold.size(), regular.size());
+                if (bold.size() == regular.size()) {
+                    EXPECT_GE(covered(regular, bold), 0.95);
+                }
+            }
+        }
+    }
+    if (!missing.isEmpty())
+        GTEST_SKIP() << "not installed: " << missing.join(", ").toStdString();
 }
 
 TEST_F(RendererTest, FixedSizeAndFallbacks)

@@ -109,15 +109,15 @@ protected:
         return control<W>(SettingsModel::nameOf(key));
     }
 
-    // The caption a control of the main window shows: a menu's title, a menu entry's text, a
-    // page's tab text, or the text of a button, label or group box.
+    // The caption a control of the main window shows, with the mark of its access letter: a menu's
+    // title, a menu entry's text (without the shortcut column it may carry after a tab), a page's
+    // tab text, or the text of a button, label or group box.
     QString caption(const QString& name) const
     {
         if (QAction* a = prog().action(name))
-            return a->text();
-        // A menu's title without the mark of its mnemonic.
+            return a->text().section(u'\t', 0, 0);
         if (auto* menu = prog().menuBar()->findChild<QMenu*>(name))
-            return QString(menu->title()).remove(u'&');
+            return menu->title();
         QObject* o = prog().centralWidget()->findChild<QObject*>(name);
         if (auto* page = qobject_cast<QWidget*>(o); page && prog().pages()->indexOf(page) >= 0)
             return prog().pages()->tabText(prog().pages()->indexOf(page));
