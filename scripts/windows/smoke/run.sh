@@ -56,6 +56,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
 log="$dir/wine.log"
 start=$SECONDS
+mkdir -p "$WINEPREFIX"
 # The wine server and the services of the new prefix outlive the commands that started them:
 # they get the log file, never our pipes.
 "$wineserver_cmd" -p </dev/null >>"$log" 2>&1
@@ -71,8 +72,12 @@ say "Wine prefix ready in $((SECONDS - start)) s"
 
 cp "$dir/build/smoke.exe" "$WINEPREFIX/drive_c/smoke.exe"
 status=0
-# Variables from this side do not reach the program: the platform is set inside Wine.
-timeout 300 "${wine_cmd[@]}" cmd /c 'set QT_QPA_PLATFORM=offscreen&& C:\smoke.exe' \
+# Variables from this side do not reach the program: they are set inside Wine. The offscreen
+# platform reads the fonts of one folder rather than asking Windows; Wine's own fonts will do.
+fontdir=/usr/share/wine/fonts
+[ -f "$fontdir/tahoma.ttf" ] || { say "no Wine fonts in $fontdir (fonts-wine)"; exit 1; }
+timeout 300 "${wine_cmd[@]}" cmd /c \
+  "set QT_QPA_PLATFORM=offscreen&& set QT_QPA_FONTDIR=Z:${fontdir//\//\\}&& C:\\smoke.exe" \
   </dev/null >"$dir/output.txt" 2>&1 || status=$?
 tr -d '\r' <"$dir/output.txt" | sed 's/^/smoke: smoke.exe: /' >&2
 if [ "$status" != 0 ] || ! grep -q '^smoke: ok' "$dir/output.txt"; then

@@ -14,7 +14,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     std::printf("platform %s, Qt %s\n", qPrintable(QApplication::platformName()), qVersion());
-    std::printf("font families %lld\n", static_cast<long long>(QFontDatabase::families().size()));
+    const auto families = QFontDatabase::families().size();
+    std::printf("font families %lld\n", static_cast<long long>(families));
 
     QLabel label(QStringLiteral("Quillpress"));
     label.resize(160, 40);
@@ -29,15 +30,16 @@ int main(int argc, char **argv)
         painter.drawRect(0, 0, 199, 59);
         painter.drawText(image.rect(), Qt::AlignCenter, QStringLiteral("Quillpress"));
     }
+    // Inside the frame only the text can be dark.
     int dark = 0;
-    for (int y = 1; y < image.height() - 1; ++y)
-        for (int x = 1; x < image.width() - 1; ++x)
+    for (int y = 4; y < image.height() - 4; ++y)
+        for (int x = 4; x < image.width() - 4; ++x)
             dark += qGray(image.pixel(x, y)) < 128;
     std::printf("label grab %dx%d, dark pixels of the text %d\n", grabbed.width(), grabbed.height(),
                 dark);
 
     const bool ok = QApplication::platformName() == QLatin1String("offscreen")
-        && grabbed.width() == 160 && grabbed.height() == 40;
+        && families > 0 && dark > 0 && grabbed.width() == 160 && grabbed.height() == 40;
     std::printf("smoke: %s\n", ok ? "ok" : "FAILED");
     std::fflush(stdout);
     return ok ? 0 : 1;
