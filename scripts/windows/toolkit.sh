@@ -14,7 +14,7 @@
 # that is not yet installed. The prefix holds toolchain.cmake (the cross toolchain with the prefix
 # in the find root) and the pkg-config files; everything else goes to stderr.
 # QP_WINDOWS_JOBS (default 2) sets the parallel jobs, QP_WINDOWS_KEEP_WORK=1 keeps the unpacked
-# sources and build trees under <cache>/work/<key>.
+# sources and build trees under <cache>/scratch/<key>.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -148,7 +148,7 @@ key="$(
   } | sha256sum | cut -c1-12
 )"
 prefix="$cache_root/$key"
-work="$cache_root/work/$key"
+work="$cache_root/scratch/$key"
 
 if [ "$mode" = smoke ]; then
   [ -f "$prefix/.complete" ] || die "no finished toolkit at $prefix"
