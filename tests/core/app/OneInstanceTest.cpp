@@ -2,6 +2,7 @@
 // The hand-off between two starts of the program: the command line a start sends, how the
 // receiver splits it, the message on the wire, the server's name, and one exchange between a
 // sender and a listener in another thread.
+#include "support/WaitUntil.h"
 #include "core/app/OneInstanceCheck.h"
 #include "core/app/OneInstanceFunc.h"
 #include "support/QStringPrinter.h"
@@ -194,15 +195,7 @@ TEST(OneInstance, SenderEndsOnlyOnTheHandedOverReply)
 template <typename Pred>
 bool eventually(Pred done, int ms = 30000)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return ::qp::test::waitUntil(done, ms);
 }
 
 // The environment variables a test changes, restored when it ends.

@@ -4,6 +4,7 @@
 // hand-off peer program as an unprivileged user id of its own (setpriv); the test itself, as
 // root, plays the other user: it plants listening sockets where the victim might look and
 // connects to the victim's listener. The tests need root and are skipped without it.
+#include "support/WaitUntil.h"
 #include "core/app/OneInstanceFunc.h"
 #include "support/QStringPrinter.h"
 
@@ -37,18 +38,11 @@ namespace {
 constexpr uid_t kVictim = 12345;
 constexpr uid_t kNobody = 65534;
 
+// Lets events through until `done` holds; false when `ms` pass first.
 template <typename Pred>
 bool eventually(Pred done, int ms = 30000)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return ::qp::test::waitUntil(done, ms);
 }
 
 bool makeFolder(const QString& path, mode_t mode, uid_t owner)
