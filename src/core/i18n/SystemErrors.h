@@ -13,4 +13,10 @@ QString systemErrorText(int error, const QString& languageCode);
 // The same in the current interface language.
 QString systemErrorText(int error);
 
+#ifdef Q_OS_WIN
+// The error number of the table for a Windows error code (GetLastError); EIO for codes that
+// have no closer one.
+int errnoFromWindowsError(unsigned long code);
+#endif
+
 } // namespace qp

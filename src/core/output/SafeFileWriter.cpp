@@ -4,20 +4,23 @@
 #include "core/i18n/Language.h"
 #include "core/i18n/SystemErrors.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QScopeGuard>
-#include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <io.h>
 #else
-#include <QDirIterator>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/file.h>
@@ -73,10 +76,92 @@ enum class Failure { CreateIn, Create, Write };
 }
 
 #ifdef Q_OS_WIN
-// The cause of a failed operation of a Qt file: the error number it left, when there is one.
-QString causeOf(int err, const QFileDevice& file)
+[[noreturn]] void failWindows(Failure failure, const QString& path, DWORD code)
 {
-    return err != 0 ? systemErrorText(err) : file.errorString();
+    fail(failure, path, errnoFromWindowsError(code));
+}
+
+LPCWSTR wide(const QString& path)
+{
+    return reinterpret_cast<LPCWSTR>(path.utf16());
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
+    ~FileHandle()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return m_handle; }
+    // Closes now and tells whether that went through.
+    bool close()
+    {
+        const HANDLE handle = m_handle;
+        m_handle = INVALID_HANDLE_VALUE;
+        return CloseHandle(handle) != 0;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+// The Windows way: a hidden temporary file in the target folder, opened for this writer alone
+// (no other process may open it meanwhile, so the clean-up of leftovers passes it by), written,
+// flushed and closed, and only then moved to the image's name. Windows moves a closed file
+// only; the move never replaces an existing file, and is written through to the disk.
+WriteOutcome writeNamed(const QString& folder, const QString& path, const std::vector<unsigned char>& bytes)
+{
+    QString tempName;
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; opened == INVALID_HANDLE_VALUE; ++attempt) {
+        const QString random = QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFFFull, 36);
+        tempName = QDir::toNativeSeparators(folder + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) + random +
+                                            QLatin1String(kTemporarySuffix));
+        opened = CreateFileW(wide(tempName), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (opened == INVALID_HANDLE_VALUE) {
+            const DWORD err = GetLastError();
+            if ((err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) || attempt == 100)
+                failWindows(Failure::CreateIn, folder, err);
+        }
+    }
+    FileHandle file(opened);
+    bool temporaryNamed = true;
+    const auto removeTemporary = qScopeGuard([&] {
+        if (temporaryNamed) {
+            if (file.get() != INVALID_HANDLE_VALUE)
+                file.close();
+            DeleteFileW(wide(tempName));
+        }
+    });
+    const unsigned char* data = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const DWORD chunk = DWORD(std::min<size_t>(left, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), data, chunk, &written, nullptr) || written == 0)
+            failWindows(Failure::Write, path, written == 0 && GetLastError() == ERROR_SUCCESS ? ERROR_DISK_FULL
+                                                                                               : GetLastError());
+        data += written;
+        left -= written;
+    }
+    if (!FlushFileBuffers(file.get()))
+        failWindows(Failure::Write, path, GetLastError());
+    if (!file.close())
+        failWindows(Failure::Write, path, GetLastError());
+    // The image is a normal file, not a hidden one, once it has its name.
+    SetFileAttributesW(wide(tempName), FILE_ATTRIBUTE_NORMAL);
+    if (!MoveFileExW(wide(tempName), wide(QDir::toNativeSeparators(path)), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD err = GetLastError();
+        if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS)
+            return WriteOutcome::NameTaken;
+        failWindows(Failure::Create, path, err);
+    }
+    temporaryNamed = false;
+    return WriteOutcome::Written;
 }
 #endif
 
@@ -273,7 +358,20 @@ void removeLeftoverTemporaries(const QString& folder)
             ::unlink(name.constData());
     }
 #else
-    Q_UNUSED(folder);
+    // A writer holds its temporary file open for itself alone until it is complete; a file that
+    // can be opened for deletion with no one else sharing it is no longer being written.
+    const QDateTime threshold = QDateTime::currentDateTimeUtc().addSecs(-kLeftoverAge);
+    const QString pattern = QLatin1String(kTemporaryPrefix) + QStringLiteral("*") + QLatin1String(kTemporarySuffix);
+    QDirIterator it(folder, {pattern}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    while (it.hasNext()) {
+        const QString name = it.next();
+        if (QFileInfo(name).lastModified().toUTC() >= threshold)
+            continue;
+        const HANDLE handle = CreateFileW(wide(QDir::toNativeSeparators(name)), DELETE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
 #endif
 }
 
@@ -281,7 +379,7 @@ int syncFileData(int fd)
 {
 #ifdef Q_OS_WIN
     const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    return FlushFileBuffers(handle) ? 0 : EIO;
+    return FlushFileBuffers(handle) ? 0 : errnoFromWindowsError(GetLastError());
 #else
     while (::fdatasync(fd) != 0) {
         if (errno != EINTR)
@@ -366,44 +464,7 @@ WriteOutcome writeNewFile(const QString& path, const std::vector<unsigned char>&
         return *outcome;
 #endif
 
-#ifndef Q_OS_WIN
     return writeNamed(target.absolutePath(), path, bytes);
-#else
-    // The named way: a hidden temporary file, moved to its name when complete.
-    QTemporaryFile temp(target.absolutePath() + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) +
-                        QStringLiteral("XXXXXX") + QLatin1String(kTemporarySuffix));
-    temp.setAutoRemove(true);
-    errno = 0;
-    if (!temp.open())
-        fail(Failure::CreateIn, target.absolutePath(), causeOf(errno, temp));
-    const char* data = reinterpret_cast<const char*>(bytes.data());
-    qint64 left = static_cast<qint64>(bytes.size());
-    while (left > 0) {
-        errno = 0;
-        const qint64 n = temp.write(data, left);
-        if (n <= 0)
-            fail(Failure::Write, path, causeOf(errno, temp));
-        data += n;
-        left -= n;
-    }
-    errno = 0;
-    if (!temp.flush())
-        fail(Failure::Write, path, causeOf(errno, temp));
-    const QString tempName = temp.fileName();
-    if (const int err = syncFileData(temp.handle()))
-        fail(Failure::Write, path, err);
-    temp.close();
-    const bool moved = MoveFileExW(reinterpret_cast<LPCWSTR>(tempName.utf16()),
-                                   reinterpret_cast<LPCWSTR>(path.utf16()), MOVEFILE_WRITE_THROUGH);
-    if (!moved) {
-        const DWORD err = GetLastError();
-        if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS)
-            return WriteOutcome::NameTaken;
-        fail(Failure::Create, path, QStringLiteral("(%1)").arg(err));
-    }
-    temp.setAutoRemove(false);
-    return WriteOutcome::Written;
-#endif
 }
 
 } // namespace qp

@@ -289,6 +289,17 @@ void ShellRegistration::removeChosenExtension(const std::u16string& extension)
 
 // Status.
 
+bool ShellRegistration::chosenExtensionActive(const std::u16string& extension)
+{
+    const std::u16string dotted = withDot(extension);
+    const std::u16string type = fileTypeOf(dotted);
+    for (const std::u16string& base : {type, dotted}) {
+        if (!base.empty() && startsThisProgram(u"\\" + base + kShell + m_names.verb + u"\\command"))
+            return true;
+    }
+    return false;
+}
+
 ShortcutStatus ShellRegistration::CheckShortCuts()
 {
     ShortcutStatus status;

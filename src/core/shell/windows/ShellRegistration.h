@@ -42,6 +42,9 @@ public:
     void removeGroup(ShellGroup group, const std::u16string& chosenExtensions = {});
 
     ShortcutStatus CheckShortCuts();
+    // Whether the entry of a chosen extension (with or without its dot) starts this program: on
+    // the extension's file type, or on the extension itself when it has no type.
+    bool chosenExtensionActive(const std::u16string& extension);
 
     // Writes the association of an extension with a file type; true when the open command's key
     // could be opened.
