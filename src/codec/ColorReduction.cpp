@@ -2,6 +2,7 @@
 #include "codec/ColorReduction.h"
 
 #include "codec/PixelAccess.h"
+#include "codec/ScratchPool.h"
 
 #include <algorithm>
 #include <array>
@@ -302,8 +303,10 @@ std::vector<TColor32Rec> ReduceColorsMedianCut(const TImageData& image, int maxC
     // Count the masked colours, then gather them all in one box.
     std::vector<Box> boxes(1);
     {
-        // The buckets are kept (empty) from one reduction to the next, one set per thread.
-        thread_local Histogram histogram;
+        // The buckets are kept (empty) from one reduction to the next.
+        static ScratchPool<Histogram> histograms;
+        const auto lease = histograms.take();
+        Histogram& histogram = *lease;
         histogram.Clear();
         // Runs of equal pixels are counted at once.
         const uint32_t packedMask = Pack({mask, mask, mask, mask});

@@ -4,6 +4,7 @@
 #include "codec/CodecOptions.h"
 #include "codec/ColorReduction.h"
 #include "codec/ImagingError.h"
+#include "codec/ScratchPool.h"
 
 #include <algorithm>
 
@@ -104,8 +105,11 @@ std::vector<uint8_t> EncodeGifLzw(const uint8_t* indices, size_t count)
     std::vector<uint8_t> out;
     out.reserve(count / 2 + 16);
     CodeWriter writer(out);
-    // The table is large; each thread keeps one and resets only the entries a run assigned.
-    thread_local StringTable table;
+    // The table is large; it is kept for the next image, which resets only the entries a run
+    // assigned.
+    static ScratchPool<StringTable> tables;
+    const auto lease = tables.take();
+    StringTable& table = *lease;
     table.Clear();
     int bits = MinCodeSize + 1;
     int nextCode = FirstFreeCode;

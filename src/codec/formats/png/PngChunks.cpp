@@ -2,6 +2,7 @@
 #include "codec/formats/png/PngChunks.h"
 
 #include "codec/ImagingError.h"
+#include "codec/ScratchPool.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -276,13 +277,16 @@ void ZlibCompress(const uint8_t* data, size_t size, int level, const std::functi
 {
     // One shot: the whole input is at hand, and this is about twice as fast as streaming through
     // zlib at the same level.
-    // A compressor holds large tables; each thread keeps the one of the level it used last.
+    // A compressor holds large tables; it is kept for the next image, which reuses it at the same
+    // level.
     struct Compressor {
         std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> handle{nullptr,
                                                                                         libdeflate_free_compressor};
         int level = -1;
     };
-    thread_local Compressor cached;
+    static ScratchPool<Compressor> compressors;
+    const auto lease = compressors.take();
+    Compressor& cached = *lease;
     if (!cached.handle || cached.level != level) {
         cached.handle.reset(libdeflate_alloc_compressor(level));
         cached.level = cached.handle ? level : -1;
