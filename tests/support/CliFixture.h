@@ -50,8 +50,10 @@ protected:
             env.insert(name, value);
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(work.path());
+#ifdef Q_OS_UNIX
         if (setup.inChild)
             p.setChildProcessModifier(setup.inChild);
+#endif
         if (!setup.standardOutputFile.isEmpty())
             p.setStandardOutputFile(setup.standardOutputFile);
         p.start(QStringLiteral(QP_CLI_PATH), args);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // A real file-size limit (RLIMIT_FSIZE) for tests of failing writes: a write past the limit fails
-// with EFBIG, as on a full disk, instead of killing the process (SIGXFSZ is ignored).
+// with EFBIG, as on a full disk, instead of killing the process (SIGXFSZ is ignored). Unix only.
+#ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
 
@@ -42,3 +43,4 @@ private:
 };
 
 } // namespace qp::test
+#endif

@@ -293,6 +293,7 @@ TEST(IniFile, UnpairedSurrogatesBecomeReplacementCharactersInTheirValueOnly)
     EXPECT_EQ(readBytes(fresh), utf16("[S]\r\nk=x" + fffd + "\r\n"));
 }
 
+#ifndef _WIN32 // a file-size limit makes the write fail part way
 TEST(IniFile, ASaveThatFailsPartWayLeavesTheOldFileAsItWas)
 {
     QTemporaryDir dir;
@@ -354,3 +355,4 @@ TEST(IniFile, ASaveThatFailsPartWayLeavesTheOldFileAsItWas)
     EXPECT_EQ(readBytes(path), ini->toBytes());
     EXPECT_EQ(readBytes(path).size(), size);
 }
+#endif

@@ -7,7 +7,11 @@
 #include <iterator>
 #include <random>
 #include <stdexcept>
+#ifdef _WIN32
+#include <random>
+#else
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 using namespace imaging;
@@ -65,10 +69,24 @@ std::vector<uint16_t> ColourSamples(const TImageData& image)
 
 TempDir::TempDir()
 {
+#ifdef _WIN32
+    std::random_device random;
+    for (int attempt = 0;; ++attempt) {
+        const fs::path candidate = fs::temp_directory_path() / ("qp-codec-" + std::to_string(random()));
+        std::error_code error;
+        if (fs::create_directory(candidate, error)) {
+            m_path = candidate;
+            return;
+        }
+        if (attempt == 100)
+            throw std::runtime_error("cannot create a temporary folder");
+    }
+#else
     std::string pattern = (fs::temp_directory_path() / "qp-codec-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a temporary folder");
     m_path = pattern;
+#endif
 }
 
 TempDir::~TempDir()
