@@ -41,7 +41,7 @@ protected:
 
 bool HaveGiftext()
 {
-    return access("/usr/bin/giftext", X_OK) == 0;
+    return IsExecutable("/usr/bin/giftext");
 }
 
 // The first image of a GIF file as a decoder sees it: its 256 colours as red, green, blue and one

@@ -70,9 +70,7 @@ std::optional<std::string> ToolOutput(const std::vector<std::string>& args)
     return out;
 }
 
-namespace {
-
-bool Executable(const fs::path& p)
+bool IsExecutable(const fs::path& p)
 {
 #ifdef _WIN32
     (void)p;
@@ -82,12 +80,11 @@ bool Executable(const fs::path& p)
 #endif
 }
 
-} // namespace
 
 const std::string& ImageMagickProgram()
 {
     static const std::string program = [] {
-        if (Executable("/usr/bin/convert"))
+        if (IsExecutable("/usr/bin/convert"))
             return std::string("/usr/bin/convert");
         std::string out;
         return RunTool({"convert", "-version"}, out) ? std::string("convert") : std::string();
@@ -104,7 +101,7 @@ bool HavePillow()
 {
     static const bool have = [] {
         std::string out;
-        return Executable(PythonProgram) && RunTool({PythonProgram, "-c", "import PIL.Image"}, out);
+        return IsExecutable(PythonProgram) && RunTool({PythonProgram, "-c", "import PIL.Image"}, out);
     }();
     return have;
 }

@@ -27,6 +27,9 @@ struct Decoded {
     std::vector<uint16_t> Samples;
 };
 
+// Whether a program of the Linux side can be run (never in the Windows build of the tests).
+bool IsExecutable(const std::filesystem::path& program);
+
 // Which decoders are there. Debian's interpreter is used for Pillow, since another python3 on
 // the path may lack it.
 bool HaveImageMagick();
