@@ -54,7 +54,41 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_PREFIX_PATH="$prefix" \
   -DQUILLPRESS_BUILD_BENCH=OFF \
   -DGOOGLETEST_SOURCE_DIR=/usr/src/googletest \
+  -DQUILLPRESS_BUILD_TESTS=ON \
   "${launcher[@]}" >"$build/configure.log" 2>&1 ||
   { cat "$build/configure.log" >&2; die "configuring the Windows build failed"; }
 cmake --build "$build" -j "$(nproc)"
 say "programs built in $((SECONDS - start)) s"
+version="$(sed -n 's/^project(Quillpress VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
+for exe in quillpress quillpress-cli; do
+  say "$exe.exe: $(du -h "$build/src/$exe.exe" | cut -f1)"
+done
+[ "$mode" = build ] && exit 0
+
+# --- Installer and portable zip (the checks below install and unpack them) ---------------------
+if [ -f scripts/windows/package.sh ]; then
+  bash scripts/windows/package.sh "$build" "$version"
+fi
+
+# --- Tests under Wine ---------------------------------------------------------------------------
+# Every check makes its own throw-away Wine prefix; the Linux build (when there is one) gives the
+# sizes the Windows images are compared with.
+export QP_WINDOWS_BUILD="$root/$build" QP_SOURCE_DIR="$root"
+linux_cli="${QP_BUILD_DIR:-build}/src/quillpress-cli"
+if [ -x "$linux_cli" ]; then
+  export QP_LINUX_CLI="$root/$linux_cli"
+fi
+failed=()
+for check in tests/windows/programs/*.sh; do
+  [ "$(basename "$check")" = lib.sh ] && continue
+  start=$SECONDS
+  if bash "$check"; then
+    say "$(basename "$check" .sh): passed in $((SECONDS - start)) s"
+  else
+    say "$(basename "$check" .sh): FAILED after $((SECONDS - start)) s"
+    failed+=("$(basename "$check" .sh)")
+  fi
+done
+((${#failed[@]} == 0)) || die "checks under Wine that failed: ${failed[*]}"
+
+say "done in $((SECONDS - start_all)) s"
