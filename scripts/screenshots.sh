@@ -44,6 +44,8 @@ fi
 status=0
 for picture in "$committed"/*.png; do
   name="$(basename "$picture")"
+  # The Windows program's pictures come from the checks under Wine (scripts/windows.sh).
+  [[ "$name" == windows-* ]] && continue
   if [ ! -f "$out/$name" ]; then
     echo "$name: not written"
     status=1
