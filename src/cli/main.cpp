@@ -11,7 +11,12 @@
 #include <QTextStream>
 #include <cerrno>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -22,6 +27,44 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
     if (type == QtFatalMsg || type == QtCriticalMsg || qEnvironmentVariableIsSet("QUILLPRESS_DEBUG"))
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
+
+#ifdef Q_OS_WIN
+// A Windows console shows the tool's UTF-8 output as it is, and redraws the progress bar's line
+// with the same control sequences as a terminal, once it is asked to; both settings belong to the
+// console window and are given back when the tool ends.
+class ConsoleSettings {
+public:
+    ConsoleSettings() : m_outputCodePage(GetConsoleOutputCP())
+    {
+        if (m_outputCodePage != 0)
+            SetConsoleOutputCP(CP_UTF8);
+        m_err = GetStdHandle(STD_ERROR_HANDLE);
+        if (m_err != INVALID_HANDLE_VALUE && m_err != nullptr && GetConsoleMode(m_err, &m_errMode)) {
+            m_isConsole = true;
+            m_controlSequences = (m_errMode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
+                                 SetConsoleMode(m_err, m_errMode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+        }
+    }
+    ~ConsoleSettings()
+    {
+        if (m_outputCodePage != 0)
+            SetConsoleOutputCP(m_outputCodePage);
+        if (m_isConsole)
+            SetConsoleMode(m_err, m_errMode);
+    }
+    ConsoleSettings(const ConsoleSettings&) = delete;
+    ConsoleSettings& operator=(const ConsoleSettings&) = delete;
+    // Standard error is a console that draws control sequences.
+    bool controlSequences() const { return m_controlSequences; }
+
+private:
+    UINT m_outputCodePage;
+    HANDLE m_err = INVALID_HANDLE_VALUE;
+    DWORD m_errMode = 0;
+    bool m_isConsole = false;
+    bool m_controlSequences = false;
+};
+#endif
 
 } // namespace
 
@@ -40,9 +83,15 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     // The progress bar redraws its line with control sequences: only on a terminal that has them
-    // (TERM set and not "dumb"); elsewhere the written paths are the only progress shown.
+    // (TERM set and not "dumb"; on Windows a console that takes them); elsewhere the written
+    // paths are the only progress shown.
     const QByteArray term = qgetenv("TERM");
+#ifdef Q_OS_WIN
+    const ConsoleSettings console;
+    const bool progressBar = console.controlSequences() && term != "dumb";
+#else
     const bool progressBar = ::isatty(STDERR_FILENO) != 0 && !term.isEmpty() && term != "dumb";
+#endif
     qp::cli::CliStreams streams{out, err, &in, progressBar};
     QStringList args = QGuiApplication::arguments();
     args.removeFirst();
