@@ -135,15 +135,40 @@ void keepPlacement(std::optional<WindowPlacement>& held, const PlacementFileValu
     held = p;
 }
 
+// The desktop program beside this tool, which the entries start unless --shell-program names another.
+QString desktopProgramBeside()
+{
+#ifdef Q_OS_WIN
+    const QString name = QStringLiteral("quillpress.exe");
+#else
+    const QString name = QStringLiteral("quillpress");
+#endif
+    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
+}
+
+// Where registration needs administrator rights and the tool runs without them, a request that did
+// not end as asked was most likely refused for that reason: say so once.
+void explainMissingRights(const ShellBackend& backend, CliStreams& s)
+{
+    if (backend.registersPerUser() || backend.isAdmin())
+        return;
+    s.err << "quillpress-cli: "
+          << tr2(QStringLiteral("Das Programm wird gerade nicht als Administrator ausgef\u00FChrt; diese \u00C4nderungen "
+                                "brauchen Administratorrechte (eine Eingabeaufforderung, die als Administrator "
+                                "gestartet wurde)."),
+                 QStringLiteral("The program is not running as an Administrator; these changes need administrator "
+                                "rights (a command prompt started as an Administrator)."))
+          << Qt::endl;
+}
+
 // Carries out the shell requests in order; 0 when every group ends in the state asked for.
 // Configuration files that go on opening with the program through the entry installed with it
 // (the package's) after "Remove" are said as such: registration cannot take that entry away.
 int runShellRequests(const CliOptions& o, const SettingsModel& settings, CliStreams& s)
 {
     QTextStream& out = s.out;
-    const QString program = o.shellProgram.isEmpty()
-                                ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quillpress"))
-                                : QFileInfo(o.shellProgram).absoluteFilePath();
+    const QString program =
+        o.shellProgram.isEmpty() ? desktopProgramBeside() : QFileInfo(o.shellProgram).absoluteFilePath();
     const std::unique_ptr<ShellBackend> backend = createShellBackend(program);
     const QStringList extensions = parseChosenExtensions(settings.text(Setting::beldateien));
     int status = 0;
@@ -156,10 +181,19 @@ int runShellRequests(const CliOptions& o, const SettingsModel& settings, CliStre
         }
         const ShellGroup group = *shellGroupFromName(request.group);
         const bool wanted = request.kind == ShellRequest::Register;
-        if (wanted)
-            backend->registerGroup(group, extensions);
-        else
-            backend->removeGroup(group, extensions);
+        try {
+            if (wanted)
+                backend->registerGroup(group, extensions);
+            else
+                backend->removeGroup(group, extensions);
+        } catch (const std::exception& e) {
+            // A write the system refused outright (the registry's "all files" entry) ends this
+            // request and the ones after it, as it ends the window's button handler.
+            out.flush();
+            reportError(s, QString::fromStdString(e.what()));
+            explainMissingRights(*backend, s);
+            return 1;
+        }
         const bool active = backend->isActive(group, extensions);
         out << shellGroupName(group) << ": " << shortcutStatusDisplay(active, Language::code()).text << '\n';
         if (active && !wanted && group == ShellGroup::Config) {
@@ -180,6 +214,8 @@ int runShellRequests(const CliOptions& o, const SettingsModel& settings, CliStre
             status = 1;
     }
     out.flush();
+    if (status != 0)
+        explainMissingRights(*backend, s);
     return status;
 }
 

@@ -181,6 +181,36 @@ ParseResult parseArguments(const QStringList& args)
     return r;
 }
 
+// The shell options say where this platform's registration goes.
+#ifdef Q_OS_WIN
+#define QP_SHELL_OPTIONS_HELP \
+    "      --shell-status     print the shell registration of each group and exit\n" \
+    "      --shell-register GROUP, --shell-remove GROUP\n" \
+    "                         register the program with the Windows shell, or remove it again\n" \
+    "                         (repeatable): config (configuration files open with it),\n" \
+    "                         sendto (a shortcut in the user's \"Send to\" folder), folders,\n" \
+    "                         files (the Explorer context menu of folders, of all files) or\n" \
+    "                         types (of the files of the extensions in beldateien, see --set).\n" \
+    "                         The entries go below HKEY_CLASSES_ROOT and need administrator\n" \
+    "                         rights. Exit status 0 when the status afterwards is the one\n" \
+    "                         asked for\n" \
+    "      --shell-program FILE  the program the entries start (default: quillpress.exe beside\n" \
+    "                         this tool)\n"
+#else
+#define QP_SHELL_OPTIONS_HELP \
+    "      --shell-status     print the desktop registration of each group and exit\n" \
+    "      --shell-register GROUP, --shell-remove GROUP\n" \
+    "                         register the program with the desktop, or remove it again\n" \
+    "                         (repeatable): config (configuration files open with it),\n" \
+    "                         sendto (\"Send to\" of the file managers), folders, files (the\n" \
+    "                         context menu of folders, of all files) or types (of the files\n" \
+    "                         of the extensions in beldateien, see --set). Per user; as root\n" \
+    "                         system-wide. Exit status 0 when the status afterwards is the\n" \
+    "                         one asked for\n" \
+    "      --shell-program FILE  the program the entries start (default: quillpress beside\n" \
+    "                         this tool)\n"
+#endif
+
 QString usageText()
 {
     return QStringLiteral(
@@ -218,17 +248,7 @@ QString usageText()
         "                         terminal whose TERM is set and not \"dumb\")\n"
         "      --dry-run          print every path the run would write, numbered against what the\n"
         "                         output folder holds now, and write nothing (not even the folder)\n"
-        "      --shell-status     print the desktop registration of each group and exit\n"
-        "      --shell-register GROUP, --shell-remove GROUP\n"
-        "                         register the program with the desktop, or remove it again\n"
-        "                         (repeatable): config (configuration files open with it),\n"
-        "                         sendto (\"Send to\" of the file managers), folders, files (the\n"
-        "                         context menu of folders, of all files) or types (of the files\n"
-        "                         of the extensions in beldateien, see --set). Per user; as root\n"
-        "                         system-wide. Exit status 0 when the status afterwards is the\n"
-        "                         one asked for\n"
-        "      --shell-program FILE  the program the entries start (default: quillpress beside\n"
-        "                         this tool)\n"
+        QP_SHELL_OPTIONS_HELP
         "      --list-settings    list every setting with its current value and exit (after\n"
         "                         configurations and --set; with --save-config, saves first)\n"
         "      --list-formats     list the output formats and exit\n"
@@ -240,5 +260,7 @@ QString usageText()
         "check refused the run, an image failed, a shell request did not end as asked, the\n"
         "configuration could not be saved or standard output could not be written; 2 wrong usage.\n");
 }
+
+#undef QP_SHELL_OPTIONS_HELP
 
 } // namespace qp::cli

@@ -6,7 +6,9 @@
 #include "core/shell/windows/win32/AdminFunc.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QTimer>
+#include <QWindow>
 
 namespace qp {
 
@@ -33,16 +35,23 @@ winshell::ShellGroup windowsGroup(ShellGroup group)
 // caller has connected to it.
 class WindowsElevatedStart : public ElevatedStart {
 public:
-    WindowsElevatedStart(bool started, bool declined, QObject* parent) : ElevatedStart(parent)
+    WindowsElevatedStart(winshell::RestartOutcome outcome, QObject* parent) : ElevatedStart(parent)
     {
-        QTimer::singleShot(0, this, [this, started, declined] {
-            if (started)
-                emit this->started();
+        QTimer::singleShot(0, this, [this, outcome] {
+            if (outcome == winshell::RestartOutcome::Started)
+                emit started();
             else
-                emit failed(declined);
+                emit failed(outcome == winshell::RestartOutcome::Declined);
         });
     }
 };
+
+// The window the elevation prompt belongs to: the one the user pressed the button in.
+HWND promptOwner()
+{
+    const QWindow* window = QGuiApplication::focusWindow();
+    return window ? reinterpret_cast<HWND>(window->winId()) : nullptr;
+}
 
 } // namespace
 
@@ -104,10 +113,7 @@ bool WindowsShellBackend::isAdmin() const
 
 ElevatedStart* WindowsShellBackend::restartAsAdmin(QObject* parent)
 {
-    const bool started = winshell::RestartAsAdmin(nullptr, m_programPath.toStdU16String());
-    // The user's "No" at the elevation prompt is a cancelled operation.
-    const bool declined = !started && GetLastError() == ERROR_CANCELLED;
-    return new WindowsElevatedStart(started, declined, parent);
+    return new WindowsElevatedStart(winshell::RestartAsAdmin(promptOwner(), m_programPath.toStdU16String()), parent);
 }
 
 std::unique_ptr<ShellBackend> createShellBackend(const QString& programPath)

@@ -91,7 +91,7 @@ TEST(RestartAsAdminTest, StartsTheProgramAndTellsWhenItCannot)
     const std::wstring marker = probe + L".started";
     DeleteFileW(marker.c_str());
     ASSERT_NE(GetFileAttributesW(probe.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(RestartAsAdmin(nullptr, fromWide(probe.c_str())));
+    EXPECT_EQ(RestartAsAdmin(nullptr, fromWide(probe.c_str())), RestartOutcome::Started);
     bool started = false;
     for (int i = 0; i < 300 && !started; ++i) {
         started = GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -101,8 +101,9 @@ TEST(RestartAsAdminTest, StartsTheProgramAndTellsWhenItCannot)
     EXPECT_TRUE(started);
     DeleteFileW(marker.c_str());
 
-    // A start that fails is reported, so the caller keeps running.
-    EXPECT_FALSE(RestartAsAdmin(nullptr, fromWide(besideThisProgram(L"missing.exe").c_str())));
+    // A start that fails is reported as a failure, not as the user's "No", so the caller keeps
+    // running and says so.
+    EXPECT_EQ(RestartAsAdmin(nullptr, fromWide(besideThisProgram(L"missing.exe").c_str())), RestartOutcome::Failed);
 }
 
 } // namespace

@@ -160,8 +160,9 @@ TEST_F(ShellRegistrationTest, FoldersAndAllFilesCarryTheCaptionOfTheLanguageAndT
 
     shell.removeGroup(ShellGroup::Folders);
     shell.removeGroup(ShellGroup::AllFiles);
+    // "*" and its "shell" key held nothing but the entry: they go with it; Folder\shell stays.
     EXPECT_EQ(registry.dump(), u"Folder\nFolder\\shell\nFolder\\shell\\explore\n"
-                               u"Folder\\shell\\explore\\command = explorer.exe\n*\n*\\shell\n");
+                               u"Folder\\shell\\explore\\command = explorer.exe\n");
     const ShortcutStatus off = shell.CheckShortCuts();
     EXPECT_FALSE(off.folders);
     EXPECT_FALSE(off.allFiles);
@@ -217,8 +218,10 @@ TEST_F(ShellRegistrationTest, ChosenExtensionsLandOnTheirFileTypeAndRemovalClear
     registry.set(u".bmp", u"Paint.Picture");
     registry.set(u"Paint.Picture", u"Bitmap");
     registry.set(u".png", u"");  // an extension without a file type
-    shell.registerGroup(ShellGroup::ChosenExtensions, "de", u"jpg, ,a.b,b mp,.bmp,png");
-    for (const auto& key : {u"jpegfile", u"Paint.Picture", u".png"}) {
+    registry.set(u".gif", u"giffile");  // a file type without a key of its own
+    const std::u16string before = registry.dump();
+    shell.registerGroup(ShellGroup::ChosenExtensions, "de", u"jpg, ,a.b,b mp,.bmp,png,gif,xyz");
+    for (const auto& key : {u"jpegfile", u"Paint.Picture", u".png", u"giffile", u".xyz"}) {
         const std::u16string verb = std::u16string(key) + u"\\shell\\VLMquillpress";
         EXPECT_EQ(registry.value(verb), u"Öffnen mit VLM Quillpress") << dump();
         EXPECT_EQ(registry.value(verb + u"\\command"), kCommand);
@@ -228,12 +231,11 @@ TEST_F(ShellRegistrationTest, ChosenExtensionsLandOnTheirFileTypeAndRemovalClear
     EXPECT_FALSE(registry.exists(u"a.b"));
     EXPECT_FALSE(registry.exists(u".a.b"));
 
-    // An entry left on the extension key too (say from before the extension had a type) goes as well.
+    // An entry left on the extension key too (say from before the extension had a type) goes as well,
+    // and so does every key that was made only to hold an entry: the registry is as it was.
     registry.set(u".jpg\\shell\\VLMquillpress\\command", kCommand);
-    shell.removeGroup(ShellGroup::ChosenExtensions, u"jpg,bmp,png");
-    EXPECT_EQ(registry.dump(), u".jpg = jpegfile\n.jpg\\shell\njpegfile\njpegfile\\shell\njpegfile\\shell\\open\n"
-                               u"jpegfile\\shell\\open\\command = viewer.exe\n.bmp = Paint.Picture\n"
-                               u"Paint.Picture = Bitmap\nPaint.Picture\\shell\n.png = \n.png\\shell\n");
+    shell.removeGroup(ShellGroup::ChosenExtensions, u"jpg,bmp,png,gif,xyz");
+    EXPECT_EQ(registry.dump(), before);
 }
 
 TEST_F(ShellRegistrationTest, AFileTypeThatRefusesChangesFallsBackToTheExtensionKey)

@@ -185,7 +185,7 @@ bool CheckMembership(HANDLE token, PSID sid, bool& isMember)
     return emulateCheckMembership(token, sid, isMember);
 }
 
-bool RestartAsAdmin(HWND owner, const std::u16string& programPath)
+RestartOutcome RestartAsAdmin(HWND owner, const std::u16string& programPath)
 {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
@@ -195,7 +195,10 @@ bool RestartAsAdmin(HWND owner, const std::u16string& programPath)
     info.lpFile = wide(programPath);
     info.lpParameters = L"";
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) != FALSE;
+    if (ShellExecuteExW(&info))
+        return RestartOutcome::Started;
+    // The user's "No" at the prompt cancels the operation.
+    return GetLastError() == ERROR_CANCELLED ? RestartOutcome::Declined : RestartOutcome::Failed;
 }
 
 } // namespace qp::winshell

@@ -27,9 +27,13 @@ bool CheckMembership(HANDLE token, PSID sid, bool& isMember);
 void setFirstAdminMethod(AdminMethod first);
 AdminMethod usedAdminMethod();
 
-// Starts the program file again with the "runas" verb (the elevation prompt), without arguments
-// and without the shell's error dialogs. True when the new instance was started; false when the
-// user declined or the start failed, so that the caller keeps running then.
-bool RestartAsAdmin(HWND owner, const std::u16string& programPath);
+// How a restart with the "runas" verb ended: the new instance was started, the user answered
+// "No" at the elevation prompt, or the start failed for another reason.
+enum class RestartOutcome { Started, Declined, Failed };
+
+// Starts the program file again with the "runas" verb (the elevation prompt, owned by `owner`),
+// without arguments and without the shell's error dialogs. The caller keeps running unless the
+// outcome is Started.
+RestartOutcome RestartAsAdmin(HWND owner, const std::u16string& programPath);
 
 } // namespace qp::winshell
