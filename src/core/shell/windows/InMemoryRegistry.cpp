@@ -149,8 +149,6 @@ public:
         return true;
     }
 
-    bool holdsNothing() override { return !m_node->deleted && !m_node->value && m_node->children.empty(); }
-
 private:
     static bool hasProtectedBelow(const Node& n)
     {

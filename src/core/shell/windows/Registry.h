@@ -43,8 +43,6 @@ public:
     // Deletes the key at path below this one with all its subkeys; false when it does not exist or
     // the deletion is refused.
     virtual bool deleteTree(const std::u16string& path) = 0;
-    // Whether this key has neither values nor subkeys; false when that cannot be told.
-    virtual bool holdsNothing() = 0;
 };
 
 class Registry {

@@ -46,16 +46,6 @@ bool RegistryAccess::deleteKey(const std::u16string& path)
     return !relative.empty() && from.deleteTree(relative);
 }
 
-bool RegistryAccess::deleteKeyHoldingNothing(const std::u16string& path)
-{
-    std::u16string relative;
-    RegistryKey& from = base(path, relative);
-    if (relative.empty())
-        return false;
-    const auto key = from.openSubKey(relative, {KeyAccess::Read, m_mode.view64});
-    return key && key->holdsNothing() && from.deleteTree(relative);
-}
-
 std::optional<std::u16string> RegistryAccess::readString()
 {
     if (!m_current)

@@ -35,8 +35,6 @@ public:
     bool keyExists(const std::u16string& path);
     // Deletes the key with all its subkeys.
     bool deleteKey(const std::u16string& path);
-    // Deletes the key when it has neither values nor subkeys; true when it was deleted.
-    bool deleteKeyHoldingNothing(const std::u16string& path);
 
     // The current key's string default value; nullopt when no key is open or it has none.
     std::optional<std::u16string> readString();

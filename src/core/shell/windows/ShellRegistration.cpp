@@ -224,21 +224,8 @@ void ShellRegistration::registerAllFiles(const LanguageShellNames& names)
 void ShellRegistration::removeVerb(const std::u16string& parent)
 {
     RegistryAccess reg(m_registry);
-    if (!reg.openKey(parent, false) || !reg.deleteKey(m_names.verb))
-        return;
-    reg.closeKey();
-    // The keys the entry was written below go with it when it was all they held: the "shell" key,
-    // then its owner (such as an extension that has no file type). A key that holds nothing means
-    // nothing to the shell, so no other program's entry can go with it.
-    std::u16string path = parent;
-    while (!path.empty() && path.back() == u'\\')
-        path.pop_back();
-    for (int level = 0; level < 2; ++level) {
-        const std::size_t slash = path.find_last_of(u'\\');
-        if (slash == std::u16string::npos || slash + 1 == path.size() || !reg.deleteKeyHoldingNothing(path))
-            return;
-        path.erase(slash);
-    }
+    if (reg.openKey(parent, false))
+        reg.deleteKey(m_names.verb);
 }
 
 bool ShellRegistration::startsThisProgram(const std::u16string& commandKey)

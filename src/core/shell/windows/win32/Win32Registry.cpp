@@ -99,16 +99,6 @@ public:
         return !path.empty() && RegDeleteTreeW(m_key, wide(path)) == ERROR_SUCCESS;
     }
 
-    bool holdsNothing() override
-    {
-        DWORD subKeys = 0;
-        DWORD values = 0;
-        return RegQueryInfoKeyW(m_key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
-                                nullptr, nullptr, nullptr)
-                   == ERROR_SUCCESS
-            && subKeys == 0 && values == 0;
-    }
-
 private:
     HKEY m_key;
     bool m_owned;
