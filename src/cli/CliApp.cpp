@@ -141,8 +141,15 @@ void keepPlacement(std::optional<WindowPlacement>& held, const PlacementFileValu
 int runShellRequests(const CliOptions& o, const SettingsModel& settings, CliStreams& s)
 {
     QTextStream& out = s.out;
+#ifdef Q_OS_WIN
+    // The entries must name the program file exactly as the desktop program sees itself, or its
+    // status shows them as another program's.
+    const QString desktopProgram = QStringLiteral("quillpress.exe");
+#else
+    const QString desktopProgram = QStringLiteral("quillpress");
+#endif
     const QString program = o.shellProgram.isEmpty()
-                                ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quillpress"))
+                                ? QDir(QCoreApplication::applicationDirPath()).filePath(desktopProgram)
                                 : QFileInfo(o.shellProgram).absoluteFilePath();
     const std::unique_ptr<ShellBackend> backend = createShellBackend(program);
     const QStringList extensions = parseChosenExtensions(settings.text(Setting::beldateien));
