@@ -5,6 +5,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+#endif
 
 namespace qp {
 
@@ -40,6 +47,36 @@ QString picturesOutput(const QString& picturesDir)
     return QDir(picturesDir.isEmpty() ? QDir::homePath() : picturesDir).filePath(QStringLiteral("Quillpress"));
 }
 
+// Whether a new file can be created in the folder: one is created and removed at once.
+bool takesNewFiles(const QString& folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".quillpress-probe-XXXXXX")));
+    return probe.open();
+}
+
+ProgramFolders userFolders(const ProgramFolderInputs& in, const QString& configName)
+{
+    ProgramFolders f;
+    f.configFolder = clean(QDir(in.configHome).filePath(configName));
+    f.outputFolder = clean(picturesOutput(in.picturesDir));
+    return f;
+}
+
+#ifdef Q_OS_WIN
+// %APPDATA%: the roaming application data folder, which follows the user from machine to machine.
+QString roamingAppDataFolder()
+{
+    PWSTR path = nullptr;
+    QString folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &path)))
+        folder = QDir::fromNativeSeparators(QString::fromWCharArray(path));
+    CoTaskMemFree(path);
+    return folder;
+}
+#endif
+
 } // namespace
 
 ProgramFolders resolveProgramFolders(const ProgramFolderInputs& in)
@@ -51,15 +88,33 @@ ProgramFolders resolveProgramFolders(const ProgramFolderInputs& in)
         return f;
     }
     if (isInstalled(in)) {
+        f = userFolders(in, QStringLiteral("quillpress"));
         f.installed = true;
-        f.configFolder = clean(QDir(in.configHome).filePath(QStringLiteral("quillpress")));
-        f.outputFolder = clean(picturesOutput(in.picturesDir));
         return f;
     }
     const bool besideProgram = !in.programDir.isEmpty() && QFileInfo(in.programDir).isWritable();
     f.configFolder = clean(besideProgram ? in.programDir : in.dataHome);
     f.outputFolder = outputIn(f.configFolder);
     return f;
+}
+
+ProgramFolders resolveWindowsProgramFolders(const ProgramFolderInputs& in)
+{
+    if (!in.homeOverride.isEmpty())
+        return resolveProgramFolders(in);
+    const QString marker = QDir(in.programDir).filePath(QLatin1String(kInstalledMarkerName));
+    if (!in.programDir.isEmpty() && QFileInfo(marker).isFile()) {
+        ProgramFolders f = userFolders(in, QStringLiteral("Quillpress"));
+        f.installed = true;
+        return f;
+    }
+    if (takesNewFiles(in.programDir)) {
+        ProgramFolders f;
+        f.configFolder = clean(in.programDir);
+        f.outputFolder = outputIn(f.configFolder);
+        return f;
+    }
+    return userFolders(in, QStringLiteral("Quillpress"));
 }
 
 QString userPicturesOutputFolder()
@@ -73,6 +128,11 @@ ProgramFolders programFolders(bool create)
     ProgramFolderInputs in;
     in.homeOverride = qEnvironmentVariable("QUILLPRESS_HOME");
     in.programDir = QCoreApplication::applicationDirPath();
+    in.picturesDir = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+#ifdef Q_OS_WIN
+    in.configHome = roamingAppDataFolder();
+    ProgramFolders f = resolveWindowsProgramFolders(in);
+#else
 #ifdef QP_INSTALL_BINDIR
     in.installBinDir = QStringLiteral(QP_INSTALL_BINDIR);
 #endif
@@ -80,9 +140,9 @@ ProgramFolders programFolders(bool create)
     in.binToDataDir = QStringLiteral(QP_BIN_TO_DATADIR);
 #endif
     in.configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    in.picturesDir = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     in.dataHome = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     ProgramFolders f = resolveProgramFolders(in);
+#endif
     if (create)
         QDir().mkpath(f.configFolder);
     f.configFolder = QDir::toNativeSeparators(f.configFolder);

@@ -7,6 +7,21 @@
 
 namespace qp {
 
+namespace {
+
+// The Windows program carries the toolkit's translations built in, as no system copy exists
+// there; the Linux program loads the ones installed with the toolkit.
+QString translationsFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral(":/quillpress/translations");
+#else
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+}
+
+} // namespace
+
 void applyToolkitLanguage(const QString& code)
 {
     static QTranslator* installed = nullptr;
@@ -22,7 +37,7 @@ void applyToolkitLanguage(const QString& code)
     if (code == QLatin1String("en"))
         return;
     auto* translator = new QTranslator;
-    if (translator->load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (translator->load(QStringLiteral("qtbase_") + code, translationsFolder())) {
         QCoreApplication::installTranslator(translator);
         installed = translator;
     } else {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The texts of the toolkit's own dialogs (file, folder and colour dialogs, message box buttons)
-// follow the program's language when the toolkit's translations are installed.
+// follow the program's language when the toolkit's translations are installed (Linux) or built in
+// (Windows).
 #include <QString>
 
 namespace qp {

@@ -14,6 +14,17 @@ using namespace qp;
 
 namespace {
 
+// Whether a folder without write permission refuses new files to this process: not to root, and
+// not on Windows, whose folders have no write permission bits that Qt sets.
+bool readOnlyFoldersRefuseFiles()
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    return geteuid() != 0;
+#endif
+}
+
 // A prefix laid out as the install rules lay it out, and a portable folder beside it.
 struct Layout {
     QTemporaryDir root;
@@ -84,12 +95,7 @@ TEST(ProgramFolder, PortableFolderThatIsNotWritableFallsBackToTheUserDataFolder)
     QFile::setPermissions(l.path("readonly"), QFile::ReadOwner | QFile::ExeOwner);
     // Root may write anywhere: a folder that is gone cannot be written by anyone.
     for (const char* dir : {"gone", "readonly"}) {
-#ifdef Q_OS_WIN
-        // Windows folders have no write permission bits that Qt sets.
-        if (QByteArray(dir) == "readonly")
-#else
-        if (QByteArray(dir) == "readonly" && geteuid() == 0)
-#endif
+        if (QByteArray(dir) == "readonly" && !readOnlyFoldersRefuseFiles())
             continue;
         const ProgramFolders f = resolveProgramFolders(l.inputs(dir));
         EXPECT_FALSE(f.installed) << dir;
@@ -106,6 +112,52 @@ TEST(ProgramFolder, InstalledWithoutPicturesFolderUsesTheHomeFolder)
     ProgramFolderInputs in = l.inputs("configured/bin");
     in.picturesDir.clear();
     EXPECT_EQ(resolveProgramFolders(in).outputFolder, QDir(QDir::homePath()).filePath("Quillpress"));
+}
+
+TEST(ProgramFolder, WindowsCopyIsPortableUnlessInstalledOrItsFolderTakesNoFile)
+{
+    Layout l;
+    l.make("Program Files/Quillpress");
+    l.touch(QStringLiteral("Program Files/Quillpress/") + QLatin1String(kInstalledMarkerName));
+    l.make("unpacked");
+    l.make("readonly");
+    QFile::setPermissions(l.path("readonly"), QFile::ReadOwner | QFile::ExeOwner);
+
+    const QString roaming = "home/AppData/Roaming/Quillpress";
+    struct Case {
+        const char* what;
+        QString programDir;
+        QString override;
+        bool installed;
+        QString config;
+        QString output;
+    };
+    const Case cases[] = {
+        {"the installer's marker beside the program", "Program Files/Quillpress", {}, true, roaming,
+         "home/Bilder/Quillpress"},
+        {"an unpacked folder", "unpacked", {}, false, "unpacked", "unpacked/output"},
+        {"a folder that is gone", "gone", {}, false, roaming, "home/Bilder/Quillpress"},
+        {"a folder that takes no file", "readonly", {}, false, roaming, "home/Bilder/Quillpress"},
+        {"QUILLPRESS_HOME over an installed copy", "Program Files/Quillpress", "portable", false, "portable",
+         "portable/output"},
+    };
+    for (const Case& c : cases) {
+        if (c.programDir == "readonly" && !readOnlyFoldersRefuseFiles())
+            continue;
+        ProgramFolderInputs in = l.inputs(c.programDir);
+        in.installBinDir.clear();
+        in.binToDataDir.clear();
+        in.configHome = l.path("home/AppData/Roaming");
+        if (!c.override.isEmpty())
+            in.homeOverride = l.path(c.override);
+        const ProgramFolders f = resolveWindowsProgramFolders(in);
+        EXPECT_EQ(f.installed, c.installed) << c.what;
+        EXPECT_EQ(f.configFolder, l.path(c.config)) << c.what;
+        EXPECT_EQ(f.outputFolder, l.path(c.output)) << c.what;
+    }
+    // Finding out that the folder takes files leaves nothing in it.
+    EXPECT_TRUE(QDir(l.path("unpacked")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    QFile::setPermissions(l.path("readonly"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST(Version, DesktopProgramAnswersHelpAndVersionOnly)

@@ -24,11 +24,17 @@ fail() { say "FAILED: $*"; exit 1; }
 
 # A fresh 64-bit prefix in a temporary folder: no Mono or Gecko installers, no debugger when a
 # program crashes (a crash then ends the program with its status instead of hanging), the null
-# graphics driver unless a display is wanted (wine_prefix_new --display).
+# graphics driver unless a display is wanted (wine_prefix_new --display). Wine links the user's
+# Documents, Pictures, Desktop... to the home folder and mirrors Start menu entries and file
+# associations into the desktop's folders there: the home folder is one of the temporary folder,
+# and the mirroring is off, so no check writes into the real home.
 wine_prefix_new() {
   WINE_TMP="$(mktemp -d "${TMPDIR:-/tmp}/quillpress-wine.XXXXXX")"
+  export HOME="$WINE_TMP/home"
+  export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share" XDG_CACHE_HOME="$HOME/.cache"
+  mkdir -p "$HOME"
   export WINEPREFIX="$WINE_TMP/prefix" WINEARCH=win64 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
   WINE_LOG="$WINE_TMP/wine.log"
   trap wine_prefix_end EXIT
   trap 'exit 143' TERM INT HUP
