@@ -246,6 +246,26 @@ QString runningProgramPath(const char* argv0)
     return QFileInfo(QString::fromLocal8Bit(argv0 ? argv0 : "")).absoluteFilePath();
 }
 
+QStringList startArguments(int argc, char** argv)
+{
+    QStringList arguments;
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    struct LocalFreer {
+        void operator()(LPWSTR* memory) const { LocalFree(memory); }
+    };
+    int count = 0;
+    const std::unique_ptr<LPWSTR, LocalFreer> split(CommandLineToArgvW(GetCommandLineW(), &count));
+    for (int i = 1; split && i < count; ++i)
+        arguments << QString::fromWCharArray(split.get()[i]);
+#else
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+#endif
+    return arguments;
+}
+
 std::optional<QString> handOffCommandLine(const QString& programPath, const QStringList& arguments,
                                           const QString& workingDir)
 {

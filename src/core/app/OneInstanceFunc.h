@@ -81,6 +81,12 @@ QString instanceServerName(const QString& programPath);
 // where the system reports none. Works before the application object exists.
 QString runningProgramPath(const char* argv0);
 
+// The arguments of this process after the program part; works before the application object
+// exists. Windows: split from the UTF-16 command line as the system splits it, because `argv`
+// holds them in the ANSI code page, which loses every other character of a file name. Elsewhere:
+// `argv` in the local encoding.
+QStringList startArguments(int argc, char** argv);
+
 // The command line a start hands over: the program path and every argument, each in double
 // quotes, separated by blanks; a relative path is made absolute against `workingDir`. Nothing when
 // an argument holds a double quote, which the receiver could not tell from the quoting.
