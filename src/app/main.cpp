@@ -16,9 +16,7 @@
 
 int main(int argc, char** argv)
 {
-    QStringList given;
-    for (int i = 1; i < argc; ++i)
-        given << QString::fromLocal8Bit(argv[i]);
+    const QStringList given = qp::startArguments(argc, argv);
 
     // --help and --version are answered on the terminal, before any window or display is needed.
     if (const auto answer = qp::desktopInformationRequest(given)) {

@@ -8,6 +8,10 @@
 
 #include <stdexcept>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace qp {
 
 namespace {
@@ -56,6 +60,29 @@ bool BringToForeground(QWindow* window, const std::function<void(QWindow*)>& rai
 {
     if (!window)
         return false;
+#ifdef Q_OS_WIN
+    // The window system's own steps, on the window's handle (which only the windows platform
+    // gives; other platforms, such as the offscreen one of the tests, take the steps below).
+    if (QGuiApplication::platformName() == u"windows") {
+        auto* handle = reinterpret_cast<HWND>(window->winId());
+        if (IsIconic(handle))
+            ShowWindow(handle, SW_RESTORE);
+        if (GetForegroundWindow() == handle)
+            return true;
+        // The system lets a process take the foreground only in some cases (the new process
+        // allowed it, when it handed over); with its input joined to that of the foreground
+        // window's thread, this thread takes it like the thread that has it now.
+        const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+        const DWORD targetThread = GetWindowThreadProcessId(handle, nullptr);
+        const bool attached = foregroundThread != 0 && foregroundThread != targetThread
+                              && AttachThreadInput(targetThread, foregroundThread, TRUE);
+        BringWindowToTop(handle);
+        SetForegroundWindow(handle);
+        if (attached)
+            AttachThreadInput(targetThread, foregroundThread, FALSE);
+        return GetForegroundWindow() == handle;
+    }
+#endif
     if (window->windowStates() & Qt::WindowMinimized)
         window->setWindowStates(window->windowStates() & ~Qt::WindowMinimized);
     if (window->isActive())

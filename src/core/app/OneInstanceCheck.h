@@ -42,7 +42,10 @@ public:
 };
 
 // Restores `window` from the minimised state and makes it the active window, raised above the
-// others by `raise` (Qt's raise and activation when empty); true when it is active.
+// others by `raise` (Qt's raise and activation when empty); true when it is active. Windows (the
+// windows platform): restored, brought to the top and made the foreground window by the window
+// system's calls, with this thread's input joined to that of the foreground window for the
+// moment; `raise` is not used. True when it is the foreground window.
 bool BringToForeground(QWindow* window, const std::function<void(QWindow*)>& raise = {});
 
 } // namespace qp

@@ -25,28 +25,27 @@
 #endif
 
 #include <algorithm>
+#include <cstring>
+#include <exception>
 #include <memory>
+#include <vector>
 
 namespace qp {
 
 namespace {
-
-// The longest name made when there is room for it, below the longest socket path the system takes
-// (Linux: 108 bytes with the terminating zero), which a name must never exceed; Windows pipe names
-// may be longer.
-#ifdef Q_OS_WIN
-constexpr qsizetype kMaxServerName = 240;
-constexpr qsizetype kMaxSocketPath = kMaxServerName;
-#else
-constexpr qsizetype kMaxServerName = 100;
-constexpr qsizetype kMaxSocketPath = 107;
-#endif
 
 HandOffReceiver& receiverHook()
 {
     static HandOffReceiver hook;
     return hook;
 }
+
+#ifndef Q_OS_WIN
+// The longest name made when there is room for it, below the longest socket path the system takes
+// (Linux: 108 bytes with the terminating zero), which a name must never exceed.
+constexpr qsizetype kMaxServerName = 100;
+constexpr qsizetype kMaxSocketPath = 107;
+#endif
 
 #ifdef Q_OS_UNIX
 // A folder that only this user can change: a real folder (lstat: a symbolic link is not followed),
@@ -75,6 +74,7 @@ QString ownSocketFolder()
 }
 #endif
 
+#ifndef Q_OS_WIN
 // True when the process at the other end of the connected local socket `descriptor` runs as this
 // process's effective user, as the system reports it for the connection.
 bool peerIsThisUser(qintptr descriptor)
@@ -86,13 +86,6 @@ bool peerIsThisUser(qintptr descriptor)
         || size != sizeof peer)
         return false;
     return peer.uid == ::geteuid();
-#elif defined(Q_OS_WIN)
-    // The server makes its named pipe with QLocalServer::UserAccessOption, so that only this user
-    // can connect to it; a sender does not check who made a pipe of the name it finds (pipe names
-    // are shared by all users of the machine). The Windows build hands off through a message to a
-    // window of the user's own session instead.
-    Q_UNUSED(descriptor);
-    return true;
 #else
     // No way to learn the peer's user here: no hand-off.
     Q_UNUSED(descriptor);
@@ -106,6 +99,75 @@ QString lockFilePath(const QString& serverName)
         return serverName + QStringLiteral(".lock");
     return QDir(QDir::tempPath()).filePath(serverName + QStringLiteral(".lock"));
 }
+#endif
+
+#ifdef Q_OS_WIN
+// Closes a handle of the system when it goes.
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, HandleCloser>;
+
+// The user of a process (its token's TOKEN_USER); empty when it cannot be read.
+std::vector<BYTE> processUser(HANDLE process)
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
+        return {};
+    const UniqueHandle owned(token);
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    if (size < sizeof(TOKEN_USER))
+        return {};
+    std::vector<BYTE> user(size);
+    if (!GetTokenInformation(token, TokenUser, user.data(), size, &size))
+        return {};
+    return user;
+}
+
+// True when the process `processId` runs as the user of this process. A process of another user
+// cannot be opened or its token not read: false.
+bool runsAsThisUser(DWORD processId)
+{
+    const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process)
+        return false;
+    const std::vector<BYTE> theirs = processUser(process.get());
+    const std::vector<BYTE> ours = processUser(GetCurrentProcess());
+    if (theirs.empty() || ours.empty())
+        return false;
+    return EqualSid(reinterpret_cast<const TOKEN_USER*>(theirs.data())->User.Sid,
+                    reinterpret_cast<const TOKEN_USER*>(ours.data())->User.Sid);
+}
+
+// The hand-off window's procedure: WM_COPYDATA with wParam 0 and a data pointer is a hand-off,
+// answered with the listener's reply; every other message goes to the default procedure.
+LRESULT CALLBACK handOffWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* listener = reinterpret_cast<InstanceListener*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY && listener) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        listener->windowDestroyed();
+    } else if (message == WM_COPYDATA && wParam == 0 && lParam != 0 && listener) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        // Any process of the desktop can send this message: its size is checked before a byte is
+        // read, and what is not a UTF-16 text of the size of a command line is refused.
+        if (data->cbData % 2 != 0 || data->cbData > kMaxHandOffBytes || (data->cbData > 0 && !data->lpData))
+            return LRESULT(kHandOffRefused);
+        // The system's copy of the data lives only while the message is served.
+        QString commandLine(qsizetype(data->cbData / 2), Qt::Uninitialized);
+        if (data->cbData > 0)
+            std::memcpy(commandLine.data(), data->lpData, data->cbData);
+        return LRESULT(listener->receive(quint32(data->dwData), commandLine));
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t* wide(const QString& text)
+{
+    return reinterpret_cast<const wchar_t*>(text.utf16());
+}
+#endif
 
 } // namespace
 
@@ -114,11 +176,25 @@ QString instanceKey(const QString& programPath)
     return QStringLiteral("OneInstUtilWnd:") + programPath;
 }
 
+QString instanceWindowClass(const QString& programPath)
+{
+    const QString key = instanceKey(programPath);
+    if (key.size() <= kMaxWindowClassName)
+        return key;
+    // Simple case mapping, one character at a time, as the window system compares class names
+    // (a full mapping would make "SS" of "ß" and let two different paths meet).
+    QList<uint> characters = key.toUcs4();
+    for (uint& c : characters)
+        c = QChar::toUpper(char32_t(c));
+    const QString upper = QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()),
+                                            characters.size());
+    return QStringLiteral("OneInstUtilWnd-")
+           + QString::fromLatin1(QCryptographicHash::hash(upper.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+#ifndef Q_OS_WIN
 std::optional<QString> handOffFolder()
 {
-#ifdef Q_OS_WIN
-    return QString();
-#else
     // Qt gives the runtime folder only after checks of its own; it is checked here all the same.
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (isPrivateFolder(runtime))
@@ -127,7 +203,6 @@ std::optional<QString> handOffFolder()
     if (isPrivateFolder(own))
         return own;
     return std::nullopt;
-#endif
 }
 
 QString instanceServerName(const QString& programPath)
@@ -154,6 +229,7 @@ QString instanceServerName(const QString& programPath)
         return {};
     return hashed;
 }
+#endif
 
 QString runningProgramPath(const char* argv0)
 {
@@ -168,6 +244,26 @@ QString runningProgramPath(const char* argv0)
         return QString::fromWCharArray(buffer.data(), qsizetype(n));
 #endif
     return QFileInfo(QString::fromLocal8Bit(argv0 ? argv0 : "")).absoluteFilePath();
+}
+
+QStringList startArguments(int argc, char** argv)
+{
+    QStringList arguments;
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    struct LocalFreer {
+        void operator()(LPWSTR* memory) const { LocalFree(memory); }
+    };
+    int count = 0;
+    const std::unique_ptr<LPWSTR, LocalFreer> split(CommandLineToArgvW(GetCommandLineW(), &count));
+    for (int i = 1; split && i < count; ++i)
+        arguments << QString::fromWCharArray(split.get()[i]);
+#else
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+#endif
+    return arguments;
 }
 
 std::optional<QString> handOffCommandLine(const QString& programPath, const QStringList& arguments,
@@ -230,6 +326,37 @@ HandOffDecode decodeHandOff(const QByteArray& data, HandOffMessage& message)
     return HandOffDecode::Complete;
 }
 
+#ifdef Q_OS_WIN
+bool HandOffToRunningInstance(const QString& programPath, const QStringList& arguments,
+                              const QString& workingDir, int timeoutMs)
+{
+    if (arguments.isEmpty())
+        return false;
+    const std::optional<QString> line = handOffCommandLine(programPath, arguments, workingDir);
+    if (!line || quint64(line->size()) * 2 > kMaxHandOffBytes)
+        return false;
+    const QString className = instanceWindowClass(programPath);
+    HWND window = FindWindowW(wide(className), nullptr);
+    DWORD owner = 0;
+    if (!window || !GetWindowThreadProcessId(window, &owner) || !runsAsThisUser(owner))
+        return false;
+    // The running instance comes to the front when it takes the hand-off. This process was just
+    // started by the user (from the desktop or a console), so it may pass that right on.
+    AllowSetForegroundWindow(owner);
+    COPYDATASTRUCT data{};
+    data.dwData = GetCurrentProcessId();
+    data.cbData = DWORD(line->size() * 2);
+    data.lpData = const_cast<void*>(static_cast<const void*>(line->utf16()));
+    // The wait is not cut short when the instance seems hung: one that draws a large image of a
+    // run takes window messages only between images. A send that fails or is not answered in time
+    // gives no reply, which counts as a refusal.
+    DWORD_PTR reply = 0;
+    if (!SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
+                             UINT(std::max(0, timeoutMs)), &reply))
+        return false;
+    return quint32(reply) == kHandOffAccepted;
+}
+#else
 bool HandOffToRunningInstance(const QString& programPath, const QStringList& arguments,
                               const QString& workingDir, int timeoutMs)
 {
@@ -266,12 +393,71 @@ bool HandOffToRunningInstance(const QString& programPath, const QStringList& arg
     }
     return qFromLittleEndian<quint32>(reply.constData()) == kHandOffAccepted;
 }
+#endif
 
 void setHandOffReceiver(HandOffReceiver receiver)
 {
     receiverHook() = std::move(receiver);
 }
 
+#ifdef Q_OS_WIN
+InstanceListener::InstanceListener(const QString& programPath, QObject* parent)
+    : QObject(parent), m_className(instanceWindowClass(programPath))
+{
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = handOffWindowProcedure;
+    windowClass.hInstance = module;
+    windowClass.lpszClassName = wide(m_className);
+    // The class is registered once per process; a further listener of the same program file uses
+    // it as it is.
+    if (!RegisterClassW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        qWarning("quillpress: the hand-off window class cannot be registered; later starts open "
+                 "windows of their own");
+        return;
+    }
+    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, wide(m_className), L"", WS_POPUP, 0, 0, 0, 0,
+                                  nullptr, nullptr, module, nullptr);
+    if (!window) {
+        qWarning("quillpress: no hand-off window; later starts open windows of their own");
+        return;
+    }
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_window = window;
+}
+
+InstanceListener::~InstanceListener()
+{
+    if (m_window) {
+        auto* window = static_cast<HWND>(m_window);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+    }
+    // Fails, and leaves the class, while another window of the class exists in the process.
+    UnregisterClassW(wide(m_className), GetModuleHandleW(nullptr));
+}
+
+quint32 InstanceListener::receive(quint32 processId, const QString& commandLine)
+{
+    quint32 reply = kHandOffRefused;
+    if (const HandOffReceiver& hook = receiverHook()) {
+        // Also when the receiver fails, the new process has nothing left to do: its error is
+        // shown here.
+        reply = kHandOffAccepted;
+        try {
+            reply = hook(processId, commandLine) ? kHandOffRefused : kHandOffAccepted;
+        } catch (...) {
+            // No exception may pass through the window system's frames: it goes on to the event
+            // loop, which reports it as every other error of the program.
+            QMetaObject::invokeMethod(
+                this, [error = std::current_exception()] { std::rethrow_exception(error); },
+                Qt::QueuedConnection);
+        }
+    }
+    emit answered(processId, reply);
+    return reply;
+}
+#else
 InstanceListener::InstanceListener(const QString& programPath, QObject* parent)
     : QObject(parent), m_name(instanceServerName(programPath)), m_lockPath(lockFilePath(m_name))
 {
@@ -427,6 +613,7 @@ void InstanceListener::serve(QLocalSocket* socket)
         }
     });
 }
+#endif
 
 } // namespace qp
 
