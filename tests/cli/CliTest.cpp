@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -43,8 +44,14 @@ TEST_F(CliTest, DefaultRunWritesNumberedJpegs)
     r = cli({"Hello", "World"}); // joined by a line break: one image, two lines
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.trimmed(), output("hello_world1.jpg"));
-    QImage image(output("hello_world.jpg"));
-    EXPECT_FALSE(image.isNull());
+    // Decoded where Qt reads JPEG; the static Windows build has no JPEG reader: there the file's
+    // start and end markers are checked (the Linux side decodes what the Windows tool writes).
+    if (QImageReader::supportedImageFormats().contains("jpeg")) {
+        EXPECT_FALSE(QImage(output("hello_world.jpg")).isNull());
+    } else {
+        const QByteArray bytes = readBytes(output("hello_world.jpg"));
+        EXPECT_TRUE(bytes.startsWith("\xFF\xD8\xFF") && bytes.endsWith("\xFF\xD9")) << bytes.size() << " bytes";
+    }
 }
 
 TEST_F(CliTest, PerLineFromStandardInputWithFormatAndSettings)
