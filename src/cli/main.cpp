@@ -13,6 +13,7 @@
 #include <cstdio>
 #ifdef Q_OS_WIN
 #include <windows.h>
+#include <fcntl.h>
 #include <io.h>
 #else
 #include <unistd.h>
@@ -79,7 +80,15 @@ int main(int argc, char** argv)
     qp::addDefaultFaceWhenMissing();
 
     QFile in;
+#ifdef _WIN32
+    // The text's bytes as they come (no CR LF or Ctrl+Z translation: line breaks are the tool's to
+    // read), through the descriptor: read as a C stream, a pipe whose writer has already finished
+    // fails with a read error after its last bytes instead of ending.
+    _setmode(_fileno(stdin), _O_BINARY);
+    in.open(_fileno(stdin), QIODevice::ReadOnly);
+#else
     in.open(stdin, QIODevice::ReadOnly);
+#endif
     QTextStream out(stdout);
     QTextStream err(stderr);
     // The progress bar redraws its line with control sequences: only on a terminal that has them

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -29,6 +30,7 @@ namespace {
 
 using qp::testing::CliRun;
 using qp::testing::CliSetup;
+using qp::test::nativePath;
 
 class CliTest : public qp::testing::CliFixture {};
 
@@ -42,8 +44,14 @@ TEST_F(CliTest, DefaultRunWritesNumberedJpegs)
     r = cli({"Hello", "World"}); // joined by a line break: one image, two lines
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.trimmed(), output("hello_world1.jpg"));
-    QImage image(output("hello_world.jpg"));
-    EXPECT_FALSE(image.isNull());
+    // Decoded where Qt reads JPEG; the static Windows build has no JPEG reader: there the file's
+    // start and end markers are checked (the Linux side decodes what the Windows tool writes).
+    if (QImageReader::supportedImageFormats().contains("jpeg")) {
+        EXPECT_FALSE(QImage(output("hello_world.jpg")).isNull());
+    } else {
+        const QByteArray bytes = readBytes(output("hello_world.jpg"));
+        EXPECT_TRUE(bytes.startsWith("\xFF\xD8\xFF") && bytes.endsWith("\xFF\xD9")) << bytes.size() << " bytes";
+    }
 }
 
 TEST_F(CliTest, PerLineFromStandardInputWithFormatAndSettings)
@@ -64,7 +72,7 @@ TEST_F(CliTest, RefusedRunsAndUsageErrorsSetTheExitStatus)
     CliRun r = cli({"--output", "not/absolute", "x"});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("False Folder")) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("\"not/absolute\""));
+    EXPECT_TRUE(r.err.contains("\"" + nativePath("not/absolute") + "\""));
     EXPECT_TRUE(r.out.isEmpty());
 
     r = cli({"--language", "de", "--set", "out_ordner=", "x"});
@@ -288,13 +296,13 @@ TEST_F(CliTest, ALongOutputFolderRoundTripsThroughAConfiguration)
     QString folder = work.path();
     while (folder.size() < 3000)
         folder += "/" + QString(250, QLatin1Char('f'));
-    folder.truncate(3000);
+    folder = nativePath(folder.left(3000));
     const QString config = work.path() + "/long.qpcf";
     CliRun r = cli({"-o", folder, "--save-config", config});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     r = cli({"-c", config, "Deep"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, folder + "/deep.jpg\n");
+    EXPECT_EQ(r.out, nativePath(folder + "/deep.jpg") + "\n");
     EXPECT_TRUE(QFileInfo(folder + "/deep.jpg").isFile());
 }
 
@@ -307,9 +315,10 @@ TEST_F(CliTest, TheToolsOwnMessagesFollowTheLanguage)
         QString german;
         QString english;
     };
-    const QString missing = work.path() + "/missing";
+    const QString missing = nativePath(work.path() + "/missing");
     const Case cases[] = {
-        {{"--text-file", missing}, {}, 1, "\"" + missing + "\" kann nicht gelesen werden", "Cannot read \"" + missing + "\""},
+        {{"--text-file", missing}, {}, 1, "\"" + missing + "\" kann nicht gelesen werden: Datei oder Ordner nicht vorhanden",
+         "Cannot read \"" + missing + "\": No such file or directory"},
         {{"--set", "cb_bold=maybe", "x"}, {}, 2, "Ung\u00FCltiger Wert \"maybe\" f\u00FCr cb_bold", "Invalid value \"maybe\" for cb_bold"},
         {{"-c", missing, "x"}, {}, 2, "wurde nicht gefunden", "not found"},
         {{"--set", "out_quality=hoch", "x"}, {}, 1, "'hoch' ist kein g\u00FCltiger ganzzahliger Wert", "'hoch' is not a valid integer value"},
@@ -402,7 +411,7 @@ TEST_F(CliTest, DryRunPrintsThePathsTheRunWrites)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        const QString folder = dir.path() + "/out";
+        const QString folder = nativePath(dir.path() + "/out");
         const QStringList args = QStringList{"-o", folder} + c.args + QStringList{"-"};
         // Into a folder that does not exist yet: the dry run does not make it.
         CliRun dry = cli(QStringList{"--dry-run"} + args, text);

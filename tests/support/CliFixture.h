@@ -3,6 +3,8 @@
 // its own, and collects its exit status and output.
 #pragma once
 
+#include "support/SystemPaths.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -29,6 +31,17 @@ struct CliSetup {
 
 class CliFixture : public ::testing::Test {
 protected:
+    // The tool's output as text with "\n" between lines: a Windows program's standard streams end
+    // their lines with CR LF.
+    static QString lines(const QByteArray& bytes)
+    {
+        QString text = QString::fromUtf8(bytes);
+#ifdef Q_OS_WIN
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+#endif
+        return text;
+    }
+
     QProcessEnvironment environment() const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -60,12 +73,11 @@ protected:
         p.write(input);
         p.closeWriteChannel();
         EXPECT_TRUE(p.waitForFinished(120000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitCode(), lines(p.readAllStandardOutput()), lines(p.readAllStandardError())};
     }
 
-    // The default output folder, or a file in it.
-    QString output(const QString& name = {}) const { return home.path() + "/output/" + name; }
+    // The default output folder, or a file in it, as the tool prints it: in the system's form.
+    QString output(const QString& name = {}) const { return test::nativePath(home.path() + "/output/" + name); }
 
     QTemporaryDir home;
     QTemporaryDir work;

@@ -11,5 +11,6 @@ int main(int argc, char** argv)
     qp::test::prepareTestEnvironment(desktop);
     ::testing::InitGoogleTest(&argc, argv);
     QGuiApplication app(argc, argv);
+    qp::test::addTestFonts();
     return RUN_ALL_TESTS();
 }

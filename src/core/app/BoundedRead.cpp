@@ -16,6 +16,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace qp {
 
@@ -121,7 +124,15 @@ BoundedRead readStream(const QString& path, qint64 limit)
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        const int err = errno;
+        int err = errno;
+#ifdef Q_OS_WIN
+        // Files are opened through the Windows API, which leaves errno alone: a missing file is
+        // told by looking, any other cause by the system's code for the failed open.
+        if (err == 0) {
+            const DWORD code = GetLastError();
+            err = QFileInfo::exists(path) ? errnoFromWindowsError(code) : ENOENT;
+        }
+#endif
         return failed(err == ENOENT ? ReadProblem::Missing : ReadProblem::Unreadable, limit, err);
     }
     return readStream(file, limit);

@@ -62,10 +62,14 @@ QString ShortenPathToWidth(const QString& path, const TextWidthFunction& textWid
 QString HomeShortened(const QString& path)
 {
     const QString clean = QDir::cleanPath(path);
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(clean);
+#else
     const QString home = QDir::cleanPath(QDir::homePath());
     if (home != u"/" && (clean == home || clean.startsWith(home + u'/')))
         return u'~' + QDir::toNativeSeparators(clean.mid(home.size()));
     return QDir::toNativeSeparators(clean);
+#endif
 }
 
 } // namespace qp

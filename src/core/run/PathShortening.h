@@ -16,8 +16,8 @@ using TextWidthFunction = std::function<int(const QString&)>;
 QString ShortenPathToWidth(const QString& path, const TextWidthFunction& textWidth, int width,
                            QChar separator = QDir::separator());
 
-// `path` with the user's home folder at its start written as "~", as the desktop shows it; in the
-// platform's separators.
+// `path` as the desktop shows it, in the platform's separators: on Linux with the user's home
+// folder at its start written as "~"; on Windows, which has no such short form, whole.
 QString HomeShortened(const QString& path);
 
 } // namespace qp

@@ -198,8 +198,9 @@ TEST(IconWriter, StoredUnderTheExactUnicodeNameAndCurIsTheSameIcon)
         EXPECT_TRUE(StoreImageFile(dir.path() + "/" + name, image, {}, &written));
         EXPECT_EQ(written, dir.path() + "/" + name);
         EXPECT_EQ(ReadAll(dir.path() + "/" + name), icon);
-        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(dir.path().toStdString()) /
-                                            std::filesystem::path(name.toStdString())));
+        // Looked up without Qt, by the name's UTF-16 (what a Windows path is made of).
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(dir.path().toStdU16String()) /
+                                            std::filesystem::path(name.toStdU16String())));
     }
     QStringList expected(std::begin(names), std::end(names));
     QStringList listed = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);

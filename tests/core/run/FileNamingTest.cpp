@@ -2,6 +2,7 @@
 #include "core/run/FileNaming.h"
 #include "core/run/NumberingMemo.h"
 #include "core/settings/SettingsModel.h"
+#include "support/SystemPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <random>
 
 using namespace qp;
+using qp::test::nativePath;
 
 namespace {
 
@@ -18,10 +20,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        settings.setText(Setting::out_ordner, dir.path());
+        // The folder as the user enters it, and so the paths: in the system's form.
+        settings.setText(Setting::out_ordner, nativePath(dir.path()));
         settings.setText(Setting::out_format, "*.png - Portable Network Graphics");
     }
-    QString path(const QString& name) const { return dir.path() + "/" + name; }
+    QString path(const QString& name) const { return nativePath(dir.path() + "/" + name); }
     void touch(const QString& name) const
     {
         QFile f(path(name));
@@ -189,10 +192,10 @@ TEST_F(FileNamingTest, ControlCharactersNeverReachAName)
 
 TEST_F(FileNamingTest, CreatesTheOutputFolderWithParents)
 {
-    settings.setText(Setting::out_ordner, dir.path() + "/deep/er");
+    settings.setText(Setting::out_ordner, path("deep/er"));
     const QString p = CreateFileName("x", settings);
     EXPECT_TRUE(QFileInfo(dir.path() + "/deep/er").isDir());
-    EXPECT_EQ(p, dir.path() + "/deep/er/x.png");
+    EXPECT_EQ(p, path("deep/er/x.png"));
 }
 
 // Within a run the numbering goes on from the lowest number that may still be free; as long as no
@@ -267,18 +270,18 @@ TEST(NamingSettings, NumberAndExtensionOfThePath)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     NamingSettings n;
-    n.folder = dir.path();
+    n.folder = nativePath(dir.path());
     n.formatText = "*.tif - Tagged Image File Format";
     n.automatic = false;
     n.fixedName = "fixed";
-    EXPECT_EQ(CreateFileName("ignored", n), dir.filePath("fixed.tif"));
+    EXPECT_EQ(CreateFileName("ignored", n), nativePath(dir.filePath("fixed.tif")));
     n.numberAlways = true;
     n.firstNumber = 7;
-    EXPECT_EQ(CreateFileName("ignored", n), dir.filePath("fixed7.tif"));
+    EXPECT_EQ(CreateFileName("ignored", n), nativePath(dir.filePath("fixed7.tif")));
     // An empty name is numbered at once; a separator in the fixed name stays inside the folder.
     n.numberAlways = false;
     n.fixedName = "";
-    EXPECT_EQ(CreateFileName("ignored", n), dir.filePath("7.tif"));
+    EXPECT_EQ(CreateFileName("ignored", n), nativePath(dir.filePath("7.tif")));
     n.fixedName = "../up";
-    EXPECT_EQ(CreateFileName("ignored", n), dir.filePath(".._up.tif"));
+    EXPECT_EQ(CreateFileName("ignored", n), nativePath(dir.filePath(".._up.tif")));
 }

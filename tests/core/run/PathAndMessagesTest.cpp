@@ -70,6 +70,7 @@ TEST(ShortenPathToWidth, CutsLeadingFoldersStepByStep)
     EXPECT_EQ(ShortenPathToWidth("file.png", width, 1, '/'), "file.png");
 }
 
+#ifndef Q_OS_WIN
 // The home folder shows as "~", and only as a whole folder name.
 TEST(HomeShortened, HomeFolderAsTilde)
 {
@@ -84,6 +85,16 @@ TEST(HomeShortened, HomeFolderAsTilde)
     EXPECT_EQ(HomeShortened("/tmp/x"), "/tmp/x");
     qputenv("HOME", saved);
 }
+#else
+// Windows has no "~": paths in the profile folder are shown whole, cleaned, with "\".
+TEST(HomeShortened, WindowsShowsPathsWhole)
+{
+    const QString home = QDir::homePath();
+    EXPECT_EQ(HomeShortened(home), QDir::toNativeSeparators(home));
+    EXPECT_EQ(HomeShortened(home + "/Pictures/out/"), QDir::toNativeSeparators(home + "/Pictures/out"));
+    EXPECT_EQ(HomeShortened("C:/Users/anna/../bob/x"), "C:\\Users\\bob\\x");
+}
+#endif
 
 TEST(Messages, EveryIdentifierInBothLanguages)
 {

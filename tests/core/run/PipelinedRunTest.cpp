@@ -5,6 +5,7 @@
 #include "core/render/Renderer.h"
 #include "core/run/GenerationRun.h"
 #include "core/settings/SettingsModel.h"
+#include "support/SystemPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -108,9 +109,8 @@ Outcome runScenario(const Scenario& s, const QString& text, bool pipelined)
         if (f.open(QIODevice::WriteOnly))
             f.write("taken");
     }
-    QString folder = dir.path();
-    if (s.unwritable)
-        folder = dir.filePath(QStringLiteral("a.png/out"));
+    // As the user enters it: in the system's form.
+    const QString folder = test::nativePath(s.unwritable ? dir.filePath(QStringLiteral("a.png/out")) : dir.path());
 
     SettingsModel settings;
     settings.setText(Setting::out_ordner, folder);
@@ -131,7 +131,7 @@ Outcome runScenario(const Scenario& s, const QString& text, bool pipelined)
         setImageMemoryBudget((shortNeed + estimatedImageMemory(longImage.width(), longImage.height(), "x.png")) / 2);
     }
 
-    LoggingView view(dir.path());
+    LoggingView view(test::nativePath(dir.path()));
     GenerationRun run(settings, view);
     run.setPipelined(pipelined);
     int current = -1;

@@ -2,6 +2,7 @@
 #include "core/settings/ConfigurationMenu.h"
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsModel.h"
+#include "support/SystemPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace qp;
+using qp::test::nativePath;
 
 namespace {
 
@@ -67,7 +69,9 @@ TEST(ConfigurationArguments, OnlyTheExactExtensionCounts)
 TEST(ConfigurationMenu, StartUpListsTheProgramFolderWithoutTheStartConfiguration)
 {
     QTemporaryDir home;
-    const QString folder = home.path();
+    // The program folder as the program has it: in the system's form.
+    const QString folder = nativePath(home.path());
+    const auto in = [&](const char* name) { return nativePath(home.filePath(name)); };
     for (const char* name : {"Auto.qpcf", "b.qpcf", "a.qpcf", "notes.txt"})
         writeConfiguration(QDir(folder).filePath(name), name);
     QDir(folder).mkdir("sub");
@@ -77,15 +81,15 @@ TEST(ConfigurationMenu, StartUpListsTheProgramFolderWithoutTheStartConfiguration
     ConfigurationMenu menu(s, folder);
     QSignalSpy added(&menu, &ConfigurationMenu::entryAdded);
     menu.startUpStepA();
-    EXPECT_EQ(menu.startEntryPath(), folder + "/Auto.qpcf");
-    EXPECT_EQ(entryPaths(menu), (QStringList{folder + "/a.qpcf", folder + "/b.qpcf"}));
+    EXPECT_EQ(menu.startEntryPath(), in("Auto.qpcf"));
+    EXPECT_EQ(entryPaths(menu), (QStringList{in("a.qpcf"), in("b.qpcf")}));
     EXPECT_EQ(added.count(), 2);
 
     // Exact comparison: the start configuration and a listed file get no second entry; the same
     // name in another case is another path.
-    EXPECT_FALSE(menu.addEntry(folder + "/Auto.qpcf"));
-    EXPECT_FALSE(menu.addEntry(folder + "/a.qpcf"));
-    EXPECT_TRUE(menu.addEntry(folder + "/A.qpcf"));
+    EXPECT_FALSE(menu.addEntry(in("Auto.qpcf")));
+    EXPECT_FALSE(menu.addEntry(in("a.qpcf")));
+    EXPECT_TRUE(menu.addEntry(in("A.qpcf")));
     EXPECT_EQ(added.count(), 3);
 }
 
@@ -133,7 +137,7 @@ TEST(ConfigurationMenu, SavingANameWithoutExtensionAddsTheConfigurationExtension
     EXPECT_TRUE(QFileInfo::exists(home.filePath("poster.qpcf")));
     EXPECT_FALSE(QFileInfo::exists(home.filePath("poster")));
     EXPECT_EQ(entryPaths(menu), QStringList{home.filePath("poster.qpcf")});
-    EXPECT_EQ(configurationFilesIn(home.path()), QStringList{home.filePath("poster.qpcf")});
+    EXPECT_EQ(configurationFilesIn(nativePath(home.path())), QStringList{nativePath(home.filePath("poster.qpcf"))});
 
     // A name with an extension of its own is written as given.
     for (const QString& given : {QString("kept.qpcf"), QString("kept.ini"), QString("dots.in.name.txt")})
@@ -146,19 +150,21 @@ TEST(ConfigurationMenu, SavingANameWithoutExtensionAddsTheConfigurationExtension
 TEST(ConfigurationMenu, CaptionsAreShortenedToTwiceTheLabelWidthPlus30)
 {
     SettingsModel s;
-    ConfigurationMenu menu(s, "/nonexistent");
+    ConfigurationMenu menu(s, test::systemPath("/nonexistent"));
     int labelWidth = 1000;
     menu.setCaptionMetrics([](const QString& t) { return int(t.size()) * 10; },
                            [&] { return labelWidth; });
-    const QString path = "/home/user/Documents/configs/Work.qpcf";
+    const QString path = test::systemPath("/home/user/Documents/configs/Work.qpcf");
     menu.addEntry(path);
     EXPECT_EQ(menu.entries().last().caption, path);
 
-    labelWidth = 100; // 230 pixels: 23 characters
-    menu.addEntry("/home/user/Documents/configs/Other.qpcf");
-    EXPECT_EQ(menu.entries().last().caption, "/.../configs/Other.qpcf");
+    // Exactly as wide as the shortened caption (23 characters on Linux: a label of 100 pixels).
+    const QString shortened = test::systemPath("/.../configs/Other.qpcf");
+    labelWidth = (int(shortened.size()) * 10 - 30) / 2;
+    menu.addEntry(test::systemPath("/home/user/Documents/configs/Other.qpcf"));
+    EXPECT_EQ(menu.entries().last().caption, shortened);
     labelWidth = 0; // 30 pixels: only the name is left, however wide
-    menu.addEntry("/home/user/Documents/configs/LongerName.qpcf");
+    menu.addEntry(test::systemPath("/home/user/Documents/configs/LongerName.qpcf"));
     EXPECT_EQ(menu.entries().last().caption, "LongerName.qpcf");
 }
 
@@ -229,9 +235,9 @@ TEST(ConfigurationMenu, CommandLineFilesReplaceTheStartConfiguration)
 TEST(ConfigurationMenu, StartConfigurationAndAutoSave)
 {
     QTemporaryDir home;
-    const QString start = home.filePath("Auto.qpcf");
+    const QString start = nativePath(home.filePath("Auto.qpcf"));
     SettingsModel s;
-    ConfigurationMenu menu(s, home.path());
+    ConfigurationMenu menu(s, nativePath(home.path()));
 
     EXPECT_FALSE(menu.loadStartConfiguration()); // F3 without a file: "keinestartkonfig"
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/settings/IntegerTest.h"
 #include "core/settings/SettingsModel.h"
+#include "support/SystemPaths.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -40,8 +41,8 @@ TEST(SettingsModel, DefinitionsKeepWindowOrderAndDefaults)
     EXPECT_EQ(SettingsModel::definitionsOf(SettingWindow::EinstShortcuts).size(), 1u);
     EXPECT_EQ(SettingsModel::outputFormats().size(), 28);
 
-    SettingsModel s("/opt/qp");
-    EXPECT_EQ(s.text(Setting::out_ordner), "/opt/qp/output");
+    SettingsModel s(test::systemPath("/opt/qp"));
+    EXPECT_EQ(s.text(Setting::out_ordner), test::systemPath("/opt/qp/output"));
     EXPECT_EQ(s.text(Setting::out_format), "*.jpg - JPEG-Bild");
     EXPECT_EQ(s.text(Setting::FSize), "20");
     EXPECT_TRUE(s.checked(Setting::txt_all));
