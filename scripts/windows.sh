@@ -26,18 +26,8 @@ start_all=$SECONDS
 # The toolkit script installs the Debian packages it needs; the rest of this script needs these.
 prefix="$(bash scripts/windows/toolkit.sh | tail -n 1)"
 [ -f "$prefix/.complete" ] || die "the toolkit is not finished"
-packages=(googletest zip unzip python3 python3-pil imagemagick fonts-wine qt6-translations-l10n xvfb xauth)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  say "installing ${missing[*]}"
-  SUDO=""
-  if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
-  $SUDO apt-get update -qq
-  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
+packages=(googletest zip unzip python3 python3-pil imagemagick fonts-wine fonts-dejavu-core qt6-translations-l10n xvfb xauth xdotool)
+bash scripts/install-missing.sh "${packages[@]}"
 
 # --- The programs ---------------------------------------------------------------------------------
 build="${QP_WINDOWS_BUILD_DIR:-build-windows}"

@@ -20,17 +20,7 @@ say() { echo "package: $*" >&2; }
 die() { say "$*"; exit 1; }
 
 packages=(nsis zip)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  say "installing ${missing[*]}"
-  SUDO=""
-  if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
-  $SUDO apt-get update -qq
-  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-fi
+bash "$root/scripts/install-missing.sh" "${packages[@]}"
 
 programs="$build/src"
 icon="$build/packaging/windows/quillpress.ico"
