@@ -3,7 +3,8 @@
  * (cross-built by the checks that need it; plain Win32, no Qt):
  *   window_probe keys TITLE KEYS   brings the visible captioned window TITLE to the front and types
  *                                  KEYS: "%x" is Alt+x, "~" Escape, any other character its key
- *   window_probe rect TITLE        prints "x y width height" of the visible captioned window TITLE
+ *   window_probe rect TITLE [SECONDS]  prints "x y width height" of the visible captioned window
+ *                                  TITLE, waiting up to SECONDS (default 60) for it
  * Only windows with a caption count, so the frameless start window, which shares the main window's
  * title, is never taken for it. Waits up to 60 s for the window; exit status 1 when it does not
  * appear.
@@ -47,10 +48,10 @@ static BOOL CALLBACK visit(HWND window, LPARAM unused)
     return TRUE;
 }
 
-static HWND waitForWindow(const wchar_t* title)
+static HWND waitForWindow(const wchar_t* title, int seconds)
 {
     g_title = title;
-    for (int i = 0; i < 600; ++i) {
+    for (int i = 0; i < seconds * 10; ++i) {
         g_found = NULL;
         EnumWindows(visit, 0);
         if (g_found)
@@ -80,7 +81,8 @@ static int byTitle(int argc, wchar_t** argv)
 {
     if (argc < 3 || (wcscmp(argv[1], L"keys") == 0 && argc < 4))
         return 2;
-    HWND window = waitForWindow(argv[2]);
+    const int seconds = wcscmp(argv[1], L"rect") == 0 && argc > 3 ? _wtoi(argv[3]) : 60;
+    HWND window = waitForWindow(argv[2], seconds > 0 ? seconds : 60);
     if (!window) {
         fwprintf(stderr, L"no visible window \"%ls\"\n", argv[2]);
         return 1;
