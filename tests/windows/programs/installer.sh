@@ -38,17 +38,24 @@ run() {
 }
 
 # reg_value KEY [NAME]: the data of a registry value (the default value without NAME); fails
-# (status 1) when the key or the value is missing.
+# (status 1) when the key or the value is missing. A query that finds nothing is made again a few
+# times: under load, one query once reported a value missing that the installer had written.
 reg_value() {
-  local out
-  if [ $# = 1 ]; then
-    out="$("${wine_cmd[@]}" reg query "$1" /ve 2>>"$WINE_LOG" </dev/null)" || return 1
-  else
-    out="$("${wine_cmd[@]}" reg query "$1" /v "$2" 2>>"$WINE_LOG" </dev/null)" || return 1
-  fi
-  out="$(tr -d '\r' <<<"$out" | sed -n 's/^    .*    REG_[A-Z_]*    //p')"
-  [ -n "$out" ] || return 1
-  printf '%s\n' "$out"
+  local out try
+  for try in 1 2 3 4 5; do
+    if [ $# = 1 ]; then
+      out="$("${wine_cmd[@]}" reg query "$1" /ve 2>>"$WINE_LOG" </dev/null)" || out=""
+    else
+      out="$("${wine_cmd[@]}" reg query "$1" /v "$2" 2>>"$WINE_LOG" </dev/null)" || out=""
+    fi
+    out="$(tr -d '\r' <<<"$out" | sed -n 's/^    .*    REG_[A-Z_]*    //p')"
+    if [ -n "$out" ]; then
+      printf '%s\n' "$out"
+      return 0
+    fi
+    sleep 1
+  done
+  return 1
 }
 
 expect_value() { # KEY NAME-or-"" EXPECTED
