@@ -48,6 +48,16 @@ struct Layout {
     }
 };
 
+// One row of the folder-rule tables: where the program lies, and which folders it must choose.
+struct FolderCase {
+    const char* what;
+    QString programDir;
+    QString override;
+    bool installed;
+    QString config;
+    QString output;
+};
+
 } // namespace
 
 TEST(ProgramFolder, InstalledPortableAndOverride)
@@ -60,15 +70,7 @@ TEST(ProgramFolder, InstalledPortableAndOverride)
     l.make("unpacked");
     l.make("build/src");
 
-    struct Case {
-        const char* what;
-        QString programDir;
-        QString override;
-        bool installed;
-        QString config;
-        QString output;
-    };
-    const Case cases[] = {
+    const FolderCase cases[] = {
         {"the configured binary folder", "configured/bin", {}, true, "home/.config/quillpress", "home/Bilder/Quillpress"},
         {"another prefix with the desktop entry beside it", "usr/bin", {}, true, "home/.config/quillpress",
          "home/Bilder/Quillpress"},
@@ -77,7 +79,7 @@ TEST(ProgramFolder, InstalledPortableAndOverride)
         {"QUILLPRESS_HOME over an installed program", "usr/bin", "portable", false, "portable", "portable/output"},
         {"QUILLPRESS_HOME over a portable one", "unpacked", "portable", false, "portable", "portable/output"},
     };
-    for (const Case& c : cases) {
+    for (const FolderCase& c : cases) {
         ProgramFolderInputs in = l.inputs(c.programDir);
         if (!c.override.isEmpty())
             in.homeOverride = l.path(c.override);
@@ -124,15 +126,7 @@ TEST(ProgramFolder, WindowsCopyIsPortableUnlessInstalledOrItsFolderTakesNoFile)
     QFile::setPermissions(l.path("readonly"), QFile::ReadOwner | QFile::ExeOwner);
 
     const QString roaming = "home/AppData/Roaming/Quillpress";
-    struct Case {
-        const char* what;
-        QString programDir;
-        QString override;
-        bool installed;
-        QString config;
-        QString output;
-    };
-    const Case cases[] = {
+    const FolderCase cases[] = {
         {"the installer's marker beside the program", "Program Files/Quillpress", {}, true, roaming,
          "home/Bilder/Quillpress"},
         {"an unpacked folder", "unpacked", {}, false, "unpacked", "unpacked/output"},
@@ -141,7 +135,7 @@ TEST(ProgramFolder, WindowsCopyIsPortableUnlessInstalledOrItsFolderTakesNoFile)
         {"QUILLPRESS_HOME over an installed copy", "Program Files/Quillpress", "portable", false, "portable",
          "portable/output"},
     };
-    for (const Case& c : cases) {
+    for (const FolderCase& c : cases) {
         if (c.programDir == "readonly" && !readOnlyFoldersRefuseFiles())
             continue;
         ProgramFolderInputs in = l.inputs(c.programDir);

@@ -18,7 +18,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 # Debian's Python, which has the imaging module (python3-pil) that reads the screenshots.
 python=python3
 [ -x /usr/bin/python3 ] && python=/usr/bin/python3
-inspect() { PYTHONIOENCODING=utf-8 "$python" "$here/shell_inspect.py" "$@"; }
+inspect() { PYTHONIOENCODING=utf-8 "$python" "$here/read_back.py" "$@"; }
 
 # A virtual display for the desktop program's window (the tool needs none).
 command -v Xvfb >/dev/null || fail "Xvfb is needed for the window check"

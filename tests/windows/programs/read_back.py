@@ -2,13 +2,13 @@
 # SPDX-License-Identifier: MIT
 # Reads what the shell registration of the Windows program leaves behind, independently of the
 # program:
-#   shell_inspect.py registry FILE.reg   every key of a registry export (as "reg export" writes it,
+#   read_back.py registry FILE.reg   every key of a registry export (as "reg export" writes it,
 #                                        UTF-16) as "path" or "path = default value", one a line,
 #                                        the path without the hive; other values as
 #                                        "path: name = value"
-#   shell_inspect.py shortcut FILE.lnk   the target, working folder, description and arguments of a
+#   read_back.py shortcut FILE.lnk   the target, working folder, description and arguments of a
 #                                        shortcut file (the Shell Link binary format), one a line
-#   shell_inspect.py status PNG          the colours of the status lines of a screenshot of the
+#   read_back.py status PNG          the colours of the status lines of a screenshot of the
 #                                        shell-settings window, top to bottom: "green" for the
 #                                        window's green (0, 128, 0), "red" for its red (255, 0, 0)
 import re
