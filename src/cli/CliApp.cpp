@@ -219,56 +219,79 @@ int runShellRequests(const CliOptions& o, const SettingsModel& settings, CliStre
     return status;
 }
 
-} // namespace
-
-int runCli(const QStringList& arguments, CliStreams& s)
+// The language comes first: every message, also one about the arguments, follows it.
+void chooseLanguage(const QStringList& arguments)
 {
-    // The language comes first: every message, also one about the arguments, follows it.
     Language::chooseStartLanguage(QDir::currentPath());
     if (const auto language = languageOption(arguments))
         Language::setCode(*language);
+}
 
-    const QString tryHelp = tr2(QStringLiteral("Siehe 'quillpress-cli --help'."),
-                                QStringLiteral("Try 'quillpress-cli --help'."));
-    const ParseResult parsed = parseArguments(arguments);
-    if (!parsed.error.isEmpty()) {
-        s.err << "quillpress-cli: " << parsed.error << "\n" << tryHelp << Qt::endl;
-        return 2;
-    }
-    const CliOptions& o = parsed.options;
+// Wrong usage: the message and a pointer to the usage; exit status 2.
+int wrongUsage(CliStreams& s, const QString& message)
+{
+    s.err << "quillpress-cli: " << message << "\n"
+          << tr2(QStringLiteral("Siehe 'quillpress-cli --help'."), QStringLiteral("Try 'quillpress-cli --help'."))
+          << Qt::endl;
+    return 2;
+}
+
+// --help, --version and --list-formats (the first of them given) print their text before any
+// setting is read; true when one did.
+bool printInformation(const CliOptions& o, CliStreams& s)
+{
     if (o.help) {
         s.out << usageText() << Qt::flush;
-        return 0;
-    }
-    if (o.version) {
+    } else if (o.version) {
         s.out << versionText(QStringLiteral("quillpress-cli")) << Qt::flush;
-        return 0;
-    }
-    if (o.listFormats) {
+    } else if (o.listFormats) {
         for (const QString& f : outputFormatsForLanguage(Language::code()))
             s.out << f << '\n';
         s.out.flush();
-        return 0;
+    } else {
+        return false;
     }
+    return true;
+}
 
-    // Shell requests (also the status) create no program folder: only a run or a save may need it.
-    const ProgramFolders folders = programFolders(o.shell.isEmpty() || !o.saveConfig.isEmpty());
-    const QString& folder = folders.configFolder;
-    SettingsModel settings(folder, folders.outputFolder);
+// As in the desktop program, the format text is in the current language: from the start, at the
+// end of every configuration load and after the options (a known format name given in the other
+// language is shown in this one; any other text stays as it is).
+void showFormatInLanguage(SettingsModel& settings)
+{
+    const QString format = settings.text(Setting::out_format);
+    settings.setText(Setting::out_format, formatNameForLanguage(format, Language::code()));
+}
 
-    // As in the desktop program, the format text is in the current language: from the start, at
-    // the end of every configuration load and after the options (a known format name given in
-    // the other language is shown in this one; any other text stays as it is).
-    const auto applyLanguage = [&settings] {
-        const QString format = settings.text(Setting::out_format);
-        settings.setText(Setting::out_format, formatNameForLanguage(format, Language::code()));
-    };
-    applyLanguage();
+// Why a configuration the tool was told to use cannot be loaded; %1 stands for the file.
+QString configurationProblemText(ReadProblem problem)
+{
+    switch (problem) {
+    case ReadProblem::Missing:
+        return tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" wurde nicht gefunden"),
+                   QStringLiteral("Configuration file \"%1\" not found"));
+    case ReadProblem::NotAFile:
+        return tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" ist keine gew\u00F6hnliche Datei"),
+                   QStringLiteral("Configuration file \"%1\" is not a regular file"));
+    case ReadProblem::TooLarge:
+        return tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" ist gr\u00F6\u00DFer als %2 MiB"),
+                   QStringLiteral("Configuration file \"%1\" is larger than %2 MiB"))
+            .arg(QStringLiteral("%1"), QString::number(kMaxConfigurationBytes >> 20));
+    default:
+        return tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" kann nicht gelesen werden"),
+                   QStringLiteral("Configuration file \"%1\" cannot be read"));
+    }
+}
+
+// Loads the --config files in order, or else the start configuration of `folder` unless
+// --no-start-config says so, keeping the window placement they hold in `placement` (the tool has
+// no window: it writes the placement back when it saves a configuration). False, after the
+// message, when a file cannot be read.
+bool loadConfigurations(const CliOptions& o, const QString& folder, SettingsModel& settings,
+                        std::optional<WindowPlacement>& placement, CliStreams& s)
+{
     ConfigurationHooks hooks;
-    hooks.reapplyLanguage = applyLanguage;
-    // The tool has no window: it keeps the placement of the loaded configurations and writes it
-    // back when it saves one.
-    std::optional<WindowPlacement> placement;
+    hooks.reapplyLanguage = [&settings] { showFormatInLanguage(settings); };
     hooks.placementLoaded = [&placement](const PlacementFileValues& file) { keepPlacement(placement, file); };
     QStringList configs = o.configs;
     if (configs.isEmpty() && !o.noStartConfig && QFileInfo(startConfigurationPath(folder)).isFile())
@@ -276,98 +299,84 @@ int runCli(const QStringList& arguments, CliStreams& s)
     for (const QString& config : configs) {
         // A configuration the tool was told to use must really be read: the loader itself treats
         // a missing or unreadable file as empty, which would go on silently with other settings.
-        const QFileInfo info(config);
         const ReadProblem problem = regularFileProblem(config, kMaxConfigurationBytes);
-        if (problem != ReadProblem::None || !info.isReadable()) {
-            QString message;
-            switch (problem) {
-            case ReadProblem::Missing:
-                message = tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" wurde nicht gefunden"),
-                              QStringLiteral("Configuration file \"%1\" not found"));
-                break;
-            case ReadProblem::NotAFile:
-                message = tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" ist keine gew\u00F6hnliche Datei"),
-                              QStringLiteral("Configuration file \"%1\" is not a regular file"));
-                break;
-            case ReadProblem::TooLarge:
-                message = tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" ist gr\u00F6\u00DFer als %2 MiB"),
-                              QStringLiteral("Configuration file \"%1\" is larger than %2 MiB"))
-                              .arg(QStringLiteral("%1"), QString::number(kMaxConfigurationBytes >> 20));
-                break;
-            default:
-                message = tr2(QStringLiteral("Die Konfigurationsdatei \"%1\" kann nicht gelesen werden"),
-                              QStringLiteral("Configuration file \"%1\" cannot be read"));
-                break;
-            }
-            reportError(s, message.arg(config));
-            return 2;
+        if (problem != ReadProblem::None || !QFileInfo(config).isReadable()) {
+            reportError(s, configurationProblemText(problem).arg(config));
+            return false;
         }
         KonfigurationLaden(settings, ConfigurationCaller::StartWindow, config, hooks);
     }
+    return true;
+}
 
+// Applies the settings of the options (--set, --output, --format, ...) in order. False, after the
+// message, at the first value the setting does not take.
+bool applySettingOptions(const CliOptions& o, SettingsModel& settings, CliStreams& s)
+{
     for (const auto& [key, value] : o.settings) {
         if (const auto problem = outOfRange(key, value)) {
             reportError(s, *problem);
-            return 2;
+            return false;
         }
         if (!settings.setFromString(key, value)) {
             reportError(s, tr2(QStringLiteral("Ung\u00FCltiger Wert \"%1\" f\u00FCr %2"),
                                QStringLiteral("Invalid value \"%1\" for %2"))
                                .arg(value, SettingsModel::nameOf(key)));
-            return 2;
+            return false;
         }
         // A face given by name is used as the font list would select it.
         if (key == Setting::label2)
             settings.setFontListSelected(settings.selectFontEntryForLabel());
     }
-    applyLanguage();
-    if (!o.saveConfig.isEmpty()) {
-        ConfigurationHooks saveHooks;
-        if (placement)
-            saveHooks.currentPlacement = [held = *placement] { return held; };
-        try {
-            KonfigurationSpeichern(settings, o.saveConfig, saveHooks);
-        } catch (const std::exception& e) {
-            reportError(s, QString::fromStdString(e.what()));
-            return 1;
-        }
-    }
-    if (!o.shell.isEmpty())
-        return runShellRequests(o, settings, s);
-    if (o.listSettings) {
-        listSettings(settings, s.out);
-        return 0;
-    }
+    return true;
+}
 
-    const bool hasText = !o.textArguments.isEmpty() || o.textFromStdin || !o.textFile.isEmpty();
-    if (!hasText) {
-        if (!o.saveConfig.isEmpty())
-            return 0; // only saving a configuration
-        s.err << "quillpress-cli: "
-              << tr2(QStringLiteral("kein Text angegeben (\"\" ergibt ein leeres Bild)"),
-                     QStringLiteral("no text given (use \"\" for an empty image)"))
-              << "\n" << tryHelp << Qt::endl;
-        return 2;
+// --save-config, with the placement of the loaded configurations. False, after the message, when
+// the configuration could not be saved.
+bool saveConfiguration(const CliOptions& o, const SettingsModel& settings,
+                       const std::optional<WindowPlacement>& placement, CliStreams& s)
+{
+    if (o.saveConfig.isEmpty())
+        return true;
+    ConfigurationHooks hooks;
+    if (placement)
+        hooks.currentPlacement = [held = *placement] { return held; };
+    try {
+        KonfigurationSpeichern(settings, o.saveConfig, hooks);
+    } catch (const std::exception& e) {
+        reportError(s, QString::fromStdString(e.what()));
+        return false;
     }
-    const auto text = readText(o, s, settings.checked(Setting::txt_line));
-    if (!text)
-        return 1;
+    return true;
+}
 
-    // The images are drawn in another face than the configured one: say so, as the window does.
+bool hasText(const CliOptions& o)
+{
+    return !o.textArguments.isEmpty() || o.textFromStdin || !o.textFile.isEmpty();
+}
+
+// What the window says under the text box: the images are drawn in another face than the
+// configured one, and which face draws the characters the face does not have (or that none does).
+void reportFaceNotes(const SettingsModel& settings, const QString& text, CliStreams& s)
+{
     if (const QString drawn = substituteFace(settings); !drawn.isEmpty())
         s.err << "quillpress-cli: "
               << missingFaceNote(settings.text(Setting::label2), drawn, Language::code()) << Qt::endl;
-    // Characters the face does not have: which face draws them, or that none does.
-    const QString glyphNote = glyphCoverageNote(glyphCoverage(*text, coverageFont(settings)), Language::code());
+    const QString glyphNote = glyphCoverageNote(glyphCoverage(text, coverageFont(settings)), Language::code());
     for (const QString& line : glyphNote.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         s.err << "quillpress-cli: " << line << Qt::endl;
+}
 
+// "Create and Save" with the text, or with --dry-run the paths it would write; 0 when every
+// image was written (or planned).
+int createImages(const CliOptions& o, SettingsModel& settings, const QString& text, CliStreams& s)
+{
     TerminalView view(s.out, s.err, s.errIsTerminal && !o.quiet);
     GenerationRun run(settings, view);
     try {
         if (o.dryRun)
-            return run.plan(*text, [&view](const PlannedName& name) { view.printPath(name.path); }) ? 0 : 1;
-        const RunResult result = run.run(*text);
+            return run.plan(text, [&view](const PlannedName& name) { view.printPath(name.path); }) ? 0 : 1;
+        const RunResult result = run.run(text);
         if (!result.started || result.failed > 0)
             return 1;
         return 0;
@@ -386,6 +395,49 @@ int runCli(const QStringList& arguments, CliStreams& s)
         reportError(s, QString::fromStdString(e.what()));
         return 1;
     }
+}
+
+} // namespace
+
+int runCli(const QStringList& arguments, CliStreams& s)
+{
+    chooseLanguage(arguments);
+    const ParseResult parsed = parseArguments(arguments);
+    if (!parsed.error.isEmpty())
+        return wrongUsage(s, parsed.error);
+    const CliOptions& o = parsed.options;
+    if (printInformation(o, s))
+        return 0;
+
+    // Shell requests (also the status) create no program folder: only a run or a save may need it.
+    const ProgramFolders folders = programFolders(o.shell.isEmpty() || !o.saveConfig.isEmpty());
+    SettingsModel settings(folders.configFolder, folders.outputFolder);
+    showFormatInLanguage(settings);
+    std::optional<WindowPlacement> placement;
+    if (!loadConfigurations(o, folders.configFolder, settings, placement, s) ||
+        !applySettingOptions(o, settings, s))
+        return 2;
+    showFormatInLanguage(settings);
+    if (!saveConfiguration(o, settings, placement, s))
+        return 1;
+    if (!o.shell.isEmpty())
+        return runShellRequests(o, settings, s);
+    if (o.listSettings) {
+        listSettings(settings, s.out);
+        return 0;
+    }
+
+    if (!hasText(o)) {
+        if (!o.saveConfig.isEmpty())
+            return 0; // only saving a configuration
+        return wrongUsage(s, tr2(QStringLiteral("kein Text angegeben (\"\" ergibt ein leeres Bild)"),
+                                 QStringLiteral("no text given (use \"\" for an empty image)")));
+    }
+    const auto text = readText(o, s, settings.checked(Setting::txt_line));
+    if (!text)
+        return 1;
+    reportFaceNotes(settings, *text, s);
+    return createImages(o, settings, *text, s);
 }
 
 } // namespace qp::cli
