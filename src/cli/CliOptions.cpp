@@ -41,6 +41,20 @@ std::optional<QString> languageOption(const QStringList& args)
 
 namespace {
 
+// One option of the tool. The parser finds an argument's row by its name (the part before a
+// "="); --help lists the rows in the table's order.
+struct CliOption {
+    const char* shortName; // "-c", or nullptr. "--" (the end of options) stands here too
+    const char* longName;  // "--config", or nullptr
+    const char* argument;  // the value's name in the usage ("FILE"); nullptr: the option takes none
+    // What --help prints beside the names: its lines as printed, without their indentation.
+    // nullptr: the row shares the entry and text of the row before it.
+    const char* help;
+    // Records the option in `options`, with its value (empty for an option without one); returns
+    // the usage error, empty when there is none. nullptr: every further argument is text.
+    QString (*apply)(CliOptions& options, const QString& value);
+};
+
 // What the rows of the table record. Each returns the usage error of its value, or an empty text.
 
 template <bool CliOptions::*flag>
@@ -295,11 +309,6 @@ QString usageLines(const UsageEntry& entry)
 }
 
 } // namespace
-
-std::span<const CliOption> cliOptions()
-{
-    return kOptions;
-}
 
 QStringList cliOptionEntries()
 {

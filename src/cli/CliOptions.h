@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Command-line parsing of quillpress-cli: the table of its options, the parser that walks it and
-// the usage text made from it.
+// Command-line parsing of quillpress-cli. One table of the options (in CliOptions.cpp) is what
+// the parser walks and what the usage text is made from.
 #include "core/settings/SettingsModel.h"
 
 #include <QPair>
 #include <QString>
 #include <QStringList>
 #include <optional>
-#include <span>
 
 namespace qp::cli {
 
@@ -38,25 +37,8 @@ struct CliOptions {
     QString shellProgram;            // --shell-program: the program file the entries start
 };
 
-// One option of the tool. The parser finds an argument's row by its name (the part before a
-// "="); --help lists the rows in the table's order.
-struct CliOption {
-    const char* shortName; // "-c", or nullptr. "--" (the end of options) stands here too
-    const char* longName;  // "--config", or nullptr
-    const char* argument;  // the value's name in the usage ("FILE"); nullptr: the option takes none
-    // What --help prints beside the names: its lines as printed, without their indentation.
-    // nullptr: the row shares the entry and text of the row before it.
-    const char* help;
-    // Records the option in `options`, with its value (empty for an option without one); returns
-    // the usage error, empty when there is none. nullptr: every further argument is text.
-    QString (*apply)(CliOptions& options, const QString& value);
-};
-
-// Every option, in the order of the usage text.
-std::span<const CliOption> cliOptions();
-
 // The names and arguments of each entry of the usage, in its order: "-c, --config FILE",
-// "--shell-register GROUP, --shell-remove GROUP" (the rows that share one text form one entry).
+// "--shell-register GROUP, --shell-remove GROUP" (the options that share one text form one entry).
 QStringList cliOptionEntries();
 
 struct ParseResult {
