@@ -14,6 +14,7 @@
 
 #include "support/CliFixture.h"
 #include "support/WaitUntil.h"
+#include "support/codec/ContainerReader.h"
 
 #include <csignal>
 #include <cstring>
@@ -50,8 +51,12 @@ bool completePng(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = f.readAll();
-    static const QByteArray iend("\0\0\0\0IEND\xAE\x42\x60\x82", 12);
-    return bytes.startsWith("\x89PNG") && bytes.endsWith(iend) && !QImage::fromData(bytes, "PNG").isNull();
+    const std::vector<uint8_t> file(bytes.begin(), bytes.end());
+    size_t end = 0;
+    const std::vector<codectest::Chunk> chunks = codectest::ReadChunks(file, &end);
+    const bool ended = end == file.size() && !chunks.empty() && chunks.back().type == "IEND"
+                       && chunks.back().data.empty() && chunks.back().crcOk;
+    return bytes.startsWith("\x89PNG") && ended && !QImage::fromData(bytes, "PNG").isNull();
 }
 
 } // namespace

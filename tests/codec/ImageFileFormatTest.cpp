@@ -3,6 +3,7 @@
 // conversion for writing and the file variant.
 #include "support/codec/CaseNames.h"
 #include "support/codec/CodecFixtures.h"
+#include "support/codec/ContainerReader.h"
 
 #include "codec/FormatRegistry.h"
 #include "codec/ImagingError.h"
@@ -23,7 +24,8 @@ TImageData Converted(TImageData image, TImageFormat format)
 // IHDR colour type and bit depth of a PNG stream.
 std::pair<int, int> PngTypeAndDepth(const std::vector<uint8_t>& png)
 {
-    return {png.at(25), png.at(24)};
+    const std::vector<uint8_t> header = Find(ReadChunks(png), "IHDR").data;
+    return {header.at(9), header.at(8)};
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // parameters, and decoding by independent decoders (OpenJPEG's opj_decompress, Pillow, ImageMagick).
 #include "support/codec/CaseNames.h"
 #include "support/codec/CodecFixtures.h"
+#include "support/codec/ContainerReader.h"
 #include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
@@ -28,41 +29,6 @@ uint16_t BE16(const std::vector<uint8_t>& b, size_t pos)
 std::vector<uint8_t> Slice(const std::vector<uint8_t>& b, size_t pos, size_t count)
 {
     return {b.begin() + pos, b.begin() + pos + count};
-}
-
-struct Box {
-    std::string type;
-    std::vector<uint8_t> data;
-};
-
-// The boxes in data (a file or a super box's contents).
-std::vector<Box> Boxes(const std::vector<uint8_t>& data)
-{
-    std::vector<Box> boxes;
-    size_t pos = 0;
-    while (pos + 8 <= data.size()) {
-        size_t length = BE32(data, pos);
-        if (length == 0)
-            length = data.size() - pos;   // the last box runs to the end
-        if (length < 8 || pos + length > data.size()) {
-            ADD_FAILURE() << "bad box length at " << pos;
-            break;
-        }
-        boxes.push_back({std::string(data.begin() + pos + 4, data.begin() + pos + 8), Slice(data, pos + 8, length - 8)});
-        pos += length;
-    }
-    EXPECT_EQ(pos, data.size()) << "bytes after the last box";
-    return boxes;
-}
-
-const Box& FindBox(const std::vector<Box>& boxes, const std::string& type)
-{
-    for (const Box& b : boxes)
-        if (b.type == type)
-            return b;
-    static const Box none;
-    ADD_FAILURE() << "no " << type << " box";
-    return none;
 }
 
 // The fields of a code stream's SIZ and COD marker segments that the writer decides.
@@ -244,7 +210,7 @@ protected:
         return out;
     }
     // The code stream of a JP2 file.
-    std::vector<uint8_t> CodeStreamOf(const std::vector<uint8_t>& file) { return FindBox(Boxes(file), "jp2c").data; }
+    std::vector<uint8_t> CodeStreamOf(const std::vector<uint8_t>& file) { return Find(ExpectBoxes(file), "jp2c").data; }
 };
 
 } // namespace
@@ -285,14 +251,14 @@ TEST_F(Jpeg2000Writer, EveryExtensionGivesAJp2File)
         ASSERT_EQ(writer, jp2);
         const std::vector<uint8_t> file = Write(image, writer);
         EXPECT_EQ(Slice(file, 0, 12), Jp2Signature);
-        const std::vector<Box> boxes = Boxes(file);
+        const std::vector<Box> boxes = ExpectBoxes(file);
         ASSERT_GE(boxes.size(), 4u);
         EXPECT_EQ(boxes[1].type, "ftyp");
         EXPECT_EQ(Slice(boxes[1].data, 0, 4), (std::vector<uint8_t>{'j', 'p', '2', ' '}));
-        const std::vector<Box> header = Boxes(FindBox(boxes, "jp2h").data);
+        const std::vector<Box> header = ExpectBoxes(Find(boxes, "jp2h").data);
         // Height, width, 3 components, 8-bit unsigned, compression type 7, no unknown colour space, no IPR.
-        EXPECT_EQ(FindBox(header, "ihdr").data, (std::vector<uint8_t>{0, 0, 0, 60, 0, 0, 0, 100, 0, 3, 7, 7, 0, 0}));
-        EXPECT_EQ(FindBox(header, "colr").data, (std::vector<uint8_t>{1, 0, 0, 0, 0, 0, 16}));   // sRGB
+        EXPECT_EQ(Find(header, "ihdr").data, (std::vector<uint8_t>{0, 0, 0, 60, 0, 0, 0, 100, 0, 3, 7, 7, 0, 0}));
+        EXPECT_EQ(Find(header, "colr").data, (std::vector<uint8_t>{1, 0, 0, 0, 0, 0, 16}));   // sRGB
         EXPECT_EQ(boxes.back().type, "jp2c");
     }
 }
@@ -314,8 +280,8 @@ TEST_P(Jpeg2000Components, FollowThePixelFormat)
 {
     const ComponentCase& c = GetParam();
     const std::vector<uint8_t> file = Write(RandomImage(c.format, 9, 7, 2));
-    const std::vector<Box> header = Boxes(FindBox(Boxes(file), "jp2h").data);
-    EXPECT_EQ(FindBox(header, "colr").data.at(6), c.colourSpace);
+    const std::vector<Box> header = ExpectBoxes(Find(ExpectBoxes(file), "jp2h").data);
+    EXPECT_EQ(Find(header, "colr").data.at(6), c.colourSpace);
     bool hasChannelDefinition = false;
     for (const Box& b : header)
         hasChannelDefinition |= b.type == "cdef";

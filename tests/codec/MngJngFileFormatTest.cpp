@@ -2,6 +2,7 @@
 // MNG and JNG writers: chunk layout, header fields, options, the JPEG stream inside JNG, and
 // decoding by independent decoders (pngcheck, ImageMagick).
 #include "support/codec/CodecFixtures.h"
+#include "support/codec/ContainerReader.h"
 #include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
@@ -15,49 +16,6 @@ using namespace imaging;
 using namespace codectest;
 
 namespace {
-
-struct Chunk {
-    std::string type;
-    std::vector<uint8_t> data;
-};
-
-// The chunks after the 8-byte signature; every CRC is checked and nothing may follow the last chunk.
-std::vector<Chunk> ParseChunks(const std::vector<uint8_t>& file)
-{
-    std::vector<Chunk> chunks;
-    size_t pos = 8;
-    while (pos + 12 <= file.size()) {
-        const uint32_t length = BE32(file, pos);
-        if (pos + 12 + length > file.size())
-            break;
-        Chunk c;
-        c.type.assign(file.begin() + pos + 4, file.begin() + pos + 8);
-        c.data.assign(file.begin() + pos + 8, file.begin() + pos + 8 + length);
-        EXPECT_EQ(crc32(0, file.data() + pos + 4, 4 + length), BE32(file, pos + 8 + length)) << c.type;
-        chunks.push_back(c);
-        pos += 12 + length;
-    }
-    EXPECT_EQ(pos, file.size()) << "bytes after the last chunk";
-    return chunks;
-}
-
-std::vector<std::string> Types(const std::vector<Chunk>& chunks)
-{
-    std::vector<std::string> types;
-    for (const Chunk& c : chunks)
-        types.push_back(c.type);
-    return types;
-}
-
-const Chunk& Find(const std::vector<Chunk>& chunks, const std::string& type)
-{
-    for (const Chunk& c : chunks)
-        if (c.type == type)
-            return c;
-    static const Chunk none;
-    ADD_FAILURE() << "no " << type << " chunk";
-    return none;
-}
 
 std::vector<uint8_t> Signature(const std::vector<uint8_t>& file)
 {
@@ -176,7 +134,7 @@ TEST_P(MngFrames, HeaderOnePngFrameAndEnd)
     const TImageData image = MakeRgbImage(w, h, seed);   // random: a large stream
     const std::vector<uint8_t> file = Write(mng, image);
     EXPECT_EQ(Signature(file), MngSignature);
-    const std::vector<Chunk> chunks = ParseChunks(file);
+    const std::vector<Chunk> chunks = ExpectChunks(file);
     ASSERT_EQ(Types(chunks), (std::vector<std::string>{"MHDR", "IHDR", "IDAT", "IEND", "MEND"}));
     // Frame size, ticks per second, layer count, frame count, play time, simplicity profile.
     EXPECT_EQ(chunks[0].data, BE32Bytes({uint32_t(w), uint32_t(h), 0, 0, 1, 0, 473}));
@@ -244,24 +202,24 @@ TEST_F(NetworkGraphicsWriters, MngLossyOptionWritesJngFrames)
     // Lossless frames keep 16-bit samples; lossy ones take 8-bit colour.
     TImageData deep = rgb;
     ConvertImageData(deep, ifR16G16B16);
-    EXPECT_EQ(ParseChunks(Write(mng, deep))[1].data[8], 16);
+    EXPECT_EQ(ExpectChunks(Write(mng, deep))[1].data[8], 16);
 
     codec.Options.SetOption(ImagingMNGLossyCompression, 1);
     codec.Options.SetOption(ImagingMNGQuality, 60);
-    std::vector<Chunk> chunks = ParseChunks(Write(mng, rgb));
+    std::vector<Chunk> chunks = ExpectChunks(Write(mng, rgb));
     ASSERT_EQ(Types(chunks), (std::vector<std::string>{"MHDR", "JHDR", "JDAT", "IEND", "MEND"}));
     EXPECT_EQ(Find(chunks, "JDAT").data, JpegStream(rgb, 60, false));
-    EXPECT_EQ(Types(ParseChunks(Write(mng, deep))), Types(chunks));
-    EXPECT_EQ(Find(ParseChunks(Write(mng, deep)), "JHDR").data[9], 8);
+    EXPECT_EQ(Types(ExpectChunks(Write(mng, deep))), Types(chunks));
+    EXPECT_EQ(Find(ExpectChunks(Write(mng, deep)), "JHDR").data[9], 8);
 
     codec.Options.SetOption(ImagingMNGProgressive, 1);
-    chunks = ParseChunks(Write(mng, argb));
+    chunks = ExpectChunks(Write(mng, argb));
     ASSERT_EQ(Types(chunks), (std::vector<std::string>{"MHDR", "JHDR", "JDAT", "IDAT", "IEND", "MEND"}));
     EXPECT_EQ(Find(chunks, "JHDR").data[11], 8);   // interlace
     EXPECT_EQ(FrameMarker(Find(chunks, "JDAT").data), 0xC2);
 
     codec.Options.SetOption(ImagingMNGLossyAlpha, 1);
-    chunks = ParseChunks(Write(mng, argb));
+    chunks = ExpectChunks(Write(mng, argb));
     ASSERT_EQ(Types(chunks), (std::vector<std::string>{"MHDR", "JHDR", "JDAT", "JDAA", "IEND", "MEND"}));
     EXPECT_EQ(FrameMarker(Find(chunks, "JDAA").data), 0xC0);   // alpha is never progressive
 }
@@ -270,7 +228,7 @@ TEST_F(NetworkGraphicsWriters, MngOfSeveralImagesHasAFrameForEach)
 {
     std::vector<uint8_t> file;
     ASSERT_TRUE(mng->WriteImageToMemory({MakeRgbImage(3, 5), MakeRgbImage(7, 2), MakeRgbImage(1, 1)}, file, false));
-    const std::vector<Chunk> chunks = ParseChunks(file);
+    const std::vector<Chunk> chunks = ExpectChunks(file);
     EXPECT_EQ(Types(chunks), (std::vector<std::string>{"MHDR", "IHDR", "IDAT", "IEND", "IHDR", "IDAT", "IEND", "IHDR",
                                                        "IDAT", "IEND", "MEND"}));
     EXPECT_EQ(chunks[0].data, BE32Bytes({7, 5, 0, 0, 3, 0, 473}));
@@ -296,7 +254,7 @@ TEST_P(JngLayout, HeaderAndChunksFollowFormatAndOptions)
     codec.Options.SetOption(ImagingJNGLossyAlpha, c.lossyAlpha);
     const std::vector<uint8_t> file = Write(jng, Smooth(21, 13, c.format));
     EXPECT_EQ(Signature(file), JngSignature);
-    const std::vector<Chunk> chunks = ParseChunks(file);
+    const std::vector<Chunk> chunks = ExpectChunks(file);
     EXPECT_EQ(Types(chunks), c.types);
     std::vector<uint8_t> header = BE32Bytes({21, 13});
     header.insert(header.end(), c.header.begin(), c.header.end());
@@ -340,7 +298,7 @@ TEST_F(NetworkGraphicsWriters, JdatHoldsTheJpegStreamAtTheJngOptions)
             SCOPED_TRACE(std::string(GetFormatName(image->Format)) + " quality " + std::to_string(c.quality));
             codec.Options.SetOption(ImagingJNGQuality, c.quality);
             codec.Options.SetOption(ImagingJNGProgressive, c.progressive);
-            const std::vector<uint8_t> jdat = Find(ParseChunks(Write(jng, *image)), "JDAT").data;
+            const std::vector<uint8_t> jdat = Find(ExpectChunks(Write(jng, *image)), "JDAT").data;
             EXPECT_EQ(jdat, JpegStream(*image, c.effective, c.progressive));
         }
 }
@@ -349,7 +307,7 @@ TEST_F(NetworkGraphicsWriters, JngAlphaIsStoredAsFilteredGrayRows)
 {
     const TImageData image = RandomImage(ifA8R8G8B8, 9, 4, 8);
     codec.Options.SetOption(ImagingJNGAlphaPreFilter, 0);
-    const std::vector<uint8_t> idat = Find(ParseChunks(Write(jng, image)), "IDAT").data;
+    const std::vector<uint8_t> idat = Find(ExpectChunks(Write(jng, image)), "IDAT").data;
     std::vector<uint8_t> raw(10 * 4 + 1);
     uLongf size = raw.size();
     ASSERT_EQ(uncompress(raw.data(), &size, idat.data(), idat.size()), Z_OK);

@@ -2,6 +2,7 @@
 // PNG writer: chunk layout, filters, options and decoding by independent decoders.
 #include "support/codec/CaseNames.h"
 #include "support/codec/CodecFixtures.h"
+#include "support/codec/ContainerReader.h"
 #include "support/codec/ExternalDecoders.h"
 
 #include "codec/FormatRegistry.h"
@@ -18,32 +19,6 @@ using namespace codectest;
 
 namespace {
 
-struct Chunk {
-    std::string type;
-    std::vector<uint8_t> data;
-    bool crcOk = false;
-};
-
-std::vector<Chunk> ParseChunks(const std::vector<uint8_t>& png)
-{
-    std::vector<Chunk> chunks;
-    size_t pos = 8;
-    while (pos + 12 <= png.size()) {
-        const uint32_t length = BE32(png, pos);
-        if (pos + 12 + length > png.size())
-            break;
-        Chunk c;
-        c.type.assign(png.begin() + pos + 4, png.begin() + pos + 8);
-        c.data.assign(png.begin() + pos + 8, png.begin() + pos + 8 + length);
-        const uLong crc = crc32(0, png.data() + pos + 4, 4 + length);
-        c.crcOk = crc == BE32(png, pos + 8 + length);
-        chunks.push_back(c);
-        pos += 12 + length;
-    }
-    EXPECT_EQ(pos, png.size()) << "bytes after the last chunk";
-    return chunks;
-}
-
 std::vector<uint8_t> Inflate(const std::vector<uint8_t>& data, size_t expectedSize)
 {
     std::vector<uint8_t> out(expectedSize + 1);
@@ -57,7 +32,7 @@ std::vector<uint8_t> Inflate(const std::vector<uint8_t>& data, size_t expectedSi
 std::vector<int> FilterBytes(const std::vector<uint8_t>& png, size_t rowBytes, int height)
 {
     std::vector<uint8_t> idat;
-    for (const Chunk& c : ParseChunks(png))
+    for (const Chunk& c : ExpectChunks(png))
         if (c.type == "IDAT")
             idat = c.data;
     const std::vector<uint8_t> raw = Inflate(idat, (rowBytes + 1) * height);
@@ -164,7 +139,7 @@ TEST_P(PngTruecolour, StreamHoldsExactlyHeaderOneIdatAndEnd)
     ASSERT_GE(f.size(), 8u);
     EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 8),
               (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}));
-    const std::vector<Chunk> chunks = ParseChunks(f);
+    const std::vector<Chunk> chunks = ExpectChunks(f);
     ASSERT_EQ(chunks.size(), 3u);
     EXPECT_EQ(chunks[0].type, "IHDR");
     EXPECT_EQ(chunks[1].type, "IDAT");
@@ -229,7 +204,7 @@ TEST_F(PngWriter, CompressionLevelOption)
 TEST_F(PngWriter, IndexedImagesCarryPaletteAndTransparency)
 {
     Sample s = RandomSample(ifIndex8, 5, 4, 3);
-    const std::vector<Chunk> chunks = ParseChunks(Write(s.image));
+    const std::vector<Chunk> chunks = ExpectChunks(Write(s.image));
     ASSERT_EQ(chunks.size(), 5u);
     EXPECT_EQ(chunks[1].type, "PLTE");
     EXPECT_EQ(chunks[1].data.size(), 768u);
@@ -238,7 +213,7 @@ TEST_F(PngWriter, IndexedImagesCarryPaletteAndTransparency)
 
     for (TColor32Rec& c : s.image.Palette)
         c.A = 255;
-    const std::vector<Chunk> opaque = ParseChunks(Write(s.image));
+    const std::vector<Chunk> opaque = ExpectChunks(Write(s.image));
     ASSERT_EQ(opaque.size(), 4u);   // no transparency chunk when every entry is opaque
     EXPECT_EQ(opaque[2].type, "IDAT");
 }
@@ -335,7 +310,7 @@ TEST_F(PngWriter, RowFiltersUndoToTheSamples)
         for (int filter : {0, 1, 2, 3, 4, 5, 6}) {
             codec.Options.SetOption(ImagingPNGPreFilter, filter);
             std::vector<uint8_t> idat;
-            for (const Chunk& c : ParseChunks(Write(s.image)))
+            for (const Chunk& c : ExpectChunks(Write(s.image)))
                 if (c.type == "IDAT")
                     idat = c.data;
             const std::vector<uint8_t> raw = Inflate(idat, (rowBytes + 1) * 7);

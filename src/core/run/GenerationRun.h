@@ -14,6 +14,7 @@
 namespace qp {
 
 class SettingsModel;
+struct EncodedImage;
 
 // What a run shows to its user. The desktop program implements it with its progress and message
 // windows; the command-line tool with the terminal.
@@ -93,10 +94,32 @@ public:
     static QStringList buildItems(const QString& text, bool perLine);
 
 private:
-    struct Drawn;
+    struct Drawn; // an image drawn for its turn or ahead of it
+    struct Pass;  // what a run keeps from one image to the next
+    struct Turn;  // one image on its way from its name to its report
+
+    // Before the run: the checks that may refuse it, then what it may take.
+    bool checkStart();
+    bool checkFolder();
+    bool checkOwnName();
+    void beginRun(const QStringList& items, RunResult& result);
+    void estimateMemory();
+    void warnOfLostTransparency(const QStringList& items);
+
+    // The steps of one image, in their order; makeImage takes it through them and reports it.
+    void makeImage(Pass& pass, int index);
+    void nameImage(Turn& turn);
+    void drawImage(Pass& pass, const Turn& turn);
+    EncodedImage encodeImage(Pass& pass, const Turn& turn);
+    void drawAhead(Pass& pass, const Turn& turn);
+    void encodeAheadEarly(Pass& pass);
+    void writeImage(Pass& pass, Turn& turn, const Drawn& image, const EncodedImage& encoded);
+    void reportImage(Pass& pass, Turn& turn);
+    void takeNextTurn(Pass& pass);
+    void flushWritten(Pass& pass);
+
     Drawn draw(const QString& item, const QString& fileName, const std::function<void(qint64)>& makeRoom);
     quint64 settingsState() const;
-    bool checkStart();
 
     SettingsModel& m_settings;
     RunView& m_view;
