@@ -16,6 +16,7 @@
 #include "gui/app/DesktopWindows.h"
 #include "gui/app/ErrorBox.h"
 #include "gui/app/MainMenus.h"
+#include "gui/app/MainWindowPlacement.h"
 #include "gui/app/Named.h"
 #include "gui/app/PageHeight.h"
 #include "gui/app/ToolkitLanguage.h"
@@ -42,9 +43,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -75,6 +74,7 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     m_binder = new SettingBinder(m_settings, this);
     m_configMenu = std::make_unique<ConfigurationMenu>(m_settings, m_settings.programFolder());
 
+    m_placement = std::make_unique<MainWindowPlacement>(*this);
     m_menus = new MainMenus(*this);
     connectMenus();
 
@@ -171,11 +171,7 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     // 594 x 646 below the menu bar (whose height is known once it has its captions), centred.
     m_pages->setFixedHeight(m_pages->sizeHint().height());
     panel5->installEventFilter(this);
-    setClientSize(QSize(594, 646));
-    if (QScreen* s = QGuiApplication::primaryScreen()) {
-        const QRect area = s->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    m_placement->placeAtStart();
     centralWidget()->layout()->activate();
 
     m_configMenu->startUpStepA();
@@ -279,55 +275,6 @@ void Tprog::laspendenClick()
 // ---------------------------------------------------------------------------------------------
 // Life cycle
 
-QSize Tprog::clientSize() const
-{
-    return {width(), height() - menuBar()->sizeHint().height()};
-}
-
-void Tprog::setClientSize(const QSize& size)
-{
-    resize(size.width(), size.height() + menuBar()->sizeHint().height());
-}
-
-WindowPlacement Tprog::placement() const
-{
-    WindowPlacement p;
-    p.maximized = isMaximized();
-    // The inside of the frame, as applyPlacement sets it: the frame is the window manager's, and
-    // not yet known while a window is being shown, so that a frame corner saved and set again
-    // would move the window by the frame's size at every start.
-    const QRect normal = isMaximized() ? normalGeometry() : geometry();
-    p.clientWidth = normal.width();
-    p.clientHeight = normal.height() - menuBar()->sizeHint().height();
-    p.top = normal.top();
-    p.left = normal.left();
-    return p;
-}
-
-QList<QRect> Tprog::screenAreas()
-{
-    QList<QRect> areas;
-    if (QScreen* primary = QGuiApplication::primaryScreen())
-        areas << primary->availableGeometry();
-    for (QScreen* s : QGuiApplication::screens()) {
-        if (s != QGuiApplication::primaryScreen())
-            areas << s->availableGeometry();
-    }
-    return areas;
-}
-
-void Tprog::applyPlacement(const PlacementChange& change)
-{
-    const WindowPlacement& p = change.placement;
-    if (!isMaximized()) {
-        QRect inside(QPoint(p.left, p.top), QSize(p.clientWidth, p.clientHeight + menuBar()->sizeHint().height()));
-        inside.moveTopLeft(keepOnScreen(inside, screenAreas()));
-        setGeometry(inside);
-    }
-    if (change.maximizeOnActivation)
-        m_maximizeAtActivation = true;
-}
-
 void Tprog::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
@@ -343,34 +290,12 @@ void Tprog::FormShow()
         // After the configurations (whose placement may change the size), also when one fails, a
         // desktop too small for the window maximises it at its first activation.
         struct DesktopCheck {
-            Tprog& prog;
-            ~DesktopCheck()
-            {
-                if (QScreen* s = prog.screen()) {
-                    const QSize desk = s->availableGeometry().size();
-                    const QSize client = prog.clientSize();
-                    if (desk.height() < client.height() + 50 || desk.width() < client.width() + 50)
-                        prog.m_maximizeAtActivation = true;
-                }
-            }
-        } check{*this};
+            MainWindowPlacement& placement;
+            ~DesktopCheck() { placement.maximizeWhenDesktopTooSmall(); }
+        } check{*m_placement};
         holdPreview([this] { m_configMenu->startUpStepB(m_arguments); });
     }
-    // Another start of the program may have its window at the same place (both centred, or both
-    // from the same start configuration): this one opens a step further. A window that no
-    // configuration placed is put by the window manager, which centres it on the desktops the
-    // program is made for. Setting the place once more pins where the inside lands, so that it
-    // lands in the same terms as the other window's corner.
-    if (!isMaximized() && !m_maximizeAtActivation) {
-        const QList<QPoint> others = otherProgramWindowCorners(windowHandle());
-        const QList<QRect> screens = screenAreas();
-        const QRect screen = screens.isEmpty() ? QRect() : screens.front();
-        QPoint wanted = geometry().topLeft();
-        if (!testAttribute(Qt::WA_Moved) && !screen.isEmpty())
-            wanted = screen.center() - QPoint(width() / 2, height() / 2) + QPoint(1, 1);
-        if (!others.isEmpty())
-            setGeometry(QRect(cascadePosition(wanted, frameGeometry().size(), others, screen), size()));
-    }
+    m_placement->stepAwayFromOtherWindows();
 }
 
 void Tprog::HandleNewInstance(const QStringList& params)
@@ -388,10 +313,8 @@ void Tprog::holdPreview(const std::function<void()>& load)
 bool Tprog::event(QEvent* event)
 {
     const bool result = QMainWindow::event(event);
-    if (event->type() == QEvent::WindowActivate && m_maximizeAtActivation) {
-        m_maximizeAtActivation = false;
-        showMaximized();
-    }
+    if (event->type() == QEvent::WindowActivate)
+        m_placement->activated();
     return result;
 }
 

@@ -3,8 +3,8 @@
 // The main window: the text box with its line counter, the preview, the four settings pages
 // (Text, Font and Format, Margins and Spaces, Save), the bottom bar with the link, "Next >>" and
 // "Create and Save", and the menus File, Settings, Configuration and Help.
-#include "core/settings/WindowPlacement.h"
 #include "gui/app/MainWindowDialogs.h"
+#include "gui/app/MainWindowPlacement.h"
 #include "gui/render/PreviewRefresh.h"
 
 #include <QMainWindow>
@@ -129,16 +129,16 @@ public:
     // A menu entry by its control name (m_datei_konvert, m_konfig_load, ...).
     QAction* action(const QString& name) const;
     // The client area (below the menu bar).
-    QSize clientSize() const;
-    void setClientSize(const QSize& size);
+    QSize clientSize() const { return m_placement->clientSize(); }
+    void setClientSize(const QSize& size) { m_placement->setClientSize(size); }
     // The placement a configuration saves, and the one a loaded configuration sets; a window
     // that would lie off every screen comes back onto one.
-    WindowPlacement placement() const;
-    void applyPlacement(const PlacementChange& change);
+    WindowPlacement placement() const { return m_placement->placement(); }
+    void applyPlacement(const PlacementChange& change) { m_placement->apply(change); }
     // The available areas of the screens, the primary first.
-    static QList<QRect> screenAreas();
+    static QList<QRect> screenAreas() { return MainWindowPlacement::screenAreas(); }
     // Whether the next activation maximises the window.
-    bool maximizesAtActivation() const { return m_maximizeAtActivation; }
+    bool maximizesAtActivation() const { return m_placement->maximizesAtActivation(); }
 
 protected:
     bool event(QEvent* event) override;
@@ -178,6 +178,7 @@ private:
     std::unique_ptr<ConfigurationMenu> m_configMenu;
     std::unique_ptr<GuiRunView> m_runView;
     std::unique_ptr<TOneInstanceCheck> m_instanceCheck;
+    std::unique_ptr<MainWindowPlacement> m_placement;
     SettingBinder* m_binder = nullptr;
     MainMenus* m_menus = nullptr;
 
@@ -192,7 +193,6 @@ private:
     QString m_configFileName;
     QStringList m_configFilters;
     bool m_shownOnce = false;
-    bool m_maximizeAtActivation = false;
     bool m_running = false;
     PreviewRefresh m_previewRefresh;
 };
