@@ -7,8 +7,6 @@
 #include "core/i18n/SharedTexts.h"
 #include "core/i18n/Catalog.h"
 #include "core/i18n/Language.h"
-#include "core/render/Renderer.h"
-#include "core/run/GenerationRun.h"
 #include "core/run/Messages.h"
 #include "core/settings/ConfigurationMenu.h"
 #include "core/settings/SettingsModel.h"
@@ -17,6 +15,8 @@
 #include "gui/app/ErrorBox.h"
 #include "gui/app/MainMenus.h"
 #include "gui/app/MainWindowPlacement.h"
+#include "gui/app/MainWindowPreview.h"
+#include "gui/app/MainWindowRun.h"
 #include "gui/app/Named.h"
 #include "gui/app/PageHeight.h"
 #include "gui/app/ToolkitLanguage.h"
@@ -28,7 +28,6 @@
 #include "gui/render/FontPage.h"
 #include "gui/render/MarginsPage.h"
 #include "gui/render/PreviewBox.h"
-#include "gui/run/GuiRunView.h"
 #include "gui/run/TextPage.h"
 #include "gui/run/Toptionen_name.h"
 #include "gui/run/Tsm_bearbeitung.h"
@@ -62,9 +61,7 @@ const QString kProg = QStringLiteral("prog");
 } // namespace
 
 Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent), m_settings(settings), m_start(&start), m_arguments(arguments),
-      m_previewRefresh([this] { return CreateBitmap(previewText(), m_settings); },
-                       [this](const QImage& bitmap) { m_preview->showImage(bitmap); })
+    : QMainWindow(parent), m_settings(settings), m_start(&start), m_arguments(arguments)
 {
     setObjectName(kProg);
     setMinimumSize(590, 450);
@@ -111,6 +108,7 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     outer->addWidget(panel5, 1);
     m_bottomBar = new BottomBar(m_settings, m_dialogs);
     outer->addWidget(m_bottomBar, 0);
+    m_run = std::make_unique<MainWindowRun>(m_settings, *m_bottomBar, *m_savePage);
     setCentralWidget(panel1);
 
     for (const Setting panel : {Setting::Panel1, Setting::Panel2, Setting::Panel5, Setting::Panel12})
@@ -121,12 +119,9 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
             m_windows.sm_meldung->meldungzeigen(id, parameter, this);
     };
 
-    connect(&m_settings, &SettingsModel::previewRequested, this, &Tprog::Vorschau);
+    // The text box tells the preview first, then the names on the Save page.
+    m_previewUpdates = std::make_unique<MainWindowPreview>(m_settings, *m_preview, *m_textPage, *m_fontPage);
     connect(&m_settings, &SettingsModel::autoSaveChoiceChanged, this, &Tprog::updateAutoSaveChecks);
-    connect(m_preview, &PreviewBox::resized, this, &Tprog::Vorschau);
-    connect(memo(), &QPlainTextEdit::textChanged, this, &Tprog::Vorschau);
-    connect(m_textPage, &TextPage::caretLineChanged, this, &Tprog::Vorschau);
-    connect(m_fontPage, &FontPage::previewWanted, this, &Tprog::Vorschau);
     m_savePage->setRunText([this] { return memo()->toPlainText(); });
     connect(memo(), &QPlainTextEdit::textChanged, m_savePage, &SavePage::scheduleNamesPreview);
     connect(m_savePage, &SavePage::nameOptionsWanted, this, [this] { showWindow(m_windows.optionen_name); });
@@ -196,7 +191,7 @@ void Tprog::setWindows(const Windows& windows)
 {
     m_windows = windows;
     if (m_windows.sm_bearbeitung && m_windows.sm_meldung)
-        m_runView = std::make_unique<GuiRunView>(this, *m_windows.sm_bearbeitung, *m_windows.sm_meldung);
+        m_run->setView(this, *m_windows.sm_bearbeitung, *m_windows.sm_meldung);
 }
 
 void Tprog::connectMenus()
@@ -307,7 +302,7 @@ void Tprog::HandleNewInstance(const QStringList& params)
 
 void Tprog::holdPreview(const std::function<void()>& load)
 {
-    m_previewRefresh.hold(load);
+    m_previewUpdates->hold(load);
 }
 
 bool Tprog::event(QEvent* event)
@@ -321,7 +316,7 @@ bool Tprog::event(QEvent* event)
 void Tprog::closeEvent(QCloseEvent* event)
 {
     // The window takes no input during a run; a close request from the window system waits too.
-    if (m_running) {
+    if (m_run->running()) {
         event->ignore();
         return;
     }
@@ -347,7 +342,7 @@ void Tprog::m_datei_beendenClick()
 void Tprog::dragEnterEvent(QDragEnterEvent* event)
 {
     const QMimeData* data = event->mimeData();
-    if (!m_running && classifyDrop(data->urls(), data->hasText()).kind != DroppedContent::Kind::Refused)
+    if (!m_run->running() && classifyDrop(data->urls(), data->hasText()).kind != DroppedContent::Kind::Refused)
         event->acceptProposedAction();
 }
 
@@ -360,7 +355,7 @@ void Tprog::dropEvent(QDropEvent* event)
 {
     const QMimeData* data = event->mimeData();
     const DroppedContent dropped = classifyDrop(data->urls(), data->hasText());
-    if (m_running || dropped.kind == DroppedContent::Kind::Refused)
+    if (m_run->running() || dropped.kind == DroppedContent::Kind::Refused)
         return;
     event->acceptProposedAction();
     switch (dropped.kind) {
@@ -408,12 +403,12 @@ void Tprog::weiterClick()
 
 QString Tprog::previewText() const
 {
-    return m_textPage->previewText();
+    return m_previewUpdates->text();
 }
 
 void Tprog::Vorschau()
 {
-    m_previewRefresh.request();
+    m_previewUpdates->request();
 }
 
 void Tprog::showAbout()
@@ -450,27 +445,7 @@ void Tprog::showWindow(QWidget* window)
 
 void Tprog::durchfuehrenClick()
 {
-    if (m_running || !m_runView)
-        return;
-    struct Running {
-        Tprog& prog;
-        GenerationRun run;
-        Running(Tprog& p) : prog(p), run(p.m_settings, *p.m_runView)
-        {
-            prog.m_running = true;
-            prog.m_runView->attach(&run);
-        }
-        ~Running()
-        {
-            prog.m_runView->attach(nullptr);
-            prog.m_running = false;
-        }
-    } running(*this);
-    const RunResult result = running.run.run(memo()->toPlainText());
-    if (result.started)
-        m_bottomBar->showRunSummary(result);
-    // The folder holds the new files: the next run's names move on.
-    m_savePage->scheduleNamesPreview();
+    m_run->run(memo()->toPlainText());
 }
 
 void Tprog::meldungzeigen(const QString& id, const QString& parameter)

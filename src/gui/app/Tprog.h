@@ -5,7 +5,6 @@
 // "Create and Save", and the menus File, Settings, Configuration and Help.
 #include "gui/app/MainWindowDialogs.h"
 #include "gui/app/MainWindowPlacement.h"
-#include "gui/render/PreviewRefresh.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -27,8 +26,9 @@ class BottomBar;
 class ConfigurationMenu;
 class FontListBox;
 class FontPage;
-class GuiRunView;
 class MainMenus;
+class MainWindowPreview;
+class MainWindowRun;
 class PreviewBox;
 class SavePage;
 class SettingBinder;
@@ -176,9 +176,10 @@ private:
     Windows m_windows;
     Dialogs m_dialogs;
     std::unique_ptr<ConfigurationMenu> m_configMenu;
-    std::unique_ptr<GuiRunView> m_runView;
+    std::unique_ptr<MainWindowRun> m_run;
     std::unique_ptr<TOneInstanceCheck> m_instanceCheck;
     std::unique_ptr<MainWindowPlacement> m_placement;
+    std::unique_ptr<MainWindowPreview> m_previewUpdates;
     SettingBinder* m_binder = nullptr;
     MainMenus* m_menus = nullptr;
 
@@ -193,8 +194,6 @@ private:
     QString m_configFileName;
     QStringList m_configFilters;
     bool m_shownOnce = false;
-    bool m_running = false;
-    PreviewRefresh m_previewRefresh;
 };
 
 } // namespace qp
