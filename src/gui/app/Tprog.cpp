@@ -2,18 +2,17 @@
 #include "gui/app/Tprog.h"
 
 #include "core/app/DroppedContent.h"
-#include "core/app/OneInstanceCheck.h"
 #include "core/app/Version.h"
 #include "core/i18n/SharedTexts.h"
 #include "core/i18n/Catalog.h"
 #include "core/i18n/Language.h"
-#include "core/run/Messages.h"
 #include "core/settings/ConfigurationMenu.h"
 #include "core/settings/SettingsModel.h"
 #include "gui/app/BottomBar.h"
-#include "gui/app/DesktopWindows.h"
+#include "gui/app/ConfigurationCommands.h"
 #include "gui/app/ErrorBox.h"
 #include "gui/app/MainMenus.h"
+#include "gui/app/MainWindowHandOff.h"
 #include "gui/app/MainWindowPlacement.h"
 #include "gui/app/MainWindowPreview.h"
 #include "gui/app/MainWindowRun.h"
@@ -121,26 +120,13 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
 
     // The text box tells the preview first, then the names on the Save page.
     m_previewUpdates = std::make_unique<MainWindowPreview>(m_settings, *m_preview, *m_textPage, *m_fontPage);
-    connect(&m_settings, &SettingsModel::autoSaveChoiceChanged, this, &Tprog::updateAutoSaveChecks);
     m_savePage->setRunText([this] { return memo()->toPlainText(); });
     connect(memo(), &QPlainTextEdit::textChanged, m_savePage, &SavePage::scheduleNamesPreview);
     connect(m_savePage, &SavePage::nameOptionsWanted, this, [this] { showWindow(m_windows.optionen_name); });
     connect(m_bottomBar->nextButton(), &QPushButton::clicked, this, &Tprog::weiterClick);
     connect(m_bottomBar->createButton(), &QPushButton::clicked, this, &Tprog::durchfuehrenClick);
-    connect(m_bottomBar, &BottomBar::undoResetChosen, this, &Tprog::undoResetAllSettings);
-    m_undoResetTimer = new QTimer(this);
-    m_undoResetTimer->setSingleShot(true);
-    m_undoResetTimer->setInterval(15000);
-    connect(m_undoResetTimer, &QTimer::timeout, this, [this] {
-        m_configMenu->forgetStandardConfigurationUndo();
-        action(QStringLiteral("m_konfig_standard_undo"))->setEnabled(false);
-        m_bottomBar->hideUndoReset();
-    });
-    updateAutoSaveChecks();
-
-    // Configuration entries appear in the menu as the logic adds them.
-    connect(m_configMenu.get(), &ConfigurationMenu::entryAdded, this,
-            [this](const ConfigurationEntry& e) { m_menus->addConfigurationEntry(e.path, e.caption); });
+    m_configCommands = std::make_unique<ConfigurationCommands>(m_settings, *m_configMenu, *m_menus, *m_bottomBar,
+                                                               m_dialogs, *m_previewUpdates);
     ConfigurationHooks hooks;
     hooks.currentPlacement = [this] { return placement(); };
     hooks.screenSize = [this] { return screen() ? screen()->geometry().size() : QSize(); };
@@ -170,12 +156,7 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
     centralWidget()->layout()->activate();
 
     m_configMenu->startUpStepA();
-    m_instanceCheck = std::make_unique<TOneInstanceCheck>();
-    m_instanceCheck->OnNewInstance = [this](TOneInstanceCheck&, quint32, const QStringList& params, bool&) {
-        HandleNewInstance(params);
-    };
-    m_instanceCheck->mainWindow = [this] { return windowHandle(); };
-    m_instanceCheck->raiseWindow = raiseAndActivate;
+    m_handOff = std::make_unique<MainWindowHandOff>(*this, [this](const QStringList& params) { HandleNewInstance(params); });
     m_pages->setCurrentIndex(0);
     fontList()->fill(QFontDatabase::families());
     // Files and text dropped anywhere on the window, the text box included, go to dropEvent.
@@ -208,21 +189,15 @@ void Tprog::connectMenus()
     on("m_einstshortcuts", [this] { showWindow(m_windows.einstshortcuts); });
     on("m_einst_sprache_deutsch", [this] { setLanguage(QStringLiteral("de")); });
     on("m_einst_sprache_english", [this] { setLanguage(QStringLiteral("en")); });
-    on("m_konfig_save", [this] { KonfigurationSpeichernDialog(); });
+    on("m_konfig_save", [this] { m_configCommands->KonfigurationSpeichernDialog(); });
     on("m_konfig_save_start", [this] { m_configMenu->saveStartConfiguration(); });
-    on("m_konfig_load", [this] { KonfigurationLadenDialog(); });
-    on("m_konfig_autosave_nie", [this] {
-        m_configMenu->chooseAutoSave(ConfigurationMenu::AutoSave::Never);
-        updateAutoSaveChecks();
-    });
-    on("m_konfig_autosave_alles", [this] {
-        m_configMenu->chooseAutoSave(ConfigurationMenu::AutoSave::All);
-        updateAutoSaveChecks();
-    });
-    on("m_konfig_standard", [this] { resetAllSettings(); });
-    on("m_konfig_standard_undo", [this] { undoResetAllSettings(); });
+    on("m_konfig_load", [this] { m_configCommands->KonfigurationLadenDialog(); });
+    on("m_konfig_autosave_nie", [this] { m_configCommands->chooseAutoSave(ConfigurationMenu::AutoSave::Never); });
+    on("m_konfig_autosave_alles", [this] { m_configCommands->chooseAutoSave(ConfigurationMenu::AutoSave::All); });
+    on("m_konfig_standard", [this] { m_configCommands->resetAllSettings(); });
+    on("m_konfig_standard_undo", [this] { m_configCommands->undoResetAllSettings(); });
     on("quit", [this] { close(); });
-    on("m_konfig_start", [this] { m_konfig_startClick(); });
+    on("m_konfig_start", [this] { m_configCommands->m_konfig_startClick(); });
     // The help windows and problem reports of a Help menu are those of its language.
     on("m_hilfe_de", [this] { showWindow(m_windows.hilfe); });
     on("m_bug_de", [this] { showWindow(m_windows.bugreport_de); });
@@ -230,8 +205,6 @@ void Tprog::connectMenus()
     on("m_bug_en", [this] { showWindow(m_windows.bugreport_en); });
     on("m_about_de", [this] { showAbout(); });
     on("m_about_en", [this] { showAbout(); });
-    connect(m_menus, &MainMenus::entryChosen, this,
-            [this](const QString& path) { holdPreview([this, &path] { m_configMenu->loadEntry(path); }); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -248,6 +221,7 @@ QTimer* Tprog::runSummaryTimer() const { return m_bottomBar->runSummaryTimer(); 
 QString Tprog::linkCaptionText() const { return m_bottomBar->linkCaptionText(); }
 int Tprog::linkCounter() const { return m_bottomBar->linkCounter(); }
 QTimer* Tprog::linkTimer() const { return m_bottomBar->linkTimer(); }
+QTimer* Tprog::undoResetTimer() const { return m_configCommands->undoResetTimer(); }
 QMenu* Tprog::configMenu() const { return m_menus->configMenu(); }
 QList<QAction*> Tprog::configurationEntryActions() const { return m_menus->configurationEntryActions(); }
 QAction* Tprog::action(const QString& name) const { return m_menus->action(name); }
@@ -298,6 +272,11 @@ void Tprog::HandleNewInstance(const QStringList& params)
     if (!m_shownOnce && m_start)
         m_start->Image1Click();
     holdPreview([this, &params] { m_configMenu->handOff(params); });
+}
+
+TOneInstanceCheck& Tprog::instanceCheck() const
+{
+    return m_handOff->instanceCheck();
 }
 
 void Tprog::holdPreview(const std::function<void()>& load)
@@ -455,61 +434,6 @@ void Tprog::meldungzeigen(const QString& id, const QString& parameter)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Configuration menu
-
-void Tprog::KonfigurationSpeichernDialog()
-{
-    if (!m_dialogs.chooseSaveFile)
-        return;
-    const QString name = m_dialogs.chooseSaveFile(m_configFileName, m_configFilters);
-    if (name.isEmpty())
-        return;
-    m_configFileName = withConfigurationExtension(name);
-    m_configMenu->saveWithDialog(name);
-}
-
-void Tprog::KonfigurationLadenDialog()
-{
-    if (!m_dialogs.chooseOpenFile)
-        return;
-    const QString name = m_dialogs.chooseOpenFile(m_configFileName, m_configFilters);
-    if (name.isEmpty())
-        return;
-    m_configFileName = name;
-    holdPreview([this, &name] { m_configMenu->loadWithDialog(name); });
-}
-
-void Tprog::m_konfig_startClick()
-{
-    bool loaded = false;
-    holdPreview([this, &loaded] { loaded = m_configMenu->loadStartConfiguration(); });
-    if (!loaded)
-        meldungzeigen(MessageId::keinestartkonfig);
-}
-
-void Tprog::resetAllSettings()
-{
-    holdPreview([this] { m_configMenu->loadStandardConfiguration(); });
-    // The reset asks nothing; for a while it can be undone.
-    action(QStringLiteral("m_konfig_standard_undo"))->setEnabled(true);
-    m_bottomBar->showUndoReset(catalogText(kProg, QStringLiteral("m_konfig_standard_undo"), Language::code()));
-    m_undoResetTimer->start();
-}
-
-void Tprog::undoResetAllSettings()
-{
-    m_undoResetTimer->stop();
-    action(QStringLiteral("m_konfig_standard_undo"))->setEnabled(false);
-    m_bottomBar->hideUndoReset();
-    holdPreview([this] { m_configMenu->undoStandardConfiguration(); });
-}
-
-void Tprog::updateAutoSaveChecks()
-{
-    m_menus->showAutoSave(m_settings.autoSaveNever(), m_settings.autoSaveAll());
-}
-
-// ---------------------------------------------------------------------------------------------
 // Language
 
 void Tprog::SpracheProg()
@@ -518,8 +442,7 @@ void Tprog::SpracheProg()
     applyToolkitLanguage(code);
     applyCatalogTexts(this, kProg);
     m_menus->applyLanguage(Language::isGerman());
-    m_configFileName = catalogText(kProg, QStringLiteral("konfig_dateiname"), code);
-    m_configFilters = toQtNameFilters(catalogText(kProg, QStringLiteral("konfig_filter"), code));
+    m_configCommands->applyLanguage(code);
     m_fontPage->updateFaceNote();
     m_textPage->updateGlyphNote();
     m_savePage->applyLanguage();

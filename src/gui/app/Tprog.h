@@ -23,10 +23,12 @@ class QTimer;
 namespace qp {
 
 class BottomBar;
+class ConfigurationCommands;
 class ConfigurationMenu;
 class FontListBox;
 class FontPage;
 class MainMenus;
+class MainWindowHandOff;
 class MainWindowPreview;
 class MainWindowRun;
 class PreviewBox;
@@ -97,7 +99,7 @@ public:
     // main window is shown first, so that the start configuration comes before the handed files.
     void HandleNewInstance(const QStringList& params);
     // The single-instance component that raises HandleNewInstance.
-    TOneInstanceCheck& instanceCheck() const { return *m_instanceCheck; }
+    TOneInstanceCheck& instanceCheck() const;
 
     // The 1-based line of `text` that holds the caret at `caret`.
     static int lineNumberAt(const QString& text, int caret);
@@ -119,7 +121,7 @@ public:
     int linkCounter() const;
     QTimer* linkTimer() const;
     // Runs while the undo of the last reset is offered.
-    QTimer* undoResetTimer() const { return m_undoResetTimer; }
+    QTimer* undoResetTimer() const;
     QMenu* configMenu() const;
     // The configuration entries appended to the Configuration menu.
     QList<QAction*> configurationEntryActions() const;
@@ -158,14 +160,6 @@ private:
     // gathered and the preview is drawn once when the load is complete.
     void holdPreview(const std::function<void()>& load);
     void fitPages();
-    void updateAutoSaveChecks();
-    void KonfigurationSpeichernDialog();
-    void KonfigurationLadenDialog();
-    void m_konfig_startClick();
-    // F2, then the offer to undo it for 15 s (the Configuration menu's entry, Ctrl+Z and a link
-    // in the bottom bar).
-    void resetAllSettings();
-    void undoResetAllSettings();
     void showWindow(QWidget* window);
     // Help -> About: the version, the licence and the program's folders, in the current language.
     void showAbout();
@@ -177,9 +171,10 @@ private:
     Dialogs m_dialogs;
     std::unique_ptr<ConfigurationMenu> m_configMenu;
     std::unique_ptr<MainWindowRun> m_run;
-    std::unique_ptr<TOneInstanceCheck> m_instanceCheck;
     std::unique_ptr<MainWindowPlacement> m_placement;
     std::unique_ptr<MainWindowPreview> m_previewUpdates;
+    std::unique_ptr<ConfigurationCommands> m_configCommands;
+    std::unique_ptr<MainWindowHandOff> m_handOff;
     SettingBinder* m_binder = nullptr;
     MainMenus* m_menus = nullptr;
 
@@ -189,10 +184,7 @@ private:
     FontPage* m_fontPage = nullptr;
     SavePage* m_savePage = nullptr;
     BottomBar* m_bottomBar = nullptr;
-    QTimer* m_undoResetTimer = nullptr;
 
-    QString m_configFileName;
-    QStringList m_configFilters;
     bool m_shownOnce = false;
 };
 
