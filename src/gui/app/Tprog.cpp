@@ -3,9 +3,9 @@
 
 #include "core/app/DroppedContent.h"
 #include "core/app/Version.h"
-#include "core/i18n/SharedTexts.h"
 #include "core/i18n/Catalog.h"
 #include "core/i18n/Language.h"
+#include "core/i18n/SharedTexts.h"
 #include "core/settings/ConfigurationMenu.h"
 #include "core/settings/SettingsModel.h"
 #include "gui/app/BottomBar.h"
@@ -16,7 +16,6 @@
 #include "gui/app/MainWindowPlacement.h"
 #include "gui/app/MainWindowPreview.h"
 #include "gui/app/MainWindowRun.h"
-#include "gui/app/Named.h"
 #include "gui/app/PageHeight.h"
 #include "gui/app/ToolkitLanguage.h"
 #include "gui/app/Tstart.h"
@@ -25,7 +24,6 @@
 #include "gui/output/Toptionen.h"
 #include "gui/render/FontListBox.h"
 #include "gui/render/FontPage.h"
-#include "gui/render/MarginsPage.h"
 #include "gui/render/PreviewBox.h"
 #include "gui/run/TextPage.h"
 #include "gui/run/Toptionen_name.h"
@@ -42,13 +40,13 @@
 #include <QMimeData>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 
 namespace qp {
@@ -69,100 +67,20 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
 
     m_binder = new SettingBinder(m_settings, this);
     m_configMenu = std::make_unique<ConfigurationMenu>(m_settings, m_settings.programFolder());
-
     m_placement = std::make_unique<MainWindowPlacement>(*this);
     m_menus = new MainMenus(*this);
     connectMenus();
-
-    auto* panel1 = named(new QWidget, Setting::Panel1);
-    auto* outer = new QVBoxLayout(panel1);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-
-    auto* panel5 = named(new QWidget, Setting::Panel5);
-    auto* middle = new QVBoxLayout(panel5);
-    middle->setContentsMargins(8, 8, 8, 4);
-    middle->setSpacing(8);
-
-    auto* panel2 = named(new QWidget, Setting::Panel2);
-    auto* previewLayout = new QVBoxLayout(panel2);
-    previewLayout->setContentsMargins(0, 0, 0, 0);
-    m_preview = named(new PreviewBox, "vor_box");
-    // In a small window the preview gives way to the pages down to a strip (it scrolls).
-    m_preview->setMinimumHeight(48);
-    previewLayout->addWidget(m_preview);
-    middle->addWidget(panel2, 1);
-
-    // Each page binds its controls to the settings as it is built.
-    m_pages = named(new QTabWidget, "einst");
-    m_textPage = new TextPage(m_settings, *m_binder);
-    m_fontPage = new FontPage(m_settings, *m_binder, m_dialogs);
-    m_savePage = new SavePage(m_settings, *m_binder, m_dialogs);
-    m_pages->addTab(m_textPage, QString());
-    m_pages->addTab(m_fontPage, QString());
-    m_pages->addTab(new MarginsPage(*m_binder), QString());
-    m_pages->addTab(m_savePage, QString());
-    m_pages->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    middle->addWidget(m_pages, 0);
-    outer->addWidget(panel5, 1);
-    m_bottomBar = new BottomBar(m_settings, m_dialogs);
-    outer->addWidget(m_bottomBar, 0);
-    m_run = std::make_unique<MainWindowRun>(m_settings, *m_bottomBar, *m_savePage);
-    setCentralWidget(panel1);
-
-    for (const Setting panel : {Setting::Panel1, Setting::Panel2, Setting::Panel5, Setting::Panel12})
-        m_binder->bindPanel(panel, findChild<QWidget*>(SettingsModel::nameOf(panel)));
-    installPlatformDialogs(m_dialogs, this, m_settings);
-    m_dialogs.showMessage = [this](const QString& id, const QString& parameter) {
-        if (m_windows.sm_meldung)
-            m_windows.sm_meldung->meldungzeigen(id, parameter, this);
-    };
-
-    // The text box tells the preview first, then the names on the Save page.
-    m_previewUpdates = std::make_unique<MainWindowPreview>(m_settings, *m_preview, *m_textPage, *m_fontPage);
-    m_savePage->setRunText([this] { return memo()->toPlainText(); });
-    connect(memo(), &QPlainTextEdit::textChanged, m_savePage, &SavePage::scheduleNamesPreview);
-    connect(m_savePage, &SavePage::nameOptionsWanted, this, [this] { showWindow(m_windows.optionen_name); });
-    connect(m_bottomBar->nextButton(), &QPushButton::clicked, this, &Tprog::weiterClick);
-    connect(m_bottomBar->createButton(), &QPushButton::clicked, this, &Tprog::durchfuehrenClick);
-    m_configCommands = std::make_unique<ConfigurationCommands>(m_settings, *m_configMenu, *m_menus, *m_bottomBar,
-                                                               m_dialogs, *m_previewUpdates);
-    ConfigurationHooks hooks;
-    hooks.currentPlacement = [this] { return placement(); };
-    hooks.screenSize = [this] { return screen() ? screen()->geometry().size() : QSize(); };
-    hooks.applyPlacement = [this](const PlacementChange& change) { applyPlacement(change); };
-    hooks.reapplyLanguage = [this] { sprachealles(); };
-    hooks.refreshPreview = [this] {
-        m_fontPage->selectFontForLabel();
-        Vorschau();
-    };
-    m_configMenu->setHooks(hooks);
-    m_configMenu->setCaptionMetrics(
-        [this] (const QString& text) { return linkLabel()->fontMetrics().horizontalAdvance(text); },
-        [this] { return linkLabel()->width(); });
-
-    // FormCreate, in its order.
-    memo()->setPlainText(QStringLiteral("Quillpress"));
-    m_settings.setText(Setting::out_ordner, m_settings.defaultOutputFolder());
-    // The face name of the main window's own font, which the settings know as their default.
-    m_settings.setText(Setting::label2, QString::fromUtf8(SettingsModel::definition(Setting::label2).defaultText));
-    SpracheProg();
-
-    // The pages keep one height whichever is shown; the preview takes what is left. Client area
-    // 594 x 646 below the menu bar (whose height is known once it has its captions), centred.
-    m_pages->setFixedHeight(m_pages->sizeHint().height());
-    panel5->installEventFilter(this);
-    m_placement->placeAtStart();
-    centralWidget()->layout()->activate();
-
+    buildClientArea();
+    installDialogs();
+    makeParts();
+    connectConfigurationMenu();
+    setStartValues();
+    placeAtStart();
     m_configMenu->startUpStepA();
     m_handOff = std::make_unique<MainWindowHandOff>(*this, [this](const QStringList& params) { HandleNewInstance(params); });
-    m_pages->setCurrentIndex(0);
+    m_area.pages->setCurrentIndex(0);
     fontList()->fill(QFontDatabase::families());
-    // Files and text dropped anywhere on the window, the text box included, go to dropEvent.
-    setAcceptDrops(true);
-    memo()->setAcceptDrops(false);
-    memo()->viewport()->setAcceptDrops(false);
+    acceptDropsEverywhere();
     linkTimer()->start();
 }
 
@@ -173,6 +91,83 @@ void Tprog::setWindows(const Windows& windows)
     m_windows = windows;
     if (m_windows.sm_bearbeitung && m_windows.sm_meldung)
         m_run->setView(this, *m_windows.sm_bearbeitung, *m_windows.sm_meldung);
+}
+
+void Tprog::buildClientArea()
+{
+    m_area = qp::buildClientArea(m_settings, *m_binder, m_dialogs);
+    setCentralWidget(m_area.frame);
+    for (const Setting panel : {Setting::Panel1, Setting::Panel2, Setting::Panel5, Setting::Panel12})
+        m_binder->bindPanel(panel, findChild<QWidget*>(SettingsModel::nameOf(panel)));
+}
+
+void Tprog::installDialogs()
+{
+    installPlatformDialogs(m_dialogs, this, m_settings);
+    m_dialogs.showMessage = [this](const QString& id, const QString& parameter) {
+        if (m_windows.sm_meldung)
+            m_windows.sm_meldung->meldungzeigen(id, parameter, this);
+    };
+}
+
+void Tprog::makeParts()
+{
+    // The preview, the run and the configuration commands, each with the controls it
+    // listens to. The text box tells the preview first, then the names on the Save page.
+    m_previewUpdates = std::make_unique<MainWindowPreview>(m_settings, *m_area.preview, *m_area.textPage,
+                                                           *m_area.fontPage);
+    m_area.savePage->setRunText([this] { return memo()->toPlainText(); });
+    connect(memo(), &QPlainTextEdit::textChanged, m_area.savePage, &SavePage::scheduleNamesPreview);
+    connect(m_area.savePage, &SavePage::nameOptionsWanted, this, [this] { showWindow(m_windows.optionen_name); });
+    connect(m_area.bottomBar->nextButton(), &QPushButton::clicked, this, &Tprog::weiterClick);
+    connect(m_area.bottomBar->createButton(), &QPushButton::clicked, this, &Tprog::durchfuehrenClick);
+    m_run = std::make_unique<MainWindowRun>(m_settings, *m_area.bottomBar, *m_area.savePage);
+    m_configCommands = std::make_unique<ConfigurationCommands>(m_settings, *m_configMenu, *m_menus, *m_area.bottomBar,
+                                                               m_dialogs, *m_previewUpdates);
+}
+
+void Tprog::connectConfigurationMenu()
+{
+    ConfigurationHooks hooks;
+    hooks.currentPlacement = [this] { return placement(); };
+    hooks.screenSize = [this] { return screen() ? screen()->geometry().size() : QSize(); };
+    hooks.applyPlacement = [this](const PlacementChange& change) { applyPlacement(change); };
+    hooks.reapplyLanguage = [this] { sprachealles(); };
+    hooks.refreshPreview = [this] {
+        m_area.fontPage->selectFontForLabel();
+        Vorschau();
+    };
+    m_configMenu->setHooks(hooks);
+    m_configMenu->setCaptionMetrics(
+        [this] (const QString& text) { return linkLabel()->fontMetrics().horizontalAdvance(text); },
+        [this] { return linkLabel()->width(); });
+}
+
+void Tprog::setStartValues()
+{
+    memo()->setPlainText(QStringLiteral("Quillpress"));
+    m_settings.setText(Setting::out_ordner, m_settings.defaultOutputFolder());
+    // The face name of the main window's own font, which the settings know as their default.
+    m_settings.setText(Setting::label2, QString::fromUtf8(SettingsModel::definition(Setting::label2).defaultText));
+    SpracheProg();
+}
+
+void Tprog::placeAtStart()
+{
+    // The pages keep one height whichever is shown; the preview takes what is left. Client area
+    // 594 x 646 below the menu bar (whose height is known once it has its captions), centred.
+    m_area.pages->setFixedHeight(m_area.pages->sizeHint().height());
+    m_area.middle->installEventFilter(this);
+    m_placement->placeAtStart();
+    centralWidget()->layout()->activate();
+}
+
+void Tprog::acceptDropsEverywhere()
+{
+    // Files and text dropped anywhere on the window, the text box included, go to dropEvent.
+    setAcceptDrops(true);
+    memo()->setAcceptDrops(false);
+    memo()->viewport()->setAcceptDrops(false);
 }
 
 void Tprog::connectMenus()
@@ -210,17 +205,17 @@ void Tprog::connectMenus()
 // ---------------------------------------------------------------------------------------------
 // The parts of the window
 
-QPlainTextEdit* Tprog::memo() const { return m_textPage->memo(); }
-QLabel* Tprog::lineCounter() const { return m_textPage->lineCounter(); }
-FontListBox* Tprog::fontList() const { return m_fontPage->fontList(); }
-QLabel* Tprog::pipetteNote() const { return m_fontPage->pipetteNote(); }
-QLabel* Tprog::faceNote() const { return m_fontPage->faceNote(); }
-QLabel* Tprog::linkLabel() const { return m_bottomBar->linkLabel(); }
-QLabel* Tprog::runSummaryLabel() const { return m_bottomBar->runSummaryLabel(); }
-QTimer* Tprog::runSummaryTimer() const { return m_bottomBar->runSummaryTimer(); }
-QString Tprog::linkCaptionText() const { return m_bottomBar->linkCaptionText(); }
-int Tprog::linkCounter() const { return m_bottomBar->linkCounter(); }
-QTimer* Tprog::linkTimer() const { return m_bottomBar->linkTimer(); }
+QPlainTextEdit* Tprog::memo() const { return m_area.textPage->memo(); }
+QLabel* Tprog::lineCounter() const { return m_area.textPage->lineCounter(); }
+FontListBox* Tprog::fontList() const { return m_area.fontPage->fontList(); }
+QLabel* Tprog::pipetteNote() const { return m_area.fontPage->pipetteNote(); }
+QLabel* Tprog::faceNote() const { return m_area.fontPage->faceNote(); }
+QLabel* Tprog::linkLabel() const { return m_area.bottomBar->linkLabel(); }
+QLabel* Tprog::runSummaryLabel() const { return m_area.bottomBar->runSummaryLabel(); }
+QTimer* Tprog::runSummaryTimer() const { return m_area.bottomBar->runSummaryTimer(); }
+QString Tprog::linkCaptionText() const { return m_area.bottomBar->linkCaptionText(); }
+int Tprog::linkCounter() const { return m_area.bottomBar->linkCounter(); }
+QTimer* Tprog::linkTimer() const { return m_area.bottomBar->linkTimer(); }
 QTimer* Tprog::undoResetTimer() const { return m_configCommands->undoResetTimer(); }
 QMenu* Tprog::configMenu() const { return m_menus->configMenu(); }
 QList<QAction*> Tprog::configurationEntryActions() const { return m_menus->configurationEntryActions(); }
@@ -233,12 +228,12 @@ int Tprog::lineNumberAt(const QString& text, int caret)
 
 void Tprog::Timer1Timer()
 {
-    m_bottomBar->Timer1Timer();
+    m_area.bottomBar->Timer1Timer();
 }
 
 void Tprog::laspendenClick()
 {
-    m_bottomBar->laspendenClick();
+    m_area.bottomBar->laspendenClick();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -349,10 +344,10 @@ void Tprog::dropEvent(QDropEvent* event)
     // line it shows in per-line mode.
     case DroppedContent::Kind::TextFile:
         if (const std::optional<QString> text = readDroppedText(dropped.files.front()))
-            holdPreview([this, &text] { m_textPage->replaceText(*text); });
+            holdPreview([this, &text] { m_area.textPage->replaceText(*text); });
         break;
     case DroppedContent::Kind::Text:
-        holdPreview([this, data] { m_textPage->replaceText(data->text()); });
+        holdPreview([this, data] { m_area.textPage->replaceText(data->text()); });
         break;
     case DroppedContent::Kind::Refused:
         break;
@@ -362,7 +357,7 @@ void Tprog::dropEvent(QDropEvent* event)
 
 bool Tprog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pages->parentWidget() && event->type() == QEvent::Resize)
+    if (watched == m_area.pages->parentWidget() && event->type() == QEvent::Resize)
         fitPages();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -372,12 +367,12 @@ bool Tprog::eventFilter(QObject* watched, QEvent* event)
 
 void Tprog::fitPages()
 {
-    fitPageHeight(*m_pages, *m_preview);
+    fitPageHeight(*m_area.pages, *m_area.preview);
 }
 
 void Tprog::weiterClick()
 {
-    m_pages->setCurrentIndex((m_pages->currentIndex() + 1) % m_pages->count());
+    m_area.pages->setCurrentIndex((m_area.pages->currentIndex() + 1) % m_area.pages->count());
 }
 
 QString Tprog::previewText() const
@@ -443,12 +438,12 @@ void Tprog::SpracheProg()
     applyCatalogTexts(this, kProg);
     m_menus->applyLanguage(Language::isGerman());
     m_configCommands->applyLanguage(code);
-    m_fontPage->updateFaceNote();
-    m_textPage->updateGlyphNote();
-    m_savePage->applyLanguage();
-    m_bottomBar->updateLinkCaption();
+    m_area.fontPage->updateFaceNote();
+    m_area.textPage->updateGlyphNote();
+    m_area.savePage->applyLanguage();
+    m_area.bottomBar->updateLinkCaption();
     // Texts of the other language may take more lines.
-    if (m_pages->isVisible())
+    if (m_area.pages->isVisible())
         fitPages();
 }
 

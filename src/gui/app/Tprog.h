@@ -3,6 +3,7 @@
 // The main window: the text box with its line counter, the preview, the four settings pages
 // (Text, Font and Format, Margins and Spaces, Save), the bottom bar with the link, "Next >>" and
 // "Create and Save", and the menus File, Settings, Configuration and Help.
+#include "gui/app/ClientArea.h"
 #include "gui/app/MainWindowDialogs.h"
 #include "gui/app/MainWindowPlacement.h"
 
@@ -22,17 +23,14 @@ class QTimer;
 
 namespace qp {
 
-class BottomBar;
 class ConfigurationCommands;
 class ConfigurationMenu;
 class FontListBox;
-class FontPage;
 class MainMenus;
 class MainWindowHandOff;
 class MainWindowPreview;
 class MainWindowRun;
 class PreviewBox;
-class SavePage;
 class SettingBinder;
 class SettingsModel;
 class Teinstshortcuts;
@@ -40,7 +38,6 @@ class Toptionen;
 class Toptionen_name;
 class Tsm_bearbeitung;
 class Tsm_meldung;
-class TextPage;
 class Tstart;
 class TOneInstanceCheck;
 
@@ -109,8 +106,8 @@ public:
     SettingBinder& binder() const { return *m_binder; }
     QPlainTextEdit* memo() const;
     QLabel* lineCounter() const;
-    PreviewBox* previewBox() const { return m_preview; }
-    QTabWidget* pages() const { return m_pages; }
+    PreviewBox* previewBox() const { return m_area.preview; }
+    QTabWidget* pages() const { return m_area.pages; }
     FontListBox* fontList() const;
     QLabel* linkLabel() const;
     // The summary of the last run, shown in the bottom bar in place of the link for a while.
@@ -154,7 +151,17 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The steps of FormCreate.
     void connectMenus();
+    void buildClientArea();
+    void installDialogs();
+    void makeParts();
+    void connectConfigurationMenu();
+    // The text, the output folder and the face name the window starts with, then its language.
+    void setStartValues();
+    void placeAtStart();
+    void acceptDropsEverywhere();
+
     void FormShow();
     // Runs a configuration load with the preview held: the settings' redraw requests are
     // gathered and the preview is drawn once when the load is complete.
@@ -170,20 +177,16 @@ private:
     Windows m_windows;
     Dialogs m_dialogs;
     std::unique_ptr<ConfigurationMenu> m_configMenu;
-    std::unique_ptr<MainWindowRun> m_run;
+    // The window's parts, each after those it refers to, so that it is destroyed before them.
     std::unique_ptr<MainWindowPlacement> m_placement;
     std::unique_ptr<MainWindowPreview> m_previewUpdates;
+    std::unique_ptr<MainWindowRun> m_run;
     std::unique_ptr<ConfigurationCommands> m_configCommands;
     std::unique_ptr<MainWindowHandOff> m_handOff;
     SettingBinder* m_binder = nullptr;
     MainMenus* m_menus = nullptr;
 
-    PreviewBox* m_preview = nullptr;
-    QTabWidget* m_pages = nullptr;
-    TextPage* m_textPage = nullptr;
-    FontPage* m_fontPage = nullptr;
-    SavePage* m_savePage = nullptr;
-    BottomBar* m_bottomBar = nullptr;
+    ClientArea m_area;
 
     bool m_shownOnce = false;
 };
