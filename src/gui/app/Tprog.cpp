@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/Tprog.h"
 
-#include "core/app/DroppedContent.h"
 #include "core/app/Version.h"
 #include "core/i18n/Catalog.h"
 #include "core/i18n/Language.h"
@@ -12,6 +11,7 @@
 #include "gui/app/ConfigurationCommands.h"
 #include "gui/app/ErrorBox.h"
 #include "gui/app/MainMenus.h"
+#include "gui/app/MainWindowDrops.h"
 #include "gui/app/MainWindowHandOff.h"
 #include "gui/app/MainWindowPlacement.h"
 #include "gui/app/MainWindowPreview.h"
@@ -112,7 +112,7 @@ void Tprog::installDialogs()
 
 void Tprog::makeParts()
 {
-    // The preview, the run and the configuration commands, each with the controls it
+    // The preview, the run, the configuration commands and the drops, each with the controls it
     // listens to. The text box tells the preview first, then the names on the Save page.
     m_previewUpdates = std::make_unique<MainWindowPreview>(m_settings, *m_area.preview, *m_area.textPage,
                                                            *m_area.fontPage);
@@ -124,6 +124,7 @@ void Tprog::makeParts()
     m_run = std::make_unique<MainWindowRun>(m_settings, *m_area.bottomBar, *m_area.savePage);
     m_configCommands = std::make_unique<ConfigurationCommands>(m_settings, *m_configMenu, *m_menus, *m_area.bottomBar,
                                                                m_dialogs, *m_previewUpdates);
+    m_drops = std::make_unique<MainWindowDrops>(*m_configMenu, *m_area.textPage, *m_previewUpdates, *m_run);
 }
 
 void Tprog::connectConfigurationMenu()
@@ -315,8 +316,7 @@ void Tprog::m_datei_beendenClick()
 
 void Tprog::dragEnterEvent(QDragEnterEvent* event)
 {
-    const QMimeData* data = event->mimeData();
-    if (!m_run->running() && classifyDrop(data->urls(), data->hasText()).kind != DroppedContent::Kind::Refused)
+    if (m_drops->classify(*event->mimeData()).kind != DroppedContent::Kind::Refused)
         event->acceptProposedAction();
 }
 
@@ -328,30 +328,11 @@ void Tprog::dragMoveEvent(QDragMoveEvent* event)
 void Tprog::dropEvent(QDropEvent* event)
 {
     const QMimeData* data = event->mimeData();
-    const DroppedContent dropped = classifyDrop(data->urls(), data->hasText());
-    if (m_run->running() || dropped.kind == DroppedContent::Kind::Refused)
+    const DroppedContent dropped = m_drops->classify(*data);
+    if (dropped.kind == DroppedContent::Kind::Refused)
         return;
     event->acceptProposedAction();
-    switch (dropped.kind) {
-    case DroppedContent::Kind::Configurations:
-        // Each as if chosen in the load dialog, so each gets its entry.
-        holdPreview([this, &dropped] {
-            for (const QString& path : dropped.files)
-                m_configMenu->loadWithDialog(path);
-        });
-        break;
-    // A dropped text replaces the text; the preview waits for the line counter, which names the
-    // line it shows in per-line mode.
-    case DroppedContent::Kind::TextFile:
-        if (const std::optional<QString> text = readDroppedText(dropped.files.front()))
-            holdPreview([this, &text] { m_area.textPage->replaceText(*text); });
-        break;
-    case DroppedContent::Kind::Text:
-        holdPreview([this, data] { m_area.textPage->replaceText(data->text()); });
-        break;
-    case DroppedContent::Kind::Refused:
-        break;
-    }
+    m_drops->take(dropped, *data);
     activateWindow();
 }
 

@@ -27,6 +27,7 @@ class ConfigurationCommands;
 class ConfigurationMenu;
 class FontListBox;
 class MainMenus;
+class MainWindowDrops;
 class MainWindowHandOff;
 class MainWindowPreview;
 class MainWindowRun;
@@ -182,6 +183,7 @@ private:
     std::unique_ptr<MainWindowPreview> m_previewUpdates;
     std::unique_ptr<MainWindowRun> m_run;
     std::unique_ptr<ConfigurationCommands> m_configCommands;
+    std::unique_ptr<MainWindowDrops> m_drops;
     std::unique_ptr<MainWindowHandOff> m_handOff;
     SettingBinder* m_binder = nullptr;
     MainMenus* m_menus = nullptr;
