@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/Tprog.h"
 
-#include "core/app/Version.h"
-#include "core/i18n/Catalog.h"
 #include "core/i18n/Language.h"
-#include "core/i18n/SharedTexts.h"
 #include "core/settings/ConfigurationMenu.h"
 #include "core/settings/SettingsModel.h"
+#include "gui/app/AboutBox.h"
 #include "gui/app/BottomBar.h"
 #include "gui/app/ConfigurationCommands.h"
 #include "gui/app/ErrorBox.h"
@@ -34,7 +32,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -368,22 +365,7 @@ void Tprog::Vorschau()
 
 void Tprog::showAbout()
 {
-    // One window, which follows the language and the output folder each time it is shown.
-    auto* box = findChild<QMessageBox*>(QStringLiteral("about"));
-    if (!box) {
-        box = new QMessageBox(this);
-        box->setObjectName(QStringLiteral("about"));
-        box->setIcon(QMessageBox::Information);
-        box->setStandardButtons(QMessageBox::Ok);
-        box->setWindowModality(Qt::NonModal);
-        box->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
-    const QString code = Language::code();
-    box->setWindowTitle(catalogText(kProg, Language::isGerman() ? QStringLiteral("m_about_de")
-                                                                : QStringLiteral("m_about_en"), code));
-    box->setText(SharedTexts::about(projectVersion(), QDir::toNativeSeparators(m_settings.programFolder()),
-                                    QDir::toNativeSeparators(m_settings.text(Setting::out_ordner))));
-    showWindow(box);
+    showWindow(aboutBox(*this, m_settings));
 }
 
 void Tprog::showWindow(QWidget* window)
