@@ -1,22 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "gui/app/Tprog.h"
 
-#include "core/app/DroppedContent.h"
-#include "core/app/OneInstanceCheck.h"
-#include "core/app/Version.h"
-#include "core/i18n/SharedTexts.h"
-#include "core/i18n/Catalog.h"
 #include "core/i18n/Language.h"
-#include "core/render/Renderer.h"
-#include "core/run/GenerationRun.h"
-#include "core/run/Messages.h"
 #include "core/settings/ConfigurationMenu.h"
 #include "core/settings/SettingsModel.h"
+#include "gui/app/AboutBox.h"
 #include "gui/app/BottomBar.h"
-#include "gui/app/DesktopWindows.h"
+#include "gui/app/ConfigurationCommands.h"
 #include "gui/app/ErrorBox.h"
 #include "gui/app/MainMenus.h"
-#include "gui/app/Named.h"
+#include "gui/app/MainWindowDrops.h"
+#include "gui/app/MainWindowHandOff.h"
+#include "gui/app/MainWindowPlacement.h"
+#include "gui/app/MainWindowPreview.h"
+#include "gui/app/MainWindowRun.h"
 #include "gui/app/PageHeight.h"
 #include "gui/app/ToolkitLanguage.h"
 #include "gui/app/Tstart.h"
@@ -25,9 +22,7 @@
 #include "gui/output/Toptionen.h"
 #include "gui/render/FontListBox.h"
 #include "gui/render/FontPage.h"
-#include "gui/render/MarginsPage.h"
 #include "gui/render/PreviewBox.h"
-#include "gui/run/GuiRunView.h"
 #include "gui/run/TextPage.h"
 #include "gui/run/Toptionen_name.h"
 #include "gui/run/Tsm_bearbeitung.h"
@@ -37,21 +32,18 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QLabel>
-#include <QMenuBar>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
-#include <QVBoxLayout>
 
 
 namespace qp {
@@ -63,9 +55,7 @@ const QString kProg = QStringLiteral("prog");
 } // namespace
 
 Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent), m_settings(settings), m_start(&start), m_arguments(arguments),
-      m_previewRefresh([this] { return CreateBitmap(previewText(), m_settings); },
-                       [this](const QImage& bitmap) { m_preview->showImage(bitmap); })
+    : QMainWindow(parent), m_settings(settings), m_start(&start), m_arguments(arguments)
 {
     setObjectName(kProg);
     setMinimumSize(590, 450);
@@ -74,123 +64,20 @@ Tprog::Tprog(SettingsModel& settings, Tstart& start, const QStringList& argument
 
     m_binder = new SettingBinder(m_settings, this);
     m_configMenu = std::make_unique<ConfigurationMenu>(m_settings, m_settings.programFolder());
-
+    m_placement = std::make_unique<MainWindowPlacement>(*this);
     m_menus = new MainMenus(*this);
     connectMenus();
-
-    auto* panel1 = named(new QWidget, Setting::Panel1);
-    auto* outer = new QVBoxLayout(panel1);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-
-    auto* panel5 = named(new QWidget, Setting::Panel5);
-    auto* middle = new QVBoxLayout(panel5);
-    middle->setContentsMargins(8, 8, 8, 4);
-    middle->setSpacing(8);
-
-    auto* panel2 = named(new QWidget, Setting::Panel2);
-    auto* previewLayout = new QVBoxLayout(panel2);
-    previewLayout->setContentsMargins(0, 0, 0, 0);
-    m_preview = named(new PreviewBox, "vor_box");
-    // In a small window the preview gives way to the pages down to a strip (it scrolls).
-    m_preview->setMinimumHeight(48);
-    previewLayout->addWidget(m_preview);
-    middle->addWidget(panel2, 1);
-
-    // Each page binds its controls to the settings as it is built.
-    m_pages = named(new QTabWidget, "einst");
-    m_textPage = new TextPage(m_settings, *m_binder);
-    m_fontPage = new FontPage(m_settings, *m_binder, m_dialogs);
-    m_savePage = new SavePage(m_settings, *m_binder, m_dialogs);
-    m_pages->addTab(m_textPage, QString());
-    m_pages->addTab(m_fontPage, QString());
-    m_pages->addTab(new MarginsPage(*m_binder), QString());
-    m_pages->addTab(m_savePage, QString());
-    m_pages->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    middle->addWidget(m_pages, 0);
-    outer->addWidget(panel5, 1);
-    m_bottomBar = new BottomBar(m_settings, m_dialogs);
-    outer->addWidget(m_bottomBar, 0);
-    setCentralWidget(panel1);
-
-    for (const Setting panel : {Setting::Panel1, Setting::Panel2, Setting::Panel5, Setting::Panel12})
-        m_binder->bindPanel(panel, findChild<QWidget*>(SettingsModel::nameOf(panel)));
-    installPlatformDialogs(m_dialogs, this, m_settings);
-    m_dialogs.showMessage = [this](const QString& id, const QString& parameter) {
-        if (m_windows.sm_meldung)
-            m_windows.sm_meldung->meldungzeigen(id, parameter, this);
-    };
-
-    connect(&m_settings, &SettingsModel::previewRequested, this, &Tprog::Vorschau);
-    connect(&m_settings, &SettingsModel::autoSaveChoiceChanged, this, &Tprog::updateAutoSaveChecks);
-    connect(m_preview, &PreviewBox::resized, this, &Tprog::Vorschau);
-    connect(memo(), &QPlainTextEdit::textChanged, this, &Tprog::Vorschau);
-    connect(m_textPage, &TextPage::caretLineChanged, this, &Tprog::Vorschau);
-    connect(m_fontPage, &FontPage::previewWanted, this, &Tprog::Vorschau);
-    m_savePage->setRunText([this] { return memo()->toPlainText(); });
-    connect(memo(), &QPlainTextEdit::textChanged, m_savePage, &SavePage::scheduleNamesPreview);
-    connect(m_savePage, &SavePage::nameOptionsWanted, this, [this] { showWindow(m_windows.optionen_name); });
-    connect(m_bottomBar->nextButton(), &QPushButton::clicked, this, &Tprog::weiterClick);
-    connect(m_bottomBar->createButton(), &QPushButton::clicked, this, &Tprog::durchfuehrenClick);
-    connect(m_bottomBar, &BottomBar::undoResetChosen, this, &Tprog::undoResetAllSettings);
-    m_undoResetTimer = new QTimer(this);
-    m_undoResetTimer->setSingleShot(true);
-    m_undoResetTimer->setInterval(15000);
-    connect(m_undoResetTimer, &QTimer::timeout, this, [this] {
-        m_configMenu->forgetStandardConfigurationUndo();
-        action(QStringLiteral("m_konfig_standard_undo"))->setEnabled(false);
-        m_bottomBar->hideUndoReset();
-    });
-    updateAutoSaveChecks();
-
-    // Configuration entries appear in the menu as the logic adds them.
-    connect(m_configMenu.get(), &ConfigurationMenu::entryAdded, this,
-            [this](const ConfigurationEntry& e) { m_menus->addConfigurationEntry(e.path, e.caption); });
-    ConfigurationHooks hooks;
-    hooks.currentPlacement = [this] { return placement(); };
-    hooks.screenSize = [this] { return screen() ? screen()->geometry().size() : QSize(); };
-    hooks.applyPlacement = [this](const PlacementChange& change) { applyPlacement(change); };
-    hooks.reapplyLanguage = [this] { sprachealles(); };
-    hooks.refreshPreview = [this] {
-        m_fontPage->selectFontForLabel();
-        Vorschau();
-    };
-    m_configMenu->setHooks(hooks);
-    m_configMenu->setCaptionMetrics(
-        [this] (const QString& text) { return linkLabel()->fontMetrics().horizontalAdvance(text); },
-        [this] { return linkLabel()->width(); });
-
-    // FormCreate, in its order.
-    memo()->setPlainText(QStringLiteral("Quillpress"));
-    m_settings.setText(Setting::out_ordner, m_settings.defaultOutputFolder());
-    // The face name of the main window's own font, which the settings know as their default.
-    m_settings.setText(Setting::label2, QString::fromUtf8(SettingsModel::definition(Setting::label2).defaultText));
-    SpracheProg();
-
-    // The pages keep one height whichever is shown; the preview takes what is left. Client area
-    // 594 x 646 below the menu bar (whose height is known once it has its captions), centred.
-    m_pages->setFixedHeight(m_pages->sizeHint().height());
-    panel5->installEventFilter(this);
-    setClientSize(QSize(594, 646));
-    if (QScreen* s = QGuiApplication::primaryScreen()) {
-        const QRect area = s->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
-    centralWidget()->layout()->activate();
-
+    buildClientArea();
+    installDialogs();
+    makeParts();
+    connectConfigurationMenu();
+    setStartValues();
+    placeAtStart();
     m_configMenu->startUpStepA();
-    m_instanceCheck = std::make_unique<TOneInstanceCheck>();
-    m_instanceCheck->OnNewInstance = [this](TOneInstanceCheck&, quint32, const QStringList& params, bool&) {
-        HandleNewInstance(params);
-    };
-    m_instanceCheck->mainWindow = [this] { return windowHandle(); };
-    m_instanceCheck->raiseWindow = raiseAndActivate;
-    m_pages->setCurrentIndex(0);
+    m_handOff = std::make_unique<MainWindowHandOff>(*this, [this](const QStringList& params) { HandleNewInstance(params); });
+    m_area.pages->setCurrentIndex(0);
     fontList()->fill(QFontDatabase::families());
-    // Files and text dropped anywhere on the window, the text box included, go to dropEvent.
-    setAcceptDrops(true);
-    memo()->setAcceptDrops(false);
-    memo()->viewport()->setAcceptDrops(false);
+    acceptDropsEverywhere();
     linkTimer()->start();
 }
 
@@ -200,7 +87,85 @@ void Tprog::setWindows(const Windows& windows)
 {
     m_windows = windows;
     if (m_windows.sm_bearbeitung && m_windows.sm_meldung)
-        m_runView = std::make_unique<GuiRunView>(this, *m_windows.sm_bearbeitung, *m_windows.sm_meldung);
+        m_run->setView(this, *m_windows.sm_bearbeitung, *m_windows.sm_meldung);
+}
+
+void Tprog::buildClientArea()
+{
+    m_area = qp::buildClientArea(m_settings, *m_binder, m_dialogs);
+    setCentralWidget(m_area.frame);
+    for (const Setting panel : {Setting::Panel1, Setting::Panel2, Setting::Panel5, Setting::Panel12})
+        m_binder->bindPanel(panel, findChild<QWidget*>(SettingsModel::nameOf(panel)));
+}
+
+void Tprog::installDialogs()
+{
+    installPlatformDialogs(m_dialogs, this, m_settings);
+    m_dialogs.showMessage = [this](const QString& id, const QString& parameter) {
+        if (m_windows.sm_meldung)
+            m_windows.sm_meldung->meldungzeigen(id, parameter, this);
+    };
+}
+
+void Tprog::makeParts()
+{
+    // The preview, the run, the configuration commands and the drops, each with the controls it
+    // listens to. The text box tells the preview first, then the names on the Save page.
+    m_previewUpdates = std::make_unique<MainWindowPreview>(m_settings, *m_area.preview, *m_area.textPage,
+                                                           *m_area.fontPage);
+    m_area.savePage->setRunText([this] { return memo()->toPlainText(); });
+    connect(memo(), &QPlainTextEdit::textChanged, m_area.savePage, &SavePage::scheduleNamesPreview);
+    connect(m_area.savePage, &SavePage::nameOptionsWanted, this, [this] { showWindow(m_windows.optionen_name); });
+    connect(m_area.bottomBar->nextButton(), &QPushButton::clicked, this, &Tprog::weiterClick);
+    connect(m_area.bottomBar->createButton(), &QPushButton::clicked, this, &Tprog::durchfuehrenClick);
+    m_run = std::make_unique<MainWindowRun>(m_settings, *m_area.bottomBar, *m_area.savePage);
+    m_configCommands = std::make_unique<ConfigurationCommands>(m_settings, *m_configMenu, *m_menus, *m_area.bottomBar,
+                                                               m_dialogs, *m_previewUpdates);
+    m_drops = std::make_unique<MainWindowDrops>(*m_configMenu, *m_area.textPage, *m_previewUpdates, *m_run);
+}
+
+void Tprog::connectConfigurationMenu()
+{
+    ConfigurationHooks hooks;
+    hooks.currentPlacement = [this] { return placement(); };
+    hooks.screenSize = [this] { return screen() ? screen()->geometry().size() : QSize(); };
+    hooks.applyPlacement = [this](const PlacementChange& change) { applyPlacement(change); };
+    hooks.reapplyLanguage = [this] { sprachealles(); };
+    hooks.refreshPreview = [this] {
+        m_area.fontPage->selectFontForLabel();
+        Vorschau();
+    };
+    m_configMenu->setHooks(hooks);
+    m_configMenu->setCaptionMetrics(
+        [this] (const QString& text) { return linkLabel()->fontMetrics().horizontalAdvance(text); },
+        [this] { return linkLabel()->width(); });
+}
+
+void Tprog::setStartValues()
+{
+    memo()->setPlainText(QStringLiteral("Quillpress"));
+    m_settings.setText(Setting::out_ordner, m_settings.defaultOutputFolder());
+    // The face name of the main window's own font, which the settings know as their default.
+    m_settings.setText(Setting::label2, QString::fromUtf8(SettingsModel::definition(Setting::label2).defaultText));
+    SpracheProg();
+}
+
+void Tprog::placeAtStart()
+{
+    // The pages keep one height whichever is shown; the preview takes what is left. Client area
+    // 594 x 646 below the menu bar (whose height is known once it has its captions), centred.
+    m_area.pages->setFixedHeight(m_area.pages->sizeHint().height());
+    m_area.middle->installEventFilter(this);
+    m_placement->placeAtStart();
+    centralWidget()->layout()->activate();
+}
+
+void Tprog::acceptDropsEverywhere()
+{
+    // Files and text dropped anywhere on the window, the text box included, go to dropEvent.
+    setAcceptDrops(true);
+    memo()->setAcceptDrops(false);
+    memo()->viewport()->setAcceptDrops(false);
 }
 
 void Tprog::connectMenus()
@@ -217,21 +182,15 @@ void Tprog::connectMenus()
     on("m_einstshortcuts", [this] { showWindow(m_windows.einstshortcuts); });
     on("m_einst_sprache_deutsch", [this] { setLanguage(QStringLiteral("de")); });
     on("m_einst_sprache_english", [this] { setLanguage(QStringLiteral("en")); });
-    on("m_konfig_save", [this] { KonfigurationSpeichernDialog(); });
+    on("m_konfig_save", [this] { m_configCommands->KonfigurationSpeichernDialog(); });
     on("m_konfig_save_start", [this] { m_configMenu->saveStartConfiguration(); });
-    on("m_konfig_load", [this] { KonfigurationLadenDialog(); });
-    on("m_konfig_autosave_nie", [this] {
-        m_configMenu->chooseAutoSave(ConfigurationMenu::AutoSave::Never);
-        updateAutoSaveChecks();
-    });
-    on("m_konfig_autosave_alles", [this] {
-        m_configMenu->chooseAutoSave(ConfigurationMenu::AutoSave::All);
-        updateAutoSaveChecks();
-    });
-    on("m_konfig_standard", [this] { resetAllSettings(); });
-    on("m_konfig_standard_undo", [this] { undoResetAllSettings(); });
+    on("m_konfig_load", [this] { m_configCommands->KonfigurationLadenDialog(); });
+    on("m_konfig_autosave_nie", [this] { m_configCommands->chooseAutoSave(ConfigurationMenu::AutoSave::Never); });
+    on("m_konfig_autosave_alles", [this] { m_configCommands->chooseAutoSave(ConfigurationMenu::AutoSave::All); });
+    on("m_konfig_standard", [this] { m_configCommands->resetAllSettings(); });
+    on("m_konfig_standard_undo", [this] { m_configCommands->undoResetAllSettings(); });
     on("quit", [this] { close(); });
-    on("m_konfig_start", [this] { m_konfig_startClick(); });
+    on("m_konfig_start", [this] { m_configCommands->m_konfig_startClick(); });
     // The help windows and problem reports of a Help menu are those of its language.
     on("m_hilfe_de", [this] { showWindow(m_windows.hilfe); });
     on("m_bug_de", [this] { showWindow(m_windows.bugreport_de); });
@@ -239,24 +198,23 @@ void Tprog::connectMenus()
     on("m_bug_en", [this] { showWindow(m_windows.bugreport_en); });
     on("m_about_de", [this] { showAbout(); });
     on("m_about_en", [this] { showAbout(); });
-    connect(m_menus, &MainMenus::entryChosen, this,
-            [this](const QString& path) { holdPreview([this, &path] { m_configMenu->loadEntry(path); }); });
 }
 
 // ---------------------------------------------------------------------------------------------
 // The parts of the window
 
-QPlainTextEdit* Tprog::memo() const { return m_textPage->memo(); }
-QLabel* Tprog::lineCounter() const { return m_textPage->lineCounter(); }
-FontListBox* Tprog::fontList() const { return m_fontPage->fontList(); }
-QLabel* Tprog::pipetteNote() const { return m_fontPage->pipetteNote(); }
-QLabel* Tprog::faceNote() const { return m_fontPage->faceNote(); }
-QLabel* Tprog::linkLabel() const { return m_bottomBar->linkLabel(); }
-QLabel* Tprog::runSummaryLabel() const { return m_bottomBar->runSummaryLabel(); }
-QTimer* Tprog::runSummaryTimer() const { return m_bottomBar->runSummaryTimer(); }
-QString Tprog::linkCaptionText() const { return m_bottomBar->linkCaptionText(); }
-int Tprog::linkCounter() const { return m_bottomBar->linkCounter(); }
-QTimer* Tprog::linkTimer() const { return m_bottomBar->linkTimer(); }
+QPlainTextEdit* Tprog::memo() const { return m_area.textPage->memo(); }
+QLabel* Tprog::lineCounter() const { return m_area.textPage->lineCounter(); }
+FontListBox* Tprog::fontList() const { return m_area.fontPage->fontList(); }
+QLabel* Tprog::pipetteNote() const { return m_area.fontPage->pipetteNote(); }
+QLabel* Tprog::faceNote() const { return m_area.fontPage->faceNote(); }
+QLabel* Tprog::linkLabel() const { return m_area.bottomBar->linkLabel(); }
+QLabel* Tprog::runSummaryLabel() const { return m_area.bottomBar->runSummaryLabel(); }
+QTimer* Tprog::runSummaryTimer() const { return m_area.bottomBar->runSummaryTimer(); }
+QString Tprog::linkCaptionText() const { return m_area.bottomBar->linkCaptionText(); }
+int Tprog::linkCounter() const { return m_area.bottomBar->linkCounter(); }
+QTimer* Tprog::linkTimer() const { return m_area.bottomBar->linkTimer(); }
+QTimer* Tprog::undoResetTimer() const { return m_configCommands->undoResetTimer(); }
 QMenu* Tprog::configMenu() const { return m_menus->configMenu(); }
 QList<QAction*> Tprog::configurationEntryActions() const { return m_menus->configurationEntryActions(); }
 QAction* Tprog::action(const QString& name) const { return m_menus->action(name); }
@@ -268,65 +226,16 @@ int Tprog::lineNumberAt(const QString& text, int caret)
 
 void Tprog::Timer1Timer()
 {
-    m_bottomBar->Timer1Timer();
+    m_area.bottomBar->Timer1Timer();
 }
 
 void Tprog::laspendenClick()
 {
-    m_bottomBar->laspendenClick();
+    m_area.bottomBar->laspendenClick();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Life cycle
-
-QSize Tprog::clientSize() const
-{
-    return {width(), height() - menuBar()->sizeHint().height()};
-}
-
-void Tprog::setClientSize(const QSize& size)
-{
-    resize(size.width(), size.height() + menuBar()->sizeHint().height());
-}
-
-WindowPlacement Tprog::placement() const
-{
-    WindowPlacement p;
-    p.maximized = isMaximized();
-    // The inside of the frame, as applyPlacement sets it: the frame is the window manager's, and
-    // not yet known while a window is being shown, so that a frame corner saved and set again
-    // would move the window by the frame's size at every start.
-    const QRect normal = isMaximized() ? normalGeometry() : geometry();
-    p.clientWidth = normal.width();
-    p.clientHeight = normal.height() - menuBar()->sizeHint().height();
-    p.top = normal.top();
-    p.left = normal.left();
-    return p;
-}
-
-QList<QRect> Tprog::screenAreas()
-{
-    QList<QRect> areas;
-    if (QScreen* primary = QGuiApplication::primaryScreen())
-        areas << primary->availableGeometry();
-    for (QScreen* s : QGuiApplication::screens()) {
-        if (s != QGuiApplication::primaryScreen())
-            areas << s->availableGeometry();
-    }
-    return areas;
-}
-
-void Tprog::applyPlacement(const PlacementChange& change)
-{
-    const WindowPlacement& p = change.placement;
-    if (!isMaximized()) {
-        QRect inside(QPoint(p.left, p.top), QSize(p.clientWidth, p.clientHeight + menuBar()->sizeHint().height()));
-        inside.moveTopLeft(keepOnScreen(inside, screenAreas()));
-        setGeometry(inside);
-    }
-    if (change.maximizeOnActivation)
-        m_maximizeAtActivation = true;
-}
 
 void Tprog::showEvent(QShowEvent* event)
 {
@@ -343,34 +252,12 @@ void Tprog::FormShow()
         // After the configurations (whose placement may change the size), also when one fails, a
         // desktop too small for the window maximises it at its first activation.
         struct DesktopCheck {
-            Tprog& prog;
-            ~DesktopCheck()
-            {
-                if (QScreen* s = prog.screen()) {
-                    const QSize desk = s->availableGeometry().size();
-                    const QSize client = prog.clientSize();
-                    if (desk.height() < client.height() + 50 || desk.width() < client.width() + 50)
-                        prog.m_maximizeAtActivation = true;
-                }
-            }
-        } check{*this};
+            MainWindowPlacement& placement;
+            ~DesktopCheck() { placement.maximizeWhenDesktopTooSmall(); }
+        } check{*m_placement};
         holdPreview([this] { m_configMenu->startUpStepB(m_arguments); });
     }
-    // Another start of the program may have its window at the same place (both centred, or both
-    // from the same start configuration): this one opens a step further. A window that no
-    // configuration placed is put by the window manager, which centres it on the desktops the
-    // program is made for. Setting the place once more pins where the inside lands, so that it
-    // lands in the same terms as the other window's corner.
-    if (!isMaximized() && !m_maximizeAtActivation) {
-        const QList<QPoint> others = otherProgramWindowCorners(windowHandle());
-        const QList<QRect> screens = screenAreas();
-        const QRect screen = screens.isEmpty() ? QRect() : screens.front();
-        QPoint wanted = geometry().topLeft();
-        if (!testAttribute(Qt::WA_Moved) && !screen.isEmpty())
-            wanted = screen.center() - QPoint(width() / 2, height() / 2) + QPoint(1, 1);
-        if (!others.isEmpty())
-            setGeometry(QRect(cascadePosition(wanted, frameGeometry().size(), others, screen), size()));
-    }
+    m_placement->stepAwayFromOtherWindows();
 }
 
 void Tprog::HandleNewInstance(const QStringList& params)
@@ -380,25 +267,28 @@ void Tprog::HandleNewInstance(const QStringList& params)
     holdPreview([this, &params] { m_configMenu->handOff(params); });
 }
 
+TOneInstanceCheck& Tprog::instanceCheck() const
+{
+    return m_handOff->instanceCheck();
+}
+
 void Tprog::holdPreview(const std::function<void()>& load)
 {
-    m_previewRefresh.hold(load);
+    m_previewUpdates->hold(load);
 }
 
 bool Tprog::event(QEvent* event)
 {
     const bool result = QMainWindow::event(event);
-    if (event->type() == QEvent::WindowActivate && m_maximizeAtActivation) {
-        m_maximizeAtActivation = false;
-        showMaximized();
-    }
+    if (event->type() == QEvent::WindowActivate)
+        m_placement->activated();
     return result;
 }
 
 void Tprog::closeEvent(QCloseEvent* event)
 {
     // The window takes no input during a run; a close request from the window system waits too.
-    if (m_running) {
+    if (m_run->running()) {
         event->ignore();
         return;
     }
@@ -423,8 +313,7 @@ void Tprog::m_datei_beendenClick()
 
 void Tprog::dragEnterEvent(QDragEnterEvent* event)
 {
-    const QMimeData* data = event->mimeData();
-    if (!m_running && classifyDrop(data->urls(), data->hasText()).kind != DroppedContent::Kind::Refused)
+    if (m_drops->classify(*event->mimeData()).kind != DroppedContent::Kind::Refused)
         event->acceptProposedAction();
 }
 
@@ -436,36 +325,17 @@ void Tprog::dragMoveEvent(QDragMoveEvent* event)
 void Tprog::dropEvent(QDropEvent* event)
 {
     const QMimeData* data = event->mimeData();
-    const DroppedContent dropped = classifyDrop(data->urls(), data->hasText());
-    if (m_running || dropped.kind == DroppedContent::Kind::Refused)
+    const DroppedContent dropped = m_drops->classify(*data);
+    if (dropped.kind == DroppedContent::Kind::Refused)
         return;
     event->acceptProposedAction();
-    switch (dropped.kind) {
-    case DroppedContent::Kind::Configurations:
-        // Each as if chosen in the load dialog, so each gets its entry.
-        holdPreview([this, &dropped] {
-            for (const QString& path : dropped.files)
-                m_configMenu->loadWithDialog(path);
-        });
-        break;
-    // A dropped text replaces the text; the preview waits for the line counter, which names the
-    // line it shows in per-line mode.
-    case DroppedContent::Kind::TextFile:
-        if (const std::optional<QString> text = readDroppedText(dropped.files.front()))
-            holdPreview([this, &text] { m_textPage->replaceText(*text); });
-        break;
-    case DroppedContent::Kind::Text:
-        holdPreview([this, data] { m_textPage->replaceText(data->text()); });
-        break;
-    case DroppedContent::Kind::Refused:
-        break;
-    }
+    m_drops->take(dropped, *data);
     activateWindow();
 }
 
 bool Tprog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pages->parentWidget() && event->type() == QEvent::Resize)
+    if (watched == m_area.pages->parentWidget() && event->type() == QEvent::Resize)
         fitPages();
     return QMainWindow::eventFilter(watched, event);
 }
@@ -475,42 +345,27 @@ bool Tprog::eventFilter(QObject* watched, QEvent* event)
 
 void Tprog::fitPages()
 {
-    fitPageHeight(*m_pages, *m_preview);
+    fitPageHeight(*m_area.pages, *m_area.preview);
 }
 
 void Tprog::weiterClick()
 {
-    m_pages->setCurrentIndex((m_pages->currentIndex() + 1) % m_pages->count());
+    m_area.pages->setCurrentIndex((m_area.pages->currentIndex() + 1) % m_area.pages->count());
 }
 
 QString Tprog::previewText() const
 {
-    return m_textPage->previewText();
+    return m_previewUpdates->text();
 }
 
 void Tprog::Vorschau()
 {
-    m_previewRefresh.request();
+    m_previewUpdates->request();
 }
 
 void Tprog::showAbout()
 {
-    // One window, which follows the language and the output folder each time it is shown.
-    auto* box = findChild<QMessageBox*>(QStringLiteral("about"));
-    if (!box) {
-        box = new QMessageBox(this);
-        box->setObjectName(QStringLiteral("about"));
-        box->setIcon(QMessageBox::Information);
-        box->setStandardButtons(QMessageBox::Ok);
-        box->setWindowModality(Qt::NonModal);
-        box->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    }
-    const QString code = Language::code();
-    box->setWindowTitle(catalogText(kProg, Language::isGerman() ? QStringLiteral("m_about_de")
-                                                                : QStringLiteral("m_about_en"), code));
-    box->setText(SharedTexts::about(projectVersion(), QDir::toNativeSeparators(m_settings.programFolder()),
-                                    QDir::toNativeSeparators(m_settings.text(Setting::out_ordner))));
-    showWindow(box);
+    showWindow(aboutBox(*this, m_settings));
 }
 
 void Tprog::showWindow(QWidget* window)
@@ -527,88 +382,13 @@ void Tprog::showWindow(QWidget* window)
 
 void Tprog::durchfuehrenClick()
 {
-    if (m_running || !m_runView)
-        return;
-    struct Running {
-        Tprog& prog;
-        GenerationRun run;
-        Running(Tprog& p) : prog(p), run(p.m_settings, *p.m_runView)
-        {
-            prog.m_running = true;
-            prog.m_runView->attach(&run);
-        }
-        ~Running()
-        {
-            prog.m_runView->attach(nullptr);
-            prog.m_running = false;
-        }
-    } running(*this);
-    const RunResult result = running.run.run(memo()->toPlainText());
-    if (result.started)
-        m_bottomBar->showRunSummary(result);
-    // The folder holds the new files: the next run's names move on.
-    m_savePage->scheduleNamesPreview();
+    m_run->run(memo()->toPlainText());
 }
 
 void Tprog::meldungzeigen(const QString& id, const QString& parameter)
 {
     if (m_dialogs.showMessage)
         m_dialogs.showMessage(id, parameter);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Configuration menu
-
-void Tprog::KonfigurationSpeichernDialog()
-{
-    if (!m_dialogs.chooseSaveFile)
-        return;
-    const QString name = m_dialogs.chooseSaveFile(m_configFileName, m_configFilters);
-    if (name.isEmpty())
-        return;
-    m_configFileName = withConfigurationExtension(name);
-    m_configMenu->saveWithDialog(name);
-}
-
-void Tprog::KonfigurationLadenDialog()
-{
-    if (!m_dialogs.chooseOpenFile)
-        return;
-    const QString name = m_dialogs.chooseOpenFile(m_configFileName, m_configFilters);
-    if (name.isEmpty())
-        return;
-    m_configFileName = name;
-    holdPreview([this, &name] { m_configMenu->loadWithDialog(name); });
-}
-
-void Tprog::m_konfig_startClick()
-{
-    bool loaded = false;
-    holdPreview([this, &loaded] { loaded = m_configMenu->loadStartConfiguration(); });
-    if (!loaded)
-        meldungzeigen(MessageId::keinestartkonfig);
-}
-
-void Tprog::resetAllSettings()
-{
-    holdPreview([this] { m_configMenu->loadStandardConfiguration(); });
-    // The reset asks nothing; for a while it can be undone.
-    action(QStringLiteral("m_konfig_standard_undo"))->setEnabled(true);
-    m_bottomBar->showUndoReset(catalogText(kProg, QStringLiteral("m_konfig_standard_undo"), Language::code()));
-    m_undoResetTimer->start();
-}
-
-void Tprog::undoResetAllSettings()
-{
-    m_undoResetTimer->stop();
-    action(QStringLiteral("m_konfig_standard_undo"))->setEnabled(false);
-    m_bottomBar->hideUndoReset();
-    holdPreview([this] { m_configMenu->undoStandardConfiguration(); });
-}
-
-void Tprog::updateAutoSaveChecks()
-{
-    m_menus->showAutoSave(m_settings.autoSaveNever(), m_settings.autoSaveAll());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -620,14 +400,13 @@ void Tprog::SpracheProg()
     applyToolkitLanguage(code);
     applyCatalogTexts(this, kProg);
     m_menus->applyLanguage(Language::isGerman());
-    m_configFileName = catalogText(kProg, QStringLiteral("konfig_dateiname"), code);
-    m_configFilters = toQtNameFilters(catalogText(kProg, QStringLiteral("konfig_filter"), code));
-    m_fontPage->updateFaceNote();
-    m_textPage->updateGlyphNote();
-    m_savePage->applyLanguage();
-    m_bottomBar->updateLinkCaption();
+    m_configCommands->applyLanguage(code);
+    m_area.fontPage->updateFaceNote();
+    m_area.textPage->updateGlyphNote();
+    m_area.savePage->applyLanguage();
+    m_area.bottomBar->updateLinkCaption();
     // Texts of the other language may take more lines.
-    if (m_pages->isVisible())
+    if (m_area.pages->isVisible())
         fitPages();
 }
 

@@ -3,9 +3,9 @@
 // The main window: the text box with its line counter, the preview, the four settings pages
 // (Text, Font and Format, Margins and Spaces, Save), the bottom bar with the link, "Next >>" and
 // "Create and Save", and the menus File, Settings, Configuration and Help.
-#include "core/settings/WindowPlacement.h"
+#include "gui/app/ClientArea.h"
 #include "gui/app/MainWindowDialogs.h"
-#include "gui/render/PreviewRefresh.h"
+#include "gui/app/MainWindowPlacement.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -23,14 +23,15 @@ class QTimer;
 
 namespace qp {
 
-class BottomBar;
+class ConfigurationCommands;
 class ConfigurationMenu;
 class FontListBox;
-class FontPage;
-class GuiRunView;
 class MainMenus;
+class MainWindowDrops;
+class MainWindowHandOff;
+class MainWindowPreview;
+class MainWindowRun;
 class PreviewBox;
-class SavePage;
 class SettingBinder;
 class SettingsModel;
 class Teinstshortcuts;
@@ -38,7 +39,6 @@ class Toptionen;
 class Toptionen_name;
 class Tsm_bearbeitung;
 class Tsm_meldung;
-class TextPage;
 class Tstart;
 class TOneInstanceCheck;
 
@@ -97,7 +97,7 @@ public:
     // main window is shown first, so that the start configuration comes before the handed files.
     void HandleNewInstance(const QStringList& params);
     // The single-instance component that raises HandleNewInstance.
-    TOneInstanceCheck& instanceCheck() const { return *m_instanceCheck; }
+    TOneInstanceCheck& instanceCheck() const;
 
     // The 1-based line of `text` that holds the caret at `caret`.
     static int lineNumberAt(const QString& text, int caret);
@@ -107,8 +107,8 @@ public:
     SettingBinder& binder() const { return *m_binder; }
     QPlainTextEdit* memo() const;
     QLabel* lineCounter() const;
-    PreviewBox* previewBox() const { return m_preview; }
-    QTabWidget* pages() const { return m_pages; }
+    PreviewBox* previewBox() const { return m_area.preview; }
+    QTabWidget* pages() const { return m_area.pages; }
     FontListBox* fontList() const;
     QLabel* linkLabel() const;
     // The summary of the last run, shown in the bottom bar in place of the link for a while.
@@ -119,7 +119,7 @@ public:
     int linkCounter() const;
     QTimer* linkTimer() const;
     // Runs while the undo of the last reset is offered.
-    QTimer* undoResetTimer() const { return m_undoResetTimer; }
+    QTimer* undoResetTimer() const;
     QMenu* configMenu() const;
     // The configuration entries appended to the Configuration menu.
     QList<QAction*> configurationEntryActions() const;
@@ -129,16 +129,16 @@ public:
     // A menu entry by its control name (m_datei_konvert, m_konfig_load, ...).
     QAction* action(const QString& name) const;
     // The client area (below the menu bar).
-    QSize clientSize() const;
-    void setClientSize(const QSize& size);
+    QSize clientSize() const { return m_placement->clientSize(); }
+    void setClientSize(const QSize& size) { m_placement->setClientSize(size); }
     // The placement a configuration saves, and the one a loaded configuration sets; a window
     // that would lie off every screen comes back onto one.
-    WindowPlacement placement() const;
-    void applyPlacement(const PlacementChange& change);
+    WindowPlacement placement() const { return m_placement->placement(); }
+    void applyPlacement(const PlacementChange& change) { m_placement->apply(change); }
     // The available areas of the screens, the primary first.
-    static QList<QRect> screenAreas();
+    static QList<QRect> screenAreas() { return MainWindowPlacement::screenAreas(); }
     // Whether the next activation maximises the window.
-    bool maximizesAtActivation() const { return m_maximizeAtActivation; }
+    bool maximizesAtActivation() const { return m_placement->maximizesAtActivation(); }
 
 protected:
     bool event(QEvent* event) override;
@@ -152,20 +152,22 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The steps of FormCreate.
     void connectMenus();
+    void buildClientArea();
+    void installDialogs();
+    void makeParts();
+    void connectConfigurationMenu();
+    // The text, the output folder and the face name the window starts with, then its language.
+    void setStartValues();
+    void placeAtStart();
+    void acceptDropsEverywhere();
+
     void FormShow();
     // Runs a configuration load with the preview held: the settings' redraw requests are
     // gathered and the preview is drawn once when the load is complete.
     void holdPreview(const std::function<void()>& load);
     void fitPages();
-    void updateAutoSaveChecks();
-    void KonfigurationSpeichernDialog();
-    void KonfigurationLadenDialog();
-    void m_konfig_startClick();
-    // F2, then the offer to undo it for 15 s (the Configuration menu's entry, Ctrl+Z and a link
-    // in the bottom bar).
-    void resetAllSettings();
-    void undoResetAllSettings();
     void showWindow(QWidget* window);
     // Help -> About: the version, the licence and the program's folders, in the current language.
     void showAbout();
@@ -176,25 +178,19 @@ private:
     Windows m_windows;
     Dialogs m_dialogs;
     std::unique_ptr<ConfigurationMenu> m_configMenu;
-    std::unique_ptr<GuiRunView> m_runView;
-    std::unique_ptr<TOneInstanceCheck> m_instanceCheck;
+    // The window's parts, each after those it refers to, so that it is destroyed before them.
+    std::unique_ptr<MainWindowPlacement> m_placement;
+    std::unique_ptr<MainWindowPreview> m_previewUpdates;
+    std::unique_ptr<MainWindowRun> m_run;
+    std::unique_ptr<ConfigurationCommands> m_configCommands;
+    std::unique_ptr<MainWindowDrops> m_drops;
+    std::unique_ptr<MainWindowHandOff> m_handOff;
     SettingBinder* m_binder = nullptr;
     MainMenus* m_menus = nullptr;
 
-    PreviewBox* m_preview = nullptr;
-    QTabWidget* m_pages = nullptr;
-    TextPage* m_textPage = nullptr;
-    FontPage* m_fontPage = nullptr;
-    SavePage* m_savePage = nullptr;
-    BottomBar* m_bottomBar = nullptr;
-    QTimer* m_undoResetTimer = nullptr;
+    ClientArea m_area;
 
-    QString m_configFileName;
-    QStringList m_configFilters;
     bool m_shownOnce = false;
-    bool m_maximizeAtActivation = false;
-    bool m_running = false;
-    PreviewRefresh m_previewRefresh;
 };
 
 } // namespace qp
