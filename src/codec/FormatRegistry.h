@@ -2,6 +2,7 @@
 #pragma once
 // The writer registry and the process-wide codec state (option table and writers).
 #include "codec/CodecOptions.h"
+#include "codec/FormatRow.h"
 #include "codec/ImageFileFormat.h"
 
 #include <memory>
@@ -12,13 +13,16 @@ namespace imaging {
 
 class TFormatRegistry {
 public:
-    // Creates every writer in registry order; each binds its options in `options`, then the core
-    // options 128 to 131 are bound.
+    // Creates the writer of every format row in row order, with the masks of the row's
+    // extensions; each binds its options in `options`, then the core options 128 to 131 are bound.
     explicit TFormatRegistry(TOptionTable& options);
     ~TFormatRegistry();
 
     // First writer in registry order whose masks match the name part of fileName, or nullptr.
     TImageFileFormat* FindWriterForFileName(const std::string& fileName) const;
+    // The row of that writer, or nullptr.
+    const TFormatRow* FindRowForFileName(const std::string& fileName) const;
+    // The writers, one for each of FormatRows() at the same index.
     const std::vector<std::unique_ptr<TImageFileFormat>>& Writers() const { return m_writers; }
 
     // Core options.
@@ -28,6 +32,9 @@ public:
     int32_t MipMapFilter = 1;
 
 private:
+    // Index of the first writer whose masks match, or -1.
+    int FindIndexForFileName(const std::string& fileName) const;
+
     std::vector<std::unique_ptr<TImageFileFormat>> m_writers;
 };
 
@@ -41,5 +48,6 @@ TImaging& Imaging();
 bool SetCodecOption(int32_t id, int32_t value);
 int32_t GetCodecOption(int32_t id);
 TImageFileFormat* FindWriterForFileName(const std::string& fileName);
+const TFormatRow* FindFormatRowForFileName(const std::string& fileName);
 
 } // namespace imaging

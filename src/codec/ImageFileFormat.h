@@ -60,6 +60,9 @@ public:
     // The same for a name part already in code points: a search over all formats converts it once.
     bool TestNameCodePoints(const std::u32string& name) const;
     bool CanWriteDirectly(const TImageData& image) const;
+    // Adds the masks of a comma-separated text, trimming each part. The registry gives each writer
+    // the masks of its format row's extensions.
+    void AddMasks(const std::string& masks);
 
     // Encodes the images into out (only the first when onlyFirst). False, with out untouched, when
     // the writer cannot save, the list is empty or an image is not valid; raises EImagingError on
@@ -92,12 +95,10 @@ protected:
     int m_firstIdx = 0;
     int m_lastIdx = 0;
 
-    // Splits a comma-separated mask text, trimming each part.
-    void AddMasks(const std::string& masks);
+    // The writer can save and every image of the non-empty list is valid.
+    virtual bool CanWriteList(const TDynImageDataArray& images) const;
 
 private:
-    // The writer can save and every image of the non-empty list is valid.
-    bool CanWriteList(const TDynImageDataArray& images) const;
     // PrepareWrite and WriteImages into a fresh stream; out receives the bytes on success only.
     bool Encode(const TDynImageDataArray& images, int index, std::vector<uint8_t>& out);
 };

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The writer registry: order, names and masks, choice of writer by file name, and the writers
-// that are registered but not built yet.
+// The writer registry: order, names and masks, choice of writer by file name, the format rows it
+// is made from, and the writers that are registered but not built yet.
 #include "support/codec/CodecFixtures.h"
 
 #include "codec/FormatRegistry.h"
+#include "codec/formats/png/NetworkGraphicsFileFormat.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace imaging;
 
@@ -36,6 +39,8 @@ const WriterRow Writers[] = {
     {"Multiple Network Graphics", {"*.mng"}, true},
     {"JPEG Network Graphics", {"*.jng"}, true},
     {"Windows Bitmap Image", {"*.bmp", "*.dib"}, true},
+    {"Windows Icon", {"*.ico"}, true},
+    {"Windows Cursor", {"*.cur"}, true},
 };
 
 } // namespace
@@ -88,6 +93,8 @@ TEST(FormatRegistry, FindsTheWriterByTheNamePartOfAPath)
         {"a.png.txt", nullptr},
         {"a.jpg ", nullptr},            // the whole name must match
         {".png", "Portable Network Graphics"},
+        {"a.ICO", "Windows Icon"},
+        {"a.Cur", "Windows Cursor"},
     };
     for (const auto& c : cases) {
         const TImageFileFormat* writer = codec.Registry.FindWriterForFileName(c.fileName);
@@ -99,6 +106,41 @@ TEST(FormatRegistry, FindsTheWriterByTheNamePartOfAPath)
     // The process-wide registry answers the same.
     ASSERT_NE(FindWriterForFileName("x.PNG"), nullptr);
     EXPECT_EQ(FindWriterForFileName("x.PNG")->Name(), "Portable Network Graphics");
+}
+
+TEST(FormatRegistry, RowsGiveEachListPlaceOnceAndTheirWriterItsColumns)
+{
+    TImaging codec;
+    const auto& rows = FormatRows();
+    const auto& writers = codec.Registry.Writers();
+    ASSERT_EQ(writers.size(), rows.size());
+    std::vector<int> places;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const TFormatRow& row = rows[i];
+        SCOPED_TRACE(row.Id);
+        EXPECT_EQ(writers[i]->Masks(), row.Masks());
+        // The fast path is the PNG writer's.
+        EXPECT_EQ(row.PngFastPath, dynamic_cast<TPNGFileFormat*>(writers[i].get()) != nullptr);
+        bool listed = false;
+        for (const TFormatExtension& e : row.Extensions) {
+            // The row is found by each extension and each name the extension ends.
+            EXPECT_EQ(FindFormatRowByExtension(e.Extension), &row);
+            EXPECT_EQ(codec.Registry.FindRowForFileName(std::string("a.") + e.Extension), &row);
+            if (e.ListPlace != NotListed) {
+                places.push_back(e.ListPlace);
+                listed = true;
+            }
+        }
+        // A listed format has a name in the text catalogue.
+        EXPECT_EQ(listed, row.NameKey != nullptr);
+    }
+    // Places 0, 1, ... without a gap or a place taken twice.
+    std::sort(places.begin(), places.end());
+    for (size_t i = 0; i < places.size(); ++i)
+        EXPECT_EQ(places[i], static_cast<int>(i));
+    ASSERT_EQ(FormatListEntries().size(), places.size());
+    EXPECT_STREQ(FormatListEntries().front().Extension, "jpg");
+    EXPECT_EQ(codec.Registry.FindRowForFileName("a.xyz"), nullptr);
 }
 
 TEST(FormatRegistry, MasksMatchWholeNamesWithWildcardsIgnoringCase)

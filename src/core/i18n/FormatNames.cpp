@@ -1,13 +1,39 @@
 // SPDX-License-Identifier: MIT
 #include "core/i18n/FormatNames.h"
 
-#include "core/settings/SettingsModel.h"
+#include "codec/FormatRow.h"
 
 #include <QHash>
 
 namespace qp {
 
 namespace {
+
+// The German name of every name key of the format rows. The English form reads "Image" for every
+// "Bild".
+struct KeyedName {
+    const char* key;
+    const char* german;   // UTF-8
+};
+constexpr KeyedName kNames[] = {
+    {"jpeg", "JPEG-Bild"},
+    {"png", "Portable Network Graphics"},
+    {"gif", "Graphics Interchange Format"},
+    {"bmp", "Windows Bitmap"},
+    {"ico", "Windows Icon"},
+    {"cur", "Windows Cursor"},
+    {"psd", "Photoshop Bild"},
+    {"tiff", "Tagged Image File Format"},
+    {"mng", "Multiple Network Graphics"},
+    {"jng", "JPEG Network Graphics\u00B4"},
+    {"pgm", "Portable Gray Map"},
+    {"ppm", "Portable Pixel Map"},
+    {"pam", "Portable Arbitrary Map"},
+    {"pfm", "Portable Float Map"},
+    {"jpeg2000", "JPEG 2000"},
+    {"dds", "DirectDraw Surface"},
+    {"targa", "Truevision Targa Bild"},
+};
 
 const QString& separator()
 {
@@ -30,11 +56,8 @@ const NameTables& nameTables()
 {
     static const NameTables tables = [] {
         NameTables t;
-        for (const QString& entry : SettingsModel::outputFormats()) {
-            const qsizetype at = entry.indexOf(separator());
-            if (at < 0)
-                continue;
-            const QString name = entry.mid(at + separator().size());
+        for (const KeyedName& n : kNames) {
+            const QString name = QString::fromUtf8(n.german);
             t.toEnglish.insert(name, englishForm(name));
             t.toGerman.insert(englishForm(name), name);
         }
@@ -44,6 +67,16 @@ const NameTables& nameTables()
 }
 
 } // namespace
+
+QString formatName(const char* nameKey, const QString& languageCode)
+{
+    for (const KeyedName& n : kNames)
+        if (qstrcmp(n.key, nameKey) == 0) {
+            const QString german = QString::fromUtf8(n.german);
+            return languageCode == QLatin1String("de") ? german : englishForm(german);
+        }
+    return {};
+}
 
 QString formatNameForLanguage(const QString& text, const QString& languageCode)
 {
@@ -66,8 +99,9 @@ QString formatNameForLanguage(const QString& text, const QString& languageCode)
 QStringList outputFormatsForLanguage(const QString& languageCode)
 {
     QStringList result;
-    for (const QString& entry : SettingsModel::outputFormats())
-        result << formatNameForLanguage(entry, languageCode);
+    for (const imaging::TFormatListEntry& entry : imaging::FormatListEntries())
+        result << QStringLiteral("*.") + QLatin1String(entry.Extension) + separator()
+                      + formatName(entry.Row->NameKey, languageCode);
     return result;
 }
 
@@ -85,17 +119,25 @@ QString bareExtension(const QString& format)
 
 } // namespace
 
+namespace {
+
+const imaging::TFormatRow* rowOf(const QString& format)
+{
+    return imaging::FindFormatRowByExtension(bareExtension(format).toStdString());
+}
+
+} // namespace
+
 bool formatStoresTransparency(const QString& format)
 {
-    static const QStringList withAlpha = {
-        u"png"_qs, u"gif"_qs, u"ico"_qs, u"cur"_qs, u"psd"_qs, u"pdd"_qs, u"tif"_qs, u"tiff"_qs, u"mng"_qs,
-        u"jng"_qs, u"pam"_qs, u"jp2"_qs, u"j2k"_qs, u"j2c"_qs, u"jpx"_qs, u"jpc"_qs, u"dds"_qs, u"tga"_qs};
-    return withAlpha.contains(bareExtension(format));
+    const imaging::TFormatRow* row = rowOf(format);
+    return row && row->Transparency != imaging::TFormatTransparency::None;
 }
 
 bool formatHasOneTransparentColour(const QString& format)
 {
-    return bareExtension(format) == u"gif";
+    const imaging::TFormatRow* row = rowOf(format);
+    return row && row->Transparency == imaging::TFormatTransparency::OneColour;
 }
 
 QString formatShortName(const QString& formatText)

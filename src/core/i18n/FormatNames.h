@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The output-format names in both languages. The list of the format box holds German names; the
-// English form of a name reads "Image" for every "Bild" ("*.jpg - JPEG-Bild" / "*.jpg - JPEG-Image").
-// Only the part before " - " selects the format, and it is never changed.
+// The output-format names in both languages, keyed by the name keys of the format rows
+// (codec/FormatRow.h). A name is German; its English form reads "Image" for every "Bild"
+// ("*.jpg - JPEG-Bild" / "*.jpg - JPEG-Image"). Only the part before " - " selects the format,
+// and it is never changed.
 #include <QString>
 #include <QStringList>
 
@@ -17,13 +18,16 @@ namespace qp {
 // the switch never alters what it does not know, and the extension still selects the format.
 QString formatNameForLanguage(const QString& text, const QString& languageCode);
 
-// The 28 entries of the format box in the given language, in list order.
+// The name of a format row's name key in the given language; empty for an unknown key.
+QString formatName(const char* nameKey, const QString& languageCode);
+
+// The entries of the format box in the given language, in list order: "*.<extension> - <name>"
+// for each extension that has a place in the format list.
 QStringList outputFormatsForLanguage(const QString& languageCode);
 
 // Whether images written under `format` (an extension, ".png" or "tif" in any case, or an entry of
-// the format box) keep a transparent background: formats with an alpha channel, GIF with a
-// transparent palette entry, the icon formats with their mask. JPEG, BMP and the grey, pixel and
-// float maps have none.
+// the format box) keep a transparent background: the format row of the extension keeps alpha or
+// one transparent colour.
 bool formatStoresTransparency(const QString& format);
 // Whether of these the format makes one palette colour transparent instead of an alpha channel.
 bool formatHasOneTransparentColour(const QString& format);

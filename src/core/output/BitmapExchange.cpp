@@ -52,25 +52,4 @@ void BitmapToR8G8B8ImageData(const QImage& image, TImageData& record)
         Bgrx32ToR8G8B8(image.constScanLine(y), record.Row(y), static_cast<size_t>(image.width()));
 }
 
-QImage ImageDataToBitmap(const TImageData& source)
-{
-    if (!TestImage(source))
-        return {};
-    TImageData copy;
-    const TImageData* record = &source;
-    if (source.Format != ifA8R8G8B8 && source.Format != ifX8R8G8B8) {
-        CloneImageData(source, copy);
-        ConvertImageData(copy, ifA8R8G8B8);
-        record = &copy;
-    }
-    QImage image(record->Width, record->Height,
-                 record->Format == ifX8R8G8B8 ? QImage::Format_RGB32 : QImage::Format_ARGB32);
-    if (image.isNull())
-        throw EImagingError(Format("Cannot find compatible bitmap format for image %s",
-                                   ImageToStr(source).c_str()));
-    for (int y = 0; y < record->Height; ++y)
-        std::memcpy(image.scanLine(y), record->Row(y), record->RowBytes());
-    return image;
-}
-
 } // namespace qp

@@ -16,7 +16,4 @@ void BitmapToImageData(const QImage& image, imaging::TImageData& record);
 // the 32-bit copy in between: the same record with a quarter less memory and one copy fewer.
 void BitmapToR8G8B8ImageData(const QImage& image, imaging::TImageData& record);
 
-// The reverse, for the icon path: an A8R8G8B8 (or convertible) record as a 32-bit QImage.
-QImage ImageDataToBitmap(const imaging::TImageData& record);
-
 } // namespace qp

@@ -2,6 +2,7 @@
 #include "core/output/EncoderOptions.h"
 
 #include "codec/FormatRegistry.h"
+#include "codec/FormatRow.h"
 #include "core/settings/IntegerTest.h"
 #include "core/settings/SettingsModel.h"
 
@@ -25,16 +26,28 @@ void AusgabeWerteSetzen(const EncoderSettings& settings)
     const auto quality = toInteger(qualityText);
     if (!quality)
         throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(qualityText).toStdString());
-    SetCodecOption(ImagingJpegQuality, *quality);
-    SetCodecOption(ImagingJNGQuality, *quality);
-    SetCodecOption(ImagingMNGQuality, *quality);
+    const auto value = [&](TFormatOption option) -> int32_t {
+        switch (option) {
+        case TFormatOption::Quality:
+            return *quality;
+        case TFormatOption::Progressive:
+            return settings.progressive ? 1 : 0;
+        case TFormatOption::Layers:
+            return settings.psdLayers ? 1 : 0;
+        }
+        return 0;
+    };
+    for (const TFormatRow& row : FormatRows())
+        for (const TFormatOptionId& option : row.Options)
+            SetCodecOption(option.Id, value(option.Option));
+}
 
-    SetCodecOption(ImagingPSDSaveAsLayer, settings.psdLayers ? 1 : 0);
-
-    const int progressive = settings.progressive ? 1 : 0;
-    SetCodecOption(ImagingJpegProgressive, progressive);
-    SetCodecOption(ImagingJNGProgressive, progressive);
-    SetCodecOption(ImagingMNGProgressive, progressive);
+OfferedEncoderSettings offeredEncoderSettings()
+{
+    using imaging::AnyFormatOffers;
+    using imaging::TFormatOption;
+    return {AnyFormatOffers(TFormatOption::Quality), AnyFormatOffers(TFormatOption::Progressive),
+            AnyFormatOffers(TFormatOption::Layers)};
 }
 
 } // namespace qp

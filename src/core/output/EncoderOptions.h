@@ -22,10 +22,20 @@ struct EncoderSettings {
 };
 EncoderSettings readEncoderSettings(const SettingsModel& settings);
 
-// Sets options 10, 43 and 32 (JPEG, JNG, MNG quality) from out_quality, unclamped; 70 (PSD
-// layer) from psdlayers; 11, 44 and 33 (progressive) from progressivaktiv. Raises
-// ConversionError when out_quality fails the integer test.
+// Sets the codec options that the format rows name for their encoder options: quality (JPEG,
+// JNG, MNG: 10, 43, 32) from out_quality, unclamped; progressive (11, 44, 33) from
+// progressivaktiv; layers (PSD: 70) from psdlayers. Raises ConversionError, setting nothing, when
+// out_quality fails the integer test.
 void AusgabeWerteSetzen(const EncoderSettings& settings);
 void AusgabeWerteSetzen(const SettingsModel& settings);
+
+// Which encoder settings of the format options window some format row offers: the window shows
+// the controls of these.
+struct OfferedEncoderSettings {
+    bool quality = false;
+    bool progressive = false;
+    bool psdLayers = false;
+};
+OfferedEncoderSettings offeredEncoderSettings();
 
 } // namespace qp

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/output/MemoryEstimate.h"
 
+#include "codec/FormatRow.h"
 #include "core/i18n/Language.h"
 #include "core/output/StoreImage.h"
 
@@ -25,37 +26,14 @@ qint64& budgetOverride()
     return bytes;
 }
 
-// Peak bytes per pixel from the drawn bitmap to the written file, by extension. Every format
-// passes through the 32-bit bitmap and a copy of it (8 bytes per pixel) and then encodes a
-// 24-bit record into a file held in memory, which in the worst case is as large as the pixels.
-// Measured on 3000 x 3000 images and rounded up with room for images that compress badly.
-struct FormatNeed {
-    const char* extensions;
-    int bytesPerPixel;
-};
-constexpr FormatNeed kNeeds[] = {
-    {".PNG.MNG.JNG", 10},
-    {".PSD.PDD", 12},            // the layer and the merged image: the pixels twice in the file
-    {".ICO.CUR", 30},            // bitmap copies, the alpha image and its PNG stream
-    {".JP2.J2K.J2C.JPX.JPC", 24}, // one 32-bit sample per channel and the code blocks
-    {".PFM", 50},                // four 32-bit floats per pixel, and three of them in the file
-};
-constexpr int kDefaultNeed = 10;
-
+// Peak bytes per pixel from the drawn bitmap to the written file: the format row of the extension
+// says.
 int bytesPerPixel(const QString& fileName)
 {
     const QString ext = upperExtension(fileName);
-    if (ext.isEmpty())
-        return kDefaultNeed;
-    for (const FormatNeed& need : kNeeds) {
-        const QString list = QLatin1String(need.extensions);
-        for (qsizetype at = list.indexOf(ext); at >= 0; at = list.indexOf(ext, at + 1)) {
-            const qsizetype end = at + ext.size();
-            if (end == list.size() || list[end] == QLatin1Char('.'))
-                return need.bytesPerPixel;
-        }
-    }
-    return kDefaultNeed;
+    const imaging::TFormatRow* row =
+        ext.isEmpty() ? nullptr : imaging::FindFormatRowByExtension(ext.mid(1).toLower().toStdString());
+    return row ? row->MemoryBytesPerPixel : imaging::DefaultMemoryBytesPerPixel;
 }
 
 qint64 physicalMemory()

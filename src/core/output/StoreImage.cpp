@@ -4,7 +4,6 @@
 #include "codec/FormatRegistry.h"
 #include "codec/formats/png/NetworkGraphicsFileFormat.h"
 #include "core/i18n/Language.h"
-#include "core/output/IconWriter.h"
 #include "core/output/SafeFileWriter.h"
 
 #include <QDir>
@@ -82,13 +81,6 @@ bool StoreImageFile(const QString& fileName, const imaging::TImageData& image,
 bool EncodeImageFile(const QString& fileName, const imaging::TDynImageDataArray& images,
                      std::vector<uint8_t>& bytes)
 {
-    const QString ext = upperExtension(fileName);
-    if (ext == QLatin1String(".ICO") || ext == QLatin1String(".CUR")) {
-        // Cursor names receive the same icon file.
-        static const imaging::TImageData noImage;
-        bytes = BuildIconFile(images.empty() ? noImage : images.front());
-        return true;
-    }
     imaging::TImageFileFormat* writer =
         imaging::FindWriterForFileName(QDir::toNativeSeparators(fileName).toStdString());
     if (!writer)
@@ -120,13 +112,14 @@ void releasePages(uint8_t* begin, uint8_t* end)
 bool EncodeBitmapAsPng(const QString& fileName, QImage& bitmap, std::vector<uint8_t>* filtered,
                        std::vector<uint8_t>& bytes)
 {
-    if (bitmap.isNull() || (bitmap.format() != QImage::Format_RGB32 && bitmap.format() != QImage::Format_ARGB32)
-        || upperExtension(fileName) != QLatin1String(".PNG"))
+    if (bitmap.isNull() || (bitmap.format() != QImage::Format_RGB32 && bitmap.format() != QImage::Format_ARGB32))
         return false;
-    auto* writer = dynamic_cast<imaging::TPNGFileFormat*>(
-        imaging::FindWriterForFileName(QDir::toNativeSeparators(fileName).toStdString()));
-    if (!writer)
+    const std::string name = QDir::toNativeSeparators(fileName).toStdString();
+    const imaging::TFormatRow* row = imaging::FindFormatRowForFileName(name);
+    if (!row || !row->PngFastPath)
         return false;
+    // The row's column says that its writer is the PNG writer.
+    auto* writer = static_cast<imaging::TPNGFileFormat*>(imaging::FindWriterForFileName(name));
     const size_t filteredBytes =
         (3 * static_cast<size_t>(bitmap.width()) + 1) * static_cast<size_t>(bitmap.height());
     uint8_t* target = nullptr;

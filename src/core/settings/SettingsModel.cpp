@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/settings/SettingsModel.h"
 
+#include "core/i18n/FormatNames.h"
 #include "core/render/FontFaces.h"
 
 #include "core/settings/IntegerTest.h"
@@ -99,36 +100,7 @@ std::optional<Setting> SettingsModel::keyOf(const QString& name)
 
 const QStringList& SettingsModel::outputFormats()
 {
-    static const QStringList formats = {
-        "*.jpg - JPEG-Bild",
-        "*.png - Portable Network Graphics",
-        "*.gif - Graphics Interchange Format",
-        "*.bmp - Windows Bitmap",
-        "*.dib - Windows Bitmap",
-        "*.ico - Windows Icon",
-        "*.cur - Windows Cursor",
-        "*.psd - Photoshop Bild",
-        "*.pdd - Photoshop Bild",
-        "*.tif - Tagged Image File Format",
-        "*.tiff - Tagged Image File Format",
-        "*.jpeg - JPEG-Bild",
-        "*.jfif - JPEG-Bild",
-        "*.jpe - JPEG-Bild",
-        "*.jif - JPEG-Bild",
-        "*.mng - Multiple Network Graphics",
-        QString::fromUtf8("*.jng - JPEG Network Graphics\u00B4"),
-        "*.pgm - Portable Gray Map",
-        "*.ppm - Portable Pixel Map",
-        "*.pam - Portable Arbitrary Map",
-        "*.pfm - Portable Float Map",
-        "*.jp2 - JPEG 2000",
-        "*.j2k - JPEG 2000",
-        "*.j2c - JPEG 2000",
-        "*.jpx - JPEG 2000",
-        "*.jpc - JPEG 2000",
-        "*.dds - DirectDraw Surface",
-        "*.tga - Truevision Targa Bild",
-    };
+    static const QStringList formats = outputFormatsForLanguage(QStringLiteral("de"));
     return formats;
 }
 

@@ -78,7 +78,7 @@ public:
     static QString nameOf(Setting key);
     static std::optional<Setting> keyOf(const QString& name);
     static const SettingDef* find(const QString& name);
-    // The 28 entries of the output-format list (German form).
+    // The entries of the output-format list (German form), made from the format rows.
     static const QStringList& outputFormats();
     // The proposals of FSize and out_quality.
     static const QStringList& fontSizeProposals();

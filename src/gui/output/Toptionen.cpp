@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/output/Toptionen.h"
 
+#include "core/output/EncoderOptions.h"
 #include "core/settings/SettingsModel.h"
 #include "gui/i18n/CatalogTexts.h"
 #include "gui/run/SecondaryWindow.h"
@@ -77,6 +78,18 @@ Toptionen::Toptionen(SettingsModel& settings, QWidget* parent)
     binder->bindCheckBox(Setting::progressivaktiv, m_progressive);
     binder->bindCheckBox(Setting::psdlayers, m_psdLayers);
     binder->bindCheckBox(Setting::cb_antialias, m_antialias);
+
+    // Only the encoder settings that some format offers have controls.
+    const OfferedEncoderSettings offered = offeredEncoderSettings();
+    if (!offered.quality) {
+        m_qualityLabel->hide();
+        m_quality->hide();
+        m_qualitySlider->hide();
+    }
+    if (!offered.progressive)
+        m_progressive->hide();
+    if (!offered.psdLayers)
+        m_psdLayers->hide();
 
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Format options window: quality (box and slider), progressive, PSD layers, antialiasing.
+// Format options window: quality (box and slider), progressive, PSD layers (each shown when a
+// format row offers it), antialiasing.
 // Modeless, stays above the main window; its OK button and its close box only hide it.
 #include <QDialog>
 

@@ -6,6 +6,43 @@
 
 using namespace qp;
 
+// The entries are stored in configuration files as they are: the list made from the format rows
+// keeps every byte and the order.
+TEST(FormatNames, TheGermanListMadeFromTheRowsIsTheStoredOne)
+{
+    const QStringList stored = {
+        "*.jpg - JPEG-Bild",
+        "*.png - Portable Network Graphics",
+        "*.gif - Graphics Interchange Format",
+        "*.bmp - Windows Bitmap",
+        "*.dib - Windows Bitmap",
+        "*.ico - Windows Icon",
+        "*.cur - Windows Cursor",
+        "*.psd - Photoshop Bild",
+        "*.pdd - Photoshop Bild",
+        "*.tif - Tagged Image File Format",
+        "*.tiff - Tagged Image File Format",
+        "*.jpeg - JPEG-Bild",
+        "*.jfif - JPEG-Bild",
+        "*.jpe - JPEG-Bild",
+        "*.jif - JPEG-Bild",
+        "*.mng - Multiple Network Graphics",
+        QString::fromUtf8("*.jng - JPEG Network Graphics\u00B4"),
+        "*.pgm - Portable Gray Map",
+        "*.ppm - Portable Pixel Map",
+        "*.pam - Portable Arbitrary Map",
+        "*.pfm - Portable Float Map",
+        "*.jp2 - JPEG 2000",
+        "*.j2k - JPEG 2000",
+        "*.j2c - JPEG 2000",
+        "*.jpx - JPEG 2000",
+        "*.jpc - JPEG 2000",
+        "*.dds - DirectDraw Surface",
+        "*.tga - Truevision Targa Bild",
+    };
+    EXPECT_EQ(SettingsModel::outputFormats(), stored);
+}
+
 TEST(FormatNames, EveryEntryGoesToEnglishAndBackExactly)
 {
     const QStringList german = SettingsModel::outputFormats();

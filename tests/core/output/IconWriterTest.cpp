@@ -2,8 +2,9 @@
 // Icon path: the file layout byte for byte, the transparency mask, .cur names, file names in full
 // Unicode, size limits, and decoding by ImageMagick and Pillow.
 #include "codec/ImageData.h"
+#include "codec/ImagingError.h"
+#include "codec/formats/ico/IconFileFormat.h"
 #include "core/output/BitmapExchange.h"
-#include "core/output/IconWriter.h"
 #include "core/output/StoreImage.h"
 #include "core/render/Renderer.h"
 #include "core/settings/SettingsModel.h"
@@ -20,6 +21,7 @@
 #include <filesystem>
 
 using namespace qp;
+using imaging::BuildIconFile;
 using imaging::TImageData;
 using codectest::LE16;
 using codectest::LE32;
@@ -243,7 +245,7 @@ TEST(IconWriter, InvalidSizesAreRefusedAndNothingIsWritten)
         try {
             StoreImageFile(path, c.image);
             ADD_FAILURE() << "no error";
-        } catch (const IconError& e) {
+        } catch (const imaging::EImagingError& e) {
             EXPECT_STREQ(e.what(), "Invalid image size");
         }
         EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());

@@ -64,7 +64,6 @@ void EncodeRLE8Row(const uint8_t* row, size_t width, bool lastRow, TMemoryStream
 TBitmapFileFormat::TBitmapFileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "Windows Bitmap Image";
-    AddMasks("*.bmp,*.dib");
     m_canSave = true;
     m_supportedFormats = {ifIndex8, ifR5G6B5, ifA1R5G5B5, ifA4R4G4B4, ifX1R5G5B5,
                           ifX4R4G4B4, ifR8G8B8, ifA8R8G8B8, ifX8R8G8B8};

@@ -97,7 +97,6 @@ PixelFormatFields PixelFormatOf(const TImageFormatInfo& info)
 TDDSFileFormat::TDDSFileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "DirectDraw Surface";
-    AddMasks("*.dds");
     m_canSave = true;
     m_isMultiImageFormat = true;   // mipmaps, cube faces and volume slices come from the list
     m_supportedFormats = {ifGray8, ifA8Gray8, ifGray16, ifR3G3B2, ifR5G6B5, ifA1R5G5B5, ifA4R4G4B4,

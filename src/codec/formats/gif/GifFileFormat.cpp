@@ -159,7 +159,6 @@ std::vector<uint8_t> EncodeGifLzw(const uint8_t* indices, size_t count)
 TGIFFileFormat::TGIFFileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "Graphics Interchange Format";
-    AddMasks("*.gif");
     m_canSave = true;
     m_isMultiImageFormat = true;
     m_supportedFormats = {ifIndex8};

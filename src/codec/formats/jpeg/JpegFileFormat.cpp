@@ -196,7 +196,6 @@ void EncodeJpeg(const TImageData& image, int quality, bool progressive, TMemoryS
 TJpegFileFormat::TJpegFileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "Joint Photographic Experts Group Image";
-    AddMasks("*.jpg,*.jpeg,*.jfif,*.jpe,*.jif");
     m_canSave = true;
     m_supportedFormats = {ifGray8, ifR8G8B8};
     options.RegisterOption(ImagingJpegQuality, &m_quality);

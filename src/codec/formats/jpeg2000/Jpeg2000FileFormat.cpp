@@ -116,7 +116,6 @@ float Jpeg2000Rate(int32_t width, int32_t height, int bytesPerPixel, int channel
 TJpeg2000FileFormat::TJpeg2000FileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "JPEG 2000 Image";
-    AddMasks("*.jp2,*.j2k,*.j2c,*.jpx,*.jpc");
     m_canSave = true;
     m_supportedFormats = {ifGray8, ifA8Gray8, ifGray16, ifA16Gray16, ifR8G8B8, ifA8R8G8B8, ifR16G16B16, ifA16R16G16B16};
     options.RegisterOption(ImagingJpeg2000Quality, &m_quality);

@@ -6,7 +6,6 @@ namespace imaging {
 TPCXFileFormat::TPCXFileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "ZSoft Paintbrush Image";
-    AddMasks("*.pcx");
 }
 
 } // namespace imaging

@@ -129,7 +129,6 @@ void TNetworkGraphicsFileFormat::ValidateOptions()
 TPNGFileFormat::TPNGFileFormat(TOptionTable& options) : TNetworkGraphicsFileFormat(options)
 {
     m_name = "Portable Network Graphics";
-    AddMasks("*.png");
     m_canSave = true;
     m_supportedFormats = PngFormats;
     options.RegisterOption(ImagingPNGPreFilter, &m_preFilter);
@@ -173,7 +172,6 @@ void TPNGFileFormat::WriteImages(TMemoryStream& stream, const TDynImageDataArray
 TMNGFileFormat::TMNGFileFormat(TOptionTable& options) : TNetworkGraphicsFileFormat(options)
 {
     m_name = "Multiple Network Graphics";
-    AddMasks("*.mng");
     m_canSave = true;
     m_isMultiImageFormat = true;
     m_supportedFormats = PngFormats;
@@ -235,7 +233,6 @@ void TMNGFileFormat::WriteImages(TMemoryStream& stream, const TDynImageDataArray
 TJNGFileFormat::TJNGFileFormat(TOptionTable& options) : TNetworkGraphicsFileFormat(options)
 {
     m_name = "JPEG Network Graphics";
-    AddMasks("*.jng");
     m_canSave = true;
     m_supportedFormats = JngFormats;
     options.RegisterOption(ImagingJNGLossyAlpha, &m_lossyAlpha);

@@ -115,7 +115,6 @@ void TPortableMapFileFormat::WriteImages(TMemoryStream& stream, const TDynImageD
 TPBMFileFormat::TPBMFileFormat(TOptionTable& options) : TPortableMapFileFormat(options)
 {
     m_name = "Portable Bit Map";
-    AddMasks("*.pbm");
 }
 
 // The target of the gray and pixel maps for other formats: 16 bits for floating-point images, for
@@ -136,7 +135,6 @@ static TImageFormat ClassicMapTarget(const TImageFormatInfo& info, TImageFormat 
 TPGMFileFormat::TPGMFileFormat(TOptionTable& options) : TPortableMapFileFormat(options)
 {
     m_name = "Portable Gray Map";
-    AddMasks("*.pgm");
     m_canSave = true;
     m_supportedFormats = {ifGray8, ifGray16};
     m_binaryId = '5';
@@ -155,7 +153,6 @@ void TPGMFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo
 TPPMFileFormat::TPPMFileFormat(TOptionTable& options) : TPortableMapFileFormat(options)
 {
     m_name = "Portable Pixel Map";
-    AddMasks("*.ppm");
     m_canSave = true;
     m_supportedFormats = {ifR8G8B8, ifR16G16B16};
     m_binaryId = '6';
@@ -174,7 +171,6 @@ void TPPMFileFormat::ConvertForWriting(TImageData& image, const TImageFormatInfo
 TPAMFileFormat::TPAMFileFormat(TOptionTable& options) : TPortableMapFileFormat(options)
 {
     m_name = "Portable Arbitrary Map";
-    AddMasks("*.pam");
     m_canSave = true;
     m_supportedFormats = {ifGray8, ifA8Gray8, ifGray16, ifA16Gray16,
                           ifR8G8B8, ifA8R8G8B8, ifR16G16B16, ifA16R16G16B16};
@@ -214,7 +210,6 @@ void TPAMFileFormat::WriteHeader(TMemoryStream& stream, const TImageData& image,
 TPFMFileFormat::TPFMFileFormat(TOptionTable& options) : TPortableMapFileFormat(options)
 {
     m_name = "Portable Float Map";
-    AddMasks("*.pfm");
     m_canSave = true;
     m_supportedFormats = {ifR32F, ifA32B32G32R32F};
 }

@@ -105,7 +105,6 @@ size_t PackBitsRow(const uint8_t* row, size_t count, TMemoryStream& out)
 TPSDFileFormat::TPSDFileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "Photoshop Image";
-    AddMasks("*.psd,*.pdd");
     m_canSave = true;
     m_supportedFormats = {ifIndex8, ifGray8, ifA8Gray8, ifGray16, ifA16Gray16, ifR8G8B8,
                           ifA8R8G8B8, ifR16G16B16, ifA16R16G16B16, ifR32F, ifA32R32G32B32F};

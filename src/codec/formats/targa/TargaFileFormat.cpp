@@ -51,7 +51,6 @@ void EncodeRLERow(const uint8_t* row, int width, size_t pixelBytes, TMemoryStrea
 TTargaFileFormat::TTargaFileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "Truevision Targa Image";
-    AddMasks("*.tga");
     m_canSave = true;
     m_supportedFormats = {ifIndex8, ifGray8, ifA1R5G5B5, ifR8G8B8, ifA8R8G8B8};
     options.RegisterOption(ImagingTargaRLE, &m_useRLE);

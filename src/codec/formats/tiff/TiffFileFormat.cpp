@@ -239,7 +239,6 @@ void WriteDirectory(TIFF* tif, TTiffFile& file, const TImageData& image, int com
 TTiffFileFormat::TTiffFileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "Tagged Image File Format";
-    AddMasks("*.tif,*.tiff");
     m_canSave = true;
     m_isMultiImageFormat = true;
     m_supportedFormats = {ifIndex8, ifGray8, ifA8Gray8, ifGray16, ifGray32, ifA16Gray16, ifR8G8B8,

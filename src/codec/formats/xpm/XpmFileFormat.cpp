@@ -6,7 +6,6 @@ namespace imaging {
 TXPMFileFormat::TXPMFileFormat(TOptionTable& options) : TImageFileFormat(options)
 {
     m_name = "X Window Pixmap";
-    AddMasks("*.xpm");
 }
 
 } // namespace imaging

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "core/output/IconWriter.h"
+#include "codec/formats/ico/IconFileFormat.h"
 
 #include "codec/FormatRegistry.h"
-#include "codec/ImageFileFormat.h"
-#include "core/output/BitmapExchange.h"
+#include "codec/ImagingError.h"
 
-#include <QImage>
 #include <algorithm>
 #include <functional>
 
-namespace qp {
+namespace imaging {
 
 namespace {
 
@@ -20,60 +18,82 @@ constexpr uint16_t ColourBitsPerPixel = 32;
 // The directory entry holds a side of up to 255 pixels; 0 stands for 256 and more.
 constexpr int LargestEntrySide = 255;
 
+// A pixel as 0xAARRGGBB; in memory (little-endian) blue, green, red, alpha: the byte order of an
+// A8R8G8B8 record.
+using Argb = uint32_t;
+constexpr Argb RgbMask = 0x00FFFFFFu;
+inline uint8_t alphaOf(Argb p) { return static_cast<uint8_t>(p >> 24); }
+inline uint8_t redOf(Argb p) { return static_cast<uint8_t>(p >> 16); }
+inline uint8_t greenOf(Argb p) { return static_cast<uint8_t>(p >> 8); }
+inline uint8_t blueOf(Argb p) { return static_cast<uint8_t>(p); }
+
+Argb pixelAt(const TImageData& image, int x, int y)
+{
+    const uint8_t* p = image.Row(y) + 4 * static_cast<size_t>(x);
+    return Argb(p[0]) | Argb(p[1]) << 8 | Argb(p[2]) << 16 | Argb(p[3]) << 24;
+}
+
 // An image with a side of 256 pixels or more is stored as a PNG stream inside the icon file (a
 // form icon readers know): the colour and mask bits of the small form carry their size only in
 // the header, and common readers take the size from the directory entry, which cannot hold it.
 // Its pixels are those of the small form.
-std::vector<uint8_t> largeIconImage(const QImage& bitmap, const std::function<QRgb(QRgb)>& stored)
+std::vector<uint8_t> largeIconImage(const TImageData& image, const std::function<Argb(Argb)>& stored)
 {
-    imaging::TImageData rgba;
-    imaging::NewImageData(bitmap.width(), bitmap.height(), imaging::ifA8R8G8B8, rgba);
-    for (int y = 0; y < bitmap.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
+    TImageData rgba;
+    NewImageData(image.Width, image.Height, ifA8R8G8B8, rgba);
+    for (int y = 0; y < image.Height; ++y) {
         uint8_t* out = rgba.Row(y);
-        for (int x = 0; x < bitmap.width(); ++x, out += 4) {
-            const QRgb p = stored(row[x]);
-            out[0] = static_cast<uint8_t>(qBlue(p));
-            out[1] = static_cast<uint8_t>(qGreen(p));
-            out[2] = static_cast<uint8_t>(qRed(p));
-            out[3] = static_cast<uint8_t>(qAlpha(p));
+        for (int x = 0; x < image.Width; ++x, out += 4) {
+            const Argb p = stored(pixelAt(image, x, y));
+            out[0] = blueOf(p);
+            out[1] = greenOf(p);
+            out[2] = redOf(p);
+            out[3] = alphaOf(p);
         }
     }
     std::vector<uint8_t> png;
-    imaging::TImageFileFormat* writer = imaging::FindWriterForFileName("icon.png");
+    TImageFileFormat* writer = FindWriterForFileName("icon.png");
     if (!writer || !writer->WriteImageToMemory({rgba}, png, true))
-        throw IconError("Cannot store the icon image");
+        throw EImagingError("Cannot store the icon image");
     return png;
 }
 
 } // namespace
 
-std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
+std::vector<uint8_t> BuildIconFile(const TImageData& record)
 {
-    const QImage bitmap = ImageDataToBitmap(record);
-    const int width = bitmap.width();
-    const int height = bitmap.height();
-    if (bitmap.isNull() || width < 1 || height < 1 || height > MaxIconHeight)
-        throw IconError("Invalid image size");
+    if (!TestImage(record))
+        throw EImagingError("Invalid image size");
+    TImageData copy;
+    const TImageData* source = &record;
+    if (record.Format != ifA8R8G8B8 && record.Format != ifX8R8G8B8) {
+        CloneImageData(record, copy);
+        ConvertImageData(copy, ifA8R8G8B8);
+        source = &copy;
+    }
+    const TImageData& image = *source;
+    const int width = image.Width;
+    const int height = image.Height;
+    if (width < 1 || height < 1 || height > MaxIconHeight)
+        throw EImagingError("Invalid image size");
 
     // An image with an alpha channel of its own (drawn without a background) keeps it: the mask
     // shows through where alpha is 0. Otherwise the background is the bottom-left pixel's colour,
     // matched exactly on all three channels, and the rest is opaque.
     bool ownAlpha = false;
-    for (int y = 0; y < height && !ownAlpha; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
-        ownAlpha = std::any_of(row, row + width, [](QRgb p) { return qAlpha(p) != 255; });
-    }
-    const QRgb background = bitmap.pixel(0, height - 1) & RGB_MASK;
-    const auto transparent = [&](QRgb pixel) {
-        return ownAlpha ? qAlpha(pixel) == 0 : (pixel & RGB_MASK) == background;
+    for (int y = 0; y < height && !ownAlpha; ++y)
+        for (int x = 0; x < width && !ownAlpha; ++x)
+            ownAlpha = alphaOf(pixelAt(image, x, y)) != 255;
+    const Argb background = pixelAt(image, 0, height - 1) & RgbMask;
+    const auto transparent = [&](Argb pixel) {
+        return ownAlpha ? alphaOf(pixel) == 0 : (pixel & RgbMask) == background;
     };
     // The colour bits of a pixel: all zero where the mask shows through.
-    const auto stored = [&](QRgb pixel) -> QRgb {
+    const auto stored = [&](Argb pixel) -> Argb {
         return transparent(pixel) ? 0 : ownAlpha ? pixel : (pixel | 0xFF000000u);
     };
     const bool large = width > LargestEntrySide || height > LargestEntrySide;
-    const std::vector<uint8_t> png = large ? largeIconImage(bitmap, stored) : std::vector<uint8_t>{};
+    const std::vector<uint8_t> png = large ? largeIconImage(image, stored) : std::vector<uint8_t>{};
 
     // Row lengths padded to a multiple of 4 bytes; 32-bit rows always are.
     const uint32_t colourRowBytes = static_cast<uint32_t>(width) * 4;
@@ -83,8 +103,8 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
     const uint32_t imageDataSize =
         large ? static_cast<uint32_t>(png.size()) : InfoHeaderSize + colourBytes + maskBytes;
 
-    imaging::TMemoryStream w;
-    std::vector<unsigned char>& out = w.Bytes();
+    TMemoryStream w;
+    std::vector<uint8_t>& out = w.Bytes();
     out.reserve(DirectorySize + imageDataSize);
 
     // Icon directory: reserved, resource type 1 (an icon, also for .cur names), one image.
@@ -94,7 +114,7 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
     // Directory entry. A side of 256 or more is written as 0, "256 or more" (its low 8 bits
     // would make a 300-pixel side 44). The word after the sizes holds planes times bits per
     // pixel, and the two words after that stay zero.
-    const auto entrySide = [](int side) { return side > LargestEntrySide ? 0u : static_cast<unsigned>(side); };
+    const auto entrySide = [](int side) { return side > LargestEntrySide ? uint8_t(0) : static_cast<uint8_t>(side); };
     w.WriteByte(entrySide(width));
     w.WriteByte(entrySide(height));
     w.WriteU16LE(1 * ColourBitsPerPixel);
@@ -124,25 +144,47 @@ std::vector<unsigned char> BuildIconFile(const imaging::TImageData& record)
     // (readers that take a 32-bit icon's fourth byte as alpha would otherwise show nothing);
     // all zero where the mask shows through.
     for (int y = height - 1; y >= 0; --y) {
-        const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
         for (int x = 0; x < width; ++x) {
-            const QRgb p = stored(row[x]);
-            w.WriteByte(qBlue(p));
-            w.WriteByte(qGreen(p));
-            w.WriteByte(qRed(p));
-            w.WriteByte(qAlpha(p));
+            const Argb p = stored(pixelAt(image, x, y));
+            w.WriteByte(blueOf(p));
+            w.WriteByte(greenOf(p));
+            w.WriteByte(redOf(p));
+            w.WriteByte(alphaOf(p));
         }
     }
     // Mask bits, bottom row first, leftmost pixel in the highest bit, 1 = transparent.
     for (int y = height - 1; y >= 0; --y) {
-        const auto* row = reinterpret_cast<const QRgb*>(bitmap.constScanLine(y));
         const size_t start = out.size();
         out.resize(start + maskRowBytes, 0);
         for (int x = 0; x < width; ++x)
-            if (transparent(row[x]))
-                out[start + static_cast<size_t>(x / 8)] |= static_cast<unsigned char>(0x80 >> (x % 8));
+            if (transparent(pixelAt(image, x, y)))
+                out[start + static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
     }
     return std::move(out);
 }
 
-} // namespace qp
+TIconFileFormat::TIconFileFormat(TOptionTable& options) : TImageFileFormat(options)
+{
+    m_name = "Windows Icon";
+    m_canSave = true;
+    m_supportedFormats = {ifA8R8G8B8, ifX8R8G8B8};
+}
+
+bool TIconFileFormat::CanWriteList(const TDynImageDataArray& images) const
+{
+    if (images.empty() || !TestImage(images.front()))
+        throw EImagingError("Invalid image size");
+    return true;
+}
+
+void TIconFileFormat::WriteImages(TMemoryStream& stream, const TDynImageDataArray& images)
+{
+    stream.Bytes() = BuildIconFile(images[static_cast<size_t>(m_firstIdx)]);
+}
+
+TCursorFileFormat::TCursorFileFormat(TOptionTable& options) : TIconFileFormat(options)
+{
+    m_name = "Windows Cursor";
+}
+
+} // namespace imaging
