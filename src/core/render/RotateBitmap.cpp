@@ -79,4 +79,22 @@ void RotateBitmap180(QImage& image)
     }
 }
 
+void rotateImage(QImage& image, Rotation rotation)
+{
+    switch (rotation) {
+    case Rotation::None:
+        break;
+    case Rotation::Quarter:
+        RotateBitmap90(image);
+        break;
+    case Rotation::Half:
+        RotateBitmap180(image);
+        break;
+    case Rotation::ThreeQuarters:
+        RotateBitmap90(image);
+        RotateBitmap180(image);
+        break;
+    }
+}
+
 } // namespace qp

@@ -7,6 +7,9 @@
 // under a name of its own, so removal takes back exactly these files and this program's entry of
 // the default list, and never another program's. After every change the caches of the desktop
 // (update-desktop-database, update-mime-database) are refreshed where those tools exist.
+// The class's code: LinuxShellBackend.cpp (the files of each group, the dispatch, the caches and
+// the restart as administrator), LinuxShellStatus.cpp (what is registered) and
+// LinuxShellRegistration.cpp (writing and removing each group's files).
 #include "core/shell/LinuxShellPlaces.h"
 #include "core/shell/ShellBackend.h"
 
