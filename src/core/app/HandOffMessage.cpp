@@ -10,6 +10,8 @@ namespace qp {
 std::optional<QString> handOffCommandLine(const QString& programPath, const QStringList& arguments,
                                           const QString& workingDir)
 {
+    if (arguments.isEmpty())
+        return std::nullopt;
     QStringList parts{programPath};
     for (const QString& argument : arguments) {
         if (argument.isEmpty() || !QFileInfo(argument).isRelative())

@@ -21,7 +21,8 @@ inline constexpr int kHandOffTimeoutMs = 15000;
 
 // The command line a start hands over: the program path and every argument, each in double
 // quotes, separated by blanks; a relative path is made absolute against `workingDir`. Nothing when
-// an argument holds a double quote, which the receiver could not tell from the quoting.
+// an argument holds a double quote, which the receiver could not tell from the quoting, and when
+// there are no arguments: a start without files opens a window of its own.
 std::optional<QString> handOffCommandLine(const QString& programPath, const QStringList& arguments,
                                           const QString& workingDir);
 

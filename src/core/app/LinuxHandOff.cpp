@@ -54,8 +54,6 @@ QString lockFilePath(const QString& serverName)
 bool HandOffToRunningInstance(const QString& programPath, const QStringList& arguments,
                               const QString& workingDir, int timeoutMs)
 {
-    if (arguments.isEmpty())
-        return false;
     const std::optional<QString> line = handOffCommandLine(programPath, arguments, workingDir);
     if (!line)
         return false;

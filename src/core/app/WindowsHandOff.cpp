@@ -87,8 +87,6 @@ const wchar_t* wide(const QString& text)
 bool HandOffToRunningInstance(const QString& programPath, const QStringList& arguments,
                               const QString& workingDir, int timeoutMs)
 {
-    if (arguments.isEmpty())
-        return false;
     const std::optional<QString> line = handOffCommandLine(programPath, arguments, workingDir);
     if (!line || quint64(line->size()) * 2 > kMaxHandOffBytes)
         return false;

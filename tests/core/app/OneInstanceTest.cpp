@@ -67,6 +67,7 @@ TEST(OneInstance, SenderQuotesEveryArgumentAndMakesRelativePathsAbsolute)
 
     // A quote inside an argument cannot travel: no hand-off, the start goes on by itself.
     EXPECT_FALSE(handOffCommandLine(u"/p"_qs, {u"/x/we\"ird.qpcf"_qs}, work));
+    EXPECT_FALSE(handOffCommandLine(u"/p"_qs, {}, work)); // a start without files keeps its own window
     EXPECT_FALSE(HandOffToRunningInstance(u"/p"_qs, {u"/x/we\"ird.qpcf"_qs}, work, 100));
     // Without arguments nothing is sent.
     EXPECT_FALSE(HandOffToRunningInstance(QCoreApplication::applicationFilePath(), {}, work, 100));
